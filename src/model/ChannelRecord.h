@@ -1,0 +1,93 @@
+// What every channel record has: an equalizer set, the displayed curve and
+// the bypass operations over the whole set.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "Geometry.h"
+#include "GlobalData.h"
+#include "KTVEQ.h"
+
+class CSendData;
+
+// Names travel in an 8-byte field. A name of exactly eight characters fills
+// it without a terminator (the processor sends such names), so it is kept.
+constexpr int kChannelNameSize = 8;
+std::string ChannelNameFromBlock(const uint8_t* pField);
+void ChannelNameToBlock(uint8_t* pField, const std::string& strName);
+bool IsValidChannelName(const std::string& strName);
+
+class CChannelRecord {
+public:
+    CChannelRecord(EqSetType type, int nRangeCode, uint32_t nColour);
+    virtual ~CChannelRecord() = default;
+    CChannelRecord(const CChannelRecord&) = delete;
+    CChannelRecord& operator=(const CChannelRecord&) = delete;
+
+    CKTVEQ& EQ() { return m_eq; }
+    const CKTVEQ& EQ() const { return m_eq; }
+
+    void SetPlotRect(int nWidth, int nHeight);
+    void RecomputeCurve();
+    const std::array<BandPoint, kAxisPoints>& Curve() const { return m_ptCurve; }
+    const std::array<BandPointF, kAxisPoints>& CurveF() const { return m_ptCurveF; }
+    int PlotWidth() const { return m_nPlotW; }
+    int PlotHeight() const { return m_nPlotH; }
+
+    // Bypass of every filter of the set (the crossover filters included);
+    // neither operation marks anything for sending.
+    void SetWholeSetBypass(bool bOn);
+    bool TestAllBypassed();
+    int GetAllBypassed() const { return m_bAllBypassed; }
+
+    uint32_t CurveColour() const { return m_nColour; }  // 0xRRGGBB
+    void SetCurveColour(uint32_t nColour) { m_nColour = nColour; }
+    int IsCurveVisible() const { return m_bCurveVisible; }
+    void SetCurveVisible(int bVisible) { m_bCurveVisible = bVisible; }
+
+    const std::string& GetName() const { return m_strName; }
+
+    // Copies parameter group g into the live image and, when asked, returns
+    // its group write (nullptr for a group this record does not carry).
+    std::unique_ptr<CSendData> FillGroup(int nGroup, bool bFrame);
+    // Copies every group the record carries into the live image.
+    virtual void FillAll() = 0;
+    // Sets every field from a block laid out as in the live image.
+    virtual void LoadFromImage(const uint8_t* pBlock) = 0;
+    virtual void SetAllMarks(int nMark) = 0;
+
+protected:
+    virtual int BlockKind() const = 0;
+    virtual int FrameChannel() const = 0;
+    virtual int BlockOffset() const = 0;
+    // Writes group g into the block; false for a group the record lacks.
+    virtual bool FillGroupBytes(int nGroup, uint8_t* pBlock) const = 0;
+    uint8_t* LiveBlock() const;
+    // Stores a transmittable field, then its group's change mark.
+    template <typename T, typename V>
+    void SetMarked(T& field, V value, int& nMark)
+    {
+        ModelLock lock(g_csModel);
+        field = static_cast<T>(value);
+        nMark = g_bOnline.load();
+    }
+    int GetMark(const int& nMark) const;
+    void PutMark(int& nMark, int nValue);
+    void LoadBands(const uint8_t* pBlock);
+    void FillBands(uint8_t* pBlock) const;
+
+    CKTVEQ m_eq;
+    std::string m_strName;
+
+private:
+    int m_nPlotW = 0;
+    int m_nPlotH = 0;
+    std::array<BandPoint, kAxisPoints> m_ptCurve{};
+    std::array<BandPointF, kAxisPoints> m_ptCurveF{};
+    uint32_t m_nColour;
+    int m_bCurveVisible = 1;
+    int m_bAllBypassed = 0;
+};

@@ -1,0 +1,46 @@
+// The echo/reverb effect block (block kind 2): three bands, a crossover, the
+// echo and reverb groups and the name.
+#pragma once
+
+#include "ChannelRecord.h"
+
+class CEffect_Data : public CChannelRecord {
+public:
+    static constexpr int kGroupCrossover = 15;
+    static constexpr int kGroupEcho = 16;
+    static constexpr int kGroupReverb = 17;
+    static constexpr int kGroupName = 18;
+
+    // Fields of the echo and reverb groups, in block order.
+    enum Field {
+        kEchoSpace, kEchoDelay, kEchoLevel, kEchoRepeat, kEchoLowCut,
+        kReverbTime, kReverbLevel, kReverbLowCut, kEffectVolume, kEffectByteA, kReverbPreDelay,
+        kFieldCount
+    };
+
+    CEffect_Data();
+
+    int Get(Field field) const { return m_nField[field]; }
+    void Set(Field field, int nValue);
+    bool SetName(const std::string& strName);
+
+    int GetEchoMark() const { return GetMark(m_nMarkEcho); }
+    int GetReverbMark() const { return GetMark(m_nMarkReverb); }
+    int GetNameMark() const { return GetMark(m_nMarkName); }
+
+    void FillAll() override;
+    void LoadFromImage(const uint8_t* pBlock) override;
+    void SetAllMarks(int nMark) override;
+
+protected:
+    int BlockKind() const override;
+    int FrameChannel() const override { return 0; }
+    int BlockOffset() const override;
+    bool FillGroupBytes(int nGroup, uint8_t* pBlock) const override;
+
+private:
+    int m_nField[kFieldCount];
+    int m_nMarkEcho = 0;
+    int m_nMarkReverb = 0;
+    int m_nMarkName = 0;
+};

@@ -1,0 +1,243 @@
+#include "Filter.h"
+
+#include <algorithm>
+
+#include "GlobalData.h"
+
+CFilter::CFilter() = default;
+
+int CFilter::GetSentFrequency() const
+{
+    ModelLock lock(g_csModel);
+    return m_nSentFreq;
+}
+
+int CFilter::GetChangeMark() const
+{
+    ModelLock lock(g_csModel);
+    return m_nChangeMark;
+}
+
+void CFilter::SetChangeMark(int nMark)
+{
+    ModelLock lock(g_csModel);
+    m_nChangeMark = nMark;
+}
+
+void CFilter::MarkChanged()
+{
+    m_nChangeMark = g_bOnline.load();
+}
+
+// A user change reaches the processor an octave at a time: the sent
+// frequency follows at once unless the target is twice as high or more, in
+// which case the change scanner steps it up (StepFrequency). Offline the
+// processor is not listening, so an equalizer band simply takes the value.
+void CFilter::StoreUserFrequency(int nFreq)
+{
+    m_nFreq = nFreq;
+    if (m_bEqBand && !g_bOnline)
+        m_nSentFreq = nFreq;
+    const int nSent = m_nSentFreq == 0 ? kMinFreq : m_nSentFreq;
+    if (nFreq / nSent < 2)
+        m_nSentFreq = nFreq;
+}
+
+void CFilter::SetFrequency(int nFreq, bool bUser)
+{
+    nFreq = std::clamp(nFreq, kMinFreq, kMaxFreq);
+    {
+        ModelLock lock(g_csModel);
+        if (bUser) {
+            StoreUserFrequency(nFreq);
+            MarkChanged();
+        } else {
+            m_nFreq = nFreq;
+            m_nSentFreq = nFreq;
+        }
+    }
+    if (!m_bEqBand && m_onFrequency)
+        m_onFrequency(nFreq);
+    Layout();
+    Recompute();
+}
+
+void CFilter::SetGainCode(int nCode)
+{
+    {
+        ModelLock lock(g_csModel);
+        m_dGain = CodeToGain(std::clamp(nCode, 0, kGainCodeMax));
+        if (m_dGain == 0.0) {
+            m_bBypass = 1;
+        } else {
+            m_bBypass = 0;
+            m_bAllBypass = 0;
+        }
+        MarkChanged();
+    }
+    if (m_bEqBand) {
+        LayoutEqBand();
+        LayoutHandles();
+    }
+    Recompute();
+}
+
+void CFilter::SetBandwidthCode(int nCode)
+{
+    {
+        ModelLock lock(g_csModel);
+        m_dBandwidth = CodeToBandwidth(std::clamp(nCode, 0, kBandwidthCodeMax));
+        MarkChanged();
+    }
+    if (m_bEqBand)
+        LayoutHandles();
+    Recompute();
+}
+
+void CFilter::SetSlope(int nSlope, bool bUser)
+{
+    {
+        ModelLock lock(g_csModel);
+        m_nSlope = nSlope;
+        if (bUser)
+            MarkChanged();
+    }
+    Recompute();
+}
+
+void CFilter::SetFilterType(int nType, bool bUser)
+{
+    {
+        ModelLock lock(g_csModel);
+        m_nFilterType = nType;
+        if (bUser)
+            MarkChanged();
+    }
+    Recompute();
+}
+
+void CFilter::SetKind(int nKind)
+{
+    {
+        ModelLock lock(g_csModel);
+        m_nKind = nKind;
+        if (nKind == kLowPass)
+            m_nSentFreq = kMaxFreq;
+        MarkChanged();
+    }
+    Recompute();
+}
+
+void CFilter::SetShelfMode(int nMode)
+{
+    if (nMode < 0 || nMode > 4)
+        return;
+    {
+        ModelLock lock(g_csModel);
+        if (nMode == 0) {
+            m_nKind = kPeaking;
+        } else {
+            m_nKind = nMode <= 2 ? kLowShelf : kHighShelf;
+            m_nSlope = (nMode - 1) % 2;
+            // The processor's shelves hinge at 2 kHz: a low shelf lives below
+            // it, a high shelf above it.
+            if ((m_nKind == kLowShelf && m_nFreq > 2000) || (m_nKind == kHighShelf && m_nFreq < 2000))
+                StoreUserFrequency(2000);
+        }
+        MarkChanged();
+    }
+    LayoutEqBand();
+    LayoutHandles();
+    Recompute();
+}
+
+void CFilter::SetBypass(int nRequest)
+{
+    {
+        ModelLock lock(g_csModel);
+        if (m_bAllBypass) {
+            m_bAllBypass = 0;
+            if (m_dGain == 0.0)
+                return;
+        } else if (nRequest == m_bBypass || m_dGain == 0.0) {
+            return;
+        }
+        m_bBypass = nRequest;
+        MarkChanged();
+    }
+    Layout();
+    Recompute();
+}
+
+void CFilter::SetWholeSetBypass(bool bOn)
+{
+    {
+        ModelLock lock(g_csModel);
+        if (bOn) {
+            m_bSavedAllBypass = m_bAllBypass;
+            m_bAllBypass = 1;
+        } else {
+            m_bAllBypass = m_bSavedAllBypass;
+        }
+    }
+    if (!m_bBypass) {
+        Layout();
+        Recompute();
+    }
+}
+
+void CFilter::StepFrequency(int nMark)
+{
+    ModelLock lock(g_csModel);
+    if (m_nFreq == m_nSentFreq) {
+        m_nChangeMark = nMark;
+        return;
+    }
+    const int nSent = m_nSentFreq == 0 ? kMinFreq : m_nSentFreq;
+    if (m_nFreq / nSent >= 2)
+        m_nSentFreq = nSent * 2;
+    else if (m_nFreq < nSent)
+        m_nSentFreq = std::max(nSent / 2, m_nFreq);  // never below the target
+    else
+        m_nSentFreq = m_nFreq;
+    m_nChangeMark = 1;
+}
+
+void CFilter::ResetBand(int nFreq)
+{
+    {
+        ModelLock lock(g_csModel);
+        m_nFreq = nFreq;
+        m_nSentFreq = nFreq;
+        m_dBandwidth = 0.2;
+    }
+    LayoutHandles();
+    LayoutEqBand();
+    {
+        ModelLock lock(g_csModel);
+        m_dGain = 0.0;
+        m_bBypass = 1;
+    }
+    LayoutEqBand();
+    Recompute();
+}
+
+void CFilter::CopyValues(const CFilter& other)
+{
+    if (&other == this)
+        return;
+    {
+        ModelLock lock(g_csModel);
+        m_nKind = other.m_nKind;
+        m_nFreq = other.m_nFreq;
+        m_nSentFreq = other.m_nFreq;
+        m_dGain = other.m_dGain;
+        m_bBypass = other.m_bBypass;
+        m_bAllBypass = other.m_bAllBypass;
+        m_dBandwidth = other.m_dBandwidth;
+        m_nFilterType = other.m_nFilterType;
+        m_nSlope = other.m_nSlope;
+    }
+    Layout();
+    Recompute();
+}

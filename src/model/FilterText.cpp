@@ -1,0 +1,110 @@
+// Short texts of a band for the pages, the report and the graph label.
+#include <array>
+#include <cstdarg>
+#include <cstdio>
+
+#include "Filter.h"
+#include "GlobalData.h"
+
+namespace {
+
+// Q values above this are shown with two decimals to keep the field narrow.
+constexpr double kTwoDecimalQ = 10.0;
+
+constexpr std::array<const char*, 3> kFilterTypeTexts = {"Link_Ril", "Bessel", "Butter_W"};
+constexpr std::array<const char*, 3> kFilterTypeTextsZh = {"宁克", "贝塞尔", "巴特沃斯"};
+constexpr std::array<const char*, 3> kKindTexts = {"PEQ", "Lo_Shf", "Hi_Shf"};
+constexpr std::array<const char*, 3> kKindTextsZh = {"参量均衡", "低架", "高架"};
+constexpr std::array<const char*, 2> kShelfSlopeTexts = {"6dB/Oct", "12dB/Oct"};
+constexpr std::array<const char*, 8> kCrossoverSlopeTexts = {
+    "12dB/Oct", "18dB/Oct", "24dB/Oct", "30dB/Oct", "36dB/Oct", "42dB/Oct", "48dB/Oct", "OFF"};
+constexpr std::array<const char*, 2> kTwoSlopeTexts = {"12dB/Oct", "24dB/Oct"};
+
+[[gnu::format(printf, 1, 2)]] std::string Format(const char* pFormat, ...)
+{
+    char buf[64];
+    va_list args;
+    va_start(args, pFormat);
+    std::vsnprintf(buf, sizeof buf, pFormat, args);
+    va_end(args);
+    return buf;
+}
+
+// Values read unchecked from the processor may lie outside a table: they
+// get an empty text.
+template <std::size_t N>
+std::string Pick(const std::array<const char*, N>& table, int nIndex)
+{
+    if (nIndex < 0 || nIndex >= static_cast<int>(N))
+        return {};
+    return table[nIndex];
+}
+
+}  // namespace
+
+std::string CFilter::FrequencyText() const
+{
+    return Format("%dHz", m_nFreq);
+}
+
+std::string CFilter::GainText() const
+{
+    if (IsEffectivelyBypassed())
+        return "0.0dB";  // what the processor applies, whatever gain is stored
+    return Format("%0.1fdB", m_dGain);
+}
+
+std::string CFilter::BandwidthText() const
+{
+    return Format("%0.2fOct", m_dBandwidth);
+}
+
+std::string CFilter::QText() const
+{
+    const double dQ = QTableEntry(BandwidthToCode(m_dBandwidth));
+    return dQ > kTwoDecimalQ ? Format("%0.2f", dQ) : Format("%0.3f", dQ);
+}
+
+std::string CFilter::FilterTypeText() const
+{
+    return Pick(g_bChinese ? kFilterTypeTextsZh : kFilterTypeTexts, m_nFilterType);
+}
+
+std::string CFilter::ShelfSlopeText() const
+{
+    return Pick(kShelfSlopeTexts, m_nSlope);
+}
+
+std::string CFilter::CrossoverSlopeText() const
+{
+    if (IsTwoSlope())
+        return Pick(kTwoSlopeTexts, m_nSlope);
+    return Pick(kCrossoverSlopeTexts, m_nSlope);
+}
+
+std::string CFilter::KindText() const
+{
+    return Pick(g_bChinese ? kKindTextsZh : kKindTexts, m_nKind);
+}
+
+std::string CFilter::Describe()
+{
+    switch (m_nKind) {
+    case kPeaking:
+        m_strLabel = (IsGraphic() ? "GEQ " : "PEQ ") + FrequencyText() + " " + QText() + "Q " + GainText();
+        break;
+    case kLowShelf:
+    case kHighShelf:
+        m_strLabel = (m_nKind == kLowShelf ? "Lo " : "Hi ") + FrequencyText() + " " + ShelfSlopeText() + " " +
+                     GainText();
+        break;
+    case kHighPass:
+    case kLowPass:
+        m_strLabel = FrequencyText() + " ";
+        break;
+    default:
+        m_strLabel.clear();
+        break;
+    }
+    return m_strLabel;
+}

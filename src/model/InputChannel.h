@@ -1,0 +1,93 @@
+// The microphone and the music channel share one block layout (112 bytes,
+// 14 groups); this is that layout and the fields it carries.
+#pragma once
+
+#include "ChannelRecord.h"
+
+struct InputChannelDefaults {
+    const char* pName;
+    int nChannel;
+    uint32_t nColour;
+    int nVolume;
+};
+
+class CInputChannel : public CChannelRecord {
+public:
+    // Groups of the block besides the bands (0 … 8).
+    static constexpr int kGroupMisc = 9;
+    static constexpr int kGroupCrossover = 10;
+    static constexpr int kGroupNoiseGate = 11;
+    static constexpr int kGroupLimit = 12;
+    static constexpr int kGroupName = 13;
+
+    int GetFeedback() const { return m_nFeedback; }
+    int GetPolarity() const { return m_nPolarity; }
+    int GetAuxSwitch() const { return m_nAuxSwitch; }
+    int GetChannelOn() const { return m_nChannelOn; }
+    int GetDelay() const { return m_nDelay; }
+    int GetVolume() const { return m_nVolume; }
+    int GetVolumeOff() const { return m_bVolumeOff; }
+    int GetNoiseGate() const { return m_nNoiseGate; }
+    int GetLimit() const { return m_nLimit; }
+    int GetLimitOptionA() const { return m_nLimitA; }
+    int GetLimitOptionB() const { return m_nLimitB; }
+    int GetChannel() const { return m_nChannel; }
+
+    void SetFeedback(int n) { SetMarked(m_nFeedback, n, m_nMarkMisc); }
+    void SetPolarity(int n) { SetMarked(m_nPolarity, n, m_nMarkMisc); }
+    void SetAuxSwitch(int n) { SetMarked(m_nAuxSwitch, n, m_nMarkMisc); }
+    void SetChannelOn(int n) { SetMarked(m_nChannelOn, n, m_nMarkMisc); }
+    void SetDelay(int n) { SetMarked(m_nDelay, n, m_nMarkMisc); }
+    void SetVolume(int n) { SetMarked(m_nVolume, n, m_nMarkMisc); }
+    void SetVolumeOff(int b) { SetMarked(m_bVolumeOff, b, m_nMarkMisc); }
+    void SetNoiseGate(int n) { SetMarked(m_nNoiseGate, n, m_nMarkNoiseGate); }
+    void SetLimit(int n) { SetMarked(m_nLimit, n, m_nMarkLimit); }
+    void SetLimitOptionA(int n) { SetMarked(m_nLimitA, n, m_nMarkLimit); }
+    void SetLimitOptionB(int n) { SetMarked(m_nLimitB, n, m_nMarkLimit); }
+    // False (and nothing changed) for a name longer than the 8-byte field.
+    bool SetName(const std::string& strName);
+
+    int GetMiscMark() const { return GetMark(m_nMarkMisc); }
+    int GetNoiseGateMark() const { return GetMark(m_nMarkNoiseGate); }
+    int GetLimitMark() const { return GetMark(m_nMarkLimit); }
+    int GetNameMark() const { return GetMark(m_nMarkName); }
+    void SetMiscMark(int n) { PutMark(m_nMarkMisc, n); }
+    void SetNoiseGateMark(int n) { PutMark(m_nMarkNoiseGate, n); }
+
+    // The change scanner's step for the music channel: group 9, then group
+    // 11, clearing the mark it sends; nullptr when neither is marked.
+    std::unique_ptr<CSendData> NextChange();
+
+    void FillAll() override;
+    void LoadFromImage(const uint8_t* pBlock) override;
+    void SetAllMarks(int nMark) override;
+
+protected:
+    CInputChannel(const InputChannelDefaults& defaults, int nKind, int nOffset);
+
+    int BlockKind() const override { return m_nKind; }
+    int FrameChannel() const override { return m_nChannel; }
+    int BlockOffset() const override { return m_nOffset; }
+    bool FillGroupBytes(int nGroup, uint8_t* pBlock) const override;
+
+    int m_nFeedback = 0;
+    int m_nAuxSwitch = 1;
+
+private:
+    int m_nKind;
+    int m_nOffset;
+    int m_nChannel;
+    int m_nPolarity = 0;
+    int m_nChannelOn = 1;
+    int m_nDelay = 0;
+    int m_nVolume;
+    int m_bVolumeOff = 0;
+    int m_nNoiseGate = 40;
+    int m_nLimit = 500;
+    int m_nLimitA = 0;
+    int m_nLimitB = 0;
+    int m_nMarkMisc = 0;
+    int m_nMarkNoiseGate = 0;
+    int m_nMarkLimit = 0;
+    int m_nMarkName = 0;
+};

@@ -1,0 +1,122 @@
+#include "KTV_Data.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "DataDefine.h"
+#include "Frame.h"
+#include "FrameBuilder.h"
+#include "Notify.h"
+
+namespace {
+
+// Lowers a value above the maximum, then raises one below the minimum.
+int Limit(int nValue, int nMin, int nMax)
+{
+    if (nValue > nMax)
+        nValue = nMax;
+    if (nValue < nMin)
+        nValue = nMin;
+    return nValue;
+}
+
+void LimitVolumeWord(uint8_t* pWord, int nMinItem, int nMaxItem)
+{
+    const int nValue = static_cast<int16_t>(GetWord(pWord));
+    PutWord(pWord, Limit(nValue, g_SysBytes[nMinItem], g_SysBytes[nMaxItem]));
+}
+
+void LimitImage(uint8_t* pImage)
+{
+    uint8_t& nEffectVolume = pImage[kOffEffect + 139];
+    nEffectVolume = static_cast<uint8_t>(Limit(nEffectVolume, g_SysBytes[37], g_SysBytes[36]));
+    LimitVolumeWord(pImage + kOffMic + 78, 35, 34);
+    LimitVolumeWord(pImage + kOffMusic + 78, 39, 38);
+    for (int i = 0; i < kOutputs; ++i) {
+        uint8_t* pCrossover = pImage + kOffOutput + kOutBlockSize * i + 256;
+        PutWord(pCrossover, std::min(GetWord(pCrossover), kMaxFreq));
+        PutWord(pCrossover + 4, std::max(GetWord(pCrossover + 4), kMinFreq));
+    }
+}
+
+}  // namespace
+
+CKTV_Data::CKTV_Data()
+{
+    ModelLock lock(g_csModel);
+    for (int i = 0; i < kOutputs; ++i) {
+        g_nLinkGroup[i] = i;
+        g_pLinkOutput[i] = &m_outRoute[i];
+    }
+}
+
+CKTV_Data::~CKTV_Data()
+{
+    ModelLock lock(g_csModel);
+    for (int i = 0; i < kOutputs; ++i) {
+        if (g_pLinkOutput[i] == &m_outRoute[i])
+            g_pLinkOutput[i] = nullptr;
+    }
+}
+
+template <typename Fn>
+void CKTV_Data::ForEachRecord(Fn fn)
+{
+    fn(static_cast<CChannelRecord&>(m_effect));
+    fn(static_cast<CChannelRecord&>(Mic()));
+    fn(static_cast<CChannelRecord&>(Music()));
+    for (int i = 0; i < kOutputs; ++i)
+        fn(static_cast<CChannelRecord&>(m_outRoute[i]));
+}
+
+void CKTV_Data::LoadFromImage(uint8_t* pImage, int nPreset)
+{
+    ModelLock lock(g_csModel);
+    LimitImage(pImage);
+    if (nPreset == 0 || nPreset == 10)
+        m_effect.LoadFromImage(pImage + kOffEffect);
+    Mic().LoadFromImage(pImage + kOffMic);
+    Music().LoadFromImage(pImage + kOffMusic);
+    for (int i = 0; i < kOutputs; ++i)
+        m_outRoute[i].LoadFromImage(pImage + kOffOutput + kOutBlockSize * i);
+}
+
+void CKTV_Data::FillAll()
+{
+    ModelLock lock(g_csModel);
+    ForEachRecord([](CChannelRecord& record) { record.FillAll(); });
+}
+
+void CKTV_Data::SetAllMarks(int nMark)
+{
+    ModelLock lock(g_csModel);
+    ForEachRecord([nMark](CChannelRecord& record) { record.SetAllMarks(nMark); });
+}
+
+void CKTV_Data::SetPlotRect(int nWidth, int nHeight)
+{
+    ForEachRecord([=](CChannelRecord& record) { record.SetPlotRect(nWidth, nHeight); });
+}
+
+std::unique_ptr<CSendData> CKTV_Data::GetNextChange()
+{
+    ModelLock lock(g_csModel);
+    if (g_bDelayPresetChanged.exchange(0))
+        return MakeSysFrame(kItemDelayTable, 0);
+    if (g_bSceneNameChanged.exchange(0))
+        return MakeSysFrame(kItemSceneName, 0);
+    if (auto pFrame = Music().NextChange())
+        return pFrame;
+    // Once the outputs have been written the processor's scene no longer
+    // matches its stored name, so the live name is blanked (once).
+    if (g_bOutputDataSent && !IsBlank(BytesToName(g_LiveImage + kOffSceneName, kNameSize))) {
+        std::memset(g_LiveImage + kOffSceneName, 0, kNameSize);
+        PostNotify(kMsgSceneName);
+        return MakeSysFrame(kItemSceneName, 0);
+    }
+    for (int i = 0; i < kOutputs; ++i) {
+        if (auto pFrame = m_outRoute[i].NextChange())
+            return pFrame;
+    }
+    return MakeGroupFrame(kKindLevelRequest, 0, 0);
+}

@@ -1,0 +1,48 @@
+// The whole-device parameter set: effect, microphone, music and the six
+// outputs. One instance lives for the whole run; it registers its outputs
+// in the link-group table.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "Effect_Data.h"
+#include "KTV_Routes.h"
+
+class CSendData;
+
+class CKTV_Data {
+public:
+    CKTV_Data();
+    ~CKTV_Data();
+    CKTV_Data(const CKTV_Data&) = delete;
+    CKTV_Data& operator=(const CKTV_Data&) = delete;
+
+    CEffect_Data& Effect() { return m_effect; }
+    CMIC_InData& Mic() { return m_micRoute[0]; }
+    CMusic_InData& Music() { return m_musicRoute[0]; }
+    CKTV_OutData& Output(int i) { return m_outRoute[i]; }
+    CKTV_OutRoute& Outputs() { return m_outRoute; }
+
+    // Sets every record from a 2184-byte image (the live image, a scene
+    // store entry or a file's copy). Volumes and crossover limits are
+    // corrected inside the image first. The effect record is taken only for
+    // preset 0 or 10.
+    void LoadFromImage(uint8_t* pImage, int nPreset);
+    void FillAll();
+    void SetAllMarks(int nMark);
+    void SetPlotRect(int nWidth, int nHeight);
+
+    // Link thread, with the queue empty: the write of the first changed
+    // group, or the level-meter read that keeps the link alive.
+    std::unique_ptr<CSendData> GetNextChange();
+
+private:
+    template <typename Fn>
+    void ForEachRecord(Fn fn);
+
+    CEffect_Data m_effect;
+    CKTV_MicRoute m_micRoute;
+    CKTV_MusicRoute m_musicRoute;
+    CKTV_OutRoute m_outRoute;
+};

@@ -1,0 +1,345 @@
+#include "KTV_OutData.h"
+
+#include <algorithm>
+
+#include "DataDefine.h"
+#include "Frame.h"
+#include "FrameBuilder.h"
+
+namespace {
+constexpr int kOffMute = 248;
+constexpr int kOffPolarity = 249;
+constexpr int kOffLevel = 250;
+constexpr int kOffDelay = 252;
+constexpr int kOffEqMode = 254;
+constexpr int kOffByteA = 255;
+constexpr int kOffCrossover = 256;
+constexpr int kOffInL = 264;
+constexpr int kOffInR = 265;
+constexpr int kOffThreshold = 280;
+constexpr int kOffAttack = 282;
+constexpr int kOffRelease = 283;
+constexpr int kOffName = 288;
+}  // namespace
+
+CKTV_OutData::CKTV_OutData(int nChannel, const char* pName, uint32_t nColour, int nRangeCode)
+    : CChannelRecord(EqSetType::Output, nRangeCode, nColour), m_nChannel(nChannel)
+{
+    m_strName = pName;
+    for (int i = 0; i < kPercentages; ++i)
+        m_bPercentOff[i] = m_nPercent[i] == 0 ? 1 : 0;
+    SetChannel(nChannel);
+}
+
+int CKTV_OutData::BlockKind() const
+{
+    return kKindOutput;
+}
+
+int CKTV_OutData::BlockOffset() const
+{
+    return kOffOutput + kOutBlockSize * m_nChannel;
+}
+
+// ---- setters ------------------------------------------------------------------
+
+template <typename Fn>
+void CKTV_OutData::ForLinked(Fn fn)
+{
+    if (m_nChannel < 0 || m_nChannel >= kOutputs)
+        return;
+    for (int j = 0; j < kOutputs; ++j) {
+        CKTV_OutData* pOther = g_pLinkOutput[j];
+        if (pOther && pOther != this && g_nLinkGroup[j] == g_nLinkGroup[m_nChannel])
+            fn(*pOther);
+    }
+}
+
+void CKTV_OutData::StoreEqMode(int nMode)
+{
+    if (nMode != m_nEqMode || m_eq[0].IsGraphic() != (nMode == 1))
+        m_eq.SetGraphic(nMode == 1);
+    m_nEqMode = nMode;
+}
+
+void CKTV_OutData::StoreLevel(int nLevel, int bLevelZero)
+{
+    m_nLevel = nLevel;
+    m_bLevelZero = bLevelZero;
+}
+
+void CKTV_OutData::ShareMisc()
+{
+    ForLinked([this](CKTV_OutData& other) {
+        other.m_nPolarity = m_nPolarity;
+        other.StoreLevel(m_nLevel, m_bLevelZero);
+        other.StoreEqMode(m_nEqMode);
+        other.m_nByteA = m_nByteA;
+        other.m_nMarkMisc = g_bOnline.load();
+    });
+}
+
+void CKTV_OutData::ShareLimiter()
+{
+    ForLinked([this](CKTV_OutData& other) {
+        other.m_nThreshold = m_nThreshold;
+        other.m_nAttack = m_nAttack;
+        other.m_nRelease = m_nRelease;
+        other.m_nMarkLimiter = g_bOnline.load();
+    });
+}
+
+void CKTV_OutData::ShareRouting()
+{
+    ForLinked([this](CKTV_OutData& other) {
+        other.m_nInL = m_nInL;
+        other.m_nInR = m_nInR;
+        other.m_nPercent[2] = m_nPercent[2];
+        other.m_bPercentOff[2] = m_bPercentOff[2];
+        other.m_nMarkRouting = g_bOnline.load();
+    });
+}
+
+void CKTV_OutData::SetLevel(int nLevel)
+{
+    nLevel = std::clamp(nLevel, 0, kLevelMax);
+    ModelLock lock(g_csModel);
+    StoreLevel(nLevel, nLevel == 0 ? 1 : 0);
+    m_nMarkMisc = g_bOnline.load();
+    ShareMisc();
+}
+
+void CKTV_OutData::SetPolarity(int nPolarity)
+{
+    ModelLock lock(g_csModel);
+    m_nPolarity = nPolarity;
+    m_nMarkMisc = g_bOnline.load();
+    ShareMisc();
+}
+
+void CKTV_OutData::SetEqMode(int nMode)
+{
+    ModelLock lock(g_csModel);
+    StoreEqMode(nMode);
+    m_nMarkMisc = g_bOnline.load();
+    ShareMisc();
+}
+
+void CKTV_OutData::SetThreshold(int n)
+{
+    ModelLock lock(g_csModel);
+    SetMarked(m_nThreshold, n, m_nMarkLimiter);
+    ShareLimiter();
+}
+
+void CKTV_OutData::SetAttack(int n)
+{
+    ModelLock lock(g_csModel);
+    SetMarked(m_nAttack, n, m_nMarkLimiter);
+    ShareLimiter();
+}
+
+void CKTV_OutData::SetRelease(int n)
+{
+    ModelLock lock(g_csModel);
+    SetMarked(m_nRelease, n, m_nMarkLimiter);
+    ShareLimiter();
+}
+
+void CKTV_OutData::SetLeftOff(int bOff)
+{
+    ModelLock lock(g_csModel);
+    m_bLeftOff = bOff ? 1 : 0;
+    SetMarked(m_nInL, !bOff, m_nMarkRouting);
+    ShareRouting();
+}
+
+void CKTV_OutData::SetRightOff(int bOff)
+{
+    ModelLock lock(g_csModel);
+    m_bRightOff = bOff ? 1 : 0;
+    SetMarked(m_nInR, !bOff, m_nMarkRouting);
+    ShareRouting();
+}
+
+void CKTV_OutData::SetPercent(int i, int nValue)
+{
+    i = Clip(i);
+    ModelLock lock(g_csModel);
+    m_bPercentOff[i] = nValue == 0 ? 1 : 0;
+    SetMarked(m_nPercent[i], nValue, m_nMarkRouting);
+    ShareRouting();
+}
+
+void CKTV_OutData::SetMute(int nMute)
+{
+    SetMarked(m_nMute, nMute, m_nMarkMisc);
+}
+
+void CKTV_OutData::SetDelay(int nDelay)
+{
+    SetMarked(m_nDelay, nDelay, m_nMarkMisc);
+}
+
+void CKTV_OutData::SetByteA(int n)
+{
+    SetMarked(m_nByteA, n, m_nMarkMisc);
+}
+
+bool CKTV_OutData::SetName(const std::string& strName)
+{
+    if (!IsValidChannelName(strName))
+        return false;
+    SetMarked(m_strName, strName, m_nMarkName);
+    return true;
+}
+
+void CKTV_OutData::SetChannel(int nChannel)
+{
+    ModelLock lock(g_csModel);
+    m_nChannel = nChannel;
+    if (nChannel % 2 == 1) {
+        m_bRightOff = 0;
+        m_nInR = 1;
+    } else {
+        m_bLeftOff = 0;
+        m_nInL = 1;
+    }
+}
+
+void CKTV_OutData::CopyFrom(const CKTV_OutData& other)
+{
+    if (&other == this)
+        return;
+    {
+        ModelLock lock(g_csModel);
+        for (int i = 0; i < m_eq.GetSize(); ++i)
+            m_eq[i].CopyValues(other.m_eq[i]);
+        m_nPolarity = other.m_nPolarity;
+        StoreLevel(other.m_nLevel, other.GetLevel() == 0 ? 1 : 0);
+        m_nDelay = other.m_nDelay;
+        m_nSecondaryGain = other.m_nSecondaryGain;
+        StoreEqMode(other.m_nEqMode);
+        m_nByteA = other.m_nByteA;
+        m_nThreshold = other.m_nThreshold;
+        m_nAttack = other.m_nAttack;
+        m_nRelease = other.m_nRelease;
+    }
+    RecomputeCurve();
+}
+
+// ---- image ----------------------------------------------------------------------
+
+bool CKTV_OutData::FillGroupBytes(int nGroup, uint8_t* pBlock) const
+{
+    if (nGroup >= 0 && nGroup < m_eq.BandCount()) {
+        m_eq.PackGroup(nGroup, pBlock + kGroupSize * nGroup);
+        return true;
+    }
+    switch (nGroup) {
+    case kGroupMisc:
+        pBlock[kOffMute] = static_cast<uint8_t>(m_nMute);
+        pBlock[kOffPolarity] = static_cast<uint8_t>(m_nPolarity);
+        PutWord(pBlock + kOffLevel, GetLevel());
+        PutWord(pBlock + kOffDelay, m_nDelay);
+        pBlock[kOffEqMode] = static_cast<uint8_t>(m_nEqMode);
+        pBlock[kOffByteA] = static_cast<uint8_t>(m_nByteA);
+        return true;
+    case kGroupCrossover:
+        m_eq.PackCrossover(pBlock + kOffCrossover);
+        return true;
+    case kGroupRouting:
+        pBlock[kOffInL] = static_cast<uint8_t>(m_nInL);
+        pBlock[kOffInR] = static_cast<uint8_t>(m_nInR);
+        return true;
+    case kGroupLimiter:
+        PutWord(pBlock + kOffThreshold, m_nThreshold);
+        pBlock[kOffAttack] = static_cast<uint8_t>(m_nAttack);
+        pBlock[kOffRelease] = static_cast<uint8_t>(m_nRelease);
+        return true;
+    case kGroupName:
+        ChannelNameToBlock(pBlock + kOffName, m_strName);
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CKTV_OutData::FillAll()
+{
+    ModelLock lock(g_csModel);
+    for (int g = 0; g <= kGroupName; ++g)
+        FillGroupBytes(g, LiveBlock());
+}
+
+void CKTV_OutData::LoadFromImage(const uint8_t* pBlock)
+{
+    ModelLock lock(g_csModel);
+    LoadBands(pBlock);
+    m_strName = ChannelNameFromBlock(pBlock + kOffName);
+    m_nMute = pBlock[kOffMute];
+    m_nPolarity = pBlock[kOffPolarity];
+    const int nLevel = std::min(GetWord(pBlock + kOffLevel), kLevelMax);
+    StoreLevel(nLevel, nLevel == 0 ? 1 : 0);
+    m_nDelay = GetWord(pBlock + kOffDelay);
+    StoreEqMode(pBlock[kOffEqMode]);
+    m_nByteA = pBlock[kOffByteA];
+    m_eq.ParseCrossover(pBlock + kOffCrossover);
+    m_nInL = pBlock[kOffInL];
+    m_nInR = pBlock[kOffInR];
+    m_bLeftOff = m_nInL == 0 ? 1 : 0;
+    m_bRightOff = m_nInR == 0 ? 1 : 0;
+    m_nThreshold = GetWord(pBlock + kOffThreshold);
+    m_nAttack = pBlock[kOffAttack];
+    m_nRelease = pBlock[kOffRelease];
+}
+
+void CKTV_OutData::SetAllMarks(int nMark)
+{
+    ModelLock lock(g_csModel);
+    m_eq.SetAllMarks(nMark);
+    m_nMarkName = m_nMarkMisc = m_nMarkRouting = m_nMarkLimiter = nMark;
+}
+
+// ---- change scanner ---------------------------------------------------------------
+
+std::unique_ptr<CSendData> CKTV_OutData::SendGroup(int nGroup)
+{
+    g_bOutputDataSent = 1;
+    return FillGroup(nGroup, true);
+}
+
+std::unique_ptr<CSendData> CKTV_OutData::NextChange()
+{
+    ModelLock lock(g_csModel);
+    int* pMarks[] = {&m_nMarkName, &m_nMarkMisc};
+    const int nMarkGroups[] = {kGroupName, kGroupMisc};
+    for (int i = 0; i < 2; ++i) {
+        if (*pMarks[i]) {
+            *pMarks[i] = 0;
+            return SendGroup(nMarkGroups[i]);
+        }
+    }
+    CFilter& hp = m_eq.HighPass();
+    CFilter& lp = m_eq.LowPass();
+    if (hp.GetChangeMark() || lp.GetChangeMark()) {
+        hp.StepFrequency(0);
+        lp.StepFrequency(0);
+        return SendGroup(kGroupCrossover);
+    }
+    int* pLaterMarks[] = {&m_nMarkRouting, &m_nMarkLimiter};
+    const int nLaterGroups[] = {kGroupRouting, kGroupLimiter};
+    for (int i = 0; i < 2; ++i) {
+        if (*pLaterMarks[i]) {
+            *pLaterMarks[i] = 0;
+            return SendGroup(nLaterGroups[i]);
+        }
+    }
+    for (int b = 0; b < m_eq.BandCount(); ++b) {
+        if (m_eq[b].GetChangeMark()) {
+            m_eq[b].StepFrequency(0);
+            return SendGroup(b);
+        }
+    }
+    return nullptr;
+}

@@ -1,0 +1,125 @@
+// One output channel (block kind 4, channels 0 … 5): 31 bands, crossover,
+// level, mute, polarity, delay, routing, limiter and name.
+//
+// Level, polarity, equalizer mode, limiter and routing setters also apply to
+// every other output of the same link group.
+#pragma once
+
+#include "ChannelRecord.h"
+
+class CKTV_OutData : public CChannelRecord {
+public:
+    static constexpr int kGroupMisc = 31;
+    static constexpr int kGroupCrossover = 32;
+    static constexpr int kGroupRouting = 33;
+    static constexpr int kGroupLimiter = 35;
+    static constexpr int kGroupName = 36;
+    static constexpr int kPercentages = 3;
+
+    CKTV_OutData(int nChannel, const char* pName, uint32_t nColour, int nRangeCode);
+
+    int GetChannel() const { return m_nChannel; }
+    int GetPolarity() const { return m_nPolarity; }
+    int GetMute() const { return m_nMute; }
+    int GetLevel() const { return m_bLevelZero ? 0 : m_nLevel; }
+    int GetLevelZero() const { return m_bLevelZero; }
+    int GetDelay() const { return m_nDelay; }
+    int GetSecondaryGain() const { return m_nSecondaryGain; }
+    int GetEqMode() const { return m_nEqMode; }
+    int GetByteA() const { return m_nByteA; }
+    int GetThreshold() const { return m_nThreshold; }
+    int GetAttack() const { return m_nAttack; }
+    int GetRelease() const { return m_nRelease; }
+    int GetInL() const { return m_nInL; }
+    int GetInR() const { return m_nInR; }
+    int GetLeftOff() const { return m_bLeftOff; }
+    int GetRightOff() const { return m_bRightOff; }
+    int GetPercent(int i) const { return m_nPercent[Clip(i)]; }
+    int GetPercentOff(int i) const { return m_bPercentOff[Clip(i)]; }
+    int GetSplitPercent() const { return m_nSplitPercent; }
+    int GetSwitchByte() const { return m_nSwitchByte; }
+    int GetFileFlag() const { return m_nFileFlag; }
+
+    // Shared with the link group.
+    void SetLevel(int nLevel);
+    void SetPolarity(int nPolarity);
+    void SetEqMode(int nMode);
+    void SetThreshold(int n);
+    void SetAttack(int n);
+    void SetRelease(int n);
+    void SetLeftOff(int bOff);
+    void SetRightOff(int bOff);
+    void SetPercent(int i, int nValue);
+    // This output only.
+    void SetMute(int nMute);
+    void SetDelay(int nDelay);
+    void SetByteA(int n);
+    void SetSecondaryGain(int n) { m_nSecondaryGain = n; }
+    void SetSplitPercent(int n) { m_nSplitPercent = n; }
+    void SetSwitchByte(int n) { m_nSwitchByte = n; }
+    bool SetName(const std::string& strName);
+    // Also routes the channel's own side: even channels take the left
+    // source, odd channels the right one.
+    void SetChannel(int nChannel);
+
+    int GetNameMark() const { return GetMark(m_nMarkName); }
+    int GetMiscMark() const { return GetMark(m_nMarkMisc); }
+    int GetRoutingMark() const { return GetMark(m_nMarkRouting); }
+    int GetLimiterMark() const { return GetMark(m_nMarkLimiter); }
+
+    // Channel linking: takes the other output's sound (bands, crossover,
+    // level, polarity, delay, mode, limiter) but keeps name, mute, routing
+    // and marks.
+    void CopyFrom(const CKTV_OutData& other);
+
+    // The change scanner's step for this output: the frame of the first
+    // marked group (clearing its mark), or nullptr when nothing is marked.
+    std::unique_ptr<CSendData> NextChange();
+
+    void FillAll() override;
+    void LoadFromImage(const uint8_t* pBlock) override;
+    void SetAllMarks(int nMark) override;
+
+protected:
+    int BlockKind() const override;
+    int FrameChannel() const override { return m_nChannel; }
+    int BlockOffset() const override;
+    bool FillGroupBytes(int nGroup, uint8_t* pBlock) const override;
+
+private:
+    static int Clip(int i) { return i < 0 ? 0 : (i >= kPercentages ? kPercentages - 1 : i); }
+    template <typename Fn>
+    void ForLinked(Fn fn);
+    void ShareMisc();
+    void ShareLimiter();
+    void ShareRouting();
+    void StoreEqMode(int nMode);
+    void StoreLevel(int nLevel, int bLevelZero);
+    std::unique_ptr<CSendData> SendGroup(int nGroup);
+
+    int m_nChannel;
+    int m_nPolarity = 0;
+    int m_nMute = 0;
+    int m_nLevel = 60;
+    int m_bLevelZero = 0;
+    int m_nDelay = 960;
+    int m_nSecondaryGain = 0;
+    int m_nEqMode = 1;
+    int m_nByteA = 0;
+    int m_nThreshold = 300;
+    int m_nAttack = 106;
+    int m_nRelease = 5;
+    int m_nInL = 50;
+    int m_nInR = 50;
+    int m_bLeftOff = 1;
+    int m_bRightOff = 1;
+    int m_nPercent[kPercentages] = {50, 40, 80};
+    int m_bPercentOff[kPercentages] = {0, 0, 0};
+    int m_nSplitPercent = 50;
+    int m_nSwitchByte = 0x10;
+    int m_nFileFlag = 1;
+    int m_nMarkName = 0;
+    int m_nMarkMisc = 0;
+    int m_nMarkRouting = 0;
+    int m_nMarkLimiter = 0;
+};

@@ -1,0 +1,9 @@
+// The microphone channel (block kind 1, channel 0).
+#pragma once
+
+#include "InputChannel.h"
+
+class CMIC_InData : public CInputChannel {
+public:
+    CMIC_InData();
+};

@@ -1,0 +1,59 @@
+// Every core test starts from the start-up state: defaults in every data
+// area, English texts, not online, a fresh model registered in the link
+// table, and a sink that records notifications.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <mutex>
+#include <vector>
+
+#include "GlobalData.h"
+#include "KTV_Data.h"
+#include "Notify.h"
+#include "SendData.h"
+
+struct PostedMsg {
+    int nMsg;
+    intptr_t wParam;
+    intptr_t lParam;
+};
+
+class RecordingSink : public INotifySink {
+public:
+    void Post(int nMsg, intptr_t wParam, intptr_t lParam) override
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_posted.push_back({nMsg, wParam, lParam});
+    }
+    int Count(int nMsg)
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        int n = 0;
+        for (const PostedMsg& m : m_posted)
+            n += m.nMsg == nMsg ? 1 : 0;
+        return n;
+    }
+
+private:
+    std::mutex m_mutex;
+    std::vector<PostedMsg> m_posted;
+};
+
+class ModelTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        InitGlobalDefaults();
+        g_bChinese = 0;
+        m_pData = std::make_unique<CKTV_Data>();
+        g_pNotifySink = &m_sink;
+    }
+    void TearDown() override { g_pNotifySink = nullptr; }
+
+    CKTV_Data& Data() { return *m_pData; }
+
+    std::unique_ptr<CKTV_Data> m_pData;
+    RecordingSink m_sink;
+};
