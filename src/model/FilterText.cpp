@@ -1,10 +1,9 @@
 // Short texts of a band for the pages, the report and the graph label.
 #include <array>
-#include <cstdarg>
-#include <cstdio>
 
 #include "Filter.h"
 #include "GlobalData.h"
+#include "TextFormat.h"
 
 namespace {
 
@@ -20,16 +19,6 @@ constexpr std::array<const char*, 8> kCrossoverSlopeTexts = {
     "12dB/Oct", "18dB/Oct", "24dB/Oct", "30dB/Oct", "36dB/Oct", "42dB/Oct", "48dB/Oct", "OFF"};
 constexpr std::array<const char*, 2> kTwoSlopeTexts = {"12dB/Oct", "24dB/Oct"};
 
-[[gnu::format(printf, 1, 2)]] std::string Format(const char* pFormat, ...)
-{
-    char buf[64];
-    va_list args;
-    va_start(args, pFormat);
-    std::vsnprintf(buf, sizeof buf, pFormat, args);
-    va_end(args);
-    return buf;
-}
-
 // Values read unchecked from the processor may lie outside a table: they
 // get an empty text.
 template <std::size_t N>
@@ -44,25 +33,25 @@ std::string Pick(const std::array<const char*, N>& table, int nIndex)
 
 std::string CFilter::FrequencyText() const
 {
-    return Format("%dHz", m_nFreq);
+    return StrFormat("%dHz", m_nFreq);
 }
 
 std::string CFilter::GainText() const
 {
     if (IsEffectivelyBypassed())
         return "0.0dB";  // what the processor applies, whatever gain is stored
-    return Format("%0.1fdB", m_dGain);
+    return StrFormat("%0.1fdB", m_dGain);
 }
 
 std::string CFilter::BandwidthText() const
 {
-    return Format("%0.2fOct", m_dBandwidth);
+    return StrFormat("%0.2fOct", m_dBandwidth);
 }
 
 std::string CFilter::QText() const
 {
     const double dQ = QTableEntry(BandwidthToCode(m_dBandwidth));
-    return dQ > kTwoDecimalQ ? Format("%0.2f", dQ) : Format("%0.3f", dQ);
+    return dQ > kTwoDecimalQ ? StrFormat("%0.2f", dQ) : StrFormat("%0.3f", dQ);
 }
 
 std::string CFilter::FilterTypeText() const

@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Installs every Debian package the build and the tests need. Idempotent:
+# it asks apt only for what is missing, and refreshes the package lists only
+# then.
+set -euo pipefail
+
+packages=(
+  build-essential   # g++ and make
+  cmake             # the build
+  pkg-config
+  libgtest-dev      # GoogleTest: unit, link and widget tests
+  libbenchmark-dev  # Google Benchmark: bench/
+  clang             # libFuzzer targets in fuzz/
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+sudo=""
+if [ "$(id -u)" -ne 0 ]; then
+  sudo="sudo"
+fi
+echo "Installing: ${missing[*]}"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"

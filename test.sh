@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, runs every test; then builds and runs the
+# core tests again under AddressSanitizer + UndefinedBehaviorSanitizer and
+# under ThreadSanitizer. Any failure ends the run with a non-zero status.
+set -euo pipefail
+cd "$(dirname "$0")"
+
+./scripts/deps.sh
+
+jobs=$(nproc 2>/dev/null || echo 2)
+
+echo "== build and test =="
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build build -j"$jobs"
+ctest --test-dir build --output-on-failure -j"$jobs"
+
+for san in asan tsan; do
+  echo "== core tests under $san =="
+  cmake -S . -B "build-$san" -DCMAKE_BUILD_TYPE=Debug -DZR470_SANITIZE="$san" -DZR470_BUILD_BENCH=OFF
+  cmake --build "build-$san" --target core_tests -j"$jobs"
+  # TSan needs a fixed address layout on newer kernels.
+  if [ "$san" = tsan ] && command -v setarch >/dev/null; then
+    setarch "$(uname -m)" -R ctest --test-dir "build-$san" -L core --output-on-failure -j"$jobs"
+  else
+    ctest --test-dir "build-$san" -L core --output-on-failure -j"$jobs"
+  fi
+done
+echo "== all tests passed =="
