@@ -25,4 +25,14 @@ for san in asan tsan; do
     ctest --test-dir "build-$san" -L core --output-on-failure -j"$jobs"
   fi
 done
+echo "== fuzz targets, short run =="
+CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZR470_BUILD_FUZZ=ON -DZR470_BUILD_BENCH=OFF
+cmake --build build-fuzz --target fuzz_targets -j"$jobs"
+for target in build-fuzz/fuzz/fuzz_*; do
+  [ -x "$target" ] || continue
+  corpus=$(mktemp -d)
+  "$target" -max_total_time=10 -max_len=4096 "$corpus"
+  rm -rf "$corpus"
+done
+
 echo "== all tests passed =="

@@ -215,18 +215,18 @@ void AddShelf(bool bHigh, const ShelfShape& shape, double dFreq, double dGain, A
 {
     const double dOmega0 = dFreq * kBandAngleFactor * shape.dScale;
     const double A = std::pow(10.0, dGain / 40.0);
-    const double g = std::cos(dOmega0);
-    const double beta = 2.0 * std::sqrt(A) * (std::sin(dOmega0) / 2.0) *
-                        std::sqrt((A + 1.0 / A) * (1.0 / shape.dS - 1.0) + 2.0);
+    const double dCos = std::cos(dOmega0);
+    const double dBeta = 2.0 * std::sqrt(A) * (std::sin(dOmega0) / 2.0) *
+                         std::sqrt((A + 1.0 / A) * (1.0 / shape.dS - 1.0) + 2.0);
     // A high shelf is the low shelf with the sign of cos ω0 (and of b1, a1) turned.
-    const double sg = bHigh ? -1.0 : 1.0;
+    const double dSign = bHigh ? -1.0 : 1.0;
     BiquadSection sec;
-    sec.b0 = A * ((A + 1.0) - sg * (A - 1.0) * g + beta);
-    sec.b1 = sg * 2.0 * A * ((A - 1.0) - sg * (A + 1.0) * g);
-    sec.b2 = A * ((A + 1.0) - sg * (A - 1.0) * g - beta);
-    sec.a0 = (A + 1.0) + sg * (A - 1.0) * g + beta;
-    sec.a1 = -sg * 2.0 * ((A - 1.0) + sg * (A + 1.0) * g);
-    sec.a2 = (A + 1.0) + sg * (A - 1.0) * g - beta;
+    sec.b0 = A * ((A + 1.0) - dSign * (A - 1.0) * dCos + dBeta);
+    sec.b1 = dSign * 2.0 * A * ((A - 1.0) - dSign * (A + 1.0) * dCos);
+    sec.b2 = A * ((A + 1.0) - dSign * (A - 1.0) * dCos - dBeta);
+    sec.a0 = (A + 1.0) + dSign * (A - 1.0) * dCos + dBeta;
+    sec.a1 = -dSign * 2.0 * ((A - 1.0) + dSign * (A + 1.0) * dCos);
+    sec.a2 = (A + 1.0) + dSign * (A - 1.0) * dCos - dBeta;
     AddSectionResponse(sec, out);
 }
 
@@ -277,8 +277,8 @@ int CrossoverSectionSet(int nSlope, bool bTwoSlope)
 void PeakingResponse(double dFreq, double dGain, double dBandwidth, AxisResponse& out)
 {
     out.fill(0.0);
-    // The processor centres a peak on the nearest axis point, so the marker
-    // and the curve's maximum always coincide.
+    // Centred on the nearest axis point rather than the band's own frequency:
+    // the curve's maximum then lands on a computed point and shows the full gain.
     const double dOmega0 = g_dFreqAxis[NearestAxisIndex(dFreq)] * kBandAngleFactor;
     const double A = std::pow(10.0, dGain / 40.0);
     const double dSin = std::sin(dOmega0);

@@ -241,3 +241,43 @@ void CFilter::CopyValues(const CFilter& other)
     Layout();
     Recompute();
 }
+
+void CFilter::LoadGroup(int nGainCode, int nBandwidthCode, int nSlope, int nKind, int nFreq)
+{
+    {
+        ModelLock lock(g_csModel);
+        m_dGain = CodeToGain(std::clamp(nGainCode, 0, kGainCodeMax));
+        if (m_dGain == 0.0) {
+            m_bBypass = 1;
+        } else {
+            m_bBypass = 0;
+            m_bAllBypass = 0;
+        }
+        m_dBandwidth = CodeToBandwidth(std::clamp(nBandwidthCode, 0, kBandwidthCodeMax));
+        m_nSlope = nSlope;
+        m_nKind = nKind;
+        if (nKind == kLowPass)
+            m_nSentFreq = kMaxFreq;
+        StoreUserFrequency(std::clamp(nFreq, kMinFreq, kMaxFreq));
+        StepFrequency(0);
+    }
+    Layout();
+    Recompute();
+}
+
+void CFilter::LoadCrossover(int nFreq, int nType, int nSlope)
+{
+    nFreq = std::clamp(nFreq, kMinFreq, kMaxFreq);
+    {
+        ModelLock lock(g_csModel);
+        m_nFreq = nFreq;
+        m_nSentFreq = nFreq;
+        m_nFilterType = nType;
+        m_nSlope = nSlope;
+        m_nChangeMark = 0;
+    }
+    if (!m_bEqBand && m_onFrequency)
+        m_onFrequency(nFreq);
+    Layout();
+    Recompute();
+}

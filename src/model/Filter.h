@@ -62,6 +62,12 @@ public:
     void StepFrequency(int nMark);
     void ResetBand(int nFreq);
     void CopyValues(const CFilter& other);
+    // Takes a band's parameter group as loaded from an image: the values the
+    // gain, bandwidth, slope and kind setters and a user frequency change
+    // would store, stepped once with mark 0, with a single recompute.
+    void LoadGroup(int nGainCode, int nBandwidthCode, int nSlope, int nKind, int nFreq);
+    // Takes a crossover filter's part of the crossover group (no mark).
+    void LoadCrossover(int nFreq, int nType, int nSlope);
     void SetChangeMark(int nMark);
 
     // ---- construction of a set ------------------------------------------------

@@ -70,13 +70,8 @@ void CKTVEQ::PackGroup(int nBand, uint8_t* pGroup) const
 
 void CKTVEQ::ParseGroup(int nBand, const uint8_t* pGroup)
 {
-    CFilter& band = (*this)[nBand];
-    band.SetGainCode(GetWord(pGroup + 2) - kGainWireOffset);
-    band.SetBandwidthCode(GetWord(pGroup + 4));
-    band.SetSlope(pGroup[6], false);
-    band.SetKind(pGroup[7]);
-    band.SetFrequency(GetWord(pGroup), true);
-    band.StepFrequency(0);
+    (*this)[nBand].LoadGroup(GetWord(pGroup + 2) - kGainWireOffset, GetWord(pGroup + 4), pGroup[6], pGroup[7],
+                             GetWord(pGroup));
 }
 
 void CKTVEQ::PackCrossover(uint8_t* pGroup) const
@@ -95,10 +90,7 @@ void CKTVEQ::ParseCrossover(const uint8_t* pGroup)
     CFilter* pFilters[2] = {&HighPass(), &LowPass()};
     for (int j = 0; j < 2; ++j) {
         const uint8_t* p = pGroup + 4 * j;
-        pFilters[j]->SetFrequency(GetWord(p), false);
-        pFilters[j]->SetFilterType(p[2], false);
-        pFilters[j]->SetSlope(p[3], false);
-        pFilters[j]->StepFrequency(0);
+        pFilters[j]->LoadCrossover(GetWord(p), p[2], p[3]);
     }
 }
 

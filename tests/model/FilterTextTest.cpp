@@ -49,46 +49,36 @@ TEST_F(FilterText, ValueTexts)
     EXPECT_EQ(f.GainText(), "-3.5dB");
     f.SetWholeSetBypass(true);
     EXPECT_EQ(f.GainText(), "0.0dB");
-
-    EXPECT_EQ(f.BandwidthText(), "0.20Oct");
-    EXPECT_EQ(f.QText(), "7.208");
+    EXPECT_EQ(f.BandwidthText() + " " + f.QText(), "0.20Oct 7.208");
     f.SetBandwidthCode(0);
     EXPECT_EQ(f.QText(), "28.85");  // above 10: two decimals
+    f.SetBandwidthCode(9);
+    EXPECT_EQ(f.QText(), "10.30");
+    f.SetBandwidthCode(10);
+    EXPECT_EQ(f.QText(), "9.614");
     f.SetBandwidthCode(295);
-    EXPECT_EQ(f.BandwidthText(), "3.00Oct");
-    EXPECT_EQ(f.QText(), "0.404");
+    EXPECT_EQ(f.BandwidthText() + " " + f.QText(), "3.00Oct 0.404");
 }
 
-TEST_F(FilterText, TypeAndKindTextsFollowTheLanguageFlag)
+TEST_F(FilterText, TableTextsFollowTheLanguageAndEndAtTheTable)
 {
-    const std::vector<std::string> types = {"Link_Ril", "Bessel", "Butter_W", ""};
-    const std::vector<std::string> typesZh = {"宁克", "贝塞尔", "巴特沃斯", ""};
-    const std::vector<std::string> kinds = {"PEQ", "Lo_Shf", "Hi_Shf", ""};
-    const std::vector<std::string> kindsZh = {"参量均衡", "低架", "高架", ""};
-    CFilter f;
-    f.SetEqBand(false);
-    for (int n = 0; n < 4; ++n) {
-        f.SetFilterType(n, false);
-        f.SetKind(n);
-        g_bChinese = 0;
-        EXPECT_EQ(f.FilterTypeText(), types[n]);
-        EXPECT_EQ(f.KindText(), kinds[n]);
-        g_bChinese = 1;
-        EXPECT_EQ(f.FilterTypeText(), typesZh[n]);
-        EXPECT_EQ(f.KindText(), kindsZh[n]);
-    }
-    f.SetFilterType(-1, false);
-    EXPECT_EQ(f.FilterTypeText(), "");
-}
-
-TEST_F(FilterText, SlopeTextsCoverTheirTablesOnly)
-{
+    const std::vector<std::string> types = {"Link_Ril", "Bessel", "Butter_W", "", "宁克", "贝塞尔", "巴特沃斯", ""};
+    const std::vector<std::string> kinds = {"PEQ", "Lo_Shf", "Hi_Shf", "", "参量均衡", "低架", "高架", ""};
     const std::vector<std::string> slopes = {"12dB/Oct", "18dB/Oct", "24dB/Oct", "30dB/Oct", "36dB/Oct",
                                              "42dB/Oct", "48dB/Oct", "OFF",      ""};
     const std::vector<std::string> twoSlopes = {"12dB/Oct", "24dB/Oct", ""};
     const std::vector<std::string> shelfSlopes = {"6dB/Oct", "12dB/Oct", ""};
     CFilter f;
     f.SetEqBand(false);
+    for (int nChinese : {0, 1}) {
+        g_bChinese = nChinese;
+        for (int n = 0; n < 4; ++n) {
+            f.SetFilterType(n, false);
+            f.SetKind(n);
+            EXPECT_EQ(f.FilterTypeText(), types[4 * nChinese + n]);
+            EXPECT_EQ(f.KindText(), kinds[4 * nChinese + n]);
+        }
+    }
     for (int n = 0; n < 9; ++n) {
         f.SetSlope(n, false);
         EXPECT_EQ(f.CrossoverSlopeText(), slopes[n]) << n;
@@ -99,4 +89,6 @@ TEST_F(FilterText, SlopeTextsCoverTheirTablesOnly)
         EXPECT_EQ(f.CrossoverSlopeText(), twoSlopes[n]) << n;
         EXPECT_EQ(f.ShelfSlopeText(), shelfSlopes[n]) << n;
     }
+    f.SetFilterType(-1, false);
+    EXPECT_EQ(f.FilterTypeText(), "");
 }
