@@ -1,7 +1,9 @@
 #include <benchmark/benchmark.h>
 
+#include "DataDefine.h"
 #include "Filter.h"
 #include "GlobalData.h"
+#include "KTV_Data.h"
 
 namespace {
 
@@ -40,5 +42,40 @@ void BM_RecomputeCrossover48(benchmark::State& state)
     }
 }
 BENCHMARK(BM_RecomputeCrossover48);
+
+// What the graph does for every shown output on every redraw: sum 33 stored
+// responses and turn them into pixel rows.
+void BM_RecomputeCurveOutputChannel(benchmark::State& state)
+{
+    InitGlobalDefaults();
+    CKTV_Data data;
+    data.SetPlotRect(kPlotW, kPlotH);
+    CKTV_OutData& out = data.Output(0);
+    for (int b = 0; b < kGraphicBands; b += 3)
+        out.EQ()[b].SetGainCode(150 + b * 5);
+    out.EQ().HighPass().SetFrequency(80, false);
+    for (auto _ : state) {
+        out.RecomputeCurve();
+        benchmark::DoNotOptimize(out.CurveF().data());
+    }
+}
+BENCHMARK(BM_RecomputeCurveOutputChannel);
+
+// After a full read or a scene recall: every record of the device is loaded
+// from the live image, every band recomputed once.
+void BM_LoadWholeModelFromImage(benchmark::State& state)
+{
+    InitGlobalDefaults();
+    CKTV_Data data;
+    data.SetPlotRect(kPlotW, kPlotH);
+    for (int i = 0; i < kOutputs; ++i)
+        data.Output(i).EQ()[i * 4].SetGainCode(300);
+    data.FillAll();
+    for (auto _ : state) {
+        data.LoadFromImage(g_LiveImage, 0);
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_LoadWholeModelFromImage)->Unit(benchmark::kMillisecond);
 
 }  // namespace

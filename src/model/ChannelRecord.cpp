@@ -63,18 +63,6 @@ bool CChannelRecord::TestAllBypassed()
     return m_bAllBypassed != 0;
 }
 
-void CChannelRecord::LoadBands(const uint8_t* pBlock)
-{
-    for (int i = 0; i < m_eq.BandCount(); ++i)
-        m_eq.ParseGroup(i, pBlock + kGroupSize * i);
-}
-
-void CChannelRecord::FillBands(uint8_t* pBlock) const
-{
-    for (int i = 0; i < m_eq.BandCount(); ++i)
-        m_eq.PackGroup(i, pBlock + kGroupSize * i);
-}
-
 uint8_t* CChannelRecord::LiveBlock() const
 {
     return g_LiveImage + BlockOffset();
@@ -98,4 +86,58 @@ std::unique_ptr<CSendData> CChannelRecord::FillGroup(int nGroup, bool bFrame)
     if (!FillGroupBytes(nGroup, LiveBlock()))
         return nullptr;
     return bFrame ? MakeGroupFrame(BlockKind(), FrameChannel(), nGroup) : nullptr;
+}
+
+bool CChannelRecord::TakeMark(int& nMark)
+{
+    if (!nMark)
+        return false;
+    nMark = 0;
+    return true;
+}
+
+bool CChannelRecord::SetName(const std::string& strName)
+{
+    if (!IsValidChannelName(strName))
+        return false;
+    SetMarked(m_strName, strName, m_nMarkName);
+    return true;
+}
+
+bool CChannelRecord::FillGroupBytes(int nGroup, uint8_t* pBlock) const
+{
+    if (nGroup >= 0 && nGroup < m_eq.BandCount())
+        m_eq.PackGroup(nGroup, pBlock + kGroupSize * nGroup);
+    else if (nGroup == m_eq.HighPass().GetGroupIndex())
+        m_eq.PackCrossover(pBlock + kGroupSize * nGroup);
+    else if (nGroup == NameGroup())
+        ChannelNameToBlock(pBlock + kGroupSize * nGroup, m_strName);
+    else
+        return FillOwnGroup(nGroup, pBlock);
+    return true;
+}
+
+void CChannelRecord::FillAll()
+{
+    ModelLock lock(g_csModel);
+    for (int g = 0; g <= NameGroup(); ++g)
+        FillGroupBytes(g, LiveBlock());
+}
+
+void CChannelRecord::LoadFromImage(const uint8_t* pBlock)
+{
+    ModelLock lock(g_csModel);
+    for (int i = 0; i < m_eq.BandCount(); ++i)
+        m_eq.ParseGroup(i, pBlock + kGroupSize * i);
+    m_strName = ChannelNameFromBlock(pBlock + kGroupSize * NameGroup());
+    m_eq.ParseCrossover(pBlock + kGroupSize * m_eq.HighPass().GetGroupIndex());
+    LoadOwnFields(pBlock);
+}
+
+void CChannelRecord::SetAllMarks(int nMark)
+{
+    ModelLock lock(g_csModel);
+    m_eq.SetAllMarks(nMark);
+    m_nMarkName = nMark;
+    SetOwnMarks(nMark);
 }

@@ -49,22 +49,33 @@ public:
     void SetCurveVisible(int bVisible) { m_bCurveVisible = bVisible; }
 
     const std::string& GetName() const { return m_strName; }
+    // False (and nothing changed) for a name longer than the 8-byte field.
+    bool SetName(const std::string& strName);
+    int GetNameMark() const { return GetMark(m_nMarkName); }
 
     // Copies parameter group g into the live image and, when asked, returns
     // its group write (nullptr for a group this record does not carry).
     std::unique_ptr<CSendData> FillGroup(int nGroup, bool bFrame);
     // Copies every group the record carries into the live image.
-    virtual void FillAll() = 0;
+    void FillAll();
     // Sets every field from a block laid out as in the live image.
-    virtual void LoadFromImage(const uint8_t* pBlock) = 0;
-    virtual void SetAllMarks(int nMark) = 0;
+    void LoadFromImage(const uint8_t* pBlock);
+    void SetAllMarks(int nMark);
 
 protected:
+    // Every block has the bands first, then a crossover group, other groups,
+    // and the name in its last group.
     virtual int BlockKind() const = 0;
     virtual int FrameChannel() const = 0;
     virtual int BlockOffset() const = 0;
-    // Writes group g into the block; false for a group the record lacks.
-    virtual bool FillGroupBytes(int nGroup, uint8_t* pBlock) const = 0;
+    virtual int NameGroup() const = 0;
+    // The record's own groups (not bands, crossover or name); false for a
+    // group the record lacks.
+    virtual bool FillOwnGroup(int nGroup, uint8_t* pBlock) const = 0;
+    virtual void LoadOwnFields(const uint8_t* pBlock) = 0;
+    virtual void SetOwnMarks(int nMark) = 0;
+
+    bool FillGroupBytes(int nGroup, uint8_t* pBlock) const;
     uint8_t* LiveBlock() const;
     // Stores a transmittable field, then its group's change mark.
     template <typename T, typename V>
@@ -76,11 +87,12 @@ protected:
     }
     int GetMark(const int& nMark) const;
     void PutMark(int& nMark, int nValue);
-    void LoadBands(const uint8_t* pBlock);
-    void FillBands(uint8_t* pBlock) const;
+    // Clears a set mark and tells whether it was set (scanner, under the lock).
+    static bool TakeMark(int& nMark);
 
     CKTVEQ m_eq;
     std::string m_strName;
+    int m_nMarkName = 0;
 
 private:
     int m_nPlotW = 0;

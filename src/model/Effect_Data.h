@@ -22,25 +22,21 @@ public:
 
     int Get(Field field) const { return m_nField[field]; }
     void Set(Field field, int nValue);
-    bool SetName(const std::string& strName);
 
     int GetEchoMark() const { return GetMark(m_nMarkEcho); }
     int GetReverbMark() const { return GetMark(m_nMarkReverb); }
-    int GetNameMark() const { return GetMark(m_nMarkName); }
-
-    void FillAll() override;
-    void LoadFromImage(const uint8_t* pBlock) override;
-    void SetAllMarks(int nMark) override;
 
 protected:
     int BlockKind() const override;
     int FrameChannel() const override { return 0; }
     int BlockOffset() const override;
-    bool FillGroupBytes(int nGroup, uint8_t* pBlock) const override;
+    int NameGroup() const override { return kGroupName; }
+    bool FillOwnGroup(int nGroup, uint8_t* pBlock) const override;
+    void LoadOwnFields(const uint8_t* pBlock) override;
+    void SetOwnMarks(int nMark) override;
 
 private:
     int m_nField[kFieldCount];
     int m_nMarkEcho = 0;
     int m_nMarkReverb = 0;
-    int m_nMarkName = 0;
 };

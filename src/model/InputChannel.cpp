@@ -11,12 +11,10 @@ constexpr int kOffAuxSwitch = 74;
 constexpr int kOffChannelOn = 75;
 constexpr int kOffDelay = 76;
 constexpr int kOffVolume = 78;
-constexpr int kOffCrossover = 80;
 constexpr int kOffNoiseGate = 88;
 constexpr int kOffLimit = 96;
 constexpr int kOffLimitA = 98;
 constexpr int kOffLimitB = 99;
-constexpr int kOffName = 104;
 }  // namespace
 
 CInputChannel::CInputChannel(const InputChannelDefaults& defaults, int nKind, int nOffset)
@@ -29,20 +27,8 @@ CInputChannel::CInputChannel(const InputChannelDefaults& defaults, int nKind, in
     m_strName = defaults.pName;
 }
 
-bool CInputChannel::SetName(const std::string& strName)
+bool CInputChannel::FillOwnGroup(int nGroup, uint8_t* pBlock) const
 {
-    if (!IsValidChannelName(strName))
-        return false;
-    SetMarked(m_strName, strName, m_nMarkName);
-    return true;
-}
-
-bool CInputChannel::FillGroupBytes(int nGroup, uint8_t* pBlock) const
-{
-    if (nGroup >= 0 && nGroup < m_eq.BandCount()) {
-        m_eq.PackGroup(nGroup, pBlock + kGroupSize * nGroup);
-        return true;
-    }
     switch (nGroup) {
     case kGroupMisc:
         pBlock[kOffFeedback] = static_cast<uint8_t>(m_nFeedback);
@@ -52,9 +38,6 @@ bool CInputChannel::FillGroupBytes(int nGroup, uint8_t* pBlock) const
         PutWord(pBlock + kOffDelay, m_nDelay);
         PutWord(pBlock + kOffVolume, m_bVolumeOff ? 0 : m_nVolume);
         return true;
-    case kGroupCrossover:
-        m_eq.PackCrossover(pBlock + kOffCrossover);
-        return true;
     case kGroupNoiseGate:
         pBlock[kOffNoiseGate] = static_cast<uint8_t>(m_nNoiseGate);
         return true;
@@ -63,26 +46,13 @@ bool CInputChannel::FillGroupBytes(int nGroup, uint8_t* pBlock) const
         pBlock[kOffLimitA] = static_cast<uint8_t>(m_nLimitA);
         pBlock[kOffLimitB] = static_cast<uint8_t>(m_nLimitB);
         return true;
-    case kGroupName:
-        ChannelNameToBlock(pBlock + kOffName, m_strName);
-        return true;
     default:
         return false;
     }
 }
 
-void CInputChannel::FillAll()
+void CInputChannel::LoadOwnFields(const uint8_t* pBlock)
 {
-    ModelLock lock(g_csModel);
-    for (int g = 0; g <= kGroupName; ++g)
-        FillGroupBytes(g, LiveBlock());
-}
-
-void CInputChannel::LoadFromImage(const uint8_t* pBlock)
-{
-    ModelLock lock(g_csModel);
-    LoadBands(pBlock);
-    m_strName = ChannelNameFromBlock(pBlock + kOffName);
     m_nFeedback = pBlock[kOffFeedback];
     m_nPolarity = pBlock[kOffPolarity];
     m_nAuxSwitch = pBlock[kOffAuxSwitch];
@@ -90,30 +60,23 @@ void CInputChannel::LoadFromImage(const uint8_t* pBlock)
     m_nDelay = GetWord(pBlock + kOffDelay);
     m_nVolume = GetWord(pBlock + kOffVolume);
     m_bVolumeOff = m_nVolume == 0 ? 1 : 0;
-    m_eq.ParseCrossover(pBlock + kOffCrossover);
     m_nNoiseGate = pBlock[kOffNoiseGate];
     m_nLimit = GetWord(pBlock + kOffLimit);
     m_nLimitA = pBlock[kOffLimitA];
     m_nLimitB = pBlock[kOffLimitB];
 }
 
-void CInputChannel::SetAllMarks(int nMark)
+void CInputChannel::SetOwnMarks(int nMark)
 {
-    ModelLock lock(g_csModel);
-    m_eq.SetAllMarks(nMark);
-    m_nMarkMisc = m_nMarkNoiseGate = m_nMarkLimit = m_nMarkName = nMark;
+    m_nMarkMisc = m_nMarkNoiseGate = m_nMarkLimit = nMark;
 }
 
 std::unique_ptr<CSendData> CInputChannel::NextChange()
 {
     ModelLock lock(g_csModel);
-    if (m_nMarkMisc) {
-        m_nMarkMisc = 0;
+    if (TakeMark(m_nMarkMisc))
         return FillGroup(kGroupMisc, true);
-    }
-    if (m_nMarkNoiseGate) {
-        m_nMarkNoiseGate = 0;
+    if (TakeMark(m_nMarkNoiseGate))
         return FillGroup(kGroupNoiseGate, true);
-    }
     return nullptr;
 }

@@ -44,13 +44,9 @@ public:
     void SetLimit(int n) { SetMarked(m_nLimit, n, m_nMarkLimit); }
     void SetLimitOptionA(int n) { SetMarked(m_nLimitA, n, m_nMarkLimit); }
     void SetLimitOptionB(int n) { SetMarked(m_nLimitB, n, m_nMarkLimit); }
-    // False (and nothing changed) for a name longer than the 8-byte field.
-    bool SetName(const std::string& strName);
-
     int GetMiscMark() const { return GetMark(m_nMarkMisc); }
     int GetNoiseGateMark() const { return GetMark(m_nMarkNoiseGate); }
     int GetLimitMark() const { return GetMark(m_nMarkLimit); }
-    int GetNameMark() const { return GetMark(m_nMarkName); }
     void SetMiscMark(int n) { PutMark(m_nMarkMisc, n); }
     void SetNoiseGateMark(int n) { PutMark(m_nMarkNoiseGate, n); }
 
@@ -58,17 +54,16 @@ public:
     // 11, clearing the mark it sends; nullptr when neither is marked.
     std::unique_ptr<CSendData> NextChange();
 
-    void FillAll() override;
-    void LoadFromImage(const uint8_t* pBlock) override;
-    void SetAllMarks(int nMark) override;
-
 protected:
     CInputChannel(const InputChannelDefaults& defaults, int nKind, int nOffset);
 
     int BlockKind() const override { return m_nKind; }
     int FrameChannel() const override { return m_nChannel; }
     int BlockOffset() const override { return m_nOffset; }
-    bool FillGroupBytes(int nGroup, uint8_t* pBlock) const override;
+    int NameGroup() const override { return kGroupName; }
+    bool FillOwnGroup(int nGroup, uint8_t* pBlock) const override;
+    void LoadOwnFields(const uint8_t* pBlock) override;
+    void SetOwnMarks(int nMark) override;
 
     int m_nFeedback = 0;
     int m_nAuxSwitch = 1;
@@ -89,5 +84,4 @@ private:
     int m_nMarkMisc = 0;
     int m_nMarkNoiseGate = 0;
     int m_nMarkLimit = 0;
-    int m_nMarkName = 0;
 };

@@ -13,13 +13,11 @@ constexpr int kOffLevel = 250;
 constexpr int kOffDelay = 252;
 constexpr int kOffEqMode = 254;
 constexpr int kOffByteA = 255;
-constexpr int kOffCrossover = 256;
 constexpr int kOffInL = 264;
 constexpr int kOffInR = 265;
 constexpr int kOffThreshold = 280;
 constexpr int kOffAttack = 282;
 constexpr int kOffRelease = 283;
-constexpr int kOffName = 288;
 }  // namespace
 
 CKTV_OutData::CKTV_OutData(int nChannel, const char* pName, uint32_t nColour, int nRangeCode)
@@ -186,14 +184,6 @@ void CKTV_OutData::SetByteA(int n)
     SetMarked(m_nByteA, n, m_nMarkMisc);
 }
 
-bool CKTV_OutData::SetName(const std::string& strName)
-{
-    if (!IsValidChannelName(strName))
-        return false;
-    SetMarked(m_strName, strName, m_nMarkName);
-    return true;
-}
-
 void CKTV_OutData::SetChannel(int nChannel)
 {
     ModelLock lock(g_csModel);
@@ -230,12 +220,8 @@ void CKTV_OutData::CopyFrom(const CKTV_OutData& other)
 
 // ---- image ----------------------------------------------------------------------
 
-bool CKTV_OutData::FillGroupBytes(int nGroup, uint8_t* pBlock) const
+bool CKTV_OutData::FillOwnGroup(int nGroup, uint8_t* pBlock) const
 {
-    if (nGroup >= 0 && nGroup < m_eq.BandCount()) {
-        m_eq.PackGroup(nGroup, pBlock + kGroupSize * nGroup);
-        return true;
-    }
     switch (nGroup) {
     case kGroupMisc:
         pBlock[kOffMute] = static_cast<uint8_t>(m_nMute);
@@ -244,9 +230,6 @@ bool CKTV_OutData::FillGroupBytes(int nGroup, uint8_t* pBlock) const
         PutWord(pBlock + kOffDelay, m_nDelay);
         pBlock[kOffEqMode] = static_cast<uint8_t>(m_nEqMode);
         pBlock[kOffByteA] = static_cast<uint8_t>(m_nByteA);
-        return true;
-    case kGroupCrossover:
-        m_eq.PackCrossover(pBlock + kOffCrossover);
         return true;
     case kGroupRouting:
         pBlock[kOffInL] = static_cast<uint8_t>(m_nInL);
@@ -257,26 +240,13 @@ bool CKTV_OutData::FillGroupBytes(int nGroup, uint8_t* pBlock) const
         pBlock[kOffAttack] = static_cast<uint8_t>(m_nAttack);
         pBlock[kOffRelease] = static_cast<uint8_t>(m_nRelease);
         return true;
-    case kGroupName:
-        ChannelNameToBlock(pBlock + kOffName, m_strName);
-        return true;
     default:
-        return false;
+        return false;  // group 34 carries nothing the model knows
     }
 }
 
-void CKTV_OutData::FillAll()
+void CKTV_OutData::LoadOwnFields(const uint8_t* pBlock)
 {
-    ModelLock lock(g_csModel);
-    for (int g = 0; g <= kGroupName; ++g)
-        FillGroupBytes(g, LiveBlock());
-}
-
-void CKTV_OutData::LoadFromImage(const uint8_t* pBlock)
-{
-    ModelLock lock(g_csModel);
-    LoadBands(pBlock);
-    m_strName = ChannelNameFromBlock(pBlock + kOffName);
     m_nMute = pBlock[kOffMute];
     m_nPolarity = pBlock[kOffPolarity];
     const int nLevel = std::min(GetWord(pBlock + kOffLevel), kLevelMax);
@@ -284,7 +254,6 @@ void CKTV_OutData::LoadFromImage(const uint8_t* pBlock)
     m_nDelay = GetWord(pBlock + kOffDelay);
     StoreEqMode(pBlock[kOffEqMode]);
     m_nByteA = pBlock[kOffByteA];
-    m_eq.ParseCrossover(pBlock + kOffCrossover);
     m_nInL = pBlock[kOffInL];
     m_nInR = pBlock[kOffInR];
     m_bLeftOff = m_nInL == 0 ? 1 : 0;
@@ -294,11 +263,9 @@ void CKTV_OutData::LoadFromImage(const uint8_t* pBlock)
     m_nRelease = pBlock[kOffRelease];
 }
 
-void CKTV_OutData::SetAllMarks(int nMark)
+void CKTV_OutData::SetOwnMarks(int nMark)
 {
-    ModelLock lock(g_csModel);
-    m_eq.SetAllMarks(nMark);
-    m_nMarkName = m_nMarkMisc = m_nMarkRouting = m_nMarkLimiter = nMark;
+    m_nMarkMisc = m_nMarkRouting = m_nMarkLimiter = nMark;
 }
 
 // ---- change scanner ---------------------------------------------------------------
@@ -312,14 +279,10 @@ std::unique_ptr<CSendData> CKTV_OutData::SendGroup(int nGroup)
 std::unique_ptr<CSendData> CKTV_OutData::NextChange()
 {
     ModelLock lock(g_csModel);
-    int* pMarks[] = {&m_nMarkName, &m_nMarkMisc};
-    const int nMarkGroups[] = {kGroupName, kGroupMisc};
-    for (int i = 0; i < 2; ++i) {
-        if (*pMarks[i]) {
-            *pMarks[i] = 0;
-            return SendGroup(nMarkGroups[i]);
-        }
-    }
+    if (TakeMark(m_nMarkName))
+        return SendGroup(kGroupName);
+    if (TakeMark(m_nMarkMisc))
+        return SendGroup(kGroupMisc);
     CFilter& hp = m_eq.HighPass();
     CFilter& lp = m_eq.LowPass();
     if (hp.GetChangeMark() || lp.GetChangeMark()) {
@@ -327,14 +290,10 @@ std::unique_ptr<CSendData> CKTV_OutData::NextChange()
         lp.StepFrequency(0);
         return SendGroup(kGroupCrossover);
     }
-    int* pLaterMarks[] = {&m_nMarkRouting, &m_nMarkLimiter};
-    const int nLaterGroups[] = {kGroupRouting, kGroupLimiter};
-    for (int i = 0; i < 2; ++i) {
-        if (*pLaterMarks[i]) {
-            *pLaterMarks[i] = 0;
-            return SendGroup(nLaterGroups[i]);
-        }
-    }
+    if (TakeMark(m_nMarkRouting))
+        return SendGroup(kGroupRouting);
+    if (TakeMark(m_nMarkLimiter))
+        return SendGroup(kGroupLimiter);
     for (int b = 0; b < m_eq.BandCount(); ++b) {
         if (m_eq[b].GetChangeMark()) {
             m_eq[b].StepFrequency(0);

@@ -57,12 +57,10 @@ public:
     void SetSecondaryGain(int n) { m_nSecondaryGain = n; }
     void SetSplitPercent(int n) { m_nSplitPercent = n; }
     void SetSwitchByte(int n) { m_nSwitchByte = n; }
-    bool SetName(const std::string& strName);
     // Also routes the channel's own side: even channels take the left
     // source, odd channels the right one.
     void SetChannel(int nChannel);
 
-    int GetNameMark() const { return GetMark(m_nMarkName); }
     int GetMiscMark() const { return GetMark(m_nMarkMisc); }
     int GetRoutingMark() const { return GetMark(m_nMarkRouting); }
     int GetLimiterMark() const { return GetMark(m_nMarkLimiter); }
@@ -76,15 +74,14 @@ public:
     // marked group (clearing its mark), or nullptr when nothing is marked.
     std::unique_ptr<CSendData> NextChange();
 
-    void FillAll() override;
-    void LoadFromImage(const uint8_t* pBlock) override;
-    void SetAllMarks(int nMark) override;
-
 protected:
     int BlockKind() const override;
     int FrameChannel() const override { return m_nChannel; }
     int BlockOffset() const override;
-    bool FillGroupBytes(int nGroup, uint8_t* pBlock) const override;
+    int NameGroup() const override { return kGroupName; }
+    bool FillOwnGroup(int nGroup, uint8_t* pBlock) const override;
+    void LoadOwnFields(const uint8_t* pBlock) override;
+    void SetOwnMarks(int nMark) override;
 
 private:
     static int Clip(int i) { return i < 0 ? 0 : (i >= kPercentages ? kPercentages - 1 : i); }
@@ -118,7 +115,6 @@ private:
     int m_nSplitPercent = 50;
     int m_nSwitchByte = 0x10;
     int m_nFileFlag = 1;
-    int m_nMarkName = 0;
     int m_nMarkMisc = 0;
     int m_nMarkRouting = 0;
     int m_nMarkLimiter = 0;
