@@ -94,26 +94,25 @@ void CFilter::SetBandwidthCode(int nCode)
     Recompute();
 }
 
-void CFilter::SetSlope(int nSlope, bool bUser)
+void CFilter::StoreCurveField(int& nField, int nValue, bool bMark)
 {
     {
         ModelLock lock(g_csModel);
-        m_nSlope = nSlope;
-        if (bUser)
+        nField = nValue;
+        if (bMark)
             MarkChanged();
     }
     Recompute();
 }
 
+void CFilter::SetSlope(int nSlope, bool bUser)
+{
+    StoreCurveField(m_nSlope, nSlope, bUser);
+}
+
 void CFilter::SetFilterType(int nType, bool bUser)
 {
-    {
-        ModelLock lock(g_csModel);
-        m_nFilterType = nType;
-        if (bUser)
-            MarkChanged();
-    }
-    Recompute();
+    StoreCurveField(m_nFilterType, nType, bUser);
 }
 
 void CFilter::SetKind(int nKind)

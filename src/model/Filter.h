@@ -113,6 +113,8 @@ public:
 
 private:
     void StoreUserFrequency(int nFreq);
+    // Stores a value the response depends on, marks it when asked, recomputes.
+    void StoreCurveField(int& nField, int nValue, bool bMark);
     void MarkChanged();
     void UpdateAreaRows();
 
