@@ -11,6 +11,7 @@ packages=(
   libgtest-dev      # GoogleTest: unit, link and widget tests
   libbenchmark-dev  # Google Benchmark: bench/
   clang             # libFuzzer targets in fuzz/
+  libhidapi-dev     # hidapi (hidraw backend): the USB HID link to the processor
 )
 
 missing=()

@@ -141,3 +141,13 @@ void CChannelRecord::SetAllMarks(int nMark)
     m_nMarkName = nMark;
     SetOwnMarks(nMark);
 }
+
+bool CChannelRecord::AnyMark() const
+{
+    ModelLock lock(g_csModel);
+    for (int i = 0; i < m_eq.GetSize(); ++i) {
+        if (m_eq[i].GetChangeMark())
+            return true;
+    }
+    return m_nMarkName != 0 || AnyOwnMark();
+}

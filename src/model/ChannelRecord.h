@@ -61,6 +61,8 @@ public:
     // Sets every field from a block laid out as in the live image.
     void LoadFromImage(const uint8_t* pBlock);
     void SetAllMarks(int nMark);
+    // Any group of this record marked for sending.
+    bool AnyMark() const;
 
 protected:
     // Every block has the bands first, then a crossover group, other groups,
@@ -74,6 +76,7 @@ protected:
     virtual bool FillOwnGroup(int nGroup, uint8_t* pBlock) const = 0;
     virtual void LoadOwnFields(const uint8_t* pBlock) = 0;
     virtual void SetOwnMarks(int nMark) = 0;
+    virtual bool AnyOwnMark() const = 0;
 
     bool FillGroupBytes(int nGroup, uint8_t* pBlock) const;
     uint8_t* LiveBlock() const;

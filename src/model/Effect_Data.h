@@ -34,6 +34,7 @@ protected:
     bool FillOwnGroup(int nGroup, uint8_t* pBlock) const override;
     void LoadOwnFields(const uint8_t* pBlock) override;
     void SetOwnMarks(int nMark) override;
+    bool AnyOwnMark() const override { return m_nMarkEcho || m_nMarkReverb; }
 
 private:
     int m_nField[kFieldCount];

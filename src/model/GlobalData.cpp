@@ -36,7 +36,7 @@ CKTV_OutData* g_pLinkOutput[kOutputs] = {};
 std::atomic<int> g_bDelayPresetChanged{0};
 std::atomic<int> g_bSceneNameChanged{0};
 std::atomic<int> g_bOutputDataSent{0};
-std::atomic<int> g_bEmptyReply{0};
+std::atomic<int> g_bDeviceAbnormal{0};
 
 std::atomic<INotifySink*> g_pNotifySink{nullptr};
 
@@ -128,5 +128,5 @@ void InitGlobalDefaults()
     g_bDelayPresetChanged = 0;
     g_bSceneNameChanged = 0;
     g_bOutputDataSent = 0;
-    g_bEmptyReply = 0;
+    g_bDeviceAbnormal = 0;
 }

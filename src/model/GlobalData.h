@@ -83,7 +83,7 @@ extern CKTV_OutData* g_pLinkOutput[kOutputs];
 extern std::atomic<int> g_bDelayPresetChanged;
 extern std::atomic<int> g_bSceneNameChanged;
 extern std::atomic<int> g_bOutputDataSent;
-extern std::atomic<int> g_bEmptyReply;
+extern std::atomic<int> g_bDeviceAbnormal;
 
 // Scene store entry n (1 … 20) or nullptr; effect-program entry n (21 … 40)
 // or nullptr. Callers must not index the stores themselves.

@@ -64,6 +64,7 @@ protected:
     bool FillOwnGroup(int nGroup, uint8_t* pBlock) const override;
     void LoadOwnFields(const uint8_t* pBlock) override;
     void SetOwnMarks(int nMark) override;
+    bool AnyOwnMark() const override { return m_nMarkMisc || m_nMarkNoiseGate || m_nMarkLimit; }
 
     int m_nFeedback = 0;
     int m_nAuxSwitch = 1;

@@ -120,3 +120,21 @@ std::unique_ptr<CSendData> CKTV_Data::GetNextChange()
     }
     return MakeGroupFrame(kKindLevelRequest, 0, 0);
 }
+
+bool CKTV_Data::HasChanges()
+{
+    ModelLock lock(g_csModel);
+    if (g_bDelayPresetChanged || g_bSceneNameChanged)
+        return true;
+    if (g_bOutputDataSent && !IsBlank(BytesToName(g_LiveImage + kOffSceneName, kNameSize)))
+        return true;
+    // The scanner sends only these music groups; the other records' marks
+    // travel with whole-block writes.
+    if (Music().GetMiscMark() || Music().GetNoiseGateMark())
+        return true;
+    for (int i = 0; i < kOutputs; ++i) {
+        if (m_outRoute[i].AnyMark())
+            return true;
+    }
+    return false;
+}

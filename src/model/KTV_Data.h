@@ -32,6 +32,9 @@ public:
     void FillAll();
     void SetAllMarks(int nMark);
     void SetPlotRect(int nWidth, int nHeight);
+    // True while anything is marked for sending (the change scanner would
+    // return a write).
+    bool HasChanges();
 
     // Link thread, with the queue empty: the write of the first changed
     // group, or the level-meter read that keeps the link alive.

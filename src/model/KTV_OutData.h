@@ -64,6 +64,7 @@ public:
     int GetMiscMark() const { return GetMark(m_nMarkMisc); }
     int GetRoutingMark() const { return GetMark(m_nMarkRouting); }
     int GetLimiterMark() const { return GetMark(m_nMarkLimiter); }
+    void SetMiscMark(int nMark) { PutMark(m_nMarkMisc, nMark); }
 
     // Channel linking: takes the other output's sound (bands, crossover,
     // level, polarity, delay, mode, limiter) but keeps name, mute, routing
@@ -82,6 +83,7 @@ protected:
     bool FillOwnGroup(int nGroup, uint8_t* pBlock) const override;
     void LoadOwnFields(const uint8_t* pBlock) override;
     void SetOwnMarks(int nMark) override;
+    bool AnyOwnMark() const override { return m_nMarkMisc || m_nMarkRouting || m_nMarkLimiter; }
 
 private:
     static int Clip(int i) { return i < 0 ? 0 : (i >= kPercentages ? kPercentages - 1 : i); }

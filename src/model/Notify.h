@@ -17,9 +17,13 @@ enum NotifyMsg : int {
     kMsgVariant = 1146,          // system item 52 (wParam first payload byte)
     kMsgBatchProgress = 1174,    // a batch has been answered (lParam 1 write, 0 read)
     kMsgFirmwareDone = 1175,
+    kMsgUsbFailure = 1178,       // the link failed: read time-out, write failure, device gone
     kMsgEmptyReply = 1184,       // a data reply without payload
     kMsgIdentification = 1185,   // system item 4 received
     kMsgSceneName = 1186,        // the live scene name was blanked and sent
+    // Our own: a text the user-interface thread shows in a message box,
+    // because the link thread never opens a window itself.
+    kMsgDataError = 1190,        // a command was queued again after more than 10 attempts
 };
 
 class INotifySink {

@@ -1,0 +1,283 @@
+#include "VirtualProcessor.h"
+
+#include <algorithm>
+
+#include "DataDefine.h"
+#include "Frame.h"
+
+namespace {
+// Positions in a received frame (numbered from its start byte).
+constexpr int kRoCommand = 1;
+constexpr int kRoPreset = 3;
+constexpr int kRoKind = 4;
+constexpr int kRoChannel = 5;
+constexpr int kRoGroup = 6;
+constexpr int kRoLength = 9;
+constexpr int kRoPayload = 11;
+
+bool IsNameItem(int nItem)
+{
+    return nItem == kItemSceneName || nItem == kItemEffectName;
+}
+
+bool IsEvery(int nEvery, int nCount)
+{
+    return nEvery > 0 && nCount % nEvery == 0;
+}
+}  // namespace
+
+CVirtualProcessor::CVirtualProcessor()
+    : m_assembler([this](const uint8_t* pFrame, int nLength, FrameCheck check) { OnFrame(pFrame, nLength, check); })
+{
+}
+
+void CVirtualProcessor::SetFaults(const VirtualFaults& faults)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_faults = faults;
+    m_nFaultFrames = 0;
+    m_nFaultGoodFrames = 0;
+    m_nFaultReplies = 0;
+    m_system.SetIdentification(faults.strWrongId.empty() ? CVirtualSystem::kIdentification : faults.strWrongId);
+}
+
+void CVirtualProcessor::Vanish()
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_bVanished = true;
+    m_reports.clear();
+    m_assembler.Reset();
+}
+
+void CVirtualProcessor::Reappear()
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_bVanished = false;
+}
+
+bool CVirtualProcessor::IsVanished() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_bVanished;
+}
+
+void CVirtualProcessor::ResetLink()
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_reports.clear();
+    m_assembler.Reset();
+}
+
+void CVirtualProcessor::Receive(const uint8_t* pData, size_t nCount)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (m_bVanished)
+        return;
+    m_arrival = Clock::now();
+    m_assembler.Feed(pData, nCount);
+}
+
+bool CVirtualProcessor::TakeReport(uint8_t* pReport64, Clock::time_point now)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (m_bVanished || m_reports.empty() || m_reports.front().due > now)
+        return false;
+    std::copy(m_reports.front().data.begin(), m_reports.front().data.end(), pReport64);
+    m_reports.pop_front();
+    return true;
+}
+
+CVirtualProcessor::Clock::time_point CVirtualProcessor::NextReportDue() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_reports.empty() ? Clock::time_point::max() : m_reports.front().due;
+}
+
+// ---- Frames ------------------------------------------------------------------
+
+void CVirtualProcessor::OnFrame(const uint8_t* pFrame, int nLength, FrameCheck check)
+{
+    ++m_nFrames;
+    ++m_nFaultFrames;
+    Record(pFrame, nLength);
+    // A silent processor has hung: it neither answers nor applies anything.
+    if (m_faults.nSilentAfter > 0 && m_nFaultFrames > m_faults.nSilentAfter)
+        return;
+    if (check == FrameCheck::Bad) {
+        Reply(pFrame, kReplyResend);
+        return;
+    }
+    if (IsEvery(m_faults.nResendEvery, ++m_nFaultGoodFrames)) {
+        Reply(pFrame, kReplyResend);
+        return;
+    }
+    Dispatch(pFrame);
+}
+
+void CVirtualProcessor::Record(const uint8_t* pFrame, int nLength)
+{
+    std::vector<uint8_t> frame(static_cast<size_t>(nLength) + 3, kFrameSync);
+    std::copy(pFrame, pFrame + nLength, frame.begin() + 3);
+    m_received.push_back(std::move(frame));
+    if (m_received.size() > kKeptFrames)
+        m_received.pop_front();
+}
+
+void CVirtualProcessor::Dispatch(const uint8_t* pFrame)
+{
+    switch (pFrame[kRoCommand]) {
+    case kCmdWrite:
+        Write(pFrame, pFrame + kRoPayload, GetWord(pFrame + kRoLength));
+        Reply(pFrame, kReplyAck);
+        break;
+    case kCmdRead:
+        Read(pFrame);
+        break;
+    default:
+        // Nothing an editor sends; acknowledged so its queue moves on.
+        Reply(pFrame, kReplyAck);
+        break;
+    }
+}
+
+// A write that addresses nothing is still acknowledged: the editor would
+// otherwise repeat it until it gives up on the link.
+void CVirtualProcessor::Write(const uint8_t* pFrame, const uint8_t* pPayload, int nLength)
+{
+    const int nPreset = pFrame[kRoPreset];
+    const int nKind = pFrame[kRoKind];
+    const int nChannel = pFrame[kRoChannel];
+    if (nKind != kKindSystem) {
+        if (nLength == kGroupSize)
+            m_images.WriteGroup(nPreset, nKind, nChannel, pFrame[kRoGroup], pPayload, nLength);
+        else
+            m_images.WriteBlock(nPreset, nKind, nChannel, pPayload, nLength);
+        return;
+    }
+    if (IsNameItem(nChannel)) {
+        m_images.WriteName(nChannel, nPreset, pPayload, nLength);
+        return;
+    }
+    if (m_system.Write(nChannel, pPayload, nLength) && nChannel == kItemDefaultSetup)
+        m_default.assign(m_images.Live(), m_images.Live() + kImageSize);
+}
+
+// An empty data reply makes the editor ask for a firmware update, so a read
+// of something this processor does not have is only acknowledged.
+void CVirtualProcessor::Read(const uint8_t* pFrame)
+{
+    const int nPreset = pFrame[kRoPreset];
+    const int nKind = pFrame[kRoKind];
+    const int nChannel = pFrame[kRoChannel];
+    std::vector<uint8_t> payload;
+    bool bKnown = false;
+    if (nKind != kKindSystem) {
+        bKnown = m_images.ReadBlock(nPreset, nKind, nChannel, pFrame[kRoGroup], &payload);
+    } else if (nChannel == m_faults.nEmptyReplyItem) {
+        Reply(pFrame, kReplyData);
+        return;
+    } else if (IsNameItem(nChannel)) {
+        bKnown = m_images.ReadName(nChannel, nPreset, &payload);
+    } else {
+        bKnown = m_system.Read(nChannel, &payload);
+    }
+    if (bKnown)
+        Reply(pFrame, kReplyData, payload);
+    else
+        Reply(pFrame, kReplyAck);
+}
+
+void CVirtualProcessor::Reply(const uint8_t* pRequest, uint8_t nCommand, const std::vector<uint8_t>& payload)
+{
+    ++m_nFaultReplies;
+    if (IsEvery(m_faults.nDropEvery, m_nFaultReplies))
+        return;
+    std::vector<uint8_t> frame = MakeReplyFrame(pRequest, nCommand, payload);
+    if (IsEvery(m_faults.nCorruptEvery, m_nFaultReplies))
+        SpoilChecksum(&frame);
+    const Clock::time_point due = m_arrival + std::chrono::milliseconds(m_faults.nDelayMs);
+    for (const Report64& report : CutIntoReports(frame))
+        m_reports.push_back({report, due});
+}
+
+// ---- State -------------------------------------------------------------------
+
+std::vector<uint8_t> CVirtualProcessor::LiveImage() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return {m_images.Live(), m_images.Live() + kImageSize};
+}
+
+std::vector<uint8_t> CVirtualProcessor::SceneProgram(int n) const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    const uint8_t* p = m_images.Scene(n);
+    return p ? std::vector<uint8_t>(p, p + kImageSize) : std::vector<uint8_t>{};
+}
+
+std::vector<uint8_t> CVirtualProcessor::EffectProgram(int n) const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    const uint8_t* p = m_images.EffectProgram(n);
+    return p ? std::vector<uint8_t>(p, p + kEffectProgSize) : std::vector<uint8_t>{};
+}
+
+std::vector<uint8_t> CVirtualProcessor::DelayTable() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_system.DelayTable();
+}
+
+int CVirtualProcessor::SystemByte(int nItem) const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_system.Value(nItem);
+}
+
+int CVirtualProcessor::FramesReceived() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_nFrames;
+}
+
+std::vector<std::vector<uint8_t>> CVirtualProcessor::ReceivedFrames() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return {m_received.begin(), m_received.end()};
+}
+
+void CVirtualProcessor::ClearReceivedFrames()
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_received.clear();
+}
+
+std::vector<uint8_t> CVirtualProcessor::DefaultSettings() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_default;
+}
+
+void CVirtualProcessor::SetSceneProgram(int n, const std::vector<uint8_t>& image)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_images.SetScene(n, image);
+}
+
+void CVirtualProcessor::SetLiveImage(const std::vector<uint8_t>& image)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_images.SetLive(image);
+}
+
+void CVirtualProcessor::SetLevels(const std::array<int, 12>& levels)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_system.SetLevels(levels);
+}
+
+void CVirtualProcessor::SetVariant(int nVariant)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_system.SetVariant(nVariant);
+}

@@ -1,0 +1,113 @@
+// The virtual processor: the device side of the protocol, for tests, for
+// `zr470ctl emulate` and for running the editor without hardware.
+//
+// It takes the bytes the editor writes (any chunking), applies and
+// acknowledges writes ('Q'), answers reads with data replies ('S'), asks
+// for a resend ('R') of a frame that fails its check, keeps the live image,
+// scene programs 1 … 20 and effect programs 21 … 40, recalls a program into
+// the live state for a block read with mode byte 0, and identifies itself.
+// Replies leave as 64-byte reports (zero-padded).
+//
+// Threads: every member may be called from any thread (one internal lock).
+#pragma once
+
+#include <array>
+#include <chrono>
+#include <cstdint>
+#include <deque>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "FrameAssembler.h"
+#include "VirtualImages.h"
+#include "VirtualReply.h"
+#include "VirtualSystem.h"
+
+struct VirtualFaults {
+    int nDropEvery = 0;        // every Nth reply is not sent
+    int nCorruptEvery = 0;     // every Nth reply has a wrong checksum
+    int nResendEvery = 0;      // every Nth good frame is answered with 'R' (and not applied)
+    int nDelayMs = 0;          // every reply leaves this much later
+    int nSilentAfter = 0;      // after N frames nothing is answered any more (0: never)
+    int nEmptyReplyItem = -1;  // a read of this system item gets a data reply without payload
+    std::string strWrongId;    // identification to report instead of "SVH1-WV1.00"
+};
+
+class CVirtualProcessor {
+public:
+    using Clock = std::chrono::steady_clock;
+    static constexpr int kImage = 2184;
+    static constexpr int kEffectProgram = 168;
+
+    CVirtualProcessor();
+
+    void SetFaults(const VirtualFaults& faults);
+    // Unplugged: reads and writes of a transport report the device gone.
+    void Vanish();
+    void Reappear();
+    bool IsVanished() const;
+
+    // Bytes written by the editor.
+    void Receive(const uint8_t* pData, size_t nCount);
+    // The next reply report that is due at `now`; false if none is.
+    bool TakeReport(uint8_t* pReport64, Clock::time_point now);
+    // When the next queued report becomes due (Clock::time_point::max() if none).
+    Clock::time_point NextReportDue() const;
+
+    // State, copied out under the lock.
+    std::vector<uint8_t> LiveImage() const;
+    std::vector<uint8_t> SceneProgram(int n) const;   // 1 … 20
+    std::vector<uint8_t> EffectProgram(int n) const;  // 21 … 40
+    std::vector<uint8_t> DelayTable() const;
+    int SystemByte(int nItem) const;
+    int FramesReceived() const;
+    // Every frame received so far, numbered from the sync bytes, in order.
+    std::vector<std::vector<uint8_t>> ReceivedFrames() const;
+    void ClearReceivedFrames();
+    // Presets for tests: replace a scene program or the live image.
+    void SetSceneProgram(int n, const std::vector<uint8_t>& image);
+    void SetLiveImage(const std::vector<uint8_t>& image);
+    void SetLevels(const std::array<int, 12>& levels);
+    void SetVariant(int nVariant);
+
+    // The link closed (a TCP peer went away): a partial frame and the
+    // replies not yet taken are dropped, the settings stay.
+    void ResetLink();
+    // The live image as kept by the last "store as default" (item 53);
+    // empty before one arrived.
+    std::vector<uint8_t> DefaultSettings() const;
+
+    // The newest frames are kept for ReceivedFrames, up to this many, so a
+    // long emulator run does not grow without bound.
+    static constexpr size_t kKeptFrames = 4096;
+
+private:
+    struct PendingReport {
+        Report64 data;
+        Clock::time_point due;
+    };
+
+    void OnFrame(const uint8_t* pFrame, int nLength, FrameCheck check);
+    void Record(const uint8_t* pFrame, int nLength);
+    void Dispatch(const uint8_t* pFrame);
+    void Write(const uint8_t* pFrame, const uint8_t* pPayload, int nLength);
+    void Read(const uint8_t* pFrame);
+    void Reply(const uint8_t* pRequest, uint8_t nCommand, const std::vector<uint8_t>& payload = {});
+
+    mutable std::mutex m_mutex;
+    CFrameAssembler m_assembler;
+    CVirtualImages m_images;
+    CVirtualSystem m_system;
+    std::vector<uint8_t> m_default;
+    VirtualFaults m_faults;
+    bool m_bVanished = false;
+    std::deque<PendingReport> m_reports;
+    Clock::time_point m_arrival{};
+    std::deque<std::vector<uint8_t>> m_received;
+    int m_nFrames = 0;
+    // Fault counters, restarted whenever the faults are set.
+    int m_nFaultFrames = 0;
+    int m_nFaultGoodFrames = 0;
+    int m_nFaultReplies = 0;
+};

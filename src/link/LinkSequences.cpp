@@ -1,0 +1,194 @@
+// The fixed command sequences. Each is queued as one batch under g_csComm,
+// every frame tagged with the transfer counter so the answers move the
+// progress display, the last one marked so its answer closes it.
+#include <cstring>
+
+#include "CommLock.h"
+#include "Frame.h"
+#include "FrameBuilder.h"
+#include "GlobalData.h"
+#include "KTV_Data.h"
+#include "LinkSession.h"
+#include "LinkTexts.h"
+
+namespace {
+constexpr int kOffMuteInBlock = 248;
+constexpr int kMiscGroup = 31;
+constexpr int kScenePrograms = 10;
+}  // namespace
+
+void CLinkSession::QueueBatch(std::unique_ptr<CSendData> pFrame, bool bAdvance)
+{
+    if (!pFrame)
+        return;
+    pFrame->m_bBatch = 1;
+    pFrame->m_nProgressTag = m_nTransferCounter;
+    m_cmd.AddSendData(std::move(pFrame));
+    if (bAdvance)
+        ++m_nTransferCounter;
+}
+
+void CLinkSession::StartProgress()
+{
+    m_cmd.m_nProgressPos = 0;
+    g_bTransferRunning = 1;
+}
+
+void CLinkSession::RequestDeviceInfo(bool bAll)
+{
+    CommLock lock(g_csComm);
+    if (!bAll) {
+        m_cmd.AddSendData(MakeSysReadFrame(kItemIdent, 0));
+        return;
+    }
+    QueueBatch(MakeSysReadFrame(kItemVariant, 0));
+    for (int p = 1; p <= kScenePrograms; ++p)
+        QueueBatch(MakeSysReadFrame(kItemSceneName, p));
+    for (int i = 0; i < kSysReadListSize - 1; ++i)
+        QueueBatch(MakeSysReadFrame(g_nSysReadList[i], 0));
+}
+
+bool CLinkSession::ReadScene(int nPreset)
+{
+    g_bOnline = 0;
+    if (!m_bConnected) {
+        ShowLinkFailure();
+        return false;
+    }
+    CommLock lock(g_csComm);
+    if (nPreset != 0)
+        m_nTransferCounter = 0;  // a connect read continues after the identification reads
+    QueueBatch(MakeBlockReadFrame(nPreset, kKindMusic, kMusicChannel, true, true));
+    for (int k = 0; k < kOutputs; ++k) {
+        auto pFrame = MakeBlockReadFrame(nPreset, kKindOutput, k, true, true);
+        const bool bLast = k == kOutputs - 1;
+        pFrame->m_bEndOfRead = bLast ? 1 : 0;
+        QueueBatch(std::move(pFrame), !bLast);
+    }
+    StartProgress();
+    return true;
+}
+
+// Outputs are muted around a scene write so the room never hears a half
+// written scene; the processor gets group 31 with the mute byte cleared
+// first and the remembered one afterwards.
+void CLinkSession::QueueMuteBracket(bool bStart, bool bEndMark)
+{
+    for (int k = 0; k < kOutputs; ++k) {
+        uint8_t* pMute = g_LiveImage + kOffOutput + kOutBlockSize * k + kOffMuteInBlock;
+        {
+            ModelLock lock(g_csModel);
+            if (bStart) {
+                m_savedMute[k] = *pMute;
+                *pMute = 0;
+            } else {
+                *pMute = m_savedMute[k];
+            }
+        }
+        auto pFrame = MakeGroupFrame(kKindOutput, k, kMiscGroup);
+        pFrame->m_bEndOfWrite = (bEndMark && k == kOutputs - 1) ? 1 : 0;
+        QueueBatch(std::move(pFrame));
+    }
+}
+
+bool CLinkSession::WriteScene(int nPreset, bool bFromModel)
+{
+    if (!m_bConnected) {
+        if (nPreset != 0)
+            ShowLinkFailure();
+        return false;
+    }
+    CommLock lock(g_csComm);
+    m_nTransferCounter = 0;
+    if (bFromModel)
+        m_data.FillAll();
+    else
+        QueueMuteBracket(true, false);
+    QueueBatch(MakeSysFrame(kItemSceneName, nPreset));
+    QueueBatch(MakeBlockFrame(nPreset, kKindMusic, kMusicChannel, true, false));
+    for (int k = 0; k < kOutputs; ++k) {
+        auto pFrame = MakeBlockFrame(nPreset, kKindOutput, k, true, false);
+        const bool bLast = k == kOutputs - 1;
+        pFrame->m_bEndOfWrite = bLast ? 1 : 0;
+        QueueBatch(std::move(pFrame), !bLast);
+    }
+    if (!bFromModel)
+        QueueMuteBracket(false, true);
+    StartProgress();
+    return true;
+}
+
+bool CLinkSession::ReadAllScenes()
+{
+    if (!m_bConnected) {
+        ShowMessage(UnConnectionText());
+        return false;
+    }
+    CommLock lock(g_csComm);
+    m_nTransferCounter = 0;
+    for (int p = 1; p <= kScenePrograms; ++p) {
+        QueueBatch(MakeBlockReadFrame(p, kKindMusic, kMusicChannel, false, true));
+        for (int k = 0; k < kOutputs; ++k) {
+            auto pFrame = MakeBlockReadFrame(p, kKindOutput, k, false, true);
+            pFrame->m_bEndOfRead = (p == kScenePrograms && k == kOutputs - 1) ? 1 : 0;
+            QueueBatch(std::move(pFrame));
+        }
+    }
+    StartProgress();
+    return true;
+}
+
+bool CLinkSession::WriteAllScenes()
+{
+    if (!m_bConnected)
+        return false;
+    CommLock lock(g_csComm);
+    m_nTransferCounter = 0;
+    QueueMuteBracket(true, false);
+    for (int k = 0; k < kOutputs; ++k)
+        QueueBatch(MakeBlockFrame(0, kKindOutput, k, true, false));
+    m_cmd.AddSendData(MakeSysFrame(kItemDelayTable, 0));
+    QueueMuteBracket(false, false);
+    for (int p = 1; p <= kScenePrograms; ++p) {
+        QueueBatch(MakeSysFrame(kItemSceneName, p));
+        QueueBatch(MakeBlockFrame(p, kKindMusic, kMusicChannel, false, true));
+        for (int k = 0; k < kOutputs; ++k) {
+            auto pFrame = MakeBlockFrame(p, kKindOutput, k, false, true);
+            pFrame->m_bEndOfWrite = (p == kScenePrograms && k == kOutputs - 1) ? 1 : 0;
+            QueueBatch(std::move(pFrame));
+        }
+    }
+    StartProgress();
+    return true;
+}
+
+void CLinkSession::ResendOutputRecord(int nChannel, bool bSingleProgress)
+{
+    if (!m_bConnected || nChannel < 0 || nChannel >= kOutputs)
+        return;
+    CommLock lock(g_csComm);
+    CKTV_OutData& out = m_data.Output(nChannel);
+    const int nMute = out.GetMute();
+    auto queueMute = [&](int nValue) {
+        out.SetMute(nValue);
+        out.SetMiscMark(0);
+        m_cmd.AddSendData(out.FillGroup(CKTV_OutData::kGroupMisc, true));
+    };
+    queueMute(0);
+    out.FillAll();
+    auto pBlock = MakeBlockFrame(0, kKindOutput, nChannel, true, false);
+    if (bSingleProgress) {
+        pBlock->m_bSingleProgress = 1;
+        g_bTransferRunning = 1;
+    }
+    m_cmd.AddSendData(std::move(pBlock));
+    queueMute(nMute);
+}
+
+void CLinkSession::SendSystemItem(int nItem, int nPreset)
+{
+    if (!m_bConnected)
+        return;
+    CommLock lock(g_csComm);
+    m_cmd.AddSendData(MakeSysFrame(nItem, nPreset));
+}

@@ -1,0 +1,89 @@
+// One normal transfer cycle on the communication thread: write the head
+// command in reports, then read reports until its reply is complete. With
+// the queue empty, ask the model for the next change instead (or the level
+// poll that keeps the link alive).
+#include <chrono>
+#include <thread>
+
+#include "CommLock.h"
+#include "GlobalData.h"
+#include "KTV_Data.h"
+#include "LinkSession.h"
+#include "Notify.h"
+
+namespace {
+using Clock = std::chrono::steady_clock;
+constexpr int kWriteTimeoutMs = 5;
+constexpr int kReadTimeoutMs = 2000;
+constexpr auto kCycleLimit = std::chrono::seconds(3);
+// Reads wait in short slices so a stop is noticed at once.
+constexpr int kReadSliceMs = 20;
+}  // namespace
+
+void CLinkSession::NormalCycle()
+{
+    CommLock lock(g_csComm);
+    if (g_bDeviceAbnormal)
+        return;
+    UsbTransferCycle();
+}
+
+void CLinkSession::PostFailureOnce()
+{
+    if (g_bUsbActive && !m_bFailurePosted.exchange(true))
+        PostNotify(kMsgUsbFailure);
+}
+
+// One input report within nTimeoutMs; false after posting the failure.
+bool CLinkSession::ReadReply(uint8_t* pReport, int nTimeoutMs)
+{
+    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(nTimeoutMs);
+    while (g_bUsbActive) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+        if (left <= 0)
+            break;
+        switch (m_pTransport->ReadReport(pReport, static_cast<int>(std::min<long long>(left, kReadSliceMs)))) {
+        case IoResult::Ok:
+            return true;
+        case IoResult::Timeout:
+            continue;
+        case IoResult::Error:
+        case IoResult::Gone:
+            PostFailureOnce();
+            return false;
+        }
+    }
+    PostFailureOnce();
+    return false;
+}
+
+void CLinkSession::UsbTransferCycle()
+{
+    const Clock::time_point start = Clock::now();
+    if (!m_pTransport)
+        return;
+    CSendData* pHead = m_cmd.GetHead();
+    if (!pHead) {
+        m_cmd.AddSendData(m_data.GetNextChange());
+        return;
+    }
+    uint8_t report[kReportSize] = {};
+    while (g_bUsbActive && pHead->FillNextReport(report)) {
+        const IoResult result = m_pTransport->WriteReport(report, kWriteTimeoutMs);
+        if (result == IoResult::Error || result == IoResult::Gone) {
+            PostFailureOnce();
+            return;
+        }
+    }
+    while (g_bUsbActive) {
+        if (!ReadReply(report, kReadTimeoutMs))
+            return;
+        if (m_cmd.FeedReport(report, kReportSize))
+            return;
+        if (Clock::now() - start > kCycleLimit) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            PostFailureOnce();
+            return;
+        }
+    }
+}
