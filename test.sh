@@ -25,14 +25,26 @@ for san in asan tsan; do
     ctest --test-dir "build-$san" -L core --output-on-failure -j"$jobs"
   fi
 done
-echo "== fuzz targets, short run =="
+echo "== fuzz targets, short run under ASan/UBSan =="
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZR470_BUILD_FUZZ=ON -DZR470_BUILD_BENCH=OFF
 cmake --build build-fuzz --target fuzz_targets -j"$jobs"
+fuzz_seconds=${ZR470_FUZZ_SECONDS:-30}
 for target in build-fuzz/fuzz/fuzz_*; do
   [ -x "$target" ] || continue
+  name=$(basename "$target")
   corpus=$(mktemp -d)
-  "$target" -max_total_time=10 -max_len=4096 "$corpus"
-  rm -rf "$corpus"
+  if [ -d "fuzz/corpus/$name" ]; then
+    cp -r "fuzz/corpus/$name/." "$corpus/"
+  fi
+  echo "-- $name (${fuzz_seconds}s)"
+  log="$corpus.log"
+  if ! "$target" -max_total_time="$fuzz_seconds" -max_len=50000 "$corpus" >"$log" 2>&1; then
+    tail -n 40 "$log"
+    echo "fuzz target $name failed" >&2
+    exit 1
+  fi
+  tail -n 2 "$log"
+  rm -rf "$corpus" "$log"
 done
 
 echo "== all tests passed =="

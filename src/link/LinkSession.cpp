@@ -48,22 +48,15 @@ void CLinkSession::ShowLinkFailure()
 
 // ---- connecting -------------------------------------------------------------------
 
-bool CLinkSession::Connect(const std::string& strDevice)
+bool CLinkSession::Connect(std::unique_ptr<ITransport> pTransport, const std::string& strOpenError)
 {
-    std::string strError;
-    std::unique_ptr<ITransport> pTransport = OpenTransport(strDevice, &strError);
+    if (m_bConnected)
+        return false;
     if (!pTransport) {
-        m_strLastError = strError;
+        m_strLastError = strOpenError;
         ShowLinkFailure();
         return false;
     }
-    return Connect(std::move(pTransport));
-}
-
-bool CLinkSession::Connect(std::unique_ptr<ITransport> pTransport)
-{
-    if (m_bConnected || !pTransport)
-        return false;
     m_pTransport = std::move(pTransport);
     m_strLastError.clear();
     m_bFailurePosted = false;

@@ -33,11 +33,10 @@ public:
     CLinkSession& operator=(const CLinkSession&) = delete;
 
     // ---- connecting -----------------------------------------------------------
-    // Opens "usb", "tcp:HOST:PORT" or "virtual" and starts the identification
-    // read. On failure the link-failure message is shown and the detail is
-    // kept in LastError().
-    bool Connect(const std::string& strDevice);
-    bool Connect(std::unique_ptr<ITransport> pTransport);
+    // Starts the identification read on an opened transport. Without one
+    // (the open failed) the link-failure message is shown and strOpenError
+    // is kept in LastError().
+    bool Connect(std::unique_ptr<ITransport> pTransport, const std::string& strOpenError = {});
     // The Connect button while connected: stop, a 500 ms pause, close.
     void Disconnect(int nPauseMs = 500);
     bool IsConnected() const { return m_bConnected; }
@@ -104,3 +103,7 @@ private:
     uint8_t m_savedMute[6] = {};
     std::string m_strLastError;
 };
+
+// Opens "usb", "tcp:HOST:PORT" or "virtual" (see OpenTransport) and connects
+// the session to it.
+bool ConnectDevice(CLinkSession& session, const std::string& strDevice);

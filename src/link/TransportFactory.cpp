@@ -1,6 +1,7 @@
 #include <cstdlib>
 
 #include "HidTransport.h"
+#include "LinkSession.h"
 #include "TcpTransport.h"
 #include "Transport.h"
 #include "VirtualTransport.h"
@@ -47,4 +48,11 @@ std::unique_ptr<ITransport> OpenTransport(const std::string& strSpec, std::strin
     }
     *pError = "unknown device '" + strSpec + "': use usb, tcp:HOST:PORT or virtual";
     return nullptr;
+}
+
+bool ConnectDevice(CLinkSession& session, const std::string& strDevice)
+{
+    std::string strError;
+    std::unique_ptr<ITransport> pTransport = OpenTransport(strDevice, &strError);
+    return session.Connect(std::move(pTransport), strError);
 }

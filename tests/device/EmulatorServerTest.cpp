@@ -129,17 +129,6 @@ TEST_F(EmulatorServerTest, RecordArrivingInPiecesAndLongReplyRecords)
     close(nFd);
 }
 
-TEST_F(EmulatorServerTest, DelayedReplyStillArrives)
-{
-    VirtualFaults faults;
-    faults.nDelayMs = 20;
-    m_device.SetFaults(faults);
-    const int nFd = Connect(m_server.Port());
-    ASSERT_GE(nFd, 0);
-    SendRecord(nFd, MakeSysReadFrame(kItemIdent, 0));
-    EXPECT_EQ(IdentText(ReceiveRecord(nFd)), "SVH1-WV1.00");
-    close(nFd);
-}
 
 TEST_F(EmulatorServerTest, VanishedDeviceClosesTheLink)
 {

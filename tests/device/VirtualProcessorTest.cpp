@@ -35,12 +35,6 @@ TEST_F(VirtualProcessorTest, GroupWriteIsAppliedToLiveBlockAndAcknowledged)
               Slice(m_device.SceneProgram(1), OutputOffset(3), kOutBlockSize));
 }
 
-TEST_F(VirtualProcessorTest, EffectGroupBeyondBlockWriteAreaIsWritten)
-{
-    g_LiveImage[kOffEffect + 136] = 33;  // reverb group 17
-    EXPECT_EQ(Exchange(m_device, MakeGroupFrame(kKindEffect, 0, 17)).nCommand, kReplyAck);
-    EXPECT_EQ(m_device.LiveImage()[kOffEffect + 136], 33);
-}
 
 TEST_F(VirtualProcessorTest, BlockWriteStoresSceneProgramOnly)
 {

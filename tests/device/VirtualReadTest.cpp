@@ -170,18 +170,6 @@ TEST_F(VirtualReadTest, LowPassSwitchTravelsInSecondByte)
     EXPECT_EQ(Exchange(m_device, MakeSysReadFrame(kItemLowPassSwitch, 0)).payload, (std::vector<uint8_t>{0, 1}));
 }
 
-TEST_F(VirtualReadTest, StartupSystemItemsMatchEditorDefaults)
-{
-    const ReplyFrame info = Exchange(m_device, MakeSysReadFrame(kItemInfoText, 0));
-    EXPECT_EQ(info.payload, std::vector<uint8_t>(g_InfoText, g_InfoText + kInfoTextSize));
-    const ReplyFrame delay = Exchange(m_device, MakeSysReadFrame(kItemDelayTable, 0));
-    EXPECT_EQ(delay.payload.size(), static_cast<size_t>(kDelayTableSize));
-    const ReplyFrame limit = Exchange(m_device, MakeSysReadFrame(kItemLowPassLimit, 0));
-    ASSERT_EQ(limit.payload.size(), 2u);
-    EXPECT_EQ(GetWord(limit.payload.data()), g_nLowPassLimit);
-    EXPECT_EQ(Exchange(m_device, MakeSysReadFrame(kItemLock, 0)).payload.size(), static_cast<size_t>(kLockSize));
-    EXPECT_EQ(Exchange(m_device, MakeSysReadFrame(kItemControl, 0)).payload.size(), static_cast<size_t>(kControlSize));
-}
 
 TEST_F(VirtualReadTest, LevelReadingsMoveUntilSet)
 {

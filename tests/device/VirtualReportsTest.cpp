@@ -1,4 +1,5 @@
 #include <random>
+#include <thread>
 
 #include "DeviceHarness.h"
 
@@ -26,19 +27,6 @@ TEST_F(VirtualReportsTest, OutputBlockReplySpansFiveZeroPaddedReports)
         EXPECT_EQ(stream[i], 0) << i;
 }
 
-TEST_F(VirtualReportsTest, ShortReplyIsOneZeroPaddedReport)
-{
-    SendFrame(m_device, MakeSysReadFrame(kItemIdent, 0));
-    uint8_t report[64];
-    ASSERT_TRUE(m_device.TakeReport(report, CVirtualProcessor::Clock::now()));
-    EXPECT_EQ(report[0], kFrameStart);
-    EXPECT_EQ(report[1], kReplyData);
-    EXPECT_EQ(report[2], kDeviceAddress);
-    EXPECT_EQ(report[23], kFrameEnd);  // 11 payload bytes
-    for (int i = 24; i < 64; ++i)
-        EXPECT_EQ(report[i], 0) << i;
-    EXPECT_FALSE(m_device.TakeReport(report, CVirtualProcessor::Clock::now()));
-}
 
 TEST_F(VirtualReportsTest, FramesInArbitraryChunksWithNoiseAreAllHandled)
 {
@@ -117,4 +105,25 @@ TEST_F(VirtualReportsTest, ResetLinkDropsPartialFrameAndPendingReplies)
     m_device.Receive(pFrame->Frame() + 12, static_cast<size_t>(pFrame->Length() - 12));
     EXPECT_TRUE(TakeReplies(m_device).empty());
     EXPECT_FALSE(m_device.IsVanished());
+}
+
+TEST_F(VirtualReportsTest, EditorAndLinkThreadsShareTheDevice)
+{
+    constexpr int kFrames = 200;
+    const auto pFrame = MakeSysReadFrame(kItemIdent, 0);
+    std::thread writer([&] {
+        for (int i = 0; i < kFrames; ++i)
+            m_device.Receive(pFrame->Frame(), static_cast<size_t>(pFrame->Length()));
+    });
+    int nReplies = 0;
+    CFrameAssembler assembler([&](const uint8_t*, int, FrameCheck check) { nReplies += check == FrameCheck::Ok; });
+    uint8_t report[64];
+    // Bounded: the writer is done long before this many polls.
+    for (int nPolls = 0; nReplies < kFrames && nPolls < 10000000; ++nPolls) {
+        if (m_device.TakeReport(report, CVirtualProcessor::Clock::now()))
+            assembler.Feed(report, sizeof report);
+    }
+    writer.join();
+    EXPECT_EQ(nReplies, kFrames);
+    EXPECT_EQ(m_device.FramesReceived(), kFrames);
 }

@@ -66,7 +66,7 @@ TEST_F(SessionTest, SessionOverTcpToTheEmulator)
     std::atomic<bool> bStop{false};
     std::thread serving([&] { server.Serve(bStop); });
 
-    ASSERT_TRUE(m_pSession->Connect("tcp:127.0.0.1:" + std::to_string(server.Port())));
+    ASSERT_TRUE(ConnectDevice(*m_pSession, "tcp:127.0.0.1:" + std::to_string(server.Port())));
     ASSERT_TRUE(Pump([] { return g_bOnline.load() != 0; }));
     EXPECT_EQ(m_pSession->DeviceDescription(), "TCP 127.0.0.1:" + std::to_string(server.Port()));
     Data().Output(4).EQ()[20].SetGainCode(111);
@@ -77,7 +77,7 @@ TEST_F(SessionTest, SessionOverTcpToTheEmulator)
 
     // Disconnect and connect again over a new TCP connection.
     m_pSession->Disconnect(0);
-    ASSERT_TRUE(m_pSession->Connect("tcp:127.0.0.1:" + std::to_string(server.Port())));
+    ASSERT_TRUE(ConnectDevice(*m_pSession, "tcp:127.0.0.1:" + std::to_string(server.Port())));
     ASSERT_TRUE(Pump([] { return g_bOnline.load() != 0; }));
     EXPECT_EQ(Data().Output(4).GetPolarity(), 1);
     m_pSession->Disconnect(0);
@@ -87,9 +87,9 @@ TEST_F(SessionTest, SessionOverTcpToTheEmulator)
 
 TEST_F(SessionTest, NoDeviceAtTheAddressFailsWithTheLinkMessage)
 {
-    EXPECT_FALSE(m_pSession->Connect("tcp:127.0.0.1:1"));
+    EXPECT_FALSE(ConnectDevice(*m_pSession, "tcp:127.0.0.1:1"));
     EXPECT_EQ(m_messages, std::vector<std::string>{"Connection failure!"});
     EXPECT_FALSE(m_pSession->LastError().empty());
-    EXPECT_FALSE(m_pSession->Connect("serial:COM1"));
+    EXPECT_FALSE(ConnectDevice(*m_pSession, "serial:COM1"));
     EXPECT_NE(m_pSession->LastError().find("unknown device"), std::string::npos);
 }

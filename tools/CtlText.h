@@ -1,0 +1,26 @@
+// Strict number parsing, number formatting and JSON text for zr470ctl.
+// A value typed by the user is taken only when the whole text is a plain
+// decimal number: "6.5", "-6", "+6"; never "6dB", "0x10", "inf" or "".
+//
+// Threads: pure functions.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+bool ParseDecimal(std::string_view text, double* pValue);
+// A whole number (no fraction part, no exponent).
+bool ParseWhole(std::string_view text, int* pValue);
+// True when dValue is a multiple of dStep, within rounding of the decimal text.
+bool IsOnStep(double dValue, double dStep);
+std::string ToLower(std::string_view text);
+
+// Fixed decimals; a negative zero prints without its sign.
+std::string FormatFixed(double dValue, int nDecimals);
+// At most nMaxDecimals, trailing zeros and a bare point dropped: 0.5, 1, 2.021.
+std::string FormatTrimmed(double dValue, int nMaxDecimals);
+
+// A JSON string literal. Bytes above 0x7F (names from the processor are
+// bytes, not necessarily UTF-8) and control bytes are escaped, so the
+// output is always valid JSON.
+std::string JsonString(std::string_view text);
