@@ -45,4 +45,6 @@ IoResult CVirtualTransport::ReadReport(uint8_t* pReport, int nTimeoutMs)
 void CVirtualTransport::Close()
 {
     m_bClosed = true;
+    // Whatever the processor still had to say belongs to this link only.
+    m_pDevice->ResetLink();
 }

@@ -17,19 +17,16 @@ namespace {
 
 using Clock = CVirtualProcessor::Clock;
 
-struct Slot {
-    fakehid::FakeDevice device;
-    bool bUnplugged = false;
+using DevicePtr = std::shared_ptr<const fakehid::FakeDevice>;
 
-    bool IsGone() const
-    {
-        return bUnplugged || (device.pProcessor != nullptr && device.pProcessor->IsVanished());
-    }
-};
+bool IsGone(const fakehid::FakeDevice& device)
+{
+    return device.pProcessor != nullptr && device.pProcessor->IsVanished();
+}
 
 struct State {
     std::mutex mutex;
-    std::vector<std::shared_ptr<Slot>> slots;
+    std::vector<DevicePtr> devices;
     std::vector<fakehid::WrittenReport> written;
     int nOpenHandles = 0;
     std::wstring strError;  // what hid_error(nullptr) reports
@@ -47,11 +44,11 @@ std::wstring ErrnoText(int nErrno)
     return std::wstring(pText, pText + std::strlen(pText));
 }
 
-std::shared_ptr<Slot> FindPresent(State& state, const char* pPath)
+DevicePtr FindPresent(State& state, const char* pPath)
 {
-    for (const std::shared_ptr<Slot>& pSlot : state.slots)
-        if (!pSlot->IsGone() && pSlot->device.strPath == pPath)
-            return pSlot;
+    for (const DevicePtr& pDevice : state.devices)
+        if (!IsGone(*pDevice) && pDevice->strPath == pPath)
+            return pDevice;
     return nullptr;
 }
 
@@ -72,7 +69,7 @@ hid_device_info* NewInfo(const fakehid::FakeDevice& device)
 }  // namespace
 
 struct hid_device_ {
-    std::shared_ptr<Slot> pSlot;
+    DevicePtr pFake;
     std::wstring strError;
 };
 
@@ -82,7 +79,7 @@ namespace {
 int DeviceFailure(hid_device* pDevice)
 {
     std::lock_guard<std::mutex> lock(TheState().mutex);
-    if (!pDevice->pSlot->IsGone())
+    if (!IsGone(*pDevice->pFake))
         return 0;
     errno = ENODEV;
     pDevice->strError = ErrnoText(ENODEV);
@@ -97,7 +94,7 @@ void Reset()
 {
     State& state = TheState();
     std::lock_guard<std::mutex> lock(state.mutex);
-    state.slots.clear();
+    state.devices.clear();
     state.written.clear();
     state.strError.clear();
 }
@@ -106,16 +103,7 @@ void Plug(const FakeDevice& device)
 {
     State& state = TheState();
     std::lock_guard<std::mutex> lock(state.mutex);
-    state.slots.push_back(std::make_shared<Slot>(Slot{device}));
-}
-
-void Unplug(const std::string& strPath)
-{
-    State& state = TheState();
-    std::lock_guard<std::mutex> lock(state.mutex);
-    for (const std::shared_ptr<Slot>& pSlot : state.slots)
-        if (pSlot->device.strPath == strPath)
-            pSlot->bUnplugged = true;
+    state.devices.push_back(std::make_shared<const fakehid::FakeDevice>(device));
 }
 
 int OpenHandles()
@@ -153,9 +141,9 @@ hid_device_info* hid_enumerate(unsigned short nVendorId, unsigned short nProduct
     hid_device_info* pFirst = nullptr;
     hid_device_info** ppNext = &pFirst;
     // hidapi's rule: 0 matches any id.
-    for (const std::shared_ptr<Slot>& pSlot : state.slots) {
-        const fakehid::FakeDevice& device = pSlot->device;
-        if (pSlot->IsGone() || (nVendorId != 0 && device.nVendorId != nVendorId) ||
+    for (const DevicePtr& pDevice : state.devices) {
+        const fakehid::FakeDevice& device = *pDevice;
+        if (IsGone(device) || (nVendorId != 0 && device.nVendorId != nVendorId) ||
             (nProductId != 0 && device.nProductId != nProductId))
             continue;
         *ppNext = NewInfo(device);
@@ -181,15 +169,15 @@ hid_device* hid_open_path(const char* pPath)
 {
     State& state = TheState();
     std::lock_guard<std::mutex> lock(state.mutex);
-    std::shared_ptr<Slot> pSlot = pPath != nullptr ? FindPresent(state, pPath) : nullptr;
-    const int nErrno = pSlot == nullptr ? ENOENT : pSlot->device.nOpenErrno;
+    DevicePtr pFake = pPath != nullptr ? FindPresent(state, pPath) : nullptr;
+    const int nErrno = pFake == nullptr ? ENOENT : pFake->nOpenErrno;
     if (nErrno != 0) {
         state.strError = ErrnoText(nErrno);
         errno = nErrno;
         return nullptr;
     }
     ++state.nOpenHandles;
-    return new hid_device_{pSlot, {}};
+    return new hid_device_{pFake, {}};
 }
 
 int hid_write(hid_device* pDevice, const unsigned char* pData, size_t nLength)
@@ -204,7 +192,7 @@ int hid_write(hid_device* pDevice, const unsigned char* pData, size_t nLength)
     {
         State& state = TheState();
         std::lock_guard<std::mutex> lock(state.mutex);
-        const fakehid::FakeDevice& device = pDevice->pSlot->device;
+        const fakehid::FakeDevice& device = *pDevice->pFake;
         if (device.nWriteErrno != 0) {
             pDevice->strError = ErrnoText(device.nWriteErrno);
             errno = device.nWriteErrno;
@@ -226,7 +214,7 @@ int hid_read_timeout(hid_device* pDevice, unsigned char* pData, size_t nLength, 
         return -1;
     }
     const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(nMilliseconds);
-    const std::shared_ptr<CVirtualProcessor> pProcessor = pDevice->pSlot->device.pProcessor;
+    const std::shared_ptr<CVirtualProcessor> pProcessor = pDevice->pFake->pProcessor;
     for (;;) {
         if (DeviceFailure(pDevice) != 0)
             return -1;

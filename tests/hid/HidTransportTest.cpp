@@ -196,18 +196,6 @@ TEST_F(HidTransportTest, RemovedDeviceMakesReadsAndWritesReportGone)
     EXPECT_TRUE(CHidTransport::Enumerate().empty());
 }
 
-TEST_F(HidTransportTest, UnpluggedNodeMakesReadsAndWritesReportGone)
-{
-    const std::unique_ptr<CHidTransport> pLink = PlugAndOpen("/dev/hidraw7");
-    ASSERT_NE(pLink, nullptr);
-    uint8_t report[kReportSize] = {};
-
-    fakehid::Unplug("/dev/hidraw7");
-
-    EXPECT_EQ(pLink->ReadReport(report, kWaitMs), IoResult::Gone);
-    EXPECT_EQ(pLink->WriteReport(report, 5), IoResult::Gone);
-}
-
 TEST_F(HidTransportTest, FailedWriteToAPresentDeviceIsAnErrorNotARemoval)
 {
     fakehid::FakeDevice device = Processor("/dev/hidraw3");

@@ -247,7 +247,8 @@ TEST_F(PresetFileTest, PositionRoundTripWithAnotherPositionSelected)
     const PresetFileResult loaded = LoadPositionFile(saved.path);
     ASSERT_TRUE(loaded.bOk) << loaded.strError;
     EXPECT_EQ(loaded.nPosition, 2);
-    g_DelayTable[kDelaySelectedByte] = 2;  // selecting the position is the caller's part
+    EXPECT_EQ(g_DelayTable[kDelaySelectedByte], 0) << "selecting the position is the caller's part";
+    g_DelayTable[kDelaySelectedByte] = 2;
     EXPECT_EQ(Region(g_DelayTable, kDelayTableSize), tableBefore);
 }
 

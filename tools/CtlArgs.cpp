@@ -1,0 +1,95 @@
+#include "CtlArgs.h"
+
+namespace {
+
+constexpr const char* kDeviceOption = "--device";
+constexpr const char* kJsonOption = "--json";
+constexpr const char* kEmulate = "emulate";
+
+// One global option at args[*pIndex]; false when it is not one. A
+// malformed one sets *pError.
+bool TakeGlobalOption(const std::vector<std::string>& args, size_t* pIndex, CtlInvocation* pOut,
+                      std::string* pError)
+{
+    const std::string& strArg = args[*pIndex];
+    if (strArg == kJsonOption) {
+        pOut->bJson = true;
+        return true;
+    }
+    const std::string strPrefix = std::string(kDeviceOption) + "=";
+    if (strArg.rfind(strPrefix, 0) == 0) {
+        pOut->strDevice = strArg.substr(strPrefix.size());
+    } else if (strArg == kDeviceOption) {
+        if (*pIndex + 1 >= args.size()) {
+            *pError = "--device needs a value: usb, tcp:HOST:PORT or virtual";
+            return true;
+        }
+        pOut->strDevice = args[++*pIndex];
+    } else {
+        return false;
+    }
+    if (pOut->strDevice.empty())
+        *pError = "--device needs a value: usb, tcp:HOST:PORT or virtual";
+    return true;
+}
+
+}  // namespace
+
+bool ParseInvocation(const std::vector<std::string>& args, const char* pEnvDevice, CtlInvocation* pOut,
+                     std::string* pError)
+{
+    CtlInvocation inv;
+    if (pEnvDevice && *pEnvDevice)
+        inv.strDevice = pEnvDevice;
+    std::string strError;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const bool bEmulateArgs = inv.strCommand == kEmulate;
+        if (!bEmulateArgs && TakeGlobalOption(args, &i, &inv, &strError)) {
+            if (!strError.empty()) {
+                *pError = strError;
+                return false;
+            }
+            continue;
+        }
+        if (inv.strCommand.empty()) {
+            if (args[i].rfind("--", 0) == 0) {
+                *pError = "unknown option " + args[i];
+                return false;
+            }
+            inv.strCommand = args[i];
+        } else {
+            inv.args.push_back(args[i]);
+        }
+    }
+    if (inv.strCommand.empty()) {
+        *pError = "no command given";
+        return false;
+    }
+    *pOut = std::move(inv);
+    return true;
+}
+
+const char* UsageText()
+{
+    return "usage: zr470ctl [--device usb|tcp:HOST:PORT|virtual] [--json] COMMAND\n"
+           "  devices                      list the processors attached on USB\n"
+           "  info                         identification, programs, scene name and outputs\n"
+           "  read-scene F.ZR4C            save the live settings into a scene file\n"
+           "  write-scene F.ZR4C           send a scene file to the live settings\n"
+           "  backup F.ZR4AC               save programs 1..10 and the live settings into a file\n"
+           "  restore F.ZR4AC              send an all-scenes file to the processor\n"
+           "  store N NAME                 store the live settings as program N (1..10)\n"
+           "  recall N                     recall program N into the live settings\n"
+           "  delete N                     delete the name of program N\n"
+           "  get CH PARAM                 print a parameter (CH 1..6 an output, 0 the processor)\n"
+           "  set CH PARAM VALUE           change a parameter\n"
+           "  response F.ZR4C CH           offline: the 241-point response of output CH\n"
+           "  emulate --listen [HOST:]PORT [--drop-every N] [--corrupt-every N] [--resend-every N]\n"
+           "          [--delay-ms D] [--silent-after N] [--empty-reply-on ITEM] [--wrong-id TEXT]\n"
+           "                               serve a virtual processor over TCP\n"
+           "  demo                         tune output 1 of a fresh model, show the frames\n"
+           "parameters of an output: level mute polarity eqmode mix eqN.freq eqN.gain eqN.bw\n"
+           "  eqN.bypass (N 1..31) hpf.freq hpf.type hpf.slope lpf.freq lpf.type lpf.slope\n"
+           "  limiter.threshold limiter.attack limiter.release delay.P (P 1..4)\n"
+           "parameters of the processor (CH 0): source noisegate volume position\n";
+}

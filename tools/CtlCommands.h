@@ -1,0 +1,31 @@
+// The commands of zr470ctl. Each takes its arguments from ctx.inv.args
+// (the count is already checked), validates all of them before it opens a
+// link, and returns the exit code.
+//
+// Threads: the command's thread, which plays the user-interface thread.
+#pragma once
+
+#include <atomic>
+
+#include "CtlContext.h"
+
+// Processor and program information (CtlInfoCommands.cpp).
+int RunDevices(CtlContext& ctx);
+int RunInfo(CtlContext& ctx);
+// Parameters (CtlParamCommands.cpp).
+int RunGet(CtlContext& ctx);
+int RunSet(CtlContext& ctx);
+// Preset files to and from the processor (CtlFileCommands.cpp).
+int RunReadScene(CtlContext& ctx);
+int RunWriteScene(CtlContext& ctx);
+int RunBackup(CtlContext& ctx);
+int RunRestore(CtlContext& ctx);
+// Scene programs held by the processor (CtlProgramCommands.cpp).
+int RunStore(CtlContext& ctx);
+int RunRecall(CtlContext& ctx);
+int RunDelete(CtlContext& ctx);
+// Without a processor (CtlOfflineCommands.cpp).
+int RunResponse(CtlContext& ctx);
+int RunDemo(CtlContext& ctx);
+// Serves a virtual processor until bStop is set (CtlEmulate.cpp).
+int RunEmulate(CtlContext& ctx, const std::atomic<bool>& bStop);

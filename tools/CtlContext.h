@@ -1,0 +1,38 @@
+// What every zr470ctl command is given, its exit codes and the ways it
+// reports: results on the output stream, one line per failure on the error
+// stream.
+//
+// Threads: the command's thread.
+#pragma once
+
+#include <functional>
+#include <ostream>
+#include <string>
+
+#include "CtlArgs.h"
+
+class CCtlDevice;
+class CKTV_Data;
+
+constexpr int kExitOk = 0;
+constexpr int kExitFailed = 1;  // refused input, a processor or link failure
+constexpr int kExitUsage = 2;
+
+struct CtlContext {
+    const CtlInvocation& inv;
+    std::ostream& out;
+    std::ostream& err;
+};
+
+// Prints "zr470ctl: LINE" on the error stream; returns kExitFailed.
+int Refuse(CtlContext& ctx, const std::string& strLine);
+
+// The command's work on a processor that is connected and fully read. It
+// returns an exit code, prints its own refusals, and leaves in *pResult
+// what to print once everything it queued has gone out.
+using ProcessorWork = std::function<int(CCtlDevice& device, CKTV_Data& data, std::string* pResult)>;
+// Connect and read, run the work, wait until the queue has drained,
+// disconnect; print the result or the failure.
+int RunOnProcessor(CtlContext& ctx, const ProcessorWork& work);
+// The failure line of a device whose link failed; returns kExitFailed.
+int LinkFailed(CtlContext& ctx, const CCtlDevice& device);

@@ -1,0 +1,59 @@
+// One conversation with the processor for a zr470ctl command, in the
+// editor's order: connect, identification, full read of the live settings,
+// then the command's own work, then wait until every queued frame and
+// every marked edit has gone out, then disconnect.
+//
+// The command's thread plays the editor's user-interface thread: it owns
+// this object, and every wait hands the notifications posted by the link
+// to the session (the posting sink is this object's queue while it lives).
+//
+// Threads: one thread, the command's.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "LinkSession.h"
+#include "NotifyQueue.h"
+
+class CKTV_Data;
+
+class CCtlDevice {
+public:
+    // A generous bound for any single wait: the link itself gives up far
+    // sooner on a processor that stops answering.
+    static constexpr int kWaitMs = 60000;
+
+    explicit CCtlDevice(CKTV_Data& data);
+    ~CCtlDevice();
+    CCtlDevice(const CCtlDevice&) = delete;
+    CCtlDevice& operator=(const CCtlDevice&) = delete;
+
+    // Connect to "usb", "tcp:HOST:PORT" or "virtual" and complete the full
+    // read and its follow-up sends. False when the link failed (Failure()).
+    bool Open(const std::string& strDevice);
+    // Waits until nothing but the idle level poll is queued and no edit is
+    // marked. False when the link failed or the time ran out.
+    bool Drain();
+    // Waits until Seen(nMsg, nLParam) reaches nCount.
+    bool WaitForNotification(int nMsg, int nLParam, int nCount);
+    bool WaitFor(const std::function<bool()>& bDone);
+    void Close();
+
+    // How often nMsg (with lParam nLParam, any when negative) was seen so far.
+    int Seen(int nMsg, int nLParam) const;
+    CLinkSession& Session() { return m_session; }
+    // One line: the system's messages and what the link reported.
+    std::string Failure() const;
+    // Messages the session showed on the way (on success: warnings).
+    const std::vector<std::string>& Messages() const { return m_messages; }
+
+private:
+    CNotifyQueue m_queue;
+    INotifySink* m_pPreviousSink;
+    CLinkSession m_session;
+    std::vector<std::string> m_messages;
+    std::vector<PostedNotification> m_seen;
+    std::string m_strDetail;
+};

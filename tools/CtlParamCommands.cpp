@@ -1,0 +1,64 @@
+// get CH PARAM, set CH PARAM VALUE
+#include "CtlCommands.h"
+#include "CtlDevice.h"
+#include "CtlParamAccess.h"
+#include "CtlParams.h"
+#include "CtlText.h"
+#include "KTV_Data.h"
+
+namespace {
+
+// CH and PARAM of the arguments; false after printing the refusal.
+bool ParseTarget(CtlContext& ctx, ParamRef* pRef)
+{
+    int nChannel = 0;
+    std::string strError;
+    if (!ParseChannel(ctx.inv.args[0], &nChannel, &strError) ||
+        !ParseParamRef(nChannel, ctx.inv.args[1], pRef, &strError)) {
+        Refuse(ctx, strError);
+        return false;
+    }
+    return true;
+}
+
+// The value as `get` prints it, read back from the model.
+std::string ValueLine(CtlContext& ctx, CKTV_Data& data, const ParamRef& ref)
+{
+    const ParamText value = ScaleOf(ref.kind).format(ReadParam(data, ref));
+    if (!ctx.inv.bJson)
+        return value.strText + "\n";
+    return "{\"channel\":" + std::to_string(ref.nChannel) + ",\"param\":" + JsonString(ref.strName) +
+           ",\"value\":" + (value.bNumber ? value.strText : JsonString(value.strText)) + "}\n";
+}
+
+}  // namespace
+
+int RunGet(CtlContext& ctx)
+{
+    ParamRef ref;
+    if (!ParseTarget(ctx, &ref))
+        return kExitFailed;
+    return RunOnProcessor(ctx, [&](CCtlDevice&, CKTV_Data& data, std::string* pResult) {
+        *pResult = ValueLine(ctx, data, ref);
+        return kExitOk;
+    });
+}
+
+int RunSet(CtlContext& ctx)
+{
+    ParamRef ref;
+    int nCode = 0;
+    std::string strError;
+    if (!ParseTarget(ctx, &ref))
+        return kExitFailed;
+    if (!ParseParamValue(ref, ctx.inv.args[2], &nCode, &strError))
+        return Refuse(ctx, strError);
+    return RunOnProcessor(ctx, [&](CCtlDevice& device, CKTV_Data& data, std::string* pResult) {
+        const std::string strWhy = CheckParam(data, ref, nCode);
+        if (!strWhy.empty())
+            return Refuse(ctx, strWhy);
+        WriteParam(data, device.Session(), ref, nCode);
+        *pResult = ValueLine(ctx, data, ref);
+        return kExitOk;
+    });
+}
