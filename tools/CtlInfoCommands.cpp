@@ -1,5 +1,6 @@
 // devices, info
 #include <cstdio>
+#include <cstring>
 #include <sstream>
 
 #include "CtlCommands.h"

@@ -69,8 +69,10 @@ void CLinkSession::UsbTransferCycle()
     }
     uint8_t report[kReportSize] = {};
     while (g_bUsbActive && pHead->FillNextReport(report)) {
+        // A report that could not go out would leave the frame torn: the
+        // processor would never answer it, so fail now rather than later.
         const IoResult result = m_pTransport->WriteReport(report, kWriteTimeoutMs);
-        if (result == IoResult::Error || result == IoResult::Gone) {
+        if (result != IoResult::Ok) {
             PostFailureOnce();
             return;
         }

@@ -33,6 +33,9 @@ bool ParseTcpSpec(const std::string& strSpec, std::string* pHost, int* pPort)
 
 std::unique_ptr<ITransport> OpenTransport(const std::string& strSpec, std::string* pError)
 {
+    std::string strIgnored;
+    if (!pError)
+        pError = &strIgnored;
     if (strSpec == "virtual")
         return std::make_unique<CVirtualTransport>(CVirtualTransport::Shared());
     if (strSpec == "usb" || strSpec.empty())

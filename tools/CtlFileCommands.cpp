@@ -1,0 +1,155 @@
+// read-scene, write-scene, backup, restore: the program manager's PC file
+// operations, with the file named on the command line instead of chosen
+// in a dialog.
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <vector>
+
+#include "CommLock.h"
+#include "CtlCommands.h"
+#include "CtlDevice.h"
+#include "CtlText.h"
+#include "GlobalData.h"
+#include "KTV_Data.h"
+#include "Notify.h"
+#include "PresetFile.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The whole file, or nothing when it cannot be read or is longer than any
+// container of its kind (one byte more is read to see that).
+std::optional<std::vector<uint8_t>> ReadPresetBytes(const fs::path& path, size_t nLargest)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return std::nullopt;
+    std::vector<uint8_t> bytes(nLargest + 1);
+    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    if (in.bad())
+        return std::nullopt;
+    bytes.resize(static_cast<size_t>(in.gcount()));
+    return bytes;
+}
+
+// A file can only be written into an existing folder; knowing that before
+// a long read from the processor saves the user the read.
+bool CanWriteInto(const fs::path& path)
+{
+    std::error_code ec;
+    const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
+    return path.has_filename() && fs::is_directory(folder, ec);
+}
+
+int RefuseFile(CtlContext& ctx, PresetFileError error, const fs::path& path)
+{
+    return Refuse(ctx, std::string(PresetFileErrorText(error)) + " (" + path.string() + ")");
+}
+
+std::string FileResult(CtlContext& ctx, const fs::path& path)
+{
+    if (ctx.inv.bJson)
+        return "{\"file\":" + JsonString(path.string()) + "}\n";
+    return path.string() + "\n";
+}
+
+// Waits for the end of a write batch queued after nBefore were seen.
+bool WaitForWriteEnd(CCtlDevice& device, int nBefore, int nEnds)
+{
+    return device.WaitForNotification(kMsgBatchProgress, 1, nBefore + nEnds);
+}
+
+}  // namespace
+
+int RunReadScene(CtlContext& ctx)
+{
+    const fs::path path = ctx.inv.args[0];
+    if (!CanWriteInto(path))
+        return RefuseFile(ctx, PresetFileError::SaveScene, path);
+    return RunOnProcessor(ctx, [&](CCtlDevice& device, CKTV_Data& data, std::string* pResult) {
+        const PresetFileResult saved = SaveSceneFile(data, path);
+        if (!saved.bOk)
+            return RefuseFile(ctx, PresetFileError::SaveScene, saved.path);
+        // As in the editor: the live scene takes the file's name.
+        device.Session().SetSceneName(SceneTitle(saved.path));
+        *pResult = FileResult(ctx, saved.path);
+        return kExitOk;
+    });
+}
+
+int RunWriteScene(CtlContext& ctx)
+{
+    const fs::path path = ctx.inv.args[0];
+    const auto bytes = ReadPresetBytes(path, kSceneFileSize);
+    if (!bytes || !ParseSceneFile(*bytes))
+        return RefuseFile(ctx, PresetFileError::ReadScene, path);
+    return RunOnProcessor(ctx, [&](CCtlDevice& device, CKTV_Data& data, std::string* pResult) {
+        CLinkSession& session = device.Session();
+        const int nBefore = device.Seen(kMsgBatchProgress, 1);
+        {
+            CommLock lock(g_csComm);  // the link never sends a half-loaded model
+            if (!LoadSceneBytes(data, *bytes).bOk)
+                return RefuseFile(ctx, PresetFileError::ReadScene, path);
+            session.SetSceneName(SceneTitle(path));
+            if (!session.WriteScene(0, false))
+                return LinkFailed(ctx, device);
+        }
+        // The blocks and the closing mute bracket each end a write batch.
+        if (!WaitForWriteEnd(device, nBefore, 2))
+            return LinkFailed(ctx, device);
+        *pResult = FileResult(ctx, path);
+        return kExitOk;
+    });
+}
+
+int RunBackup(CtlContext& ctx)
+{
+    const fs::path path = ctx.inv.args[0];
+    if (!CanWriteInto(path))
+        return RefuseFile(ctx, PresetFileError::SaveAllScenes, path);
+    return RunOnProcessor(ctx, [&](CCtlDevice& device, CKTV_Data& data, std::string* pResult) {
+        const int nBefore = device.Seen(kMsgAllScenesRead, -1);
+        if (!device.Session().ReadAllScenes())
+            return LinkFailed(ctx, device);
+        if (!device.WaitForNotification(kMsgAllScenesRead, -1, nBefore + 1))
+            return LinkFailed(ctx, device);
+        g_bTransferRunning = 0;
+        const PresetFileResult saved = SaveAllScenesFile(data, path);
+        if (!saved.bOk)
+            return RefuseFile(ctx, PresetFileError::SaveAllScenes, saved.path);
+        *pResult = FileResult(ctx, saved.path);
+        return kExitOk;
+    });
+}
+
+int RunRestore(CtlContext& ctx)
+{
+    const fs::path path = ctx.inv.args[0];
+    const auto bytes = ReadPresetBytes(path, kAllScenesFileSize);
+    if (!bytes || !ParseAllScenesFile(*bytes))
+        return RefuseFile(ctx, PresetFileError::ReadAllScenes, path);
+    return RunOnProcessor(ctx, [&](CCtlDevice& device, CKTV_Data& data, std::string* pResult) {
+        CLinkSession& session = device.Session();
+        const int nBefore = device.Seen(kMsgBatchProgress, 1);
+        {
+            CommLock lock(g_csComm);
+            if (!LoadAllScenesBytes(data, *bytes).bOk)
+                return RefuseFile(ctx, PresetFileError::ReadAllScenes, path);
+            if (!session.WriteAllScenes())
+                return LinkFailed(ctx, device);
+            data.SetAllMarks(0);
+            {
+                ModelLock modelLock(g_csModel);
+                if (g_DelayTable[kDelaySelectedByte] >= kDelayPositions)
+                    g_DelayTable[kDelaySelectedByte] = kDelayPositions - 1;
+            }
+            session.ShowSceneName();
+        }
+        if (!WaitForWriteEnd(device, nBefore, 1))
+            return LinkFailed(ctx, device);
+        *pResult = FileResult(ctx, path);
+        return kExitOk;
+    });
+}
