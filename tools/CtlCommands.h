@@ -6,6 +6,7 @@
 #pragma once
 
 #include <atomic>
+#include <functional>
 
 #include "CtlContext.h"
 
@@ -27,5 +28,6 @@ int RunDelete(CtlContext& ctx);
 // Without a processor (CtlOfflineCommands.cpp).
 int RunResponse(CtlContext& ctx);
 int RunDemo(CtlContext& ctx);
-// Serves a virtual processor until bStop is set (CtlEmulate.cpp).
-int RunEmulate(CtlContext& ctx, const std::atomic<bool>& bStop);
+// Serves a virtual processor until bStop is set; onListening (if any)
+// gets the port once it listens (CtlEmulate.cpp).
+int RunEmulate(CtlContext& ctx, const std::atomic<bool>& bStop, const std::function<void(int nPort)>& onListening);

@@ -1,6 +1,7 @@
 #include "CtlContext.h"
 
 #include "CtlDevice.h"
+#include "GlobalData.h"
 #include "KTV_Data.h"
 
 int Refuse(CtlContext& ctx, const std::string& strLine)

@@ -1,5 +1,8 @@
 #include "CtlDevice.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "GlobalData.h"
 #include "KTV_Data.h"
 #include "LinkTexts.h"
@@ -19,12 +22,11 @@ CCtlDevice::~CCtlDevice()
 
 bool CCtlDevice::Open(const std::string& strDevice)
 {
-    if (!m_session.Connect(strDevice)) {
-        m_strDetail = m_session.LastError();
+    if (!ConnectDevice(m_session, strDevice))
         return false;
-    }
+    m_strDescription = m_session.DeviceDescription();
     if (!WaitFor([] { return g_bOnline.load() != 0; })) {
-        if (m_strDetail.empty() && Seen(kMsgIdentification, -1) > 0 && !m_session.IsConnected())
+        if (IdentificationRejected())
             m_strDetail = "the processor did not identify as " + std::string(kExpectedIdentification);
         return false;
     }
@@ -58,9 +60,9 @@ bool CCtlDevice::WaitFor(const std::function<bool()>& bDone)
         });
     if (bHeld && !bLost)
         return true;
-    if (m_strDetail.empty())
-        m_strDetail = bLost ? m_session.LastError() : "no answer from the processor within " +
-                                                          std::to_string(kWaitMs / 1000) + " s";
+    m_bLost = bLost;
+    if (!bLost && m_strDetail.empty())
+        m_strDetail = "no answer from " + m_strDescription + " within " + std::to_string(kWaitMs / 1000) + " s";
     return false;
 }
 
@@ -77,11 +79,27 @@ std::string CCtlDevice::Failure() const
         if (strLine.find(strMessage) == std::string::npos)
             strLine += (strLine.empty() ? "" : " ") + strMessage;
     }
+    // A lost link whose only word was the plain failure message gets a hint
+    // of which link it was; a message of its own (a firmware that sent an
+    // empty reply, for instance) says enough.
+    const bool bPlain = strLine.empty() || strLine == LinkFailureText();
     if (strLine.empty())
         strLine = LinkFailureText();
-    if (!m_strDetail.empty())
-        strLine += " (" + m_strDetail + ")";
+    std::string strDetail = m_strDetail.empty() ? m_session.LastError() : m_strDetail;
+    if (strDetail.empty() && m_bLost && bPlain)
+        strDetail = "the link to " + m_strDescription + " failed";
+    if (!strDetail.empty())
+        strLine += " (" + strDetail + ")";
     return strLine;
+}
+
+// The session blanks a rejected identification with spaces.
+bool CCtlDevice::IdentificationRejected() const
+{
+    if (Seen(kMsgIdentification, -1) == 0 || m_session.IsConnected())
+        return false;
+    ModelLock lock(g_csModel);
+    return std::all_of(std::begin(g_IdString), std::end(g_IdString), [](uint8_t c) { return c == ' '; });
 }
 
 int CCtlDevice::Seen(int nMsg, int nLParam) const

@@ -50,10 +50,14 @@ public:
     const std::vector<std::string>& Messages() const { return m_messages; }
 
 private:
+    bool IdentificationRejected() const;
+
     CNotifyQueue m_queue;
     INotifySink* m_pPreviousSink;
     CLinkSession m_session;
     std::vector<std::string> m_messages;
     std::vector<PostedNotification> m_seen;
     std::string m_strDetail;
+    std::string m_strDescription;  // the opened link, for messages after it closed
+    bool m_bLost = false;
 };

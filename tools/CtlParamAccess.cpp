@@ -14,6 +14,8 @@ namespace {
 // place in its short list (12 and 24 dB/oct) rather than by the full index.
 constexpr int kShortSlopeVariant = 2;
 constexpr int kShortSlopes[] = {0, 2};  // full-list indices of 12 and 24 dB/oct
+constexpr int kItemMusicVolumeMax = 38;
+constexpr int kItemMusicVolumeMin = 39;
 
 bool IsShortSlopeDevice()
 {
@@ -33,7 +35,7 @@ CFilter& BandOf(CKTV_Data& data, const ParamRef& ref)
 CFilter& CrossoverOf(CKTV_Data& data, const ParamRef& ref, int nFilter)
 {
     CKTVEQ& eq = OutputOf(data, ref).EQ();
-    return nFilter == kHighPass ? eq.HighPass() : eq.LowPass();
+    return nFilter == kParamHighPass ? eq.HighPass() : eq.LowPass();
 }
 
 uint8_t* DelayEntry(const ParamRef& ref)
@@ -134,13 +136,25 @@ std::string CheckCrossover(CKTV_Data& data, const ParamRef& ref, int nCode)
 {
     // The high-pass never goes above the low-pass, as on the editor's strip.
     const int nOther = CrossoverOf(data, ref, 1 - ref.nIndex).GetFrequency();
-    if (ref.nIndex == kHighPass && nCode > nOther)
+    if (ref.nIndex == kParamHighPass && nCode > nOther)
         return "hpf.freq " + std::to_string(nCode) + " Hz would lie above the low-pass (" + std::to_string(nOther) +
                " Hz) of " + ChannelText(ref);
-    if (ref.nIndex == kLowPass && nCode < nOther)
+    if (ref.nIndex == kParamLowPass && nCode < nOther)
         return "lpf.freq " + std::to_string(nCode) + " Hz would lie below the high-pass (" + std::to_string(nOther) +
                " Hz) of " + ChannelText(ref);
     return {};
+}
+
+// Every load limits the music volume to the range the processor reported
+// (system items 39 and 38), so a volume outside it would not stay.
+std::string CheckVolume(int nCode)
+{
+    const int nMin = g_SysBytes[kItemMusicVolumeMin];
+    const int nMax = g_SysBytes[kItemMusicVolumeMax];
+    if (nCode >= nMin && nCode <= nMax)
+        return {};
+    return "volume " + std::to_string(nCode) + " lies outside the music volume range " + std::to_string(nMin) +
+           " … " + std::to_string(nMax) + " of this processor";
 }
 
 }  // namespace
@@ -174,6 +188,8 @@ std::string CheckParam(CKTV_Data& data, const ParamRef& ref, int nCode)
         return {};
     case ParamKind::CrossoverFreq:
         return CheckCrossover(data, ref, nCode);
+    case ParamKind::Volume:
+        return CheckVolume(nCode);
     case ParamKind::CrossoverSlope:
         if (IsShortSlopeDevice() && nCode != kShortSlopes[0] && nCode != kShortSlopes[1])
             return "this processor (variant 2) has only the 12 and 24 dB/oct crossover slopes";

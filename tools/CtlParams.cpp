@@ -93,7 +93,7 @@ bool ParseOutputParam(std::string_view name, ParamRef* pRef, std::string* pError
         pRef->nIndex = nIndex;
         return true;
     }
-    for (const auto& [prefix, nFilter] : {std::pair{"hpf.", kHighPass}, std::pair{"lpf.", kLowPass}}) {
+    for (const auto& [prefix, nFilter] : {std::pair{"hpf.", kParamHighPass}, std::pair{"lpf.", kParamLowPass}}) {
         if (name.starts_with(prefix) && FindParam(kCrossoverParams, name.substr(4), &pRef->kind)) {
             pRef->nIndex = nFilter;
             return true;

@@ -41,13 +41,13 @@ enum class ParamKind {
 };
 
 constexpr int kProcessorChannel = 0;
-constexpr int kHighPass = 0;  // ParamRef::nIndex of a crossover parameter
-constexpr int kLowPass = 1;
+constexpr int kParamHighPass = 0;  // ParamRef::nIndex of a crossover parameter
+constexpr int kParamLowPass = 1;
 
 struct ParamRef {
     ParamKind kind = ParamKind::Level;
     int nChannel = 0;      // 0 processor-wide, 1 … 6 output
-    int nIndex = 0;        // band 1 … 31, kHighPass / kLowPass, position 1 … 4
+    int nIndex = 0;        // band 1 … 31, kParamHighPass / kParamLowPass, position 1 … 4
     std::string strName;   // as the user typed it, for messages and JSON
 };
 

@@ -82,8 +82,7 @@ ParamText FormatLevel(int nCode)
 
 std::optional<int> ParseOnOff(std::string_view text)
 {
-    const auto word = FindWord(text, {"off", "on"});
-    return word;
+    return FindWord(text, {"off", "on"});
 }
 
 ParamText FormatOnOff(int nCode)

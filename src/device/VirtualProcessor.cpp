@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "DataDefine.h"
+#include "FirmwareSequence.h"
 #include "Frame.h"
 
 namespace {
@@ -39,12 +40,14 @@ void CVirtualProcessor::SetFaults(const VirtualFaults& faults)
     m_nFaultGoodFrames = 0;
     m_nFaultReplies = 0;
     m_system.SetIdentification(faults.strWrongId.empty() ? CVirtualSystem::kIdentification : faults.strWrongId);
+    m_loader.SetRefuseChecksum(faults.bWrongChecksum);
 }
 
 void CVirtualProcessor::Vanish()
 {
     std::lock_guard<std::mutex> lock(m_mutex);
     m_bVanished = true;
+    m_bRestarting = false;
     m_reports.clear();
     m_assembler.Reset();
 }
@@ -52,39 +55,83 @@ void CVirtualProcessor::Vanish()
 void CVirtualProcessor::Reappear()
 {
     std::lock_guard<std::mutex> lock(m_mutex);
+    if (m_bRestarting)
+        m_loader.Restarted();
+    m_bRestarting = false;
     m_bVanished = false;
 }
 
 bool CVirtualProcessor::IsVanished() const
 {
     std::lock_guard<std::mutex> lock(m_mutex);
-    return m_bVanished;
+    return m_bVanished && !(m_bRestarting && Clock::now() >= m_restartEnd);
 }
 
 void CVirtualProcessor::ResetLink()
 {
     std::lock_guard<std::mutex> lock(m_mutex);
+    // A processor told to restart does so whether or not its answer was read.
+    const bool bRestart = std::any_of(m_reports.begin(), m_reports.end(),
+                                      [](const PendingReport& report) { return report.bRestartAfter; });
     m_reports.clear();
     m_assembler.Reset();
+    if (bRestart)
+        BeginRestart(Clock::now());
 }
 
 void CVirtualProcessor::Receive(const uint8_t* pData, size_t nCount)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
+    const Clock::time_point now = Clock::now();
+    EndRestartIfDue(now);
     if (m_bVanished)
         return;
-    m_arrival = Clock::now();
+    m_arrival = now;
+    // Inside a frame the same bytes could be payload.
+    if (!m_assembler.InFrame() && IsHandshakeData(pData, nCount)) {
+        m_loader.CountHandshake();
+        return;
+    }
     m_assembler.Feed(pData, nCount);
+    if (m_bRestartNow) {
+        m_bRestartNow = false;
+        BeginRestart(now);
+    }
 }
 
 bool CVirtualProcessor::TakeReport(uint8_t* pReport64, Clock::time_point now)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
+    EndRestartIfDue(now);
     if (m_bVanished || m_reports.empty() || m_reports.front().due > now)
         return false;
     std::copy(m_reports.front().data.begin(), m_reports.front().data.end(), pReport64);
+    const bool bRestart = m_reports.front().bRestartAfter;
     m_reports.pop_front();
+    if (bRestart)
+        BeginRestart(now);
     return true;
+}
+
+// ---- Restart into the loader ---------------------------------------------------
+
+void CVirtualProcessor::BeginRestart(Clock::time_point now)
+{
+    m_bVanished = true;
+    m_bRestarting = true;
+    m_reports.clear();
+    m_assembler.Reset();
+    m_restartEnd = m_faults.bNeverReappear ? Clock::time_point::max()
+                                           : now + std::chrono::milliseconds(std::max(m_faults.nRestartMs, 0));
+}
+
+void CVirtualProcessor::EndRestartIfDue(Clock::time_point now)
+{
+    if (!m_bRestarting || now < m_restartEnd)
+        return;
+    m_bRestarting = false;
+    m_bVanished = false;
+    m_loader.Restarted();
 }
 
 CVirtualProcessor::Clock::time_point CVirtualProcessor::NextReportDue() const
@@ -125,6 +172,11 @@ void CVirtualProcessor::Record(const uint8_t* pFrame, int nLength)
 
 void CVirtualProcessor::Dispatch(const uint8_t* pFrame)
 {
+    if (pFrame[kRoCommand] == kCmdWrite && pFrame[kRoKind] == kKindSystem &&
+        CVirtualLoader::IsLoaderStep(pFrame[kRoChannel])) {
+        LoaderWrite(pFrame);
+        return;
+    }
     switch (pFrame[kRoCommand]) {
     case kCmdWrite:
         Write(pFrame, pFrame + kRoPayload, GetWord(pFrame + kRoLength));
@@ -187,17 +239,47 @@ void CVirtualProcessor::Read(const uint8_t* pFrame)
         Reply(pFrame, kReplyAck);
 }
 
-void CVirtualProcessor::Reply(const uint8_t* pRequest, uint8_t nCommand, const std::vector<uint8_t>& payload)
+void CVirtualProcessor::LoaderWrite(const uint8_t* pFrame)
+{
+    const int nStep = pFrame[kRoChannel];
+    // A loader hung on this step: it neither programs nor answers.
+    if (nStep == m_faults.nNoReplyStep)
+        return;
+    switch (m_loader.Write(nStep, pFrame + kRoPayload, GetWord(pFrame + kRoLength))) {
+    case CVirtualLoader::Answer::Ack:
+        Reply(pFrame, kReplyAck);
+        break;
+    case CVirtualLoader::Answer::Resend:
+        Reply(pFrame, kReplyResend);
+        break;
+    case CVirtualLoader::Answer::AckDspDone: {
+        std::array<uint8_t, kRoPayload> request{};
+        std::copy(pFrame, pFrame + kRoPayload, request.begin());
+        request[kRoChannel] = kStepDspDone;
+        Reply(request.data(), kReplyAck);
+        break;
+    }
+    case CVirtualLoader::Answer::AckRestart:
+        if (Reply(pFrame, kReplyAck))
+            m_reports.back().bRestartAfter = true;
+        else
+            m_bRestartNow = true;
+        break;
+    }
+}
+
+bool CVirtualProcessor::Reply(const uint8_t* pRequest, uint8_t nCommand, const std::vector<uint8_t>& payload)
 {
     ++m_nFaultReplies;
     if (IsEvery(m_faults.nDropEvery, m_nFaultReplies))
-        return;
+        return false;
     std::vector<uint8_t> frame = MakeReplyFrame(pRequest, nCommand, payload);
     if (IsEvery(m_faults.nCorruptEvery, m_nFaultReplies))
         SpoilChecksum(&frame);
     const Clock::time_point due = m_arrival + std::chrono::milliseconds(m_faults.nDelayMs);
     for (const Report64& report : CutIntoReports(frame))
         m_reports.push_back({report, due});
+    return true;
 }
 
 // ---- State -------------------------------------------------------------------
@@ -256,6 +338,12 @@ std::vector<uint8_t> CVirtualProcessor::DefaultSettings() const
 {
     std::lock_guard<std::mutex> lock(m_mutex);
     return m_default;
+}
+
+CVirtualLoader CVirtualProcessor::Loader() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_loader;
 }
 
 void CVirtualProcessor::SetSceneProgram(int n, const std::vector<uint8_t>& image)

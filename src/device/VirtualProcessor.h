@@ -6,7 +6,11 @@
 // for a resend ('R') of a frame that fails its check, keeps the live image,
 // scene programs 1 … 20 and effect programs 21 … 40, recalls a program into
 // the live state for a block read with mode byte 0, and identifies itself.
-// Replies leave as 64-byte reports (zero-padded).
+// Replies leave as 64-byte reports (zero-padded). The firmware steps go to
+// its loader (VirtualLoader.h): once the answer to step 54 has been taken
+// the processor vanishes for the restart pause and re-appears running the
+// loader. The handshake report (0x43/0x11, not a frame) is counted and
+// kept away from the frame hunting.
 //
 // Threads: every member may be called from any thread (one internal lock).
 #pragma once
@@ -21,6 +25,7 @@
 
 #include "FrameAssembler.h"
 #include "VirtualImages.h"
+#include "VirtualLoader.h"
 #include "VirtualReply.h"
 #include "VirtualSystem.h"
 
@@ -32,6 +37,11 @@ struct VirtualFaults {
     int nSilentAfter = 0;      // after N frames nothing is answered any more (0: never)
     int nEmptyReplyItem = -1;  // a read of this system item gets a data reply without payload
     std::string strWrongId;    // identification to report instead of "SVH1-WV1.00"
+    // The loader (firmware steps 54 … 59):
+    int nNoReplyStep = -1;        // firmware frames of this step are neither applied nor answered
+    bool bWrongChecksum = false;  // the checksum of step 57 is refused even when it matches
+    bool bNeverReappear = false;  // the restart after step 54 never ends
+    int nRestartMs = 300;         // how long the processor is gone while it restarts
 };
 
 class CVirtualProcessor {
@@ -44,13 +54,16 @@ public:
 
     void SetFaults(const VirtualFaults& faults);
     // Unplugged: reads and writes of a transport report the device gone.
+    // Reappear also ends a restart at once (into the loader), even one
+    // that would never end by itself.
     void Vanish();
     void Reappear();
     bool IsVanished() const;
 
     // Bytes written by the editor.
     void Receive(const uint8_t* pData, size_t nCount);
-    // The next reply report that is due at `now`; false if none is.
+    // The next reply report that is due at `now`; false if none is. `now`
+    // also ends a restart whose pause is over by then.
     bool TakeReport(uint8_t* pReport64, Clock::time_point now);
     // When the next queued report becomes due (Clock::time_point::max() if none).
     Clock::time_point NextReportDue() const;
@@ -77,6 +90,8 @@ public:
     // The live image as kept by the last "store as default" (item 53);
     // empty before one arrived.
     std::vector<uint8_t> DefaultSettings() const;
+    // What the loader has received and decided, copied out.
+    CVirtualLoader Loader() const;
 
     // The newest frames are kept for ReceivedFrames, up to this many, so a
     // long emulator run does not grow without bound.
@@ -86,6 +101,7 @@ private:
     struct PendingReport {
         Report64 data;
         Clock::time_point due;
+        bool bRestartAfter = false;  // the answer to step 54: restart once it has left
     };
 
     void OnFrame(const uint8_t* pFrame, int nLength, FrameCheck check);
@@ -93,7 +109,11 @@ private:
     void Dispatch(const uint8_t* pFrame);
     void Write(const uint8_t* pFrame, const uint8_t* pPayload, int nLength);
     void Read(const uint8_t* pFrame);
-    void Reply(const uint8_t* pRequest, uint8_t nCommand, const std::vector<uint8_t>& payload = {});
+    // False when a fault dropped the reply.
+    bool Reply(const uint8_t* pRequest, uint8_t nCommand, const std::vector<uint8_t>& payload = {});
+    void LoaderWrite(const uint8_t* pFrame);
+    void BeginRestart(Clock::time_point now);
+    void EndRestartIfDue(Clock::time_point now);
 
     mutable std::mutex m_mutex;
     CFrameAssembler m_assembler;
@@ -102,6 +122,10 @@ private:
     std::vector<uint8_t> m_default;
     VirtualFaults m_faults;
     bool m_bVanished = false;
+    CVirtualLoader m_loader;
+    bool m_bRestarting = false;       // vanished for a restart, back at m_restartEnd
+    bool m_bRestartNow = false;       // the answer to 54 was dropped: restart after this chunk
+    Clock::time_point m_restartEnd{};
     std::deque<PendingReport> m_reports;
     Clock::time_point m_arrival{};
     std::deque<std::vector<uint8_t>> m_received;

@@ -114,6 +114,9 @@ bool CLinkSession::WriteScene(int nPreset, bool bFromModel)
     }
     if (!bFromModel)
         QueueMuteBracket(false, true);
+    // The processor now holds a whole scene under this name: the name must
+    // not be blanked as after a single edit.
+    g_bOutputDataSent = 0;
     StartProgress();
     return true;
 }
@@ -158,6 +161,7 @@ bool CLinkSession::WriteAllScenes()
             QueueBatch(std::move(pFrame));
         }
     }
+    g_bOutputDataSent = 0;
     StartProgress();
     return true;
 }

@@ -1,0 +1,419 @@
+// zr470ctl run as from the shell against an emulated processor on the
+// loopback interface: what each command leaves on the processor, what it
+// prints, and that refused input never reaches it.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <atomic>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <future>
+#include <sstream>
+#include <thread>
+
+#include "CtlMain.h"
+#include "DataDefine.h"
+#include "EmulatorServer.h"
+#include "Frame.h"
+#include "FrameBuilder.h"
+#include "GlobalData.h"
+#include "PresetFile.h"
+#include "VirtualProcessor.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct CtlRun {
+    int nExit = -1;
+    std::string strOut;
+    std::string strErr;
+};
+
+CtlRun RunArgs(const std::vector<std::string>& args)
+{
+    std::ostringstream out;
+    std::ostringstream err;
+    const std::atomic<bool> bStop{false};
+    CtlRun run;
+    run.nExit = RunCtl(args, nullptr, out, err, bStop);
+    run.strOut = out.str();
+    run.strErr = err.str();
+    return run;
+}
+
+int Lines(const std::string& str)
+{
+    return static_cast<int>(std::count(str.begin(), str.end(), '\n'));
+}
+
+const uint8_t* OutputBlock(const std::vector<uint8_t>& image, int nOutput)
+{
+    return image.data() + kOffOutput + kOutBlockSize * nOutput;
+}
+
+// The name as the program list shows it.
+std::string NameOf(const std::vector<uint8_t>& image)
+{
+    return BytesToName(image.data(), kNameSize);
+}
+
+// The system-item writes of this item the processor received.
+std::vector<std::vector<uint8_t>> ItemWrites(const CVirtualProcessor& device, int nItem)
+{
+    std::vector<std::vector<uint8_t>> writes;
+    for (const auto& frame : device.ReceivedFrames()) {
+        if (frame[kFoCommand] == kCmdWrite && frame[kFoKind] == kKindSystem && frame[kFoChannel] == nItem)
+            writes.push_back(frame);
+    }
+    return writes;
+}
+
+}  // namespace
+
+class CtlCommandsTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::string strError;
+        ASSERT_TRUE(m_server.Listen("127.0.0.1", 0, &strError)) << strError;
+        m_thread = std::thread([this] { m_server.Serve(m_bStop); });
+        m_folder = fs::temp_directory_path() /
+                   ("zr470ctl-test-" + std::to_string(getpid()) + "-" +
+                    ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::create_directories(m_folder);
+    }
+    void TearDown() override
+    {
+        m_bStop = true;
+        if (m_thread.joinable())
+            m_thread.join();
+        fs::remove_all(m_folder);
+    }
+
+    CtlRun Ctl(std::vector<std::string> args)
+    {
+        args.insert(args.begin(), {"--device", "tcp:127.0.0.1:" + std::to_string(m_server.Port())});
+        return RunArgs(args);
+    }
+    // Runs a command that must succeed and returns what it printed.
+    std::string Ok(const std::vector<std::string>& args)
+    {
+        const CtlRun run = Ctl(args);
+        EXPECT_EQ(run.nExit, 0) << run.strErr;
+        return run.strOut;
+    }
+    std::string File(const char* pName) const { return (m_folder / pName).string(); }
+
+    CVirtualProcessor m_device;
+    CEmulatorServer m_server{m_device};
+    std::atomic<bool> m_bStop{false};
+    std::thread m_thread;
+    fs::path m_folder;
+};
+
+TEST_F(CtlCommandsTest, SetGoesThroughTheModelToTheProcessorAndGetReadsItBack)
+{
+    EXPECT_EQ(Ok({"set", "2", "eq5.gain", "6.5"}), "6.5\n");
+    EXPECT_EQ(Ok({"get", "2", "eq5.gain"}), "6.5\n");
+    // Output 2, band 5's group: gain code 265 plus the wire offset.
+    EXPECT_EQ(GetWord(OutputBlock(m_device.LiveImage(), 1) + kGroupSize * 4 + 2), 665);
+    EXPECT_EQ(Ok({"--json", "get", "2", "eq5.gain"}), "{\"channel\":2,\"param\":\"eq5.gain\",\"value\":6.5}\n");
+    EXPECT_EQ(Ok({"get", "2", "eq5.bypass", "--json"}), "{\"channel\":2,\"param\":\"eq5.bypass\",\"value\":\"off\"}\n");
+}
+
+TEST_F(CtlCommandsTest, RefusedInputSendsNothing)
+{
+    const std::vector<std::vector<std::string>> refused = {
+        {"set", "1", "level", "11"},    {"set", "1", "eq32.gain", "1"}, {"set", "7", "level", "0"},
+        {"set", "1", "delay.5", "1"},   {"set", "0", "source", "dvd"},  {"get", "0", "level"},
+        {"store", "11", "Hall"},        {"store", "1", ""},             {"store", "1", "   "},
+        {"store", "1", "FourteenChars!"}, {"recall", "0"},               {"delete", "x"},
+        {"write-scene", File("missing.ZR4C")}, {"restore", File("missing.ZR4AC")},
+    };
+    for (const auto& args : refused) {
+        const CtlRun run = Ctl(args);
+        EXPECT_EQ(run.nExit, 1) << args[0] << " " << args.back();
+        EXPECT_EQ(Lines(run.strErr), 1) << run.strErr;
+        EXPECT_EQ(run.strOut, "");
+    }
+    EXPECT_EQ(m_device.FramesReceived(), 0);
+    EXPECT_EQ(Ctl({"store", "1", ""}).strErr, "zr470ctl: The name can not be empty!\n");
+    EXPECT_EQ(Ctl({"store", "1", "  "}).strErr, "zr470ctl: The name can not be all spaces!\n");
+    EXPECT_EQ(Ctl({"write-scene", File("missing.ZR4C")}).strErr.rfind("zr470ctl: Read MusicFile  Error", 0), 0u);
+}
+
+TEST_F(CtlCommandsTest, UsageErrorsExitWithTwo)
+{
+    EXPECT_EQ(RunArgs({}).nExit, 2);
+    EXPECT_EQ(RunArgs({"firmware", "x.bin"}).nExit, 2);
+    EXPECT_EQ(RunArgs({"get", "1"}).nExit, 2);
+    EXPECT_EQ(RunArgs({"emulate", "--listen"}).nExit, 2);
+    EXPECT_EQ(m_device.FramesReceived(), 0);
+}
+
+TEST_F(CtlCommandsTest, StoreNamesTheProgramAndRefusesAnotherProgramsName)
+{
+    EXPECT_EQ(Ok({"set", "1", "level", "-6"}), "-6\n");
+    EXPECT_EQ(Ok({"store", "3", "Hall"}), "program 3: Hall\n");
+    const std::vector<uint8_t> program = m_device.SceneProgram(3);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(program.data()), 5), std::string("Hall\0", 5));
+    // The live scene is program 3 now and keeps its name.
+    EXPECT_EQ(NameOf(m_device.LiveImage()), "Hall");
+    EXPECT_EQ(GetWord(OutputBlock(program, 0) + 250), 54);  // the live settings went with it
+
+    // The name comes back from the processor padded with spaces, and is
+    // still the same name.
+    const std::vector<uint8_t> before = m_device.SceneProgram(4);
+    const CtlRun again = Ctl({"store", "4", "Hall"});
+    EXPECT_EQ(again.nExit, 1);
+    EXPECT_EQ(again.strErr, "zr470ctl: Have been the same name!\n");
+    EXPECT_EQ(m_device.SceneProgram(4), before);
+    // Storing under the program's own name is no clash; case counts.
+    EXPECT_EQ(Ok({"store", "3", "Hall"}), "program 3: Hall\n");
+    EXPECT_EQ(Ok({"store", "4", "hall"}), "program 4: hall\n");
+}
+
+TEST_F(CtlCommandsTest, RecallLoadsTheProgramAndDeleteBlanksOnlyItsName)
+{
+    std::vector<uint8_t> program = m_device.SceneProgram(4);
+    PutWord(program.data() + kOffOutput + 5 * kOutBlockSize + 250, 12);
+    std::memcpy(program.data(), "Club\0", 5);
+    m_device.SetSceneProgram(4, program);
+
+    EXPECT_EQ(Ok({"--json", "recall", "4"}), "{\"program\":4,\"name\":\"Club\"}\n");
+    EXPECT_EQ(GetWord(OutputBlock(m_device.LiveImage(), 5) + 250), 12);
+    EXPECT_EQ(Ok({"get", "6", "level"}), "-48\n");
+
+    EXPECT_EQ(Ok({"delete", "4"}), "program 4: deleted Club\n");
+    const std::vector<uint8_t> after = m_device.SceneProgram(4);
+    EXPECT_EQ(std::vector<uint8_t>(after.begin(), after.begin() + kNameSize), std::vector<uint8_t>(kNameSize, 0));
+    EXPECT_EQ(GetWord(OutputBlock(after, 5) + 250), 12);
+}
+
+TEST_F(CtlCommandsTest, SceneFileRoundTripRestoresTheSettingsAndNamesTheScene)
+{
+    Ok({"set", "1", "level", "-6"});
+    EXPECT_EQ(Ok({"read-scene", File("studio")}), File("studio.ZR4C") + "\n");
+    ASSERT_TRUE(fs::exists(File("studio.ZR4C")));
+    EXPECT_EQ(NameOf(m_device.LiveImage()), "studio");
+
+    Ok({"set", "1", "level", "0"});
+    EXPECT_EQ(Ok({"write-scene", File("studio.ZR4C")}), File("studio.ZR4C") + "\n");
+    EXPECT_EQ(Ok({"get", "1", "level"}), "-6\n");
+    EXPECT_EQ(NameOf(m_device.LiveImage()), "studio");
+    // The mute bracket around the write left the outputs as they were.
+    EXPECT_EQ(OutputBlock(m_device.LiveImage(), 0)[248], 0);
+}
+
+TEST_F(CtlCommandsTest, BackupAndRestoreCarryTheProgramsAndTheDelays)
+{
+    Ok({"store", "2", "Two"});
+    Ok({"set", "3", "delay.2", "1.5"});
+    EXPECT_EQ(Ok({"backup", File("all")}), File("all.ZR4AC") + "\n");
+    EXPECT_EQ(fs::file_size(File("all.ZR4AC")), kAllScenesFileSize);
+
+    Ok({"delete", "2"});
+    Ok({"set", "3", "delay.2", "0"});
+    EXPECT_EQ(Ok({"restore", File("all.ZR4AC")}), File("all.ZR4AC") + "\n");
+    EXPECT_EQ(NameOf(m_device.SceneProgram(2)), "Two");
+    EXPECT_EQ(GetWord(m_device.DelayTable().data() + 2 * (kOutputs * 1 + 2)), 72);
+}
+
+TEST_F(CtlCommandsTest, ProcessorWideSettingsTravelAsTheirSystemItems)
+{
+    EXPECT_EQ(Ok({"set", "0", "source", "bluetooth"}), "bluetooth\n");
+    const auto controls = ItemWrites(m_device, kItemControl);
+    ASSERT_EQ(controls.size(), 1u);
+    EXPECT_EQ(controls[0][kFoPayload], 3);
+    EXPECT_EQ(Ok({"get", "0", "source"}), "bluetooth\n");
+
+    EXPECT_EQ(Ok({"set", "0", "position", "3"}), "3\n");
+    EXPECT_EQ(m_device.DelayTable()[kDelaySelectedByte], 2);
+    EXPECT_EQ(Ok({"set", "6", "delay.3", "20"}), "20\n");
+    EXPECT_EQ(GetWord(m_device.DelayTable().data() + 2 * (kOutputs * 2 + 5)), kDelayMax);
+
+    EXPECT_EQ(Ok({"set", "0", "noisegate", "-60"}), "-60\n");
+    EXPECT_EQ(m_device.LiveImage()[kOffMusic + 88], 60);
+}
+
+TEST_F(CtlCommandsTest, MusicVolumeStaysWithinTheProcessorsRange)
+{
+    // The emulated processor reports 40 … 90, which every load enforces.
+    const CtlRun low = Ctl({"set", "0", "volume", "10"});
+    EXPECT_EQ(low.nExit, 1);
+    EXPECT_NE(low.strErr.find("40 … 90"), std::string::npos) << low.strErr;
+    EXPECT_EQ(Ok({"set", "0", "volume", "55"}), "55\n");
+    EXPECT_EQ(GetWord(m_device.LiveImage().data() + kOffMusic + 78), 55);
+}
+
+TEST_F(CtlCommandsTest, MusicVolumeLeavesZeroWhenSet)
+{
+    // A processor whose music volume may reach 0, and is there.
+    InitGlobalDefaults();
+    g_SysBytes[39] = 0;
+    const std::unique_ptr<CSendData> minimum = MakeSysFrame(39, 0);
+    m_device.Receive(minimum->Frame(), static_cast<size_t>(minimum->Length()));
+    std::vector<uint8_t> live = m_device.LiveImage();
+    PutWord(live.data() + kOffMusic + 78, 0);
+    m_device.SetLiveImage(live);
+
+    EXPECT_EQ(Ok({"get", "0", "volume"}), "0\n");
+    EXPECT_EQ(Ok({"set", "0", "volume", "55"}), "55\n");
+    EXPECT_EQ(GetWord(m_device.LiveImage().data() + kOffMusic + 78), 55);
+    EXPECT_EQ(Ok({"set", "0", "volume", "0"}), "0\n");
+    EXPECT_EQ(GetWord(m_device.LiveImage().data() + kOffMusic + 78), 0);
+}
+
+TEST_F(CtlCommandsTest, SettingsTheEditorWouldNotAllowAreRefusedOnceKnown)
+{
+    // The emulated outputs start with the graphic equalizer.
+    CtlRun run = Ctl({"set", "1", "eq3.freq", "100"});
+    EXPECT_EQ(run.nExit, 1);
+    EXPECT_NE(run.strErr.find("graphic equalizer"), std::string::npos) << run.strErr;
+    EXPECT_EQ(Ok({"set", "1", "eqmode", "peq"}), "peq\n");
+    EXPECT_EQ(Ok({"set", "1", "eq3.freq", "100"}), "100\n");
+    EXPECT_EQ(GetWord(OutputBlock(m_device.LiveImage(), 0) + kGroupSize * 2), 100);
+
+    EXPECT_EQ(Ok({"set", "1", "lpf.freq", "4000"}), "4000\n");
+    run = Ctl({"set", "1", "hpf.freq", "5000"});
+    EXPECT_EQ(run.nExit, 1);
+    EXPECT_EQ(Ok({"get", "1", "hpf.freq"}), "20\n");
+
+    run = Ctl({"set", "1", "eq3.bypass", "off"});  // 0.0 dB keeps a band bypassed
+    EXPECT_EQ(run.nExit, 1);
+    EXPECT_EQ(Ok({"get", "1", "eq3.bypass"}), "on\n");
+}
+
+TEST_F(CtlCommandsTest, InfoListsProgramsAndOutputs)
+{
+    Ok({"store", "1", "Lobby"});
+    Ok({"set", "2", "mute", "on"});
+    const std::string strJson = Ok({"--json", "info"});
+    EXPECT_EQ(strJson.rfind("{\"identification\":\"SVH1-WV1.00\",\"variant\":1,\"device\":\"TCP 127.0.0.1:", 0), 0u)
+        << strJson;
+    EXPECT_NE(strJson.find("{\"number\":1,\"name\":\"Lobby\"}"), std::string::npos);
+    EXPECT_NE(strJson.find("{\"channel\":2,\"name\":\"FR\",\"level\":0,\"mute\":true}"), std::string::npos);
+    const std::string strText = Ok({"info"});
+    EXPECT_NE(strText.find("program 1       Lobby\n"), std::string::npos) << strText;
+    EXPECT_EQ(Lines(strText), 4 + 10 + 6);
+}
+
+TEST_F(CtlCommandsTest, LinkFailuresUseTheSystemsMessage)
+{
+    m_bStop = true;  // the port still takes connections, but nobody answers
+    m_thread.join();
+    CtlRun run = Ctl({"info"});
+    EXPECT_EQ(run.nExit, 1);
+    EXPECT_EQ(run.strErr.rfind("zr470ctl: Connection failure! (", 0), 0u) << run.strErr;
+    EXPECT_EQ(Lines(run.strErr), 1);
+    EXPECT_EQ(run.strOut, "");
+
+    run = RunArgs({"--device", "tcp:127.0.0.1:1", "get", "1", "level"});
+    EXPECT_EQ(run.nExit, 1);
+    EXPECT_EQ(run.strErr.rfind("zr470ctl: Connection failure! (cannot connect", 0), 0u) << run.strErr;
+
+    run = RunArgs({"--device", "serial", "info"});
+    EXPECT_EQ(run.nExit, 1);
+    EXPECT_NE(run.strErr.find("unknown device"), std::string::npos) << run.strErr;
+}
+
+TEST_F(CtlCommandsTest, AWrongIdentificationIsAConnectionFailure)
+{
+    VirtualFaults faults;
+    faults.strWrongId = "ABCD-XY9.99";
+    m_device.SetFaults(faults);
+    const CtlRun run = Ctl({"set", "1", "level", "0"});
+    EXPECT_EQ(run.nExit, 1);
+    EXPECT_EQ(run.strErr, "zr470ctl: Connection failure! (the processor did not identify as SVH1-WV1.00)\n");
+    for (const auto& frame : m_device.ReceivedFrames())
+        EXPECT_NE(frame[kFoCommand], kCmdWrite);
+}
+
+TEST_F(CtlCommandsTest, ResponseSumsTheOutputsBandsOffline)
+{
+    std::vector<uint8_t> image = m_device.LiveImage();
+    uint8_t* pBand = image.data() + kOffOutput + kOutBlockSize * 2 + kGroupSize * 17;
+    PutWord(pBand, 1000);
+    PutWord(pBand + 2, GainToCode(6.0) + kGainWireOffset);
+    PutWord(pBand + 4, BandwidthToCode(1.0));
+    std::vector<uint8_t> file;
+    file.push_back(static_cast<uint8_t>(kSceneFileTag.size()));
+    for (char c : kSceneFileTag)
+        file.push_back(static_cast<uint8_t>(c));
+    file.insert(file.end(), image.begin(), image.end());
+    std::ofstream(File("peak.ZR4C"), std::ios::binary).write(reinterpret_cast<const char*>(file.data()),
+                                                            static_cast<std::streamsize>(file.size()));
+
+    const CtlRun run = RunArgs({"response", File("peak.ZR4C"), "3"});
+    ASSERT_EQ(run.nExit, 0) << run.strErr;
+    std::istringstream lines(run.strOut);
+    double dFreq = 0.0, dDb = 0.0, dPeakFreq = 0.0, dPeakDb = -100.0, dFirst = 0.0;
+    int nLines = 0;
+    while (lines >> dFreq >> dDb) {
+        if (nLines++ == 0)
+            dFirst = dFreq;
+        if (dDb > dPeakDb) {
+            dPeakDb = dDb;
+            dPeakFreq = dFreq;
+        }
+    }
+    EXPECT_EQ(nLines, kAxisPoints);
+    EXPECT_DOUBLE_EQ(dFirst, 19.7);
+    EXPECT_DOUBLE_EQ(dFreq, 20000.0);
+    EXPECT_NEAR(dPeakDb, 6.0, 0.1);
+    EXPECT_NEAR(dPeakFreq, 1000.0, 40.0);
+    // Another output of the same file is flat.
+    const CtlRun flat = RunArgs({"response", File("peak.ZR4C"), "1"});
+    EXPECT_EQ(flat.strOut.find("6.0"), std::string::npos);
+
+    EXPECT_EQ(RunArgs({"response", File("peak.ZR4C"), "7"}).nExit, 1);
+    file.push_back(0);  // one byte too many: not a file this program wrote
+    std::ofstream(File("long.ZR4C"), std::ios::binary).write(reinterpret_cast<const char*>(file.data()),
+                                                            static_cast<std::streamsize>(file.size()));
+    const CtlRun bad = RunArgs({"response", File("long.ZR4C"), "1"});
+    EXPECT_EQ(bad.nExit, 1);
+    EXPECT_EQ(bad.strOut, "");
+}
+
+// The emulate command serves until asked to stop, and a client finds it
+// at the address it announced.
+TEST(CtlEmulate, ServesAtTheAnnouncedPortUntilStopped)
+{
+    std::ostringstream out;
+    std::ostringstream err;
+    std::atomic<bool> bStop{false};
+    std::promise<int> listening;
+    int nExit = -1;
+    std::thread server([&] {
+        nExit = RunCtl({"emulate", "--listen", "127.0.0.1:0", "--delay-ms", "1"}, nullptr, out, err, bStop,
+                       [&](int nPort) { listening.set_value(nPort); });
+    });
+    const int nPort = listening.get_future().get();
+    EXPECT_EQ(out.str(), "listening on 127.0.0.1:" + std::to_string(nPort) + "\n");
+
+    // A client run needs the process-wide data areas the server does not use.
+    std::ostringstream clientOut;
+    std::ostringstream clientErr;
+    const std::atomic<bool> bNoStop{false};
+    EXPECT_EQ(RunCtl({"get", "1", "polarity"}, ("tcp:127.0.0.1:" + std::to_string(nPort)).c_str(), clientOut,
+                     clientErr, bNoStop),
+              0)
+        << clientErr.str();
+    EXPECT_EQ(clientOut.str(), "+\n");
+
+    // A second server cannot take the same port.
+    std::ostringstream secondOut;
+    std::ostringstream secondErr;
+    EXPECT_EQ(RunCtl({"emulate", "--listen", "127.0.0.1:" + std::to_string(nPort)}, nullptr, secondOut, secondErr,
+                     bNoStop),
+              1);
+    EXPECT_EQ(secondErr.str().rfind("zr470ctl: Cannot listen on 127.0.0.1:", 0), 0u) << secondErr.str();
+
+    bStop = true;
+    server.join();
+    EXPECT_EQ(nExit, 0);
+    EXPECT_EQ(err.str(), "");
+}

@@ -1,0 +1,159 @@
+// store, recall, delete: the program manager's device buttons for scene
+// programs 1 … 10.
+#include <cstring>
+
+#include "CommLock.h"
+#include "CtlCommands.h"
+#include "CtlDevice.h"
+#include "CtlText.h"
+#include "DataDefine.h"
+#include "Frame.h"
+#include "GlobalData.h"
+#include "KTV_Data.h"
+#include "Notify.h"
+
+namespace {
+
+constexpr int kFirstProgram = 1;
+constexpr int kLastProgram = 10;
+constexpr size_t kNameChars = 13;  // what the name field takes and the processor keeps
+
+bool ParseProgram(CtlContext& ctx, int* pProgram)
+{
+    int nProgram = 0;
+    if (!ParseWhole(ctx.inv.args[0], &nProgram) || nProgram < kFirstProgram || nProgram > kLastProgram) {
+        Refuse(ctx, "program \"" + ctx.inv.args[0] + "\" refused: 1 … 10");
+        return false;
+    }
+    *pProgram = nProgram;
+    return true;
+}
+
+// Empty when the name may be stored; otherwise the message for the user.
+std::string NameProblem(const std::string& strName)
+{
+    if (strName.empty())
+        return "The name can not be empty!";
+    if (IsBlank(strName))
+        return "The name can not be all spaces!";
+    if (strName.size() > kNameChars)
+        return "a program name has at most 13 characters, \"" + strName + "\" has " +
+               std::to_string(strName.size());
+    // The processor turns every other byte into a space on the way back.
+    for (char c : strName) {
+        if (c < 0x20 || c > 0x7E)
+            return "a program name takes printable ASCII characters only";
+    }
+    return {};
+}
+
+// A name's 13 significant bytes as the processor returns them: every
+// byte it does not keep (a zero pad among them) reads as a space.
+std::string AsReturned(const uint8_t* pName)
+{
+    std::string str(kNameChars, ' ');
+    for (size_t i = 0; i < kNameChars; ++i) {
+        if (pName[i] >= 0x20 && pName[i] <= 0x7F)
+            str[i] = static_cast<char>(pName[i]);
+    }
+    return str;
+}
+
+bool IsTakenByAnother(int nProgram, const uint8_t* pField)
+{
+    ModelLock lock(g_csModel);
+    for (int n = kFirstProgram; n <= kLastProgram; ++n) {
+        if (n != nProgram && AsReturned(SceneEntry(n)) == AsReturned(pField))
+            return true;
+    }
+    return false;
+}
+
+std::string ProgramResult(CtlContext& ctx, int nProgram, const std::string& strName)
+{
+    if (ctx.inv.bJson)
+        return "{\"program\":" + std::to_string(nProgram) + ",\"name\":" + JsonString(strName) + "}\n";
+    return "program " + std::to_string(nProgram) + ": " + strName + "\n";
+}
+
+std::string ProgramName(int nProgram)
+{
+    ModelLock lock(g_csModel);
+    return BytesToName(SceneEntry(nProgram), kNameSize);
+}
+
+}  // namespace
+
+int RunStore(CtlContext& ctx)
+{
+    int nProgram = 0;
+    const std::string& strName = ctx.inv.args[1];
+    if (!ParseProgram(ctx, &nProgram))
+        return kExitFailed;
+    if (const std::string strProblem = NameProblem(strName); !strProblem.empty())
+        return Refuse(ctx, strProblem);
+    return RunOnProcessor(ctx, [&](CCtlDevice& device, CKTV_Data&, std::string* pResult) {
+        uint8_t field[kNameSize] = {};
+        if (!CopyFixed(field, kNameSize, strName))
+            return Refuse(ctx, CharLenErrorText());
+        if (IsTakenByAnother(nProgram, field))
+            return Refuse(ctx, "Have been the same name!");
+        {
+            ModelLock lock(g_csModel);
+            std::memcpy(SceneEntry(nProgram), field, kNameSize);
+            std::memcpy(g_LiveImage + kOffSceneName, field, kNameSize);
+        }
+        CLinkSession& session = device.Session();
+        session.ShowSceneName();
+        const int nBefore = device.Seen(kMsgBatchProgress, 1);
+        {
+            CommLock lock(g_csComm);
+            if (!session.WriteScene(nProgram, true))
+                return LinkFailed(ctx, device);
+        }
+        if (!device.WaitForNotification(kMsgBatchProgress, 1, nBefore + 1))
+            return LinkFailed(ctx, device);
+        *pResult = ProgramResult(ctx, nProgram, strName);
+        return kExitOk;
+    });
+}
+
+int RunRecall(CtlContext& ctx)
+{
+    int nProgram = 0;
+    if (!ParseProgram(ctx, &nProgram))
+        return kExitFailed;
+    return RunOnProcessor(ctx, [&](CCtlDevice& device, CKTV_Data&, std::string* pResult) {
+        if (!device.Session().ReadScene(nProgram))
+            return LinkFailed(ctx, device);
+        {
+            // The recalled program's name becomes the live scene's name.
+            ModelLock lock(g_csModel);
+            std::memcpy(g_LiveImage + kOffSceneName, SceneEntry(nProgram), kNameSize);
+        }
+        if (!device.WaitFor([] { return g_bOnline.load() != 0; }))
+            return LinkFailed(ctx, device);
+        *pResult = ProgramResult(ctx, nProgram, ProgramName(nProgram));
+        return kExitOk;
+    });
+}
+
+int RunDelete(CtlContext& ctx)
+{
+    int nProgram = 0;
+    if (!ParseProgram(ctx, &nProgram))
+        return kExitFailed;
+    return RunOnProcessor(ctx, [&](CCtlDevice& device, CKTV_Data&, std::string* pResult) {
+        const std::string strOld = ProgramName(nProgram);
+        {
+            ModelLock lock(g_csModel);
+            std::memset(SceneEntry(nProgram), 0, kNameSize);
+        }
+        // Only the name goes: the program's blocks stay on the processor.
+        device.Session().SendSystemItem(kItemSceneName, nProgram);
+        const std::string strNumber = std::to_string(nProgram);
+        *pResult = ctx.inv.bJson ? "{\"program\":" + strNumber + ",\"deleted\":" + JsonString(strOld) + "}\n"
+                                 : "program " + strNumber + ": deleted " + strOld + "\n";
+        return kExitOk;
+    });
+}
