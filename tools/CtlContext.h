@@ -34,8 +34,5 @@ using ProcessorWork = std::function<int(CCtlDevice& device, CKTV_Data& data, std
 // Connect and read, run the work, wait until the queue has drained,
 // disconnect; print the result or the failure.
 int RunOnProcessor(CtlContext& ctx, const ProcessorWork& work);
-// A whole-scene write leaves the processor's live scene matching the name
-// it carried, so unlike an edit it must not get the live name blanked.
-// Call under g_csComm right after queuing the write.
 // The failure line of a device whose link failed; returns kExitFailed.
 int LinkFailed(CtlContext& ctx, const CCtlDevice& device);
