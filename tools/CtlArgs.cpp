@@ -83,6 +83,7 @@ const char* UsageText()
            "  delete N                     delete the name of program N\n"
            "  get CH PARAM                 print a parameter (CH 1..6 an output, 0 the processor)\n"
            "  set CH PARAM VALUE           change a parameter\n"
+           "  firmware F.bin               update the processor's firmware from a file\n"
            "  response F.ZR4C CH           offline: the 241-point response of output CH\n"
            "  emulate --listen [HOST:]PORT [--drop-every N] [--corrupt-every N] [--resend-every N]\n"
            "          [--delay-ms D] [--silent-after N] [--empty-reply-on ITEM] [--wrong-id TEXT]\n"

@@ -25,6 +25,8 @@ int RunRestore(CtlContext& ctx);
 int RunStore(CtlContext& ctx);
 int RunRecall(CtlContext& ctx);
 int RunDelete(CtlContext& ctx);
+// The firmware update (CtlFirmware.cpp).
+int RunFirmware(CtlContext& ctx);
 // Without a processor (CtlOfflineCommands.cpp).
 int RunResponse(CtlContext& ctx);
 int RunDemo(CtlContext& ctx);

@@ -25,6 +25,7 @@ constexpr std::array kCommands = {
     CommandEntry{"delete", 1, RunDelete},
     CommandEntry{"get", 2, RunGet},
     CommandEntry{"set", 3, RunSet},
+    CommandEntry{"firmware", 1, RunFirmware},
     CommandEntry{"response", 2, RunResponse},
     CommandEntry{"demo", 0, RunDemo},
 };

@@ -18,7 +18,8 @@ std::atomic<int> g_bTransferRunning{0};
 
 CLinkSession::CLinkSession(CKTV_Data& data) : m_data(data)
 {
-    m_thread.Create([this] { NormalCycle(); }, [] { return false; });
+    m_thread.Create([this] { NormalCycle(); }, [this] { return FirmwareCycle(); });
+    m_cmd.m_onFirmwareProgress = [this](const CSendData& head) { OnFirmwareReply(head); };
 }
 
 CLinkSession::~CLinkSession()
@@ -170,6 +171,9 @@ void CLinkSession::HandleNotification(int nMsg, intptr_t wParam, intptr_t /*lPar
     }
     case kMsgDataError:
         ShowMessage(DataErrorText());
+        break;
+    case kMsgFirmwareDone:
+        FinishFirmwareUpdate();
         break;
     default:
         break;

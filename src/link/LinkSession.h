@@ -9,11 +9,14 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
+#include <mutex>
 #include <functional>
 #include <memory>
 #include <string>
 
 #include "CommThread.h"
+#include "FirmwareFile.h"
 #include "KTVCommand.h"
 #include "Transport.h"
 
@@ -60,6 +63,29 @@ public:
     // A name from a file: at most 13 characters into the live name.
     void SetSceneName(const std::string& strName);
 
+    // ---- firmware update -------------------------------------------------------------
+    using TransportOpener = std::function<std::unique_ptr<ITransport>(std::string* pError)>;
+    // Pauses of the loader protocol; tests shorten them.
+    struct FirmwareTiming {
+        int nHandshakeMs = 1000;   // the handshake pattern is repeated this long
+        int nAfterHandshakeMs = 2000;
+        int nRestartMs = 3000;     // after step 54 the processor restarts into its loader
+        int nSearchMs = 10000;     // how long FirmwareConnect looks for the processor
+    };
+    FirmwareTiming m_firmwareTiming;
+    // Stops normal transfers, finds the processor (opener, up to the search
+    // time) and runs the update on the communication thread. False with the
+    // link-failure message when no processor is found.
+    bool StartFirmwareUpdate(CFirmwareUpdate update, TransportOpener opener);
+    // The update dialog closed during a transfer.
+    void CancelFirmwareUpdate();
+    bool IsFirmwareMode() const { return m_bFirmwareMode; }
+    int FirmwareProgress() const { return m_nFirmwareProgress; }
+    int FirmwareRange() const;
+    // The status label's text (in the language of the moment it was set).
+    std::string FirmwareStatus() const;
+    bool FirmwareCycle();  // communication thread; false once the update has finished
+
     // ---- state for the view -----------------------------------------------------
     int ProgressRange() const { return m_nTransferCounter; }
     int ProgressPos() const { return m_cmd.m_nProgressPos; }
@@ -91,6 +117,12 @@ private:
     void QueueBatch(std::unique_ptr<CSendData> pFrame, bool bAdvance = true);
     void QueueMuteBracket(bool bStart, bool bEndMark);
     void StartProgress();
+    void SetFirmwareStatus(const std::string& strText);
+    void OnFirmwareReply(const CSendData& head);
+    void SendHandshake(CSendData& head);
+    bool ReadFirmwareReply(int nStep, std::chrono::steady_clock::time_point start);
+    void ReopenAfterRestart();
+    void FinishFirmwareUpdate();
 
     CKTV_Data& m_data;
     CKTVCommand m_cmd;
@@ -98,7 +130,14 @@ private:
     std::unique_ptr<ITransport> m_pTransport;
     std::atomic<bool> m_bConnected{false};
     std::atomic<bool> m_bFailurePosted{false};
-    bool m_bFirmwareMode = false;
+    std::atomic<bool> m_bFirmwareMode{false};
+    std::atomic<bool> m_bFirmwareCancel{false};
+    std::atomic<int> m_nFirmwareStep{0};      // step of the frame in transfer (removal rule)
+    std::atomic<int> m_nFirmwareProgress{0};
+    std::unique_ptr<CFirmwareUpdate> m_pUpdate;
+    TransportOpener m_opener;
+    mutable std::mutex m_statusMutex;
+    std::string m_strFirmwareStatus;
     int m_nTransferCounter = 0;
     uint8_t m_savedMute[6] = {};
     std::string m_strLastError;
@@ -107,3 +146,6 @@ private:
 // Opens "usb", "tcp:HOST:PORT" or "virtual" (see OpenTransport) and connects
 // the session to it.
 bool ConnectDevice(CLinkSession& session, const std::string& strDevice);
+// Loads the firmware file and starts the update on the given device; false
+// (with the message shown) when the file is refused or no processor is found.
+bool StartFirmwareFile(CLinkSession& session, const std::string& strPath, const std::string& strDevice);

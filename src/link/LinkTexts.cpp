@@ -21,3 +21,29 @@ std::string UnConnectionText()
 {
     return "UnConnection";  // English only
 }
+
+std::string FirmwareFailedText()
+{
+    return g_bChinese ? "更新固件失败！" : "The firmware update failed";
+}
+
+std::string FirmwareDoneText()
+{
+    return g_bChinese ? "固件更新完成!" : "Update successfully!";
+}
+
+// Status lines of the update that exist in English only.
+std::string SearchingText()
+{
+    return "Searching......";
+}
+
+std::string ConnectedText()
+{
+    return "Connected";
+}
+
+std::string ErasingText()
+{
+    return "Erasing......";
+}

@@ -7,3 +7,8 @@ std::string LinkFailureText();
 std::string UpdateFirmwareText();
 std::string DataErrorText();
 std::string UnConnectionText();
+std::string FirmwareFailedText();
+std::string FirmwareDoneText();
+std::string SearchingText();
+std::string ConnectedText();
+std::string ErasingText();

@@ -23,7 +23,7 @@ constexpr int kReadSliceMs = 20;
 void CLinkSession::NormalCycle()
 {
     CommLock lock(g_csComm);
-    if (g_bDeviceAbnormal)
+    if (g_bDeviceAbnormal || m_bFirmwareCancel)
         return;
     UsbTransferCycle();
 }

@@ -1,5 +1,8 @@
 #include <cstdlib>
 
+#include "FirmwareFile.h"
+#include "LinkTexts.h"
+
 #include "HidTransport.h"
 #include "LinkSession.h"
 #include "TcpTransport.h"
@@ -36,8 +39,13 @@ std::unique_ptr<ITransport> OpenTransport(const std::string& strSpec, std::strin
     std::string strIgnored;
     if (!pError)
         pError = &strIgnored;
-    if (strSpec == "virtual")
+    if (strSpec == "virtual") {
+        if (CVirtualTransport::Shared()->IsVanished()) {
+            *pError = "the virtual processor is unplugged";
+            return nullptr;
+        }
         return std::make_unique<CVirtualTransport>(CVirtualTransport::Shared());
+    }
     if (strSpec == "usb" || strSpec.empty())
         return CHidTransport::Open(pError);
     if (strSpec.rfind("tcp:", 0) == 0) {
@@ -58,4 +66,17 @@ bool ConnectDevice(CLinkSession& session, const std::string& strDevice)
     std::string strError;
     std::unique_ptr<ITransport> pTransport = OpenTransport(strDevice, &strError);
     return session.Connect(std::move(pTransport), strError);
+}
+
+bool StartFirmwareFile(CLinkSession& session, const std::string& strPath, const std::string& strDevice)
+{
+    FirmwareFileResult result = LoadFirmwareFile(strPath);
+    if (!result.update) {
+        if (session.m_onMessage)
+            session.m_onMessage(result.strError);
+        return false;
+    }
+    return session.StartFirmwareUpdate(std::move(*result.update), [strDevice](std::string* pError) {
+        return OpenTransport(strDevice, pError);
+    });
 }

@@ -24,6 +24,7 @@ enum NotifyMsg : int {
     // Our own: a text the user-interface thread shows in a message box,
     // because the link thread never opens a window itself.
     kMsgDataError = 1190,        // a command was queued again after more than 10 attempts
+    kMsgFirmwareStatus = 1191,   // the update's status text or progress changed
 };
 
 class INotifySink {

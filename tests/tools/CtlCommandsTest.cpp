@@ -148,7 +148,7 @@ TEST_F(CtlCommandsTest, RefusedInputSendsNothing)
 TEST_F(CtlCommandsTest, UsageErrorsExitWithTwo)
 {
     EXPECT_EQ(RunArgs({}).nExit, 2);
-    EXPECT_EQ(RunArgs({"firmware", "x.bin"}).nExit, 2);
+    EXPECT_EQ(RunArgs({"firmware"}).nExit, 2);
     EXPECT_EQ(RunArgs({"get", "1"}).nExit, 2);
     EXPECT_EQ(RunArgs({"emulate", "--listen"}).nExit, 2);
     EXPECT_EQ(m_device.FramesReceived(), 0);
@@ -416,4 +416,25 @@ TEST(CtlEmulate, ServesAtTheAnnouncedPortUntilStopped)
     server.join();
     EXPECT_EQ(nExit, 0);
     EXPECT_EQ(err.str(), "");
+}
+
+// The whole update with the processor's real pauses (about six seconds).
+TEST_F(CtlCommandsTest, FirmwareUpdateRunsToTheProcessorsConfirmation)
+{
+    std::vector<uint8_t> file = {'W', 'M', 'C', 'U'};
+    for (int i = 0; i < 4 + 96; ++i)
+        file.push_back(static_cast<uint8_t>(i * 7 + 3));
+    std::ofstream(File("fw.bin"), std::ios::binary).write(reinterpret_cast<const char*>(file.data()),
+                                                         static_cast<std::streamsize>(file.size()));
+    const std::string strOut = Ok({"firmware", File("fw.bin")});
+    EXPECT_NE(strOut.find("100% Update successfully!"), std::string::npos) << strOut;
+    EXPECT_TRUE(m_device.Loader().McuVerified());
+    EXPECT_EQ(m_device.Loader().McuData(), std::vector<uint8_t>(file.begin() + 8, file.end()));
+
+    std::ofstream(File("bad.bin"), std::ios::binary) << "XXXX1234";
+    const int nFrames = m_device.FramesReceived();
+    const CtlRun bad = Ctl({"firmware", File("bad.bin")});
+    EXPECT_EQ(bad.nExit, 1);
+    EXPECT_EQ(bad.strErr.substr(0, 10), "zr470ctl: ");
+    EXPECT_EQ(m_device.FramesReceived(), nFrames);
 }

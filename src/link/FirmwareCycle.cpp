@@ -1,0 +1,233 @@
+// The firmware update on the communication thread: the loader protocol with
+// its handshake pattern, per-step reply waits, attempt counting and the
+// processor's restart after step 54.
+#include <thread>
+
+#include "CommLock.h"
+#include "FirmwareSequence.h"
+#include "GlobalData.h"
+#include "LinkSession.h"
+#include "LinkTexts.h"
+#include "Notify.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+constexpr int kMaxFirmwareAttempts = 2;
+constexpr auto kFirmwareCycleLimit = std::chrono::seconds(10);
+constexpr int kSearchStepMs = 50;
+
+// How long the loader may take to answer each step.
+int ReplyWaitMs(int nStep)
+{
+    switch (nStep) {
+    case kStepEnter: return 3000;
+    case kStepErase: return 30000;
+    case kStepDspData: return 10000;
+    case kStepMcuStart: return 8000;
+    default: return 2000;
+    }
+}
+
+// The processor restarts during these steps; its disappearance is expected.
+bool RemovalExpected(int nStep)
+{
+    return nStep == kStepEnter || nStep == kStepHandshake;
+}
+
+}  // namespace
+
+int CLinkSession::FirmwareRange() const
+{
+    CommLock lock(g_csComm);
+    return m_pUpdate ? m_pUpdate->m_nSteps : 0;
+}
+
+std::string CLinkSession::FirmwareStatus() const
+{
+    std::lock_guard<std::mutex> lock(m_statusMutex);
+    return m_strFirmwareStatus;
+}
+
+void CLinkSession::SetFirmwareStatus(const std::string& strText)
+{
+    {
+        std::lock_guard<std::mutex> lock(m_statusMutex);
+        m_strFirmwareStatus = strText;
+    }
+    PostNotify(kMsgFirmwareStatus);
+}
+
+bool CLinkSession::StartFirmwareUpdate(CFirmwareUpdate update, TransportOpener opener)
+{
+    if (m_bFirmwareMode)
+        return false;  // Update pressed twice: one transfer only
+    m_bFirmwareCancel = false;
+    if (m_bConnected || m_pTransport) {
+        StopTransfers();
+        CloseUsbLink();
+    }
+    std::string strError;
+    std::unique_ptr<ITransport> pTransport;
+    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(m_firmwareTiming.nSearchMs);
+    while (!(pTransport = opener(&strError)) && Clock::now() < deadline) {
+        SetFirmwareStatus(SearchingText());
+        std::this_thread::sleep_for(std::chrono::milliseconds(kSearchStepMs));
+    }
+    if (!pTransport) {
+        m_bFirmwareMode = false;
+        m_strLastError = strError;
+        {
+            CommLock lock(g_csComm);
+            m_cmd.ClearQueue();
+        }
+        ShowLinkFailure();
+        return false;
+    }
+    {
+        CommLock lock(g_csComm);
+        m_cmd.ClearQueue();
+        m_pUpdate = std::make_unique<CFirmwareUpdate>(std::move(update));
+        m_opener = std::move(opener);
+        m_pTransport = std::move(pTransport);
+        m_cmd.SetDeviceOpen(true);
+        m_nFirmwareProgress = 0;
+        m_nFirmwareStep = 0;
+        m_bFailurePosted = false;
+    }
+    m_bFirmwareMode = true;
+    StartTransfers();
+    return true;
+}
+
+void CLinkSession::CancelFirmwareUpdate()
+{
+    if (!m_bFirmwareMode)
+        return;
+    m_bFirmwareCancel = true;
+    StopTransfers();
+    m_bFirmwareMode = false;
+    CloseUsbLink();
+    ShowMessage(FirmwareFailedText());
+    m_bFirmwareCancel = false;
+}
+
+void CLinkSession::FinishFirmwareUpdate()
+{
+    if (!m_bFirmwareMode)
+        return;
+    StopTransfers();
+    m_bFirmwareMode = false;
+    CloseUsbLink();
+    ShowMessage(FirmwareDoneText());
+}
+
+// Progress hook of the receiver, for the head firmware frame.
+void CLinkSession::OnFirmwareReply(const CSendData& head)
+{
+    if (!m_pUpdate)
+        return;
+    const FirmwareReplyStatus status =
+        ::OnFirmwareReply(*m_pUpdate, head.m_nFirmwareStep, m_cmd.LastCommand(), m_cmd.LastItem());
+    if (status.bAdvance)
+        ++m_nFirmwareProgress;
+    const std::string strText = status.Text(g_bChinese != 0);
+    if (!strText.empty() || status.bAdvance)
+        SetFirmwareStatus(strText.empty() ? FirmwareStatus() : strText);
+    if (status.bFinished)
+        PostNotify(kMsgFirmwareDone, 0, kStepFinish);
+}
+
+void CLinkSession::SendHandshake(CSendData& head)
+{
+    uint8_t report[kReportSize];
+    FillHandshakeReport(report);
+    const Clock::time_point start = Clock::now();
+    SetFirmwareStatus(ConnectedText());
+    while (g_bUsbActive && Clock::now() - start < std::chrono::milliseconds(m_firmwareTiming.nHandshakeMs)) {
+        if (m_pTransport->WriteReport(report, 5) == IoResult::Gone)
+            break;  // the loader may re-enumerate while it is greeted
+    }
+    (void)head;
+    m_cmd.RemoveHead();
+    std::this_thread::sleep_for(std::chrono::milliseconds(m_firmwareTiming.nAfterHandshakeMs));
+}
+
+// Reads until the reply is complete; false after posting the failure.
+bool CLinkSession::ReadFirmwareReply(int nStep, Clock::time_point start)
+{
+    uint8_t report[kReportSize] = {};
+    if (nStep == kStepErase)
+        SetFirmwareStatus(ErasingText());
+    while (g_bUsbActive && !m_bFirmwareCancel) {
+        if (!ReadReply(report, ReplyWaitMs(nStep)))
+            return false;
+        if (m_bFirmwareCancel)
+            return false;
+        if (m_cmd.FeedReport(report, kReportSize))
+            return true;
+        if (Clock::now() - start > kFirmwareCycleLimit) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            PostFailureOnce();
+            return false;
+        }
+    }
+    return false;
+}
+
+void CLinkSession::ReopenAfterRestart()
+{
+    std::this_thread::sleep_for(std::chrono::milliseconds(m_firmwareTiming.nRestartMs));
+    m_pTransport->Close();
+    m_pTransport.reset();
+    std::string strError;
+    m_pTransport = m_opener ? m_opener(&strError) : nullptr;
+    m_cmd.ResetReceiver();
+    if (!m_pTransport) {
+        m_strLastError = strError;
+        PostFailureOnce();
+    }
+}
+
+bool CLinkSession::FirmwareCycle()
+{
+    CommLock lock(g_csComm);
+    if (!m_pUpdate || m_pUpdate->m_bFinished)
+        return false;
+    const Clock::time_point start = Clock::now();
+    if (!m_pTransport || m_bFirmwareCancel)
+        return true;
+    if (!m_cmd.GetHead())
+        NextFirmwareCommand(*m_pUpdate, [this](std::unique_ptr<CSendData> p) { m_cmd.AddSendData(std::move(p)); });
+    CSendData* pHead = m_cmd.GetHead();
+    if (!pHead) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(kSearchStepMs));
+        return true;
+    }
+    const int nStep = pHead->m_nFirmwareStep;
+    m_nFirmwareStep = nStep;
+    if (++pHead->m_nAttempts > kMaxFirmwareAttempts) {
+        PostFailureOnce();
+        return true;
+    }
+    if (nStep == kStepHandshake) {
+        SendHandshake(*pHead);
+        return true;
+    }
+    uint8_t report[kReportSize] = {};
+    pHead->Rewind();  // a repeated command goes out whole
+    while (g_bUsbActive && pHead->FillNextReport(report)) {
+        const IoResult result = m_pTransport->WriteReport(report, 5);
+        if (result == IoResult::Gone && RemovalExpected(nStep))
+            return true;
+        if (result != IoResult::Ok) {
+            PostFailureOnce();
+            return true;
+        }
+    }
+    if (!ReadFirmwareReply(nStep, start))
+        return true;
+    if (nStep == kStepEnter)
+        ReopenAfterRestart();
+    return true;
+}

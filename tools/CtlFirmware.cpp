@@ -1,0 +1,84 @@
+// zr470ctl firmware F.bin: the whole update, with a progress line for each
+// change of the status and every tenth of the way.
+#include <memory>
+
+#include "CtlCommands.h"
+#include "FirmwareFile.h"
+#include "GlobalData.h"
+#include "KTV_Data.h"
+#include "LinkSession.h"
+#include "LinkTexts.h"
+#include "NotifyQueue.h"
+
+namespace {
+
+constexpr int kUpdateLimitMs = 10 * 60 * 1000;
+
+class ProgressPrinter {
+public:
+    explicit ProgressPrinter(std::ostream& out) : m_out(out) {}
+    void Update(const CLinkSession& session)
+    {
+        const int nRange = session.FirmwareRange();
+        const int nPercent = nRange > 0 ? 100 * session.FirmwareProgress() / nRange : 0;
+        const std::string strStatus = session.FirmwareStatus();
+        if (strStatus == m_strStatus && nPercent / 10 == m_nPercent / 10)
+            return;
+        m_strStatus = strStatus;
+        m_nPercent = nPercent;
+        m_out << nPercent << "% " << strStatus << '\n' << std::flush;
+    }
+
+    bool Showed(const std::string& strStatus) const { return m_strStatus == strStatus; }
+
+private:
+    std::ostream& m_out;
+    std::string m_strStatus = "-";
+    int m_nPercent = -10;
+};
+
+}  // namespace
+
+int RunFirmware(CtlContext& ctx)
+{
+    const std::string& strPath = ctx.inv.args[0];
+    FirmwareFileResult file = LoadFirmwareFile(strPath);
+    if (!file.update)
+        return Refuse(ctx, file.strError + " (" + strPath + ")");
+
+    CNotifyQueue queue;
+    INotifySink* pPrevious = g_pNotifySink.exchange(&queue);
+    int nExit = kExitFailed;
+    {
+        CKTV_Data data;
+        CLinkSession session(data);
+        std::vector<std::string> messages;
+        session.m_onMessage = [&messages](const std::string& strText) { messages.push_back(strText); };
+        const std::string strDevice = ctx.inv.strDevice;
+        ProgressPrinter progress(ctx.out);
+        if (session.StartFirmwareUpdate(std::move(*file.update), [strDevice](std::string* pError) {
+                return OpenTransport(strDevice, pError);
+            })) {
+            PumpUntil(queue, session, [&session] { return !session.IsFirmwareMode(); }, kUpdateLimitMs,
+                      [&](const PostedNotification&) { progress.Update(session); });
+            session.CancelFirmwareUpdate();  // only acts when the time ran out
+        }
+        for (const std::string& strMessage : messages) {
+            if (strMessage == FirmwareDoneText())
+                nExit = kExitOk;
+        }
+        if (nExit == kExitOk) {
+            if (!progress.Showed(FirmwareDoneText()))
+                ctx.out << "100% " << FirmwareDoneText() << '\n';
+        } else {
+            std::string strLine;
+            for (const std::string& strMessage : messages)
+                strLine += (strLine.empty() ? "" : " ") + strMessage;
+            if (!session.LastError().empty())
+                strLine += " (" + session.LastError() + ")";
+            Refuse(ctx, strLine.empty() ? FirmwareFailedText() : strLine);
+        }
+    }
+    g_pNotifySink = pPrevious;
+    return nExit;
+}
