@@ -19,20 +19,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The whole file, or nothing when it cannot be read or is longer than any
-// container of its kind (one byte more is read to see that).
-std::optional<std::vector<uint8_t>> ReadPresetBytes(const fs::path& path, size_t nLargest)
-{
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return std::nullopt;
-    std::vector<uint8_t> bytes(nLargest + 1);
-    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    if (in.bad())
-        return std::nullopt;
-    bytes.resize(static_cast<size_t>(in.gcount()));
-    return bytes;
-}
 
 // A file can only be written into an existing folder; knowing that before
 // a long read from the processor saves the user the read.
@@ -82,7 +68,7 @@ int RunReadScene(CtlContext& ctx)
 int RunWriteScene(CtlContext& ctx)
 {
     const fs::path path = ctx.inv.args[0];
-    const auto bytes = ReadPresetBytes(path, kSceneFileSize);
+    const auto bytes = ReadFileBytes(path, kSceneFileSize);
     if (!bytes || !ParseSceneFile(*bytes))
         return RefuseFile(ctx, PresetFileError::ReadScene, path);
     return RunOnProcessor(ctx, [&](CCtlDevice& device, CKTV_Data& data, std::string* pResult) {
@@ -127,7 +113,7 @@ int RunBackup(CtlContext& ctx)
 int RunRestore(CtlContext& ctx)
 {
     const fs::path path = ctx.inv.args[0];
-    const auto bytes = ReadPresetBytes(path, kAllScenesFileSize);
+    const auto bytes = ReadFileBytes(path, kAllScenesFileSize);
     if (!bytes || !ParseAllScenesFile(*bytes))
         return RefuseFile(ctx, PresetFileError::ReadAllScenes, path);
     return RunOnProcessor(ctx, [&](CCtlDevice& device, CKTV_Data& data, std::string* pResult) {

@@ -16,19 +16,6 @@ constexpr int kCrossoverLinkwitzRiley = 0;
 constexpr int kCrossoverButterworth = 2;
 constexpr int kSlope24dB = 2;  // output crossover slope index
 
-// 1000 Hz, 0.0 dB (code 200 + the wire offset), narrowest bandwidth, peaking.
-void FlatBands(uint8_t* pBlock, int nBands)
-{
-    for (int g = 0; g < nBands; ++g) {
-        uint8_t* p = pBlock + kGroupSize * g;
-        PutWord(p, 1000);
-        PutWord(p + 2, kGainCodeZero + kGainWireOffset);
-        PutWord(p + 4, 0);
-        p[6] = 0;
-        p[7] = 0;
-    }
-}
-
 // Crossover fully open: high-pass at 20 Hz, low-pass at 20 kHz.
 void OpenCrossover(uint8_t* pGroup, int nType, int nSlope)
 {
@@ -47,7 +34,7 @@ void ChannelName(uint8_t* pField, const char* pName)
 
 void InputBlock(uint8_t* pBlock, int nVolume, const char* pName)
 {
-    FlatBands(pBlock, kInputBandCount);
+    WriteFlatBandGroups(pBlock, kInputBandCount);
     pBlock[75] = 1;  // channel on
     PutWord(pBlock + 78, nVolume);
     OpenCrossover(pBlock + 80, kCrossoverButterworth, 0);
@@ -58,7 +45,7 @@ void InputBlock(uint8_t* pBlock, int nVolume, const char* pName)
 
 void EffectBlock(uint8_t* pBlock)
 {
-    FlatBands(pBlock, kEffectBandCount);
+    WriteFlatBandGroups(pBlock, kEffectBandCount);
     OpenCrossover(pBlock + 120, kCrossoverButterworth, 0);
     // Echo space, delay, level, repeat; reverb time and level; volume; byte A.
     const int nOffsets[] = {128, 129, 130, 131, 136, 137, 139, 140};
@@ -71,7 +58,7 @@ void EffectBlock(uint8_t* pBlock)
 void OutputBlock(uint8_t* pBlock, int nChannel)
 {
     static const char* const kNames[kOutputs] = {"FL", "FR", "SL", "SR", "Center", "ULF"};
-    FlatBands(pBlock, kOutputBands);
+    WriteFlatBandGroups(pBlock, kOutputBands);
     PutWord(pBlock + 250, 60);  // level index 60 = 0 dB
     PutWord(pBlock + 252, 0);
     pBlock[254] = 1;            // graphic equalizer

@@ -89,20 +89,6 @@ void ApplyPosition(const PositionFileView& file, PresetFileResult& result)
 
 // ---- Reading and writing files -----------------------------------------------
 
-// At most one byte more than the largest container is read: enough to see
-// that a file is too long without taking a huge file into memory.
-std::optional<std::vector<uint8_t>> ReadFileBytes(const fs::path& path, size_t nLargest)
-{
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return std::nullopt;
-    std::vector<uint8_t> bytes(nLargest + 1);
-    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    if (in.bad())
-        return std::nullopt;
-    bytes.resize(static_cast<size_t>(in.gcount()));
-    return bytes;
-}
 
 template <typename Parse, typename Apply>
 PresetFileResult LoadBytes(std::span<const uint8_t> bytes, PresetFileError error, Parse parse, Apply apply)
@@ -312,4 +298,17 @@ std::string SceneTitle(const fs::path& path)
         --nCut;
     strTitle.resize(nCut);
     return strTitle;
+}
+
+std::optional<std::vector<uint8_t>> ReadFileBytes(const fs::path& path, size_t nLargest)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return std::nullopt;
+    std::vector<uint8_t> bytes(nLargest + 1);
+    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    if (in.bad())
+        return std::nullopt;
+    bytes.resize(static_cast<size_t>(in.gcount()));
+    return bytes;
 }

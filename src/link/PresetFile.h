@@ -31,6 +31,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <optional>
+#include <vector>
 #include <span>
 #include <string>
 #include <string_view>
@@ -139,3 +140,8 @@ std::filesystem::path WithPresetExtension(const std::filesystem::path& path, std
 // The file name without directory and extension, cut to kSceneTitleMax
 // bytes without splitting a UTF-8 character, so it fits the name field.
 std::string SceneTitle(const std::filesystem::path& path);
+
+// The whole file, or nothing when it cannot be read. At most one byte more
+// than nLargest is read: enough to see that a file is too long without
+// taking a huge file into memory.
+std::optional<std::vector<uint8_t>> ReadFileBytes(const std::filesystem::path& path, size_t nLargest);

@@ -182,3 +182,16 @@ bool IsDuplicateName(int nEntry, const std::string& strName, bool bScene)
     }
     return false;
 }
+
+void WriteFlatBandGroups(uint8_t* pBlock, int nBands)
+{
+    constexpr int kGroupBytes = 8;
+    for (int g = 0; g < nBands; ++g) {
+        uint8_t* p = pBlock + kGroupBytes * g;
+        PutWord(p, 1000);
+        PutWord(p + 2, kGainCodeZero + kGainWireOffset);
+        PutWord(p + 4, 0);
+        p[6] = 0;
+        p[7] = 0;
+    }
+}

@@ -76,6 +76,10 @@ bool IsBlank(const std::string& str);
 // entry n carries the same name.
 bool IsDuplicateName(int nEntry, const std::string& strName, bool bScene);
 
+// Band groups 0 … nBands − 1 of a block at their start-up values: 1000 Hz,
+// 0.0 dB, the narrowest bandwidth, peaking.
+void WriteFlatBandGroups(uint8_t* pBlock, int nBands);
+
 // Little-endian 16-bit fields of the byte images.
 inline int GetWord(const uint8_t* p) { return p[0] | (p[1] << 8); }
 inline void PutWord(uint8_t* p, int nValue)

@@ -61,27 +61,14 @@ uint8_t* PresetImage(int nPreset)
 
 namespace {
 
-// Band groups 0 … nBands − 1 of a block: 1000 Hz, 0.0 dB, bandwidth code 0.
-void DefaultBandGroups(uint8_t* pBlock, int nBands)
-{
-    for (int g = 0; g < nBands; ++g) {
-        uint8_t* p = pBlock + kGroupSize * g;
-        PutWord(p, 1000);
-        PutWord(p + 2, kGainCodeZero + kGainWireOffset);
-        PutWord(p + 4, 0);
-        p[6] = 0;
-        p[7] = 0;
-    }
-}
-
 void DefaultLiveImage()
 {
     std::memset(g_LiveImage, 0, sizeof g_LiveImage);
-    DefaultBandGroups(g_LiveImage + kOffEffect, 8);
-    DefaultBandGroups(g_LiveImage + kOffMic, 9);
-    DefaultBandGroups(g_LiveImage + kOffMusic, 9);
+    WriteFlatBandGroups(g_LiveImage + kOffEffect, 8);
+    WriteFlatBandGroups(g_LiveImage + kOffMic, 9);
+    WriteFlatBandGroups(g_LiveImage + kOffMusic, 9);
     for (int i = 0; i < kOutputs; ++i)
-        DefaultBandGroups(g_LiveImage + kOffOutput + kOutBlockSize * i, 9);
+        WriteFlatBandGroups(g_LiveImage + kOffOutput + kOutBlockSize * i, 9);
 }
 
 void DefaultStores()
