@@ -145,8 +145,9 @@ void CLinkSession::SendHandshake(CSendData& head)
     const Clock::time_point start = Clock::now();
     SetFirmwareStatus(ConnectedText());
     while (g_bUsbActive && Clock::now() - start < std::chrono::milliseconds(m_firmwareTiming.nHandshakeMs)) {
+        // The loader may re-enumerate while it is greeted: keep greeting.
         if (m_pTransport->WriteReport(report, 5) == IoResult::Gone)
-            break;  // the loader may re-enumerate while it is greeted
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     (void)head;
     m_cmd.RemoveHead();
@@ -160,8 +161,14 @@ bool CLinkSession::ReadFirmwareReply(int nStep, Clock::time_point start)
     if (nStep == kStepErase)
         SetFirmwareStatus(ErasingText());
     while (g_bUsbActive && !m_bFirmwareCancel) {
-        if (!ReadReply(report, ReplyWaitMs(nStep)))
+        bool bGone = false;
+        if (!ReadReply(report, ReplyWaitMs(nStep), RemovalExpected(nStep), &bGone)) {
+            // It restarted before its answer reached us: find it again and
+            // repeat the step.
+            if (bGone && nStep == kStepEnter)
+                ReopenAfterRestart();
             return false;
+        }
         if (m_bFirmwareCancel)
             return false;
         if (m_cmd.FeedReport(report, kReportSize))
@@ -218,8 +225,10 @@ bool CLinkSession::FirmwareCycle()
     pHead->Rewind();  // a repeated command goes out whole
     while (g_bUsbActive && pHead->FillNextReport(report)) {
         const IoResult result = m_pTransport->WriteReport(report, 5);
-        if (result == IoResult::Gone && RemovalExpected(nStep))
+        if (result == IoResult::Gone && RemovalExpected(nStep)) {
+            ReopenAfterRestart();
             return true;
+        }
         if (result != IoResult::Ok) {
             PostFailureOnce();
             return true;

@@ -113,7 +113,9 @@ private:
     void CheckIdentification();
     void OnSceneReadComplete(int nPreset);
     void PostFailureOnce();
-    bool ReadReply(uint8_t* pReport, int nTimeoutMs);
+    // One report within nTimeoutMs; false after posting the failure, or
+    // without posting it when the device left and bRemovalExpected.
+    bool ReadReply(uint8_t* pReport, int nTimeoutMs, bool bRemovalExpected = false, bool* pGone = nullptr);
     void QueueBatch(std::unique_ptr<CSendData> pFrame, bool bAdvance = true);
     void QueueMuteBracket(bool bStart, bool bEndMark);
     void StartProgress();

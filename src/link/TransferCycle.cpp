@@ -35,7 +35,7 @@ void CLinkSession::PostFailureOnce()
 }
 
 // One input report within nTimeoutMs; false after posting the failure.
-bool CLinkSession::ReadReply(uint8_t* pReport, int nTimeoutMs)
+bool CLinkSession::ReadReply(uint8_t* pReport, int nTimeoutMs, bool bRemovalExpected, bool* pGone)
 {
     const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(nTimeoutMs);
     while (g_bUsbActive) {
@@ -47,8 +47,13 @@ bool CLinkSession::ReadReply(uint8_t* pReport, int nTimeoutMs)
             return true;
         case IoResult::Timeout:
             continue;
-        case IoResult::Error:
         case IoResult::Gone:
+            if (pGone)
+                *pGone = true;
+            if (!bRemovalExpected)
+                PostFailureOnce();
+            return false;
+        case IoResult::Error:
             PostFailureOnce();
             return false;
         }

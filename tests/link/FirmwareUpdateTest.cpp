@@ -158,3 +158,28 @@ TEST_F(FirmwareUpdateTest, UpdateFromAnOpenConnectionStopsNormalTransfers)
     ASSERT_TRUE(WaitEnd());
     EXPECT_EQ(m_messages, std::vector<std::string>{"Update successfully!"});
 }
+
+// The processor leaves the bus while it is greeted or told to enter its
+// loader: that is its restart, not a pulled cable.
+TEST_F(FirmwareUpdateTest, RemovalDuringHandshakeOrEnterDoesNotEndTheUpdate)
+{
+    m_pSession->m_firmwareTiming = {300, 50, 100, 1000};
+    VirtualFaults faults;
+    faults.nRestartMs = 30;
+    faults.nNoReplyStep = 54;  // it goes away before answering the first 54
+    m_pDevice->SetFaults(faults);
+    ASSERT_TRUE(Start(WithTag("WMCU", PatternBytes(100, 3))));
+    ASSERT_TRUE(Pump([this] { return m_pSession->FirmwareStatus() == "Connected"; }, 5000));
+    m_pDevice->Vanish();  // during the handshake
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    m_pDevice->Reappear();
+    ASSERT_TRUE(Pump([this] { return !Steps().empty(); }, 5000));
+    faults.nNoReplyStep = -1;
+    m_pDevice->SetFaults(faults);
+    m_pDevice->Vanish();  // during step 54
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    m_pDevice->Reappear();
+    ASSERT_TRUE(WaitEnd());
+    EXPECT_EQ(m_messages, std::vector<std::string>{"Update successfully!"});
+    EXPECT_TRUE(m_pDevice->Loader().McuVerified());
+}
