@@ -138,7 +138,7 @@ void CLinkSession::OnFirmwareReply(const CSendData& head)
         PostNotify(kMsgFirmwareDone, 0, kStepFinish);
 }
 
-void CLinkSession::SendHandshake(CSendData& head)
+void CLinkSession::SendHandshake()
 {
     uint8_t report[kReportSize];
     FillHandshakeReport(report);
@@ -149,7 +149,6 @@ void CLinkSession::SendHandshake(CSendData& head)
         if (m_pTransport->WriteReport(report, 5) == IoResult::Gone)
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
-    (void)head;
     m_cmd.RemoveHead();
     std::this_thread::sleep_for(std::chrono::milliseconds(m_firmwareTiming.nAfterHandshakeMs));
 }
@@ -218,7 +217,7 @@ bool CLinkSession::FirmwareCycle()
         return true;
     }
     if (nStep == kStepHandshake) {
-        SendHandshake(*pHead);
+        SendHandshake();
         return true;
     }
     uint8_t report[kReportSize] = {};

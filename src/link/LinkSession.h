@@ -121,7 +121,7 @@ private:
     void StartProgress();
     void SetFirmwareStatus(const std::string& strText);
     void OnFirmwareReply(const CSendData& head);
-    void SendHandshake(CSendData& head);
+    void SendHandshake();
     bool ReadFirmwareReply(int nStep, std::chrono::steady_clock::time_point start);
     void ReopenAfterRestart();
     void FinishFirmwareUpdate();

@@ -112,11 +112,12 @@ bool CKTVCommand::StoreBlock(const uint8_t* pPayload, int nLength)
         return true;
     }
     case kKindEffect: {
-        uint8_t* pBlock = nullptr;
-        if (bLibrary && p != 0)
-            pBlock = p <= kSceneEntries ? SceneEntry(p) + kOffEffect : (EffectProgEntry(p) ? EffectProgEntry(p) + kNameSize : nullptr);
-        else
-            pBlock = g_LiveImage + kOffEffect;
+        uint8_t* pBlock = g_LiveImage + kOffEffect;
+        if (bLibrary && p != 0) {
+            uint8_t* pProgram = p <= kSceneEntries ? SceneEntry(p) : EffectProgEntry(p);
+            const int nOffset = p <= kSceneEntries ? kOffEffect : kNameSize;
+            pBlock = pProgram ? pProgram + nOffset : nullptr;
+        }
         if (!pBlock)
             return true;
         CopyLimited(pBlock, kEffectBlockSize, pPayload, nLength);
