@@ -12,6 +12,12 @@ packages=(
   libbenchmark-dev  # Google Benchmark: bench/
   clang             # libFuzzer targets in fuzz/
   libhidapi-dev     # hidapi (hidraw backend): the USB HID link to the processor
+  qt6-base-dev      # Qt 6 Widgets: the editor
+  fonts-liberation  # Liberation Sans, metric-compatible with Arial, for the skin and forms
+  fonts-noto-cjk    # the Chinese texts
+  xvfb              # xvfb-run: screenshots of the editor
+  xauth             # needed by xvfb-run
+  imagemagick       # import: screenshots under Xvfb
 )
 
 missing=()

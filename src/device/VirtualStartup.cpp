@@ -55,10 +55,22 @@ void EffectBlock(uint8_t* pBlock)
     ChannelName(pBlock + 144, "Effect");
 }
 
+// A factory-fresh processor starts its output equalizers as a graphic
+// equalizer: every band on its standard centre, 0.2 octaves wide, flat.
+void GraphicBands(uint8_t* pBlock)
+{
+    constexpr int kBandwidthCode02Oct = 15;
+    WriteFlatBandGroups(pBlock, kOutputBands);
+    for (int i = 0; i < kOutputBands; ++i) {
+        PutWord(pBlock + 8 * i, g_nGraphicFreq[static_cast<size_t>(i)]);
+        PutWord(pBlock + 8 * i + 4, kBandwidthCode02Oct);
+    }
+}
+
 void OutputBlock(uint8_t* pBlock, int nChannel)
 {
     static const char* const kNames[kOutputs] = {"FL", "FR", "SL", "SR", "Center", "ULF"};
-    WriteFlatBandGroups(pBlock, kOutputBands);
+    GraphicBands(pBlock);
     PutWord(pBlock + 250, 60);  // level index 60 = 0 dB
     PutWord(pBlock + 252, 0);
     pBlock[254] = 1;            // graphic equalizer

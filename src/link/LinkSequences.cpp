@@ -189,6 +189,15 @@ void CLinkSession::ResendOutputRecord(int nChannel, bool bSingleProgress)
     queueMute(nMute);
 }
 
+void CLinkSession::WriteOutputBlock(int nChannel)
+{
+    if (!m_bConnected || nChannel < 0 || nChannel >= kOutputs)
+        return;
+    CommLock lock(g_csComm);
+    m_data.Output(nChannel).FillAll();
+    m_cmd.AddSendData(MakeBlockFrame(0, kKindOutput, nChannel, true, false));
+}
+
 void CLinkSession::SendSystemItem(int nItem, int nPreset)
 {
     if (!m_bConnected)

@@ -24,11 +24,7 @@ CLinkSession::CLinkSession(CKTV_Data& data) : m_data(data)
 
 CLinkSession::~CLinkSession()
 {
-    if (m_bConnected) {
-        StopTransfers();
-        CloseUsbLink();
-    }
-    m_thread.End();
+    EndCommThread();
 }
 
 std::string CLinkSession::DeviceDescription() const
@@ -90,6 +86,15 @@ void CLinkSession::StopTransfers()
     g_bUsbActive = 0;
     m_thread.Stop();
     m_bConnected = false;
+}
+
+void CLinkSession::EndCommThread()
+{
+    if (m_bConnected || m_pTransport) {
+        StopTransfers();
+        CloseUsbLink();
+    }
+    m_thread.End();
 }
 
 void CLinkSession::CloseUsbLink()

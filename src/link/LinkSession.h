@@ -58,6 +58,9 @@ public:
     // bSingleProgress: the block write alone closes a progress display.
     void ResendOutputRecord(int nChannel, bool bSingleProgress);
     void SendSystemItem(int nItem, int nPreset);
+    // While connected: output k's block brought up to date in the live image
+    // and written whole (links, equalizer resets).
+    void WriteOutputBlock(int nChannel);
     // The live scene name is shown and marked for sending.
     void ShowSceneName();
     // A name from a file: at most 13 characters into the live name.
@@ -102,6 +105,8 @@ public:
     // ---- transfer control and the cycle ----------------------------------------
     void StartTransfers();
     void StopTransfers();
+    // Shutdown: closes an open link and ends the communication thread.
+    void EndCommThread();
     void UsbTransferCycle();  // communication thread, under g_csComm
 
 private:

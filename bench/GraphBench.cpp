@@ -1,0 +1,126 @@
+// Response graph repaint: what a page edit (Redraw) and a drag step cost on
+// the user-interface thread, with all six output curves shown. Sizes: the
+// main form's graph and a wide window.
+#include <QApplication>
+#include <QMouseEvent>
+#include <QPixmap>
+#include <benchmark/benchmark.h>
+#include <memory>
+
+#include "CFStatic.h"
+#include "Filter.h"
+#include "GlobalData.h"
+#include "KTV_Data.h"
+
+namespace {
+
+constexpr int kShownBand = 17;  // 1 kHz: its area and description are drawn too
+
+// Six different curves, so that no two polylines coincide.
+std::unique_ptr<CKTV_Data> MakeModel()
+{
+    InitGlobalDefaults();
+    g_nDeviceType = 1;
+    auto pData = std::make_unique<CKTV_Data>();
+    for (int i = 0; i < kOutputs; ++i) {
+        CKTV_OutData& out = pData->Output(i);
+        out.SetEqMode(0);
+        for (int b = i % 3; b < kGraphicBands; b += 3)
+            out.EQ()[b].SetGainCode(kGainCodeZero + ((b * 37 + i * 11) % 200) - 100);
+        out.EQ().HighPass().SetFrequency(40 + 20 * i, false);
+        out.EQ().LowPass().SetFrequency(8000 + 2000 * i, false);
+        out.SetCurveVisible(1);
+    }
+    return pData;
+}
+
+struct GraphRig {
+    std::unique_ptr<CKTV_Data> pData = MakeModel();
+    CFStatic graph{1000, nullptr};
+
+    GraphRig(int nWidth, int nHeight)
+    {
+        graph.resize(nWidth, nHeight);
+        graph.AttachModel(pData.get());
+        graph.SelectOutputChannel(0);
+        graph.SetMode(CFStatic::kModeOutput);
+    }
+};
+
+void BM_GraphRedraw(benchmark::State& state)
+{
+    GraphRig rig(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    for (auto _ : state) {
+        rig.graph.Redraw(kShownBand);
+        benchmark::DoNotOptimize(rig.graph.Offscreen().constBits());
+    }
+}
+BENCHMARK(BM_GraphRedraw)->Args({850, 290})->Args({1240, 300})->Unit(benchmark::kMicrosecond);
+
+// The usual picture: only the selected output's curve (the curve buttons of
+// the other outputs off).
+void BM_GraphRedrawOneCurve(benchmark::State& state)
+{
+    GraphRig rig(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    for (int i = 0; i < kOutputs; ++i)
+        rig.pData->Output(i).SetCurveVisible(0);
+    for (auto _ : state) {
+        rig.graph.Redraw(kShownBand);
+        benchmark::DoNotOptimize(rig.graph.Offscreen().constBits());
+    }
+}
+BENCHMARK(BM_GraphRedrawOneCurve)->Args({850, 290})->Unit(benchmark::kMicrosecond);
+
+// Redraw and the copy to the screen (grab paints the widget as the screen
+// would get it).
+void BM_GraphRedrawAndGrab(benchmark::State& state)
+{
+    GraphRig rig(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    for (auto _ : state) {
+        rig.graph.Redraw(kShownBand);
+        QPixmap shot = rig.graph.grab();
+        benchmark::DoNotOptimize(shot.cacheKey());
+    }
+}
+BENCHMARK(BM_GraphRedrawAndGrab)->Args({850, 290})->Args({1240, 300})->Unit(benchmark::kMicrosecond);
+
+void SendMouse(QWidget& widget, QEvent::Type type, const QPoint& pt, Qt::MouseButtons buttons)
+{
+    const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+    QMouseEvent event(type, pt, widget.mapToGlobal(pt), button, buttons, Qt::NoModifier);
+    QApplication::sendEvent(&widget, &event);
+}
+
+// One mouse move of a marker drag: the band's new gain, its recompute and
+// the redraw of the whole plot.
+void BM_GraphDragStep(benchmark::State& state)
+{
+    GraphRig rig(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    const BandRect& rc = rig.pData->Output(0).EQ()[kShownBand].MarkerRect();
+    const QPoint grab(rc.CenterX(), rc.CenterY());
+    SendMouse(rig.graph, QEvent::MouseMove, grab, Qt::NoButton);
+    SendMouse(rig.graph, QEvent::MouseButtonPress, grab, Qt::LeftButton);
+    int nStep = 0;
+    for (auto _ : state) {
+        const QPoint pt = grab + QPoint(0, (nStep++ % 2) ? 20 : -20);
+        SendMouse(rig.graph, QEvent::MouseMove, pt, Qt::LeftButton);
+    }
+    SendMouse(rig.graph, QEvent::MouseButtonRelease, grab, Qt::NoButton);
+}
+BENCHMARK(BM_GraphDragStep)->Args({850, 290})->Args({1240, 300})->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+// Widgets need an application; the offscreen platform needs no display.
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,17 @@
+// Command-line options of the editor.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+struct CAppOptions {
+    QString strDevice;       // usb, tcp:HOST:PORT or virtual
+    bool bChinese = false;   // --language zh
+    bool bSplash = true;     // --nosplash turns the splash picture off
+    bool bConnect = false;   // --connect: press Connect once the form is shown
+    QString strError;        // set when the arguments are not understood
+
+    // Defaults: the device from ZR470_DEVICE, else usb.
+    static CAppOptions Parse(const QStringList& args);
+    static QString Usage();
+};

@@ -1,0 +1,29 @@
+// The application: start-up in the order the editor needs (global data,
+// shared fonts, document, main window, the form's initial update) and an
+// orderly end.
+#pragma once
+
+#include <memory>
+
+#include "AppOptions.h"
+
+class CMainFrame;
+class CQM7100Doc;
+class CQM7100View;
+
+class CQM7100App {
+public:
+    CQM7100App();
+    ~CQM7100App();
+    // Builds everything and shows the main window; false with a message on
+    // standard error when the arguments are not understood.
+    bool InitInstance(const CAppOptions& options);
+    CMainFrame* MainFrame() const { return m_pFrame.get(); }
+    CQM7100View* View() const { return m_pView; }
+    CQM7100Doc* Document() const { return m_pDoc.get(); }
+
+private:
+    std::unique_ptr<CQM7100Doc> m_pDoc;
+    std::unique_ptr<CMainFrame> m_pFrame;
+    CQM7100View* m_pView = nullptr;  // owned by the frame
+};

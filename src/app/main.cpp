@@ -1,0 +1,25 @@
+// The editor: connects to the processor (USB, TCP or the built-in virtual
+// one) and edits its six outputs live.
+#include <QApplication>
+#include <clocale>
+#include <cstdio>
+
+#include "QM7100.h"
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    // Values are printed with printf formats: keep the point as the decimal
+    // separator whatever the desktop's language.
+    std::setlocale(LC_NUMERIC, "C");
+    QApplication::setApplicationName("ZR-470 Software");
+    const CAppOptions options = CAppOptions::Parse(QApplication::arguments());
+    if (!options.strError.isEmpty()) {
+        std::fprintf(stderr, "zr470: %s\n%s\n", qPrintable(options.strError), qPrintable(CAppOptions::Usage()));
+        return 2;
+    }
+    CQM7100App theApp;
+    if (!theApp.InitInstance(options))
+        return 1;
+    return app.exec();
+}

@@ -1,0 +1,174 @@
+#include "CFStatic.h"
+
+#include <QPaintEvent>
+#include <QPainter>
+
+#include "DataDefine.h"
+#include "Filter.h"
+#include "KTV_Data.h"
+
+namespace {
+
+// Client pixels around the plot: level labels on the left, frequency
+// labels below.
+constexpr int kInsetLeft = kPlotOffsetX;
+constexpr int kInsetTop = kPlotOffsetY;
+constexpr int kInsetRight = 10;
+constexpr int kInsetBottom = 20;
+
+// 20 … 100 Hz in tens, 200 … 1000 Hz in hundreds, 2 … 10 kHz in thousands.
+constexpr std::array<int, CFStatic::kGridStops> kGridFreq = {
+    20,   30,   40,   50,   60,   70,   80,   90,   100,  200,  300,  400,  500,  600,
+    700,  800,  900,  1000, 2000, 3000, 4000, 5000, 6000, 7000, 8000, 9000, 10000};
+
+}  // namespace
+
+CFStatic::CFStatic(int nId, QWidget* pParent)
+    : QWidget(pParent), m_nId(nId), m_font(QStringLiteral("Arial"))
+{
+    setObjectName(QStringLiteral("ctl%1").arg(nId));
+    setMouseTracking(true);
+    setFocusPolicy(Qt::ClickFocus);
+    // Every pixel comes from the off-screen picture.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    m_font.setPixelSize(12);
+    m_notifyTimer.setInterval(kNotifyPeriodMs);
+    connect(&m_notifyTimer, &QTimer::timeout, this, &CFStatic::OnNotifyTimer);
+    UpdateGeometry();
+}
+
+void CFStatic::Attach(QObject* pView)
+{
+    m_pView = pView;
+}
+
+void CFStatic::AttachModel(CKTV_Data* pData)
+{
+    m_pData = pData;
+    UpdateGeometry();
+    if (m_pData) {
+        m_pData->SetPlotRect(m_rcPlot.width(), m_rcPlot.height());
+        m_szModelPlot = m_rcPlot.size();
+    }
+    m_notifyTimer.start();
+}
+
+void CFStatic::SelectOutputChannel(int nChannel)
+{
+    if (nChannel < 0 || nChannel >= kOutputs)
+        return;
+    Disengage();
+    m_nChannel = nChannel;
+    Redraw(m_nShownBand);
+}
+
+void CFStatic::SetMode(int nMode)
+{
+    if (nMode < kModeNone || nMode > kModeOutput)
+        return;
+    if (nMode != m_nMode)
+        Disengage();
+    m_nMode = nMode;
+    Redraw(m_nShownBand);
+}
+
+void CFStatic::Redraw(int nShownBand)
+{
+    m_nShownBand = nShownBand;
+    Render();
+    m_bImageFresh = true;
+    update();
+}
+
+int CFStatic::SourceCode() const
+{
+    switch (m_nMode) {
+    case kModeEffect:
+        return kSourceEffect;
+    case kModeMic:
+        return kSourceMic;
+    case kModeMusic:
+        return kSourceMusic;
+    default:
+        return kSourceOutput + m_nChannel;
+    }
+}
+
+CChannelRecord* CFStatic::CurrentRecord() const
+{
+    if (!m_pData)
+        return nullptr;
+    switch (m_nMode) {
+    case kModeEffect:
+        return &m_pData->Effect();
+    case kModeMic:
+        return &m_pData->Mic();
+    case kModeMusic:
+        return &m_pData->Music();
+    case kModeOutput:
+        return &m_pData->Output(m_nChannel);
+    default:
+        return nullptr;
+    }
+}
+
+CKTVEQ* CFStatic::Bands() const
+{
+    CChannelRecord* pRecord = CurrentRecord();
+    return pRecord ? &pRecord->EQ() : nullptr;
+}
+
+CFilter* CFStatic::BandAt(int nIndex) const
+{
+    CKTVEQ* pBands = Bands();
+    if (!pBands || nIndex < 0 || nIndex >= pBands->GetSize())
+        return nullptr;
+    return &(*pBands)[nIndex];
+}
+
+int CFStatic::DescribedBand() const
+{
+    if (BandAt(m_nShownBand))
+        return m_nShownBand;
+    return Engaged() ? m_nEngaged : -1;
+}
+
+void CFStatic::UpdateGeometry()
+{
+    const int W = std::max(width() - kInsetLeft - kInsetRight, 0);
+    const int H = std::max(height() - kInsetTop - kInsetBottom, 0);
+    m_rcPlot = QRect(kInsetLeft, kInsetTop, W, H);
+    for (int k = 0; k < kGridStops; ++k)
+        m_nGridX[k] = FreqToCol(kGridFreq[k], W) + kPlotOffsetX;
+}
+
+void CFStatic::OnNotifyTimer()
+{
+    if (!m_bChanged)
+        return;
+    m_bChanged = false;
+    emit BandChanged(m_nChangedBand, SourceCode());
+}
+
+void CFStatic::paintEvent(QPaintEvent* pEvent)
+{
+    // A paint that no Redraw prepared (exposure, the owner's update) draws
+    // afresh, so the picture never lags the model.
+    if (!m_bImageFresh || m_image.size() != size())
+        Render();
+    m_bImageFresh = false;
+    QPainter painter(this);
+    painter.drawImage(pEvent->rect(), m_image, pEvent->rect());
+}
+
+void CFStatic::resizeEvent(QResizeEvent* pEvent)
+{
+    QWidget::resizeEvent(pEvent);
+    UpdateGeometry();
+    if (m_pData && m_rcPlot.size() != m_szModelPlot) {
+        m_pData->SetPlotRect(m_rcPlot.width(), m_rcPlot.height());
+        m_szModelPlot = m_rcPlot.size();
+    }
+    // The picture is redrawn by the next paint when its size no longer fits;
+    // Qt also sends resizes of an unchanged size (to hidden widgets it grabs).
+}

@@ -1,0 +1,92 @@
+#include "LinkChoiceDlg.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <cmath>
+
+#include "AppGlobals.h"
+#include "ButtonRadio.h"
+
+namespace {
+
+// Dialog units of the templates: 1.5 px across, 1.625 px down.
+constexpr double kDluX = 1.5;
+constexpr double kDluY = 1.625;
+
+constexpr int kMarginDlu = 7;
+constexpr int kLabelTopDlu = 8;
+constexpr int kLineDlu = 10;
+constexpr int kRadioLeftDlu = 22;
+constexpr int kButtonWidthDlu = 50;
+constexpr int kButtonHeightDlu = 14;
+constexpr int kButtonGapDlu = 22;
+
+constexpr char kQuestion[] = "Which channel data should be applied? ";
+
+int PixelsX(int nDlu)
+{
+    return static_cast<int>(std::lround(kDluX * nDlu));
+}
+
+int PixelsY(int nDlu)
+{
+    return static_cast<int>(std::lround(kDluY * nDlu));
+}
+
+}  // namespace
+
+QRect CLinkChoiceDlg::DluRect(int x, int y, int cx, int cy)
+{
+    return QRect(PixelsX(x), PixelsY(y), PixelsX(cx), PixelsY(cy));
+}
+
+CLinkChoiceDlg::CLinkChoiceDlg(int nWidthDlu, int nHeightDlu, QWidget* pParent)
+    : QDialog(pParent), m_nWidthDlu(nWidthDlu)
+{
+    setModal(true);
+    setFixedSize(PixelsX(nWidthDlu), PixelsY(nHeightDlu));
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, g_brushDialog);
+    setPalette(pal);
+    setAutoFillBackground(true);
+    // The templates' 8-point dialog face: Arial at 12 px keeps the texts
+    // within the template's widths.
+    setFont(ArialFont(12));
+    auto* pLabel = new QLabel(QString::fromLatin1(kQuestion), this);
+    pLabel->setGeometry(DluRect(kMarginDlu, kLabelTopDlu, nWidthDlu - 2 * kMarginDlu, kLineDlu));
+    m_group.setExclusive(true);
+}
+
+CButtonRadio* CLinkChoiceDlg::AddRadio(int nId, int nTopDlu)
+{
+    auto* pRadio = new CButtonRadio(nId, this);
+    pRadio->setGeometry(DluRect(kRadioLeftDlu, nTopDlu, m_nWidthDlu - 2 * kRadioLeftDlu, kLineDlu));
+    const int nIndex = static_cast<int>(m_radios.size());
+    m_group.addButton(pRadio, nIndex);
+    m_radios.push_back(pRadio);
+    connect(pRadio, &QAbstractButton::clicked, this, [this, nIndex] { m_nChoice = nIndex; });
+    return pRadio;
+}
+
+void CLinkChoiceDlg::AddButtons(int nButtonsY)
+{
+    const int nLeft = (m_nWidthDlu - 2 * kButtonWidthDlu - kButtonGapDlu) / 2;
+    auto* pOk = new QPushButton(QStringLiteral("OK"), this);
+    pOk->setObjectName(QStringLiteral("ctl%1").arg(kIdOk));
+    pOk->setGeometry(DluRect(nLeft, nButtonsY, kButtonWidthDlu, kButtonHeightDlu));
+    pOk->setDefault(true);
+    connect(pOk, &QPushButton::clicked, this, &QDialog::accept);
+    auto* pCancel = new QPushButton(QStringLiteral("Cancel"), this);
+    pCancel->setObjectName(QStringLiteral("ctl%1").arg(kIdCancel));
+    pCancel->setGeometry(
+        DluRect(nLeft + kButtonWidthDlu + kButtonGapDlu, nButtonsY, kButtonWidthDlu, kButtonHeightDlu));
+    connect(pCancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+// Opening shows the stored choice selected (the first radio for a new dialog).
+void CLinkChoiceDlg::showEvent(QShowEvent* pEvent)
+{
+    if (m_nChoice >= 0 && m_nChoice < static_cast<int>(m_radios.size()))
+        Radio(m_nChoice)->setChecked(true);
+    QDialog::showEvent(pEvent);
+}

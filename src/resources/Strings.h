@@ -1,0 +1,49 @@
+// Every text the editor shows, in English and Chinese. Tr() picks the
+// language of g_bChinese at the moment the text is shown, so a message
+// always follows the current language.
+#pragma once
+
+#include <QString>
+
+enum TextId : int {
+    kTxtAppTitle,             // main window title (one language)
+    kTxtOff,                  // number fields: the "off" value
+    kTxtSetPosError,          // spin asked for a position outside its range
+    kTxtFontError,
+    kTxtProgram,
+    kTxtSystem,
+    kTxtReport,
+    kTxtAbout,
+    kTxtGroupName,            // label before the scene name
+    kTxtTransferTitle,        // progress dialog caption
+    kTxtTransferLabel,        // progress dialog text while a batch runs
+    kTxtTransferEnd,
+    kTxtResetEqQuestion,      // one language
+    kTxtPositionLF,           // listening positions (one language)
+    kTxtPositionCF,
+    kTxtPositionRF,
+    kTxtPositionCR,
+    kTxtHighPass,
+    kTxtLowPass,
+    kTxtFrequency,
+    kTxtType,
+    kTxtSlope,
+    kTxtCrossover,
+    kTxtOutputLevel,
+    kTxtMusicVolume,
+    kTxtListening,
+    kTxtChannels,
+    kTxtByPassAllEq,
+    kTxtRestoreAllEq,
+    kTxtToGraphicQuestion,    // one language
+    kTxtToParametricQuestion, // one language
+    kTxtCount
+};
+
+struct TextPair {
+    const char* szEnglish;
+    const char* szChinese;
+};
+
+QString Tr(TextId id);
+const TextPair& TextOf(TextId id);

@@ -1,0 +1,235 @@
+#include "QM7100View.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QEventLoop>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPainter>
+
+#include "AppGlobals.h"
+#include "CFStatic.h"
+#include "DisplayDlg.h"
+#include "GlobalData.h"
+#include "KTV_Data.h"
+#include "LinkSession.h"
+#include "LinkTexts.h"
+#include "MsgBox.h"
+#include "OutputDlg.h"
+#include "SkinFactory.h"
+#include "SkinIds.h"
+#include "SplashWnd.h"
+#include "FontStatic.h"
+#include "SxGroupBox.h"
+#include "Strings.h"
+#include "ViewNotifySink.h"
+#include "XPButton.h"
+
+namespace {
+constexpr int kSplashMs = 3000;
+}
+
+CQM7100View::CQM7100View(CKTV_Data& data, QWidget* pParent) : QWidget(pParent), m_data(data)
+{
+    setObjectName("ctl101");
+    setFocusPolicy(Qt::ClickFocus);
+}
+
+CQM7100View::~CQM7100View()
+{
+    EndCommThread();
+    if (g_pMainView == this)
+        g_pMainView = nullptr;
+}
+
+void CQM7100View::EndCommThread()
+{
+    if (m_pSession)
+        m_pSession->EndCommThread();
+    if (m_pSink && g_pNotifySink.load() == m_pSink.get())
+        g_pNotifySink = nullptr;
+}
+
+void CQM7100View::OnInitialUpdate(const CAppOptions& options)
+{
+    if (m_bInitialised)
+        return;
+    m_bInitialised = true;
+    m_strDevice = options.strDevice;
+    g_pMainView = this;
+    m_pSink = std::make_unique<CViewNotifySink>(this);
+    g_pNotifySink = m_pSink.get();
+
+    // Paths follow the working directory at start-up, not the program's.
+    m_strCurrentDir = QDir::currentPath();
+    QDir::current().mkpath("DataFile");
+    m_strSplashPath = m_strCurrentDir + "/Bmp/Splsh.bmp";
+    m_strLogoPath = m_strCurrentDir + "/Bmp/LOGO.bmp";
+    if (options.bSplash && CSplashWnd::ShowSplashScreen(m_strSplashPath, kSplashMs, window())) {
+        QEventLoop pause;
+        QTimer::singleShot(kSplashMs, &pause, &QEventLoop::quit);
+        pause.exec(QEventLoop::ExcludeUserInputEvents);
+    }
+    m_strFirmwarePattern = m_strCurrentDir + "/DataFile/*.bin";
+    m_strHelpPath = m_strCurrentDir + "/Help.chm";
+
+    m_pSession = std::make_unique<CLinkSession>(m_data);
+    m_pSession->m_onMessage = [this](const std::string& strText) {
+        AfterLinkEvent();
+        ShowMessage(QString::fromStdString(strText));
+    };
+    CreateControls();
+    SetUpControls();
+    ApplyLanguage();
+    ShowDelays();
+    RefreshStrip();
+    ApplyDeviceType();
+    m_pMsgBox->Create(this);
+    m_settings.Load(m_strFirmwarePattern);
+}
+
+void CQM7100View::AfterShown(const CAppOptions& options)
+{
+    if (options.bConnect)
+        QTimer::singleShot(0, this, &CQM7100View::OnConnect);
+}
+
+// ---- language and device variant ----------------------------------------------------
+
+void CQM7100View::ApplyLanguage()
+{
+    g_bChinese = g_bChinese ? 0 : 1;
+    update();
+    for (CXPButton* pButton : findChildren<CXPButton*>())
+        pButton->ApplyLanguage();
+    m_pNameLabel->SetText(Tr(kTxtGroupName));
+    m_pPage->ApplyLanguage();
+    for (auto& [pLabel, text] : m_labelTexts)
+        pLabel->SetText(Tr(text));
+    for (auto& [pBox, text] : m_groupTexts)
+        pBox->SetText(Tr(text));
+}
+
+void CQM7100View::ApplyDeviceType()
+{
+    if (g_nDeviceType != 1 && g_nDeviceType != 2)
+        return;
+    if (auto* pFrame = window(); pFrame != this)
+        pFrame->setWindowTitle(Tr(kTxtAppTitle));
+    ApplySlopeList();
+    const int nChannel = m_nCurChannel;
+    m_nCurChannel = -1;  // selecting the same channel again must redo everything
+    SelectChannel(nChannel);
+    RedrawAll();
+}
+
+// ---- painting and keyboard -----------------------------------------------------------
+
+void CQM7100View::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.drawPixmap(rect(), SkinImage(g_bChinese ? kSkinFormChinese : kSkinFormEnglish));
+}
+
+void CQM7100View::keyPressEvent(QKeyEvent* pEvent)
+{
+    // Enter and Esc only take the focus to the form, which commits a number
+    // field; they never close or trigger anything.
+    if (pEvent->key() == Qt::Key_Return || pEvent->key() == Qt::Key_Enter || pEvent->key() == Qt::Key_Escape) {
+        setFocus(Qt::OtherFocusReason);
+        pEvent->accept();
+        return;
+    }
+    QWidget::keyPressEvent(pEvent);
+}
+
+bool CQM7100View::eventFilter(QObject* pWatched, QEvent* pEvent)
+{
+    if (pEvent->type() == QEvent::KeyPress) {
+        auto* pKey = static_cast<QKeyEvent*>(pEvent);
+        if (pKey->key() == Qt::Key_Return || pKey->key() == Qt::Key_Enter || pKey->key() == Qt::Key_Escape) {
+            setFocus(Qt::OtherFocusReason);
+            return true;
+        }
+    }
+    if (pEvent->type() == QEvent::MouseButtonPress && pWatched->isWidgetType()) {
+        // A click anywhere first gives the form the focus (commits a field).
+        auto* pWidget = static_cast<QWidget*>(pWatched);
+        if (pWidget->focusPolicy() == Qt::NoFocus && qobject_cast<QLineEdit*>(focusWidget()))
+            setFocus(Qt::MouseFocusReason);
+    }
+    return QWidget::eventFilter(pWatched, pEvent);
+}
+
+void CQM7100View::mousePressEvent(QMouseEvent* pEvent)
+{
+    setFocus(Qt::MouseFocusReason);
+    QWidget::mousePressEvent(pEvent);
+}
+
+// ---- messages ------------------------------------------------------------------
+
+void CQM7100View::ShowMessage(const QString& strText)
+{
+    if (m_messageHook) {
+        m_messageHook(strText);
+        return;
+    }
+    // The English connection failure closes itself after a second, so an
+    // unattended installation is not left behind a dialog.
+    if (!g_bChinese && strText == QString::fromStdString(LinkFailureText())) {
+        m_pMsgBox->Show(strText);
+        return;
+    }
+    QMessageBox::information(this, Tr(kTxtAppTitle), strText);
+}
+
+bool CQM7100View::event(QEvent* pEvent)
+{
+    if (pEvent->type() == CNotifyEvent::EventType()) {
+        auto* pNotify = static_cast<CNotifyEvent*>(pEvent);
+        OnNotify(pNotify->m_nMsg, pNotify->m_wParam, pNotify->m_lParam);
+        return true;
+    }
+    return QWidget::event(pEvent);
+}
+
+void CQM7100View::OnNotify(int nMsg, intptr_t wParam, intptr_t lParam)
+{
+    switch (nMsg) {
+    case kMsgBandChanged:
+        OnGraphBand(static_cast<int>(wParam), static_cast<int>(lParam));
+        return;
+    case kMsgLevels:
+    case kMsgAllEffectsRead:
+        return;  // the level lamps are not on this form
+    case kMsgEffectRecalled:
+        if (wParam >= kEffectProgFirst) {
+            ModelLock lock(g_csModel);
+            if (const uint8_t* pProgram = EffectProgEntry(static_cast<int>(wParam)))
+                m_data.Effect().LoadFromImage(pProgram + kNameSize);
+        }
+        return;
+    default:
+        break;
+    }
+    m_pSession->HandleNotification(nMsg, wParam, lParam);
+    switch (nMsg) {
+    case kMsgLiveReadDone:
+        OnLiveReadDone();
+        break;
+    case kMsgDelayTable:
+        ShowDelays();
+        break;
+    case kMsgVariant:
+        ApplyDeviceType();
+        break;
+    case kMsgSceneName:
+        ShowSceneName();
+        break;
+    default:
+        break;
+    }
+    AfterLinkEvent();
+}

@@ -1,0 +1,234 @@
+// The main form: the response graph, the strip of six outputs (level, mute,
+// polarity, curve, selection), the crossover of the selected output, the
+// listening-position delays, linking, and the Connect button. It owns the
+// device session (and with it the communication thread) and receives every
+// notification the link posts.
+//
+// User-interface thread only. The link thread reaches the form only through
+// CViewNotifySink, which posts events.
+#pragma once
+
+#include <QPointer>
+#include <QTimer>
+#include <QWidget>
+#include <array>
+#include <functional>
+#include <memory>
+#include <utility>
+#include <vector>
+
+#include "AppOptions.h"
+#include "FirmwareSettings.h"
+#include "OutputHost.h"
+#include "Strings.h"
+
+class CButtonRadio;
+class CDisplayDlg;
+class CEnTabCtrl;
+class CFStatic;
+class CFontStatic;
+class CGradientProgressCtrl;
+class CKTV_Data;
+class CKTV_OutData;
+class CLinkSession;
+class CMsgBox;
+class CNumEdit;
+class CNumSpin;
+class COutputDlg;
+class CSkinFader;
+class CSxGroupBox;
+class CTransparentStatic;
+class CViewNotifySink;
+class CXPButton;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+
+constexpr int kChannels = 6;
+
+// One crossover filter's controls: frequency field and spin, type and slope.
+struct CrossoverControls {
+    CNumEdit* pFreq = nullptr;
+    CNumSpin* pSpin = nullptr;
+    QComboBox* pType = nullptr;
+    QComboBox* pSlope = nullptr;
+};
+
+class CQM7100View : public QWidget, public IOutputHost {
+    Q_OBJECT
+public:
+    CQM7100View(CKTV_Data& data, QWidget* pParent);
+    ~CQM7100View() override;
+
+    // Start-up of the form (controls, pages, thread, settings); runs once.
+    void OnInitialUpdate(const CAppOptions& options);
+    // After the main window is shown: the splash pause and --connect.
+    void AfterShown(const CAppOptions& options);
+    void EndCommThread();
+
+    // ---- services other windows call ------------------------------------------------
+    void SelectChannel(int nChannel);
+    void RefreshStrip();
+    void ShowSceneName();
+    void SetSceneName(const QString& strName);
+    void SelectPosition(int nPosition);
+    void SetDelay(int nChannel, int nValue);
+    void ShowDelays();
+    void SendSystemItem(int nItem, int nPreset);
+    // The equalizer reset of the selected output and its link group.
+    void ResetEqualizers() override;
+    // While connected, output k written whole; the second output of a
+    // linked pair (or the last of link-all) closes the progress window.
+    void ResendOutputRecord(int nChannel) override;
+    COutputDlg* OutputPage() const { return m_pPage; }
+    void ApplyLanguage();
+    void ApplyDeviceType();
+
+    // ---- connecting --------------------------------------------------------------------
+    void OnConnect();  // the Connect button
+    bool IsConnected() const;
+    CLinkSession& Session() { return *m_pSession; }
+    CKTV_Data& Data() { return m_data; }
+    CFStatic* Graph() const { return m_pGraph; }
+    CDisplayDlg* ProgressDialog() const { return m_pDisplay; }
+    int CurrentChannel() const { return m_nCurChannel; }
+    const QString& DeviceSpec() const { return m_strDevice; }
+    const CFirmwareSettings& Settings() const { return m_settings; }
+    // A message for the user; English link failures close themselves.
+    void ShowMessage(const QString& strText);
+    // Tests replace the message boxes with a recorder.
+    std::function<void(const QString&)> m_messageHook;
+
+    // A notification posted by the link, the graph or a fader.
+    void OnNotify(int nMsg, intptr_t wParam, intptr_t lParam);
+
+protected:
+    bool event(QEvent* pEvent) override;
+    void paintEvent(QPaintEvent* pEvent) override;
+    void keyPressEvent(QKeyEvent* pEvent) override;
+    void mousePressEvent(QMouseEvent* pEvent) override;
+    bool eventFilter(QObject* pWatched, QEvent* pEvent) override;
+
+private:
+    // ---- construction (ViewLayout.cpp) -------------------------------------------
+    void CreateControls();
+    void CreateGraphArea();
+    void CreateHeader();
+    void CreateCrossover();
+    void CreateStrip();
+    void CreateChannel(int i, int nX, int nY);
+    void CreateMusic(int nX, int nY);
+    void CreateDelays(int nX, int nY);
+    void CreateCommands(int nX, int nY);
+    CXPButton* MakeButton(int nId, int nSkin, int nX, int nY);
+    void AddLabel(TextId text, int nX, int nY, int nWidth);
+    void AddGroupBox(TextId caption, const QRect& rect);
+    CrossoverControls MakeCrossover(int nBaseId, int nY);
+    void ConnectHandlers();
+    void ConnectChannel(int i);
+    void ConnectCrossover();
+    void SetUpControls();
+
+    // ---- strip (ViewStrip.cpp) ----------------------------------------------------
+    void OnMute(int i);
+    void OnPolarity(int i);
+    void OnLevelEdit(int i);
+    void OnLevelFader(int i);
+    void OnLine(int i);
+    void OnVolumeEdit();
+    void OnVolumeFader();
+    void ShowLevel(int i);
+    void ShowPolarity(int i);
+    void ShowLinkedLevels(int i);
+    void ShowLinkedPolarity(int i);
+    void OnFaderMoved(int nId, int nPos);
+    void RedrawAll();
+
+    // ---- crossover (ViewCrossover.cpp) --------------------------------------------
+    void OnHighPassFreq();
+    void OnLowPassFreq();
+    void OnCrossoverType(bool bHighPass);
+    void OnCrossoverSlope(bool bHighPass);
+    void RefreshCrossover();
+    void OnGraphBand(int nBand, int nSource);
+    void CopyCrossoverToLinked(bool bHighPass);
+    // Calls fn for every other output in nChannel's link group.
+    void ForLinked(int nChannel, const std::function<void(int)>& fn);
+    void OnReset();
+    void ApplySlopeList();
+
+    // ---- linking (ViewLinks.cpp) -------------------------------------------------
+    void OnPairLink(int nPair);
+    void OnLinkAll();
+    void ResetLinks();
+    bool IsPairLinked(int nPair) const;
+    bool IsLinkAll() const;
+    void ShowPairLinked(int nPair);
+    void JoinGroup(int nChannel, int nGroup);
+    void LinkAllFrom(int nSource);
+    void RefreshChannelFromRecord(int nChannel);
+
+    // ---- delays (ViewDelays.cpp) -------------------------------------------------
+    void OnPosition(int nPosition);
+
+    // ---- connection (ViewConnect.cpp) ---------------------------------------------
+    void Connect();
+    void Disconnect();
+    void AfterLinkEvent();
+    void ShowConnectState();
+    void OnLiveReadDone();
+    void UpdateProgress();
+
+    CKTV_Data& m_data;
+    std::unique_ptr<CLinkSession> m_pSession;
+    std::unique_ptr<CViewNotifySink> m_pSink;
+    QString m_strDevice;
+    int m_nCurChannel = 0;
+    bool m_bInitialised = false;
+    QString m_strCurrentDir;
+    QString m_strSplashPath;
+    QString m_strLogoPath;
+    QString m_strFirmwarePattern;
+    QString m_strHelpPath;
+    CFirmwareSettings m_settings;
+    QTimer m_progressTimer;
+    // Labels and group captions of the form, re-lettered when the language flips.
+    std::vector<std::pair<CFontStatic*, TextId>> m_labelTexts;
+    std::vector<std::pair<CSxGroupBox*, TextId>> m_groupTexts;
+
+    // ---- controls (ids in the object names) -----------------------------------------
+    CFStatic* m_pGraph = nullptr;                       // 1000
+    QLabel* m_pLogo = nullptr;                           // 1970
+    CFontStatic* m_pNameLabel = nullptr;                 // 1483
+    QLineEdit* m_pSceneName = nullptr;                   // 1002
+    std::array<CXPButton*, kChannels> m_pSelect{};       // 8900 + i
+    std::array<CTransparentStatic*, kChannels> m_pDelayLabel{};  // 8960 + i
+    std::array<CXPButton*, 4> m_pPosition{};             // 2066 + p
+    CTransparentStatic* m_pPositionName = nullptr;       // 2072
+    CEnTabCtrl* m_pTabFrame = nullptr;                   // 1368
+    COutputDlg* m_pPage = nullptr;                       // 136, in the tab frame
+    std::array<CXPButton*, kChannels> m_pTag{};          // 6703 + i
+    std::array<CSkinFader*, kChannels> m_pLevelFader{};  // 8650 + i
+    std::array<CNumEdit*, kChannels> m_pLevelEdit{};     // 8630 + i
+    std::array<CNumSpin*, kChannels> m_pLevelSpin{};     // 8640 + i (hidden: holds the value)
+    std::array<CXPButton*, kChannels> m_pMute{};         // 6052 + i
+    std::array<CXPButton*, kChannels> m_pPolarity{};     // 1944 + i
+    std::array<CXPButton*, kChannels> m_pLine{};         // 2103 + i
+    std::array<CXPButton*, 3> m_pPair{};                 // 2247 … 2249
+    CXPButton* m_pLinkAll = nullptr;                     // 2250
+    CXPButton* m_pDelayButton = nullptr;                 // 2246
+    CSkinFader* m_pVolumeFader = nullptr;                // 2227
+    CNumEdit* m_pVolumeEdit = nullptr;                   // 2225
+    CNumSpin* m_pVolumeSpin = nullptr;                   // 2226 (hidden)
+    CXPButton* m_pReset = nullptr;                       // 2228
+    CrossoverControls m_highPass;                        // 5500 … 5503
+    CrossoverControls m_lowPass;                         // 5510 … 5513
+    CXPButton* m_pProgram = nullptr;                     // 8801
+    CXPButton* m_pSystem = nullptr;                      // 8802
+    CXPButton* m_pReport = nullptr;                      // 8803
+    CXPButton* m_pAbout = nullptr;                       // 8804
+    CXPButton* m_pConnect = nullptr;                     // 1413
+    CGradientProgressCtrl* m_pProgress = nullptr;        // 1414
+    CDisplayDlg* m_pDisplay = nullptr;                   // 104
+    std::unique_ptr<CMsgBox> m_pMsgBox;
+};

@@ -1,0 +1,155 @@
+// The crossover of the selected output (high-pass never above low-pass),
+// the equalizer reset, and the graph's band notifications.
+#include <QComboBox>
+#include <QMessageBox>
+#include <QSignalBlocker>
+
+#include "CFStatic.h"
+#include "DataDefine.h"
+#include "GlobalData.h"
+#include "KTV_Data.h"
+#include "LinkSession.h"
+#include "NumSpin.h"
+#include "OutputDlg.h"
+#include "QM7100View.h"
+#include "Strings.h"
+
+namespace {
+constexpr int kBandHighPass = 31;
+constexpr int kBandLowPass = 32;
+const char* const kSlopes[] = {"12dB/Oct", "18dB/Oct", "24dB/Oct", "30dB/Oct",
+                               "36dB/Oct", "42dB/Oct", "48dB/Oct", "OFF"};
+constexpr int kShortSlopes = 2;  // variant 2 offers 12 and 24 dB/Oct only
+
+CFilter& Crossover(CKTV_OutData& out, bool bHighPass)
+{
+    return bHighPass ? out.EQ().HighPass() : out.EQ().LowPass();
+}
+
+void ShowCrossover(const CrossoverControls& controls, const CFilter& filter)
+{
+    const QSignalBlocker typeBlock(controls.pType);
+    const QSignalBlocker slopeBlock(controls.pSlope);
+    controls.pType->setCurrentIndex(filter.GetFilterType());
+    controls.pSlope->setCurrentIndex(filter.GetSlope());
+    controls.pSpin->SetPos(filter.GetFrequency());
+}
+}  // namespace
+
+void CQM7100View::ApplySlopeList()
+{
+    if (g_nDeviceType != 1 && g_nDeviceType != 2)
+        return;
+    const int nCount = g_nDeviceType == 2 ? kShortSlopes : static_cast<int>(std::size(kSlopes));
+    for (QComboBox* pBox : {m_highPass.pSlope, m_lowPass.pSlope}) {
+        const QSignalBlocker block(pBox);
+        pBox->clear();
+        if (nCount == kShortSlopes)
+            pBox->addItems({kSlopes[0], kSlopes[2]});
+        else
+            for (const char* szSlope : kSlopes)
+                pBox->addItem(szSlope);
+    }
+}
+
+void CQM7100View::RefreshCrossover()
+{
+    if (m_nCurChannel < 0)
+        return;
+    CKTV_OutData& out = m_data.Output(m_nCurChannel);
+    ShowCrossover(m_highPass, out.EQ().HighPass());
+    ShowCrossover(m_lowPass, out.EQ().LowPass());
+}
+
+void CQM7100View::OnHighPassFreq()
+{
+    int nFreq = m_highPass.pSpin->GetPos();
+    const int nLowPass = m_lowPass.pSpin->GetPos();
+    if (nFreq > nLowPass) {
+        nFreq = nLowPass;
+        m_highPass.pSpin->SetPos(nFreq);
+    }
+    m_data.Output(m_nCurChannel).EQ().HighPass().SetFrequency(nFreq, true);
+    CopyCrossoverToLinked(true);
+    m_pGraph->Redraw(kBandHighPass);
+}
+
+void CQM7100View::OnLowPassFreq()
+{
+    int nFreq = m_lowPass.pSpin->GetPos();
+    const int nHighPass = m_highPass.pSpin->GetPos();
+    if (nFreq < nHighPass) {
+        nFreq = nHighPass;
+        m_lowPass.pSpin->SetPos(nFreq);
+    }
+    m_data.Output(m_nCurChannel).EQ().LowPass().SetFrequency(nFreq, true);
+    CopyCrossoverToLinked(false);
+    m_pGraph->Redraw(kBandLowPass);
+}
+
+void CQM7100View::CopyCrossoverToLinked(bool bHighPass)
+{
+    const CFilter& source = Crossover(m_data.Output(m_nCurChannel), bHighPass);
+    const int nFreq = source.GetFrequency();
+    ForLinked(m_nCurChannel, [&](int k) { Crossover(m_data.Output(k), bHighPass).SetFrequency(nFreq, true); });
+}
+
+void CQM7100View::OnCrossoverType(bool bHighPass)
+{
+    const int nType = (bHighPass ? m_highPass : m_lowPass).pType->currentIndex();
+    if (nType < 0)
+        return;
+    Crossover(m_data.Output(m_nCurChannel), bHighPass).SetFilterType(nType, true);
+    ForLinked(m_nCurChannel, [&](int k) { Crossover(m_data.Output(k), bHighPass).SetFilterType(nType, true); });
+    m_pGraph->Redraw(bHighPass ? kBandHighPass : kBandLowPass);
+}
+
+void CQM7100View::OnCrossoverSlope(bool bHighPass)
+{
+    const int nSlope = (bHighPass ? m_highPass : m_lowPass).pSlope->currentIndex();
+    if (nSlope < 0)
+        return;
+    Crossover(m_data.Output(m_nCurChannel), bHighPass).SetSlope(nSlope, true);
+    ForLinked(m_nCurChannel, [&](int k) { Crossover(m_data.Output(k), bHighPass).SetSlope(nSlope, true); });
+    m_pGraph->Redraw(bHighPass ? kBandHighPass : kBandLowPass);
+}
+
+void CQM7100View::OnGraphBand(int nBand, int)
+{
+    if (m_nCurChannel < 0)
+        return;
+    if (nBand == kBandHighPass || nBand == kBandLowPass) {
+        const bool bHighPass = nBand == kBandHighPass;
+        CrossoverControls& controls = bHighPass ? m_highPass : m_lowPass;
+        controls.pSpin->SetPos(Crossover(m_data.Output(m_nCurChannel), bHighPass).GetFrequency());
+        CopyCrossoverToLinked(bHighPass);
+    } else if (nBand >= 0 && nBand < kBandHighPass) {
+        m_pPage->BandEdited(nBand);
+    }
+    RedrawAll();
+}
+
+void CQM7100View::OnReset()
+{
+    if (QMessageBox::question(this, Tr(kTxtAppTitle), Tr(kTxtResetEqQuestion),
+                              QMessageBox::Ok | QMessageBox::Cancel) != QMessageBox::Ok)
+        return;
+    ResetEqualizers();
+}
+
+void CQM7100View::ResetEqualizers()
+{
+    if (m_nCurChannel < 0)
+        return;
+    auto reset = [this](int k) {
+        CKTVEQ& eq = m_data.Output(k).EQ();
+        for (int i = 0; i < eq.BandCount(); ++i)
+            eq[i].ResetBand(g_nGraphicFreq[static_cast<size_t>(i)]);
+        m_data.Output(k).RecomputeCurve();
+        m_pSession->WriteOutputBlock(k);
+    };
+    reset(m_nCurChannel);
+    ForLinked(m_nCurChannel, reset);
+    m_pPage->RefreshPage();
+    RedrawAll();
+}

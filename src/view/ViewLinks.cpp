@@ -1,0 +1,132 @@
+// The form's side of channel linking: pair and link-all buttons, joining a
+// channel to a group, dissolving links.
+#include "All_Link_Dlg.h"
+#include "CH_Link_Dlg.h"
+#include "GlobalData.h"
+#include "KTV_Data.h"
+#include "LinkSession.h"
+#include "NumSpin.h"
+#include "OutputDlg.h"
+#include "QM7100View.h"
+#include "SkinFader.h"
+#include "XPButton.h"
+
+bool CQM7100View::IsPairLinked(int nPair) const
+{
+    return g_nLinkGroup[nPair * 2] == g_nLinkGroup[nPair * 2 + 1];
+}
+
+bool CQM7100View::IsLinkAll() const
+{
+    return m_pLinkAll->IsPressed();
+}
+
+void CQM7100View::ResetLinks()
+{
+    for (int i = 0; i < kChannels; ++i) {
+        g_nLinkGroup[i] = i;
+        if (i != m_nCurChannel)
+            m_pTag[i]->SetPressed(false);
+    }
+    for (CXPButton* pPair : m_pPair)
+        pPair->SetPressed(false);
+    m_pLinkAll->SetPressed(false);
+}
+
+void CQM7100View::OnPairLink(int nPair)
+{
+    if (IsLinkAll())
+        return;
+    const int a = nPair * 2;
+    const int b = a + 1;
+    if (!IsPairLinked(nPair)) {
+        CCH_Link_Dlg dlg(nPair, this);
+        if (dlg.exec() != QDialog::Accepted)
+            return;
+        if (dlg.Choice() == 0)
+            JoinGroup(b, a);
+        else
+            JoinGroup(a, b);
+        ShowPairLinked(nPair);
+        return;
+    }
+    g_nLinkGroup[a] = a;
+    g_nLinkGroup[b] = b;
+    m_pPair[nPair]->SetPressed(false);
+    for (int k : {a, b})
+        if (k != m_nCurChannel)
+            m_pTag[k]->SetPressed(false);
+}
+
+void CQM7100View::ShowPairLinked(int nPair)
+{
+    m_pPair[nPair]->SetPressed(true);
+    if (m_nCurChannel / 2 == nPair) {
+        m_pTag[nPair * 2]->SetPressed(true);
+        m_pTag[nPair * 2 + 1]->SetPressed(true);
+    }
+}
+
+void CQM7100View::OnLinkAll()
+{
+    if (IsLinkAll()) {
+        ResetLinks();
+        return;
+    }
+    CAll_Link_Dlg dlg(this);
+    if (dlg.exec() == QDialog::Accepted)
+        LinkAllFrom(dlg.Choice());
+}
+
+void CQM7100View::LinkAllFrom(int nSource)
+{
+    for (int k = 0; k < kChannels; ++k) {
+        g_nLinkGroup[k] = nSource;
+        if (k != nSource)
+            m_data.Output(k).CopyFrom(m_data.Output(nSource));
+        m_pSession->WriteOutputBlock(k);
+        if (k == m_nCurChannel) {
+            RefreshCrossover();
+            m_pPage->RefreshPage();
+        }
+        RefreshChannelFromRecord(k);
+    }
+    RedrawAll();
+    for (CXPButton* pPair : m_pPair)
+        pPair->SetPressed(true);
+    m_pLinkAll->SetPressed(true);
+    for (CXPButton* pTag : m_pTag)
+        pTag->SetPressed(true);
+}
+
+void CQM7100View::ResendOutputRecord(int nChannel)
+{
+    const bool bClosesProgress = (nChannel % 2 == 1 && m_pPair[nChannel / 2]->IsPressed()) ||
+                                 (nChannel == kChannels - 1 && IsLinkAll());
+    m_pSession->ResendOutputRecord(nChannel, bClosesProgress);
+    AfterLinkEvent();
+}
+
+void CQM7100View::JoinGroup(int nChannel, int nGroup)
+{
+    if (g_nLinkGroup[nChannel] == nGroup)
+        return;
+    g_nLinkGroup[nChannel] = nGroup;
+    CKTV_OutData& out = m_data.Output(nChannel);
+    for (int i = 0; i < kChannels; ++i)
+        if (i != nChannel && g_nLinkGroup[i] == nGroup)
+            out.CopyFrom(m_data.Output(i));
+    m_pSession->WriteOutputBlock(nChannel);
+    if (nChannel == m_nCurChannel) {
+        RefreshCrossover();
+        m_pPage->RefreshPage();
+    }
+    RefreshChannelFromRecord(nChannel);
+    RedrawAll();
+}
+
+void CQM7100View::RefreshChannelFromRecord(int nChannel)
+{
+    ShowPolarity(nChannel);
+    ShowLevel(nChannel);
+}

@@ -1,0 +1,196 @@
+// The output page on a fresh model, in a shown window, with the response
+// graph beside it and a host that records what the page asks of the view
+// and performs the equalizer reset the way the view does.
+#pragma once
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <deque>
+#include <memory>
+#include <vector>
+
+#include "CFStatic.h"
+#include "FontStatic.h"
+#include "ModelFixture.h"
+#include "NumEdit.h"
+#include "NumSpin.h"
+#include "OutputDlg.h"
+#include "OutputHost.h"
+#include "SkinFader.h"
+#include "XPButton.h"
+
+class RecordingHost : public IOutputHost {
+public:
+    explicit RecordingHost(CKTV_Data& data) : m_data(data) {}
+
+    void ResendOutputRecord(int nChannel) override { m_resent.push_back(nChannel); }
+    void ResetEqualizers() override
+    {
+        ++m_nResets;
+        const int s = g_nCurOutput;
+        for (int k = 0; k < kOutputs; ++k) {
+            if (g_nLinkGroup[k] != g_nLinkGroup[s])
+                continue;
+            CKTVEQ& eq = m_data.Output(k).EQ();
+            for (int i = 0; i < kGraphicBands; ++i)
+                eq[i].ResetBand(g_nGraphicFreq[static_cast<size_t>(i)]);
+        }
+    }
+
+    std::vector<int> m_resent;
+    int m_nResets = 0;
+
+private:
+    CKTV_Data& m_data;
+};
+
+// Answers the message boxes the page opens, in order, and keeps their texts.
+class BoxAnswerer {
+public:
+    explicit BoxAnswerer(std::deque<QMessageBox::StandardButton> answers)
+        : m_answers(std::move(answers))
+    {
+        m_timer.setInterval(10);
+        QObject::connect(&m_timer, &QTimer::timeout, [this] { Answer(); });
+        m_timer.start();
+    }
+
+    std::vector<QString> m_asked;
+    std::vector<QMessageBox::StandardButtons> m_offered;
+
+private:
+    void Answer()
+    {
+        auto* pBox = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!pBox || !pBox->isVisible())
+            return;
+        m_asked.push_back(pBox->text());
+        m_offered.push_back(pBox->standardButtons());
+        QAbstractButton* pButton = nullptr;
+        if (!m_answers.empty()) {
+            pButton = pBox->button(m_answers.front());
+            m_answers.pop_front();
+        }
+        if (pButton)
+            pButton->click();
+        else
+            pBox->reject();
+    }
+
+    std::deque<QMessageBox::StandardButton> m_answers;
+    QTimer m_timer;
+};
+
+class PageTest : public ModelTest {
+protected:
+    static constexpr int kGainPlus6 = 260;
+    static constexpr int kGainPlus3 = 230;
+
+    void SetUp() override
+    {
+        ModelTest::SetUp();
+        m_pHost = std::make_unique<RecordingHost>(Data());
+        m_pWindow = std::make_unique<QWidget>();
+        m_pWindow->resize(COutputDlg::kPageWidth, COutputDlg::kPageHeight + 300);
+        m_pPage = new COutputDlg(m_pWindow.get());
+        m_pPage->setGeometry(0, 0, COutputDlg::kPageWidth, COutputDlg::kPageHeight);
+        m_pGraph = new CFStatic(1369, m_pWindow.get());
+        m_pGraph->setGeometry(0, COutputDlg::kPageHeight, 800, 300);
+        m_pGraph->AttachModel(&Data());
+        m_pWindow->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(m_pWindow.get()));
+        Select(0);
+    }
+    void TearDown() override
+    {
+        m_pWindow.reset();
+        ModelTest::TearDown();
+    }
+
+    // What the view does when the user selects output channel k.
+    void Select(int k)
+    {
+        g_nCurOutput = k;
+        m_pGraph->SelectOutputChannel(k);
+        m_pGraph->SetMode(CFStatic::kModeOutput);
+        m_pPage->SetHost(m_pHost.get(), m_pGraph, &Data());
+        m_pPage->RefreshPage();
+        m_pPage->ShowPage(true);
+    }
+
+    void Activate()
+    {
+        m_pWindow->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(m_pWindow.get()));
+    }
+
+    template <typename T>
+    T* Ctl(int nId)
+    {
+        T* pWidget = m_pPage->findChild<T*>(QStringLiteral("ctl%1").arg(nId));
+        EXPECT_NE(pWidget, nullptr) << "control " << nId;
+        return pWidget;
+    }
+    CNumEdit* FreqField(int i) { return Ctl<CNumEdit>(COutputDlg::kIdFreqEdit + i); }
+    CNumEdit* QField(int i) { return Ctl<CNumEdit>(COutputDlg::kIdQEdit + i); }
+    CNumEdit* GainField(int i) { return Ctl<CNumEdit>(COutputDlg::kIdGainEdit + i); }
+    CSkinFader* Fader(int i) { return Ctl<CSkinFader>(COutputDlg::kIdFader + i); }
+    CXPButton* Bypass(int i) { return Ctl<CXPButton>(COutputDlg::kIdBypass + i); }
+    CFontStatic* Label(int i) { return Ctl<CFontStatic>(COutputDlg::kIdLabel + i); }
+    CXPButton* AllBypass() { return Ctl<CXPButton>(COutputDlg::kIdAllBypass); }
+    CXPButton* Mode() { return Ctl<CXPButton>(COutputDlg::kIdMode); }
+
+    CFilter& Band(int nOutput, int i) { return Data().Output(nOutput).EQ()[i]; }
+
+    static void Click(QWidget* pWidget)
+    {
+        QTest::mouseClick(pWidget, Qt::LeftButton, {}, pWidget->rect().center());
+    }
+    // The upper (nDelta +1) or lower half of a spin.
+    static void ClickSpin(CNumSpin* pSpin, int nDelta)
+    {
+        const int y = nDelta > 0 ? pSpin->height() / 4 : pSpin->height() * 3 / 4;
+        QTest::mouseClick(pSpin, Qt::LeftButton, {}, QPoint(pSpin->width() / 2, y));
+    }
+    // Replaces the field's text as a user would; the key then ends the entry.
+    void Type(CNumEdit* pField, const QString& strText, Qt::Key nEndKey = Qt::Key_Escape)
+    {
+        pField->setFocus(Qt::MouseFocusReason);
+        pField->selectAll();
+        QTest::keyClicks(pField, strText);
+        QTest::keyClick(pField, nEndKey);
+    }
+
+    // Band i of every output at the same gain code, bands of output 0 shown.
+    void SetGainEverywhere(int i, int nCode)
+    {
+        for (int k = 0; k < kOutputs; ++k)
+            Band(k, i).SetGainCode(nCode);
+        m_pPage->RefreshPage();
+    }
+
+    std::vector<int> RedLabels()
+    {
+        std::vector<int> red;
+        for (int i = 0; i < COutputDlg::kBands; ++i)
+            if (Label(i)->TextColor() == QColor(255, 0, 0))
+                red.push_back(i);
+        return red;
+    }
+    std::vector<int> ColouredFields()
+    {
+        std::vector<int> coloured;
+        for (CNumEdit* pField : m_pPage->findChildren<CNumEdit*>())
+            if (pField->IsColorEnabled())
+                coloured.push_back(pField->ControlId());
+        return coloured;
+    }
+
+    std::unique_ptr<RecordingHost> m_pHost;
+    std::unique_ptr<QWidget> m_pWindow;
+    COutputDlg* m_pPage = nullptr;
+    CFStatic* m_pGraph = nullptr;
+};

@@ -1,0 +1,160 @@
+#include <QApplication>
+#include <QComboBox>
+#include <QMessageBox>
+#include <QTimer>
+
+#include "CFStatic.h"
+#include "DelayTable.h"
+#include "KTV_Data.h"
+#include "NumEdit.h"
+#include "SkinFader.h"
+#include "TransparentStatic.h"
+#include "ViewFixture.h"
+#include "XPButton.h"
+
+class MainFormTest : public ViewTest {
+protected:
+    // Answers the next modal question box with the given button.
+    static void AnswerNextQuestion(QMessageBox::StandardButton answer)
+    {
+        QTimer::singleShot(50, [answer] {
+            if (auto* pBox = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+                pBox->button(answer)->click();
+        });
+    }
+};
+
+TEST_F(MainFormTest, HighPassAboveLowPassStopsAtTheLowPass)
+{
+    TypeAndEnter(5510, "1000");
+    EXPECT_EQ(Data().Output(0).EQ().LowPass().GetFrequency(), 1000);
+    TypeAndEnter(5500, "5000");
+    EXPECT_EQ(Data().Output(0).EQ().HighPass().GetFrequency(), 1000);
+    EXPECT_EQ(Ctl<CNumEdit>(5500)->text(), "1000Hz");
+    // and the low-pass cannot go below the high-pass either
+    TypeAndEnter(5510, "200");
+    EXPECT_EQ(Data().Output(0).EQ().LowPass().GetFrequency(), 1000);
+    EXPECT_EQ(Ctl<CNumEdit>(5510)->text(), "1000Hz");
+}
+
+TEST_F(MainFormTest, CrossoverTypeAndSlopeApplyToTheSelectedChannel)
+{
+    Click(8902);
+    auto* pSlope = Ctl<QComboBox>(5513);
+    ASSERT_EQ(pSlope->count(), 8);
+    pSlope->setCurrentIndex(6);
+    emit pSlope->activated(6);
+    EXPECT_EQ(Data().Output(2).EQ().LowPass().GetSlope(), 6);
+    EXPECT_NE(Data().Output(0).EQ().LowPass().GetSlope(), 6);
+    Click(8900);
+    EXPECT_EQ(pSlope->currentIndex(), Data().Output(0).EQ().LowPass().GetSlope()) << "the section follows the channel";
+}
+
+TEST_F(MainFormTest, LinkedLevelFollows)
+{
+    g_nLinkGroup[1] = 0;
+    TypeAndEnter(8631, "42");
+    EXPECT_EQ(Data().Output(1).GetLevel(), 42);
+    EXPECT_EQ(Data().Output(0).GetLevel(), 42);
+    EXPECT_EQ(Ctl<CNumEdit>(8630)->text(), "42");
+    EXPECT_EQ(Ctl<CSkinFader>(8650)->GetPosInverted(), 42);
+    EXPECT_NE(Data().Output(2).GetLevel(), 42);
+}
+
+TEST_F(MainFormTest, LevelFaderMovesTheSpinAndTheRecord)
+{
+    auto* pFader = Ctl<CSkinFader>(8653);
+    const int nBefore = pFader->GetPosInverted();
+    pFader->setFocus();
+    QTest::keyClick(pFader, Qt::Key_Up);  // up on an inverted fader raises the level
+    QTRY_COMPARE(Data().Output(3).GetLevel(), nBefore + 1);
+    EXPECT_EQ(Ctl<CNumEdit>(8633)->text(), QString::number(nBefore + 1));
+}
+
+TEST_F(MainFormTest, LineOfTheSelectedChannelDoesNothing)
+{
+    auto* pLine = Ctl<CXPButton>(2100 + 3);
+    ASSERT_TRUE(pLine->IsPressed());
+    Click(2103);
+    EXPECT_TRUE(pLine->IsPressed());
+    EXPECT_TRUE(Data().Output(0).IsCurveVisible());
+    Click(2104);
+    EXPECT_FALSE(Ctl<CXPButton>(2104)->IsPressed());
+    EXPECT_FALSE(Data().Output(1).IsCurveVisible());
+}
+
+TEST_F(MainFormTest, MuteAndPolarityToggleTheRecord)
+{
+    Click(6054);
+    EXPECT_EQ(Data().Output(2).GetMute(), 1);
+    EXPECT_TRUE(Ctl<CXPButton>(6054)->IsPressed());
+    Click(6054);
+    EXPECT_EQ(Data().Output(2).GetMute(), 0);
+    g_nLinkGroup[5] = 4;
+    Click(1948);
+    EXPECT_EQ(Data().Output(4).GetPolarity(), 1);
+    EXPECT_EQ(Data().Output(5).GetPolarity(), 1) << "polarity is shared in the link group";
+    EXPECT_TRUE(Ctl<CXPButton>(1949)->IsPressed());
+}
+
+TEST_F(MainFormTest, SelectingAChannelMovesTheButtonsAndTheGraph)
+{
+    Click(6705);
+    EXPECT_EQ(g_nCurOutput.load(), 2);
+    EXPECT_EQ(View().Graph()->CurrentChannel(), 2);
+    EXPECT_TRUE(Ctl<CXPButton>(8902)->IsPressed());
+    EXPECT_TRUE(Ctl<CXPButton>(6705)->IsPressed());
+    EXPECT_FALSE(Ctl<CXPButton>(8900)->IsPressed());
+    EXPECT_FALSE(Ctl<CXPButton>(6703)->IsPressed());
+}
+
+TEST_F(MainFormTest, DelaysShowInTheThreeUnits)
+{
+    SetPositionDelay(GetCurrentPosition(), 0, 960);
+    View().ShowDelays();
+    EXPECT_EQ(Ctl<CTransparentStatic>(8960)->text(), "20.000ms");
+    g_nDelayUnit = kDelayUnitCm;
+    View().ShowDelays();
+    EXPECT_EQ(Ctl<CTransparentStatic>(8960)->text(), "692.00cm");
+    g_nDelayUnit = kDelayUnitInch;
+    View().ShowDelays();
+    EXPECT_EQ(Ctl<CTransparentStatic>(8960)->text(), "272.37INCH");
+    g_nDelayUnit = kDelayUnitMs;
+}
+
+TEST_F(MainFormTest, PositionButtonsSelectTheListeningPosition)
+{
+    SetPositionDelay(2, 1, 480);
+    Click(2068);
+    EXPECT_EQ(GetCurrentPosition(), 2);
+    EXPECT_TRUE(Ctl<CXPButton>(2068)->IsPressed());
+    EXPECT_FALSE(Ctl<CXPButton>(2066)->IsPressed());
+    EXPECT_EQ(Ctl<CTransparentStatic>(2072)->text(), "R&&Front") << "shown with one ampersand";
+    EXPECT_EQ(Ctl<CTransparentStatic>(8961)->text(), "10.000ms");
+}
+
+TEST_F(MainFormTest, ResetEqAsksAndResetsTheLinkGroup)
+{
+    g_nLinkGroup[1] = 0;
+    Data().Output(0).EQ()[4].SetGainCode(260);
+    Data().Output(1).EQ()[4].SetGainCode(260);
+    AnswerNextQuestion(QMessageBox::Cancel);
+    Click(2228);
+    EXPECT_EQ(Data().Output(0).EQ()[4].GetGainCode(), 260) << "Cancel changes nothing";
+    AnswerNextQuestion(QMessageBox::Ok);
+    Click(2228);
+    EXPECT_EQ(Data().Output(0).EQ()[4].GetGainCode(), 200);
+    EXPECT_EQ(Data().Output(1).EQ()[4].GetGainCode(), 200);
+    EXPECT_EQ(Data().Output(0).EQ()[4].GetFrequency(), 50);
+}
+
+TEST_F(MainFormTest, PairButtonUnlinksALinkedPair)
+{
+    g_nLinkGroup[1] = 0;
+    auto* pPair = Ctl<CXPButton>(2247);
+    pPair->SetPressed(true);
+    Click(2247);
+    EXPECT_EQ(g_nLinkGroup[0], 0);
+    EXPECT_EQ(g_nLinkGroup[1], 1);
+    EXPECT_FALSE(pPair->IsPressed());
+}

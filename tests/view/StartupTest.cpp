@@ -1,0 +1,73 @@
+#include <QMenuBar>
+#include <QSettings>
+#include <QStatusBar>
+#include <QToolBar>
+
+#include "FontStatic.h"
+#include "ViewFixture.h"
+#include "XPButton.h"
+
+class StartupTest : public ViewTest {};
+
+TEST_F(StartupTest, MainWindowIsFixedAndBare)
+{
+    CMainFrame* pFrame = m_pApp->MainFrame();
+    EXPECT_EQ(pFrame->size(), QSize(1260, 725));
+    EXPECT_EQ(pFrame->minimumSize(), pFrame->maximumSize()) << "the user cannot resize it";
+    EXPECT_FALSE(pFrame->windowFlags() & Qt::WindowMaximizeButtonHint);
+    EXPECT_EQ(pFrame->windowTitle(), "ZR-470 Software");
+    EXPECT_EQ(pFrame->findChild<QMenuBar*>(), nullptr);
+    EXPECT_EQ(pFrame->findChild<QStatusBar*>(), nullptr);
+    EXPECT_EQ(pFrame->findChild<QToolBar*>(), nullptr);
+    pFrame->setWindowTitle("something else");
+    pFrame->showMinimized();
+    pFrame->showNormal();
+    EXPECT_EQ(pFrame->windowTitle(), "ZR-470 Software") << "restoring brings the title back";
+}
+
+TEST_F(StartupTest, EveryControlOfTheFormIsThere)
+{
+    std::vector<int> ids = {1000, 1970, 1483, 1002, 2072, 1368, 2246, 2227, 2225, 2228, 5500, 5501, 5502, 5503,
+                            5510, 5511, 5512, 5513, 8801, 8802, 8803, 8804, 1413, 1414, 2247, 2248, 2249, 2250};
+    for (int i = 0; i < 6; ++i)
+        for (int nBase : {8900, 8960, 6703, 8650, 8630, 6052, 1944, 2103})
+            ids.push_back(nBase + i);
+    for (int p = 0; p < 4; ++p)
+        ids.push_back(2066 + p);
+    for (int nId : ids) {
+        QWidget* pWidget = Ctl(nId);
+        ASSERT_NE(pWidget, nullptr);
+        EXPECT_TRUE(pWidget->isVisible()) << nId;
+        EXPECT_TRUE(QRect(0, 0, 1260, 725).contains(pWidget->geometry())) << nId << " lies inside the form";
+    }
+}
+
+TEST_F(StartupTest, WorkingDirectoryGetsDataFileAndSettingsGetDefaults)
+{
+    EXPECT_TRUE(QDir(m_dir.path() + "/DataFile").exists());
+    QSettings settings("ZR_470.exe", "DspMcu");
+    EXPECT_EQ(settings.value("Name").toString(), "");
+    EXPECT_TRUE(settings.value("Path").toString().endsWith("/DataFile/*.bin"));
+    EXPECT_TRUE(settings.value("Path").toString().startsWith(QDir::currentPath()));
+    settings.setValue("Name", "/media/usb/ZR470-2.1.bin");
+    settings.sync();
+    StartApp();
+    EXPECT_EQ(View().Settings().m_strName, "/media/usb/ZR470-2.1.bin") << "the next start reads them back";
+}
+
+TEST_F(StartupTest, StartsEnglishWithTheFirstChannelSelected)
+{
+    EXPECT_EQ(g_bChinese.load(), 0);
+    EXPECT_EQ(Ctl<CFontStatic>(1483)->text(), "Name");
+    EXPECT_TRUE(Ctl<CXPButton>(8900)->IsPressed());
+    EXPECT_FALSE(Ctl<CXPButton>(8901)->IsPressed());
+    EXPECT_FALSE(Ctl<CXPButton>(1413)->IsPressed()) << "not connected";
+    EXPECT_FALSE(View().IsConnected());
+}
+
+TEST_F(StartupTest, LanguageOptionSwitchesToChinese)
+{
+    StartApp(true);
+    EXPECT_EQ(g_bChinese.load(), 1);
+    EXPECT_EQ(Ctl<CFontStatic>(1483)->text(), QString::fromUtf8("  组名"));
+}
