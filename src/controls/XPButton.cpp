@@ -92,6 +92,10 @@ void CXPButton::Redraw()
         m_pOverlay->update();
 }
 
+namespace {
+constexpr double kDisabledOpacity = 0.4;
+}
+
 void CXPButton::paintEvent(QPaintEvent*)
 {
     const int nImage = CurrentImage();
@@ -101,6 +105,9 @@ void CXPButton::paintEvent(QPaintEvent*)
     if (pix.isNull())
         return;
     QPainter painter(this);
+    // A disabled button keeps its image but fades, so it reads as unavailable.
+    if (!isEnabled())
+        painter.setOpacity(kDisabledOpacity);
     painter.drawPixmap(rect(), pix);
 }
 

@@ -71,8 +71,10 @@ bool DragMarker(CFilter& band, int x, int y)
     const bool bNewGain = nGainCode != band.GetGainCode();
     if (bNewFreq)
         band.SetFrequency(nFreq, true);
-    if (bNewGain)
+    if (bNewGain) {
         band.SetGainCode(nGainCode);
+        band.GiveFader(band.GetGainCode());
+    }
     return bNewFreq || bNewGain;
 }
 

@@ -76,8 +76,15 @@ public:
     void SetEqBand(bool bEqBand) { m_bEqBand = bEqBand ? 1 : 0; }
     void SetTwoSlope(bool bTwoSlope) { m_bTwoSlope = bTwoSlope ? 1 : 0; }
     void SetGraphic(bool bGraphic) { m_bGraphic = bGraphic ? 1 : 0; }
-    // A fader that follows a crossover filter's frequency (or none).
+    // A fader that follows the band: a crossover filter's frequency, or an
+    // equalizer band's gain step while it is dragged on the graph (or none).
     void AttachFader(std::function<void(int)> onFrequency) { m_onFrequency = std::move(onFrequency); }
+    // The graph hands an equalizer band's new gain step to its fader.
+    void GiveFader(int nGainCode) const
+    {
+        if (m_bEqBand && m_onFrequency)
+            m_onFrequency(nGainCode);
+    }
 
     // ---- graph ----------------------------------------------------------------
     void SetPlotRect(int nWidth, int nHeight);

@@ -44,18 +44,9 @@ constexpr int kGainStepCodes = 400;
 constexpr double kGainStep = 0.1;
 constexpr double kGainOffset = 20.0;
 
-// Row captions that the string table lacks.
-constexpr TextPair kTxtGain = {"Gain", "增益"};
-constexpr TextPair kTxtQ = {"Q", "Q"};
-
 QString Text(const TextPair& pair, bool bChinese)
 {
     return QString::fromUtf8(bChinese ? pair.szChinese : pair.szEnglish);
-}
-
-QString Text(const TextPair& pair)
-{
-    return Text(pair, g_bChinese != 0);
 }
 
 int ColumnX(int i)
@@ -172,8 +163,8 @@ void COutputDlg::CreateFader(int i)
 // The row captions live in tooltips and in the legend of the background.
 void COutputDlg::ApplyTexts()
 {
-    const QString strCaption[kRows] = {Tr(kTxtFrequency) + QStringLiteral(" (Hz)"), Text(kTxtQ),
-                                       Text(kTxtGain) + QStringLiteral(" (dB)")};
+    const QString strCaption[kRows] = {Tr(kTxtFrequency) + QStringLiteral(" (Hz)"), Tr(kTxtQ),
+                                       Tr(kTxtGain) + QStringLiteral(" (dB)")};
     for (int i = 0; i < kBands; ++i) {
         BandControls& band = m_band[static_cast<size_t>(i)];
         const QString strBand = QStringLiteral(" %1").arg(i + 1);
@@ -212,8 +203,8 @@ QPixmap COutputDlg::PaintBackground(bool bChinese)
     painter.setPen(QColor(SkinColors::kHeaderBottom));
     painter.setFont(ArialFont(kLabelPixels));
     const QString strLegend = Text(TextOf(kTxtFrequency), bChinese) + QStringLiteral(" (Hz)  /  ")
-                              + Text(kTxtQ, bChinese) + QStringLiteral("  /  ")
-                              + Text(kTxtGain, bChinese) + QStringLiteral(" (dB)");
+                              + Text(TextOf(kTxtQ), bChinese) + QStringLiteral("  /  ")
+                              + Text(TextOf(kTxtGain), bChinese) + QStringLiteral(" (dB)");
     painter.drawText(QRect(kLegendX, kTopRowY, kPageWidth - kLegendX - kMarginX, 24),
                      Qt::AlignLeft | Qt::AlignVCenter, strLegend);
     return pix;

@@ -14,10 +14,13 @@
 
 namespace {
 
-constexpr TextPair kFormTitle {"ZR-470  Digital Audio Processor", "ZR-470 数字音频处理器"};
-constexpr int kHeaderHeight = 22;
+constexpr TextPair kFormTitle {"Digital Audio Processor", "数字音频处理器"};
+constexpr int kPlateX = 870;
+constexpr int kPlateY = 8;
+constexpr int kPlateWidth = 250;
+constexpr int kPlateHeight = 48;
+constexpr int kPlateTitlePixels = 20;
 constexpr int kHeaderTextPixels = 11;
-constexpr int kHeaderTextRight = 14;
 
 using SkinCache = std::unordered_map<int, QPixmap>;
 
@@ -41,22 +44,30 @@ QPixmap PaintAny(int nResource)
     return pix;
 }
 
+// The brand plate sits at the top of the right-hand column, where the logo
+// picture goes when the installer supplies one; the graph fills the left.
 void PaintHeader(QPainter& painter, bool bChinese)
 {
-    QLinearGradient gradient(0, 0, 0, kHeaderHeight);
+    const QRect rcPlate(kPlateX, kPlateY, kPlateWidth, kPlateHeight);
+    QLinearGradient gradient(rcPlate.topLeft(), rcPlate.bottomLeft());
     gradient.setColorAt(0, QColor(SkinColors::kHeaderTop));
     gradient.setColorAt(1, QColor(SkinColors::kHeaderBottom));
-    painter.fillRect(0, 0, kSkinFormWidth, kHeaderHeight, gradient);
-    painter.fillRect(0, kHeaderHeight, kSkinFormWidth, 1, QColor(SkinColors::kHeaderAccent));
-    painter.fillRect(0, kHeaderHeight + 1, kSkinFormWidth, 1, QColor(255, 255, 255, 0x90));
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setPen(QColor(SkinColors::kHeaderAccent));
+    painter.setBrush(gradient);
+    painter.drawRoundedRect(QRectF(rcPlate).adjusted(0.5, 0.5, -0.5, -0.5), 4, 4);
 
     QFont font(QStringLiteral("Liberation Sans"));
-    font.setPixelSize(kHeaderTextPixels);
+    font.setPixelSize(kPlateTitlePixels);
     font.setBold(true);
     painter.setFont(font);
     painter.setPen(QColor(SkinColors::kHeaderText));
-    painter.drawText(QRect(0, 0, kSkinFormWidth - kHeaderTextRight, kHeaderHeight),
-                     Qt::AlignRight | Qt::AlignVCenter,
+    painter.drawText(rcPlate.adjusted(12, 4, -8, -kPlateHeight / 2), Qt::AlignLeft | Qt::AlignVCenter,
+                     QStringLiteral("ZR-470"));
+    font.setPixelSize(kHeaderTextPixels);
+    font.setBold(false);
+    painter.setFont(font);
+    painter.drawText(rcPlate.adjusted(12, kPlateHeight / 2, -8, -4), Qt::AlignLeft | Qt::AlignVCenter,
                      QString::fromUtf8(bChinese ? kFormTitle.szChinese : kFormTitle.szEnglish));
 }
 

@@ -26,6 +26,8 @@ const TextPair kTexts[] = {
     {"High pass", "高通"},
     {"Low pass", "低通"},
     {"Freq", "频率"},
+    {"Gain", "增益"},
+    {"Q", "Q"},
     {"Type", "类型"},
     {"Slope", "斜率"},
     {"Crossover", "分频"},

@@ -26,6 +26,8 @@ enum TextId : int {
     kTxtHighPass,
     kTxtLowPass,
     kTxtFrequency,
+    kTxtGain,
+    kTxtQ,
     kTxtType,
     kTxtSlope,
     kTxtCrossover,

@@ -114,9 +114,11 @@ void CQM7100View::OnCrossoverSlope(bool bHighPass)
     m_pGraph->Redraw(bHighPass ? kBandHighPass : kBandLowPass);
 }
 
-void CQM7100View::OnGraphBand(int nBand, int)
+void CQM7100View::OnGraphBand(int nBand, int nSource)
 {
-    if (m_nCurChannel < 0)
+    // A notification still on its way from a channel selected before is
+    // not this channel's edit.
+    if (m_nCurChannel < 0 || nSource != CFStatic::kSourceOutput + m_nCurChannel)
         return;
     if (nBand == kBandHighPass || nBand == kBandLowPass) {
         const bool bHighPass = nBand == kBandHighPass;

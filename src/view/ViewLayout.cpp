@@ -86,6 +86,8 @@ void CQM7100View::CreateGraphArea()
     m_pGraph->AttachModel(&m_data);
     m_pTabFrame = new CEnTabCtrl(1368, this);
     m_pTabFrame->setGeometry(4, 270, 1252, 246);
+    // Enter or Esc on the page hands the focus to the frame, and so to the form.
+    m_pTabFrame->setFocusProxy(this);
     m_pPage = new COutputDlg(m_pTabFrame);
     m_pPage->ShowPage(false);
 }

@@ -198,3 +198,24 @@ TEST_F(ButtonTest, RadioButtonDrawsBlackTextOnTheParentsBackground)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ButtonTest, DisabledButtonFadesTowardsTheParent)
+{
+    m_pButton->SetSkin(kSkinProgram);
+    m_pButton->SetPressed(false);
+    const QPoint pt(3, m_pButton->height() / 2);
+    const QColor crEnabled = m_pHost->grab().toImage().pixelColor(m_pButton->pos() + pt);
+    m_pButton->setEnabled(false);
+    const QColor crDisabled = m_pHost->grab().toImage().pixelColor(m_pButton->pos() + pt);
+    auto distance = [](const QColor& a, const QColor& b) {
+        return std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) + std::abs(a.blue() - b.blue());
+    };
+    EXPECT_LT(distance(crDisabled, kParentColor), distance(crEnabled, kParentColor));
+    QSignalSpy clicks(m_pButton, &QAbstractButton::clicked);
+    QTest::mouseClick(m_pButton, Qt::LeftButton);
+    EXPECT_EQ(clicks.count(), 0);
+}
+
+}  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <vector>
 
 #include "BandDrag.h"
 #include "Filter.h"
@@ -133,4 +134,17 @@ TEST_F(BandDrag, LeftHandleBandwidthIsLimitedOnBothSides)
     EXPECT_EQ(band.GetBandwidthCode(), kBandwidthCodeMax);
     EXPECT_TRUE(DragBandwidth(band, XOf(500), false));
     EXPECT_NEAR(band.GetBandwidth(), 1.0, 0.02);
+}
+
+TEST_F(BandDrag, MarkerDragHandsTheNewGainStepToTheBandsFader)
+{
+    CFilter band = Peaking(1000);
+    std::vector<int> faderSteps;
+    band.AttachFader([&](int nCode) { faderSteps.push_back(nCode); });
+    ASSERT_TRUE(DragMarker(band, XOf(1000), DbToRow(-6.0, H) + kPlotOffsetY));
+    ASSERT_EQ(faderSteps.size(), 1u);
+    EXPECT_EQ(faderSteps.back(), band.GetGainCode());
+    EXPECT_EQ(faderSteps.back(), kGainCodeZero - 60);
+    ASSERT_FALSE(DragMarker(band, XOf(1000), DbToRow(-6.0, H) + kPlotOffsetY));
+    EXPECT_EQ(faderSteps.size(), 1u) << "no change, nothing for the fader";
 }

@@ -29,7 +29,7 @@ TEST_F(ConnectTest, ConnectReadsTheLiveSettingsIntoTheForm)
         EXPECT_EQ(g_nLinkGroup[i], i) << "a full read dissolves the links";
     EXPECT_FALSE(Ctl<CXPButton>(2247)->IsPressed());
     // the progress window closes itself once the batch is done
-    QTRY_VERIFY_WITH_TIMEOUT(!View().ProgressDialog()->isVisible(), 2000);
+    EXPECT_TRUE(QTest::qWaitFor([this] { return !View().ProgressDialog()->isVisible(); }, 2000));
     EXPECT_EQ(View().ProgressDialog()->Label()->text(), "End of data transmission");
     EXPECT_TRUE(View().isEnabled()) << "the form is enabled again";
     EXPECT_TRUE(m_messages.empty());

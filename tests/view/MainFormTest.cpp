@@ -63,12 +63,13 @@ TEST_F(MainFormTest, LinkedLevelFollows)
 
 TEST_F(MainFormTest, LevelFaderMovesTheSpinAndTheRecord)
 {
+    TypeAndEnter(8633, "30");
     auto* pFader = Ctl<CSkinFader>(8653);
-    const int nBefore = pFader->GetPosInverted();
+    ASSERT_EQ(pFader->GetPosInverted(), 30);
     pFader->setFocus();
     QTest::keyClick(pFader, Qt::Key_Up);  // up on an inverted fader raises the level
-    QTRY_COMPARE(Data().Output(3).GetLevel(), nBefore + 1);
-    EXPECT_EQ(Ctl<CNumEdit>(8633)->text(), QString::number(nBefore + 1));
+    EXPECT_TRUE(QTest::qWaitFor([this] { return Data().Output(3).GetLevel() == 31; }, 2000));
+    EXPECT_EQ(Ctl<CNumEdit>(8633)->text(), "31");
 }
 
 TEST_F(MainFormTest, LineOfTheSelectedChannelDoesNothing)
