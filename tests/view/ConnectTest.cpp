@@ -1,4 +1,8 @@
+#include <QApplication>
+#include <QComboBox>
 #include <QLabel>
+#include <QMessageBox>
+#include <QTimer>
 #include <QLineEdit>
 
 #include "DisplayDlg.h"
@@ -122,4 +126,34 @@ TEST_F(ConnectTest, NoProcessorAtConnectShowsTheFailureMessage)
     ASSERT_TRUE(QTest::qWaitFor([this] { return !m_messages.empty(); }, 3000));
     EXPECT_EQ(m_messages.back(), "Connection failure!");
     EXPECT_FALSE(View().IsConnected());
+}
+
+TEST_F(ConnectTest, EnglishFailureMessageClosesItself)
+{
+    View().m_messageHook = nullptr;  // the real message box this time
+    m_pDevice->Vanish();
+    QString strShown;
+    QTimer::singleShot(300, [&strShown] {
+        if (auto* pBox = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+            strShown = pBox->text();
+    });
+    QElapsedTimer timer;
+    timer.start();
+    Click(1413);  // returns once the box has gone
+    EXPECT_EQ(strShown, "Connection failure!");
+    EXPECT_GE(timer.elapsed(), 900);
+    EXPECT_LT(timer.elapsed(), 3000) << "the box goes away without a click";
+    EXPECT_FALSE(View().IsConnected());
+}
+
+TEST_F(ConnectTest, VariantTwoOffersTheShortSlopeList)
+{
+    m_pDevice->SetVariant(2);
+    ASSERT_TRUE(ConnectOnline());
+    EXPECT_EQ(g_nDeviceType.load(), 2);
+    auto* pSlope = Ctl<QComboBox>(5503);
+    ASSERT_EQ(pSlope->count(), 2);
+    EXPECT_EQ(pSlope->itemText(1), "24dB/Oct");
+    EXPECT_EQ(m_pApp->MainFrame()->windowTitle(), "ZR-470 Software");
+    g_nDeviceType = 1;
 }

@@ -100,7 +100,10 @@ protected:
             return;
         pField->window()->activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(pField->window()));
+        // A window activation still on its way may move the focus once more.
+        QTest::qWait(20);
         pField->setFocus();
+        EXPECT_TRUE(QTest::qWaitFor([pField] { return pField->hasFocus(); }, 1000));
         QTest::keyClick(pField, Qt::Key_A, Qt::ControlModifier);
         QTest::keyClicks(pField, strText);
         QTest::keyClick(pField, Qt::Key_Return);
