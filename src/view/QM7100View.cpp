@@ -1,6 +1,7 @@
 #include "QM7100View.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QEventLoop>
 #include <QKeyEvent>
@@ -152,6 +153,9 @@ bool CQM7100View::eventFilter(QObject* pWatched, QEvent* pEvent)
             setFocus(Qt::OtherFocusReason);
             return true;
         }
+        // From the last crossover box the Tab key goes on into the page.
+        if (pKey->key() == Qt::Key_Tab && pWatched == m_lowPass.pSlope && FocusIntoPage())
+            return true;
     }
     if (pEvent->type() == QEvent::MouseButtonPress && pWatched->isWidgetType()) {
         // A click anywhere first gives the form the focus (commits a field).
@@ -160,6 +164,19 @@ bool CQM7100View::eventFilter(QObject* pWatched, QEvent* pEvent)
             setFocus(Qt::MouseFocusReason);
     }
     return QWidget::eventFilter(pWatched, pEvent);
+}
+
+bool CQM7100View::FocusIntoPage()
+{
+    if (!m_pPage->isVisible())
+        return false;
+    for (QWidget* pChild : m_pPage->findChildren<QWidget*>()) {
+        if ((pChild->focusPolicy() & Qt::TabFocus) && pChild->isEnabled() && pChild->isVisible()) {
+            pChild->setFocus(Qt::TabFocusReason);
+            return true;
+        }
+    }
+    return false;
 }
 
 void CQM7100View::mousePressEvent(QMouseEvent* pEvent)

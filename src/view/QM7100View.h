@@ -125,6 +125,7 @@ private:
     void AddGroupBox(TextId caption, const QRect& rect);
     CrossoverControls MakeCrossover(int nBaseId, int nY);
     void ConnectHandlers();
+    bool FocusIntoPage();
     void ConnectChannel(int i);
     void ConnectCrossover();
     void SetUpControls();

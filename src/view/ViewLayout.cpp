@@ -74,8 +74,10 @@ void CQM7100View::CreateControls()
     CreateStrip();
     m_pDisplay = new CDisplayDlg(window());
     m_pMsgBox = std::make_unique<CMsgBox>();
+    // The page handles its own keys (Enter moves down a band's column).
     for (QWidget* pChild : findChildren<QWidget*>())
-        pChild->installEventFilter(this);
+        if (pChild != m_pPage && !m_pPage->isAncestorOf(pChild))
+            pChild->installEventFilter(this);
     ConnectHandlers();
 }
 

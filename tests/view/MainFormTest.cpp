@@ -159,3 +159,21 @@ TEST_F(MainFormTest, PairButtonUnlinksALinkedPair)
     EXPECT_EQ(g_nLinkGroup[1], 1);
     EXPECT_FALSE(pPair->IsPressed());
 }
+
+TEST_F(MainFormTest, KeysOnTheFormAndThePage)
+{
+    // Enter in a band's gain field goes down the column to its fader.
+    TypeAndEnter(5004, "2.5");
+    EXPECT_EQ(Data().Output(0).EQ()[4].GetGainCode(), 225);
+    EXPECT_EQ(QApplication::focusWidget(), Ctl<QWidget>(5104));
+    // Enter in a form field commits it and leaves the focus with the form.
+    TypeAndEnter(8632, "12");
+    EXPECT_EQ(Data().Output(2).GetLevel(), 12);
+    EXPECT_EQ(QApplication::focusWidget(), &View());
+    // Tab from the low-pass slope box goes on into the equalizer page.
+    auto* pSlope = Ctl<QComboBox>(5513);
+    pSlope->setFocus();
+    QTest::keyClick(pSlope, Qt::Key_Tab);
+    ASSERT_NE(QApplication::focusWidget(), nullptr);
+    EXPECT_TRUE(Ctl<QWidget>(136)->isAncestorOf(QApplication::focusWidget()));
+}
