@@ -69,7 +69,7 @@ void CQM7100View::OnInitialUpdate(const CAppOptions& options)
     m_strLogoPath = m_strCurrentDir + "/Bmp/LOGO.bmp";
     if (options.bSplash && CSplashWnd::ShowSplashScreen(m_strSplashPath, kSplashMs, window())) {
         QEventLoop pause;
-        QTimer::singleShot(kSplashMs, &pause, &QEventLoop::quit);
+        QTimer::singleShot(kSplashMs, Qt::PreciseTimer, &pause, &QEventLoop::quit);
         pause.exec(QEventLoop::ExcludeUserInputEvents);
     }
     m_strFirmwarePattern = m_strCurrentDir + "/DataFile/*.bin";

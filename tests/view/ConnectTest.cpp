@@ -157,3 +157,20 @@ TEST_F(ConnectTest, VariantTwoOffersTheShortSlopeList)
     EXPECT_EQ(m_pApp->MainFrame()->windowTitle(), "ZR-470 Software");
     g_nDeviceType = 1;
 }
+
+TEST_F(ConnectTest, UnpluggedWhileOnlineEndsTheConnection)
+{
+    ASSERT_TRUE(ConnectOnline());
+    QElapsedTimer timer;
+    timer.start();
+    m_pDevice->Vanish();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !View().IsConnected() && !m_messages.empty(); }, 5000));
+    EXPECT_LT(timer.elapsed(), 3000) << "noticed by the next poll, not after a long wait";
+    EXPECT_EQ(m_messages.back(), "Connection failure!");
+    EXPECT_EQ(g_bOnline.load(), 0);
+    EXPECT_EQ(Ctl<QLineEdit>(1002)->text(), "");
+    // edits now stay in the model
+    Click(6052);
+    EXPECT_EQ(Data().Output(0).GetMute(), 1);
+    EXPECT_EQ(Data().Output(0).GetMiscMark(), 0) << "nothing is marked for sending while offline";
+}

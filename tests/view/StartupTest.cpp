@@ -1,3 +1,6 @@
+#include <QElapsedTimer>
+#include <QImage>
+#include <QLabel>
 #include <QMenuBar>
 #include <QSettings>
 #include <QStatusBar>
@@ -70,4 +73,28 @@ TEST_F(StartupTest, LanguageOptionSwitchesToChinese)
     StartApp(true);
     EXPECT_EQ(g_bChinese.load(), 1);
     EXPECT_EQ(Ctl<CFontStatic>(1483)->text(), QString::fromUtf8("  组名"));
+}
+
+TEST_F(StartupTest, WithoutPicturesThereIsNoSplashAndNoLogo)
+{
+    QElapsedTimer timer;
+    timer.start();
+    StartApp(false, true);
+    EXPECT_LT(timer.elapsed(), 2500) << "no splash, no pause";
+    EXPECT_TRUE(Ctl<QLabel>(1970)->pixmap().isNull());
+    EXPECT_TRUE(View().isVisible());
+}
+
+TEST_F(StartupTest, SplashAndLogoPicturesFromTheWorkingDirectory)
+{
+    ASSERT_TRUE(QDir().mkpath("Bmp"));
+    QImage picture(120, 60, QImage::Format_RGB32);
+    picture.fill(QColor(200, 40, 40));
+    ASSERT_TRUE(picture.save("Bmp/Splsh.bmp"));
+    ASSERT_TRUE(picture.save("Bmp/LOGO.bmp"));
+    QElapsedTimer timer;
+    timer.start();
+    StartApp(false, true);
+    EXPECT_GE(timer.elapsed(), 2900) << "the splash holds start-up for three seconds";
+    EXPECT_FALSE(Ctl<QLabel>(1970)->pixmap().isNull());
 }

@@ -53,12 +53,12 @@ protected:
         QDir::setCurrent(m_strOldDir);
     }
 
-    void StartApp(bool bChinese = false)
+    void StartApp(bool bChinese = false, bool bSplash = false)
     {
         m_pApp.reset();
         CAppOptions options;
         options.strDevice = "virtual";
-        options.bSplash = false;
+        options.bSplash = bSplash;
         options.bChinese = bChinese;
         m_pApp = std::make_unique<CQM7100App>();
         ASSERT_TRUE(m_pApp->InitInstance(options));
