@@ -95,6 +95,7 @@ public:
     CKTVCommand& Command() { return m_cmd; }
     CKTV_Data& Data() { return m_data; }
     int CyclesRun() const { return m_thread.CyclesRun(); }
+    bool IsCommThreadAlive() const { return m_thread.IsAlive(); }
     // True while frames other than the idle level-meter poll are queued or
     // any edit is still marked for sending.
     bool HasPendingWork();

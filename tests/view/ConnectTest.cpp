@@ -174,3 +174,21 @@ TEST_F(ConnectTest, UnpluggedWhileOnlineEndsTheConnection)
     EXPECT_EQ(Data().Output(0).GetMute(), 1);
     EXPECT_EQ(Data().Output(0).GetMiscMark(), 0) << "nothing is marked for sending while offline";
 }
+
+TEST_F(ConnectTest, ProgressWindowBlinksWhileABatchRunsThenSaysItHasEnded)
+{
+    CDisplayDlg* pDialog = View().ProgressDialog();
+    g_bTransferRunning = 1;
+    pDialog->Show(&View());
+    EXPECT_FALSE(View().isEnabled());
+    EXPECT_EQ(pDialog->pos(), QPoint(500, 400));
+    EXPECT_EQ(pDialog->windowTitle(), "Data transmission");
+    EXPECT_EQ(pDialog->Label()->text(), "Data transmission");
+    const bool bFirst = pDialog->IsBlinkRed();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return pDialog->IsBlinkRed() != bFirst; }, 1000)) << "it blinks";
+    EXPECT_TRUE(pDialog->isVisible());
+    g_bTransferRunning = 0;
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !pDialog->isVisible(); }, 1000));
+    EXPECT_EQ(pDialog->Label()->text(), "End of data transmission");
+    EXPECT_TRUE(View().isEnabled());
+}

@@ -98,3 +98,12 @@ TEST_F(StartupTest, SplashAndLogoPicturesFromTheWorkingDirectory)
     EXPECT_GE(timer.elapsed(), 2900) << "the splash holds start-up for three seconds";
     EXPECT_FALSE(Ctl<QLabel>(1970)->pixmap().isNull());
 }
+
+TEST_F(StartupTest, ClosingTheWindowEndsTheCommunicationThread)
+{
+    EXPECT_TRUE(View().Session().IsCommThreadAlive()) << "created at start-up, before any connection";
+    ASSERT_TRUE(ConnectOnline());
+    m_pApp->MainFrame()->close();
+    EXPECT_FALSE(View().Session().IsCommThreadAlive());
+    EXPECT_FALSE(View().IsConnected());
+}
