@@ -117,3 +117,11 @@ void InitGlobalDefaults()
     g_bOutputDataSent = 0;
     g_bDeviceAbnormal = 0;
 }
+
+void SetLinkGroup(int nChannel, int nGroup)
+{
+    if (nChannel < 0 || nChannel >= kOutputs)
+        return;
+    ModelLock lock(g_csModel);
+    g_nLinkGroup[nChannel] = nGroup;
+}

@@ -79,6 +79,9 @@ extern int g_nSysReadList[kSysReadListSize];
 // Link groups: outputs with equal numbers are edited together.
 extern int g_nLinkGroup[kOutputs];
 extern CKTV_OutData* g_pLinkOutput[kOutputs];
+// The user-interface thread changes a link under g_csModel, because the link
+// thread reads the groups when it flags a frame as linked.
+void SetLinkGroup(int nChannel, int nGroup);
 
 extern std::atomic<int> g_bDelayPresetChanged;
 extern std::atomic<int> g_bSceneNameChanged;

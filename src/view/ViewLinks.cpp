@@ -24,7 +24,7 @@ bool CQM7100View::IsLinkAll() const
 void CQM7100View::ResetLinks()
 {
     for (int i = 0; i < kChannels; ++i) {
-        g_nLinkGroup[i] = i;
+        SetLinkGroup(i, i);
         if (i != m_nCurChannel)
             m_pTag[i]->SetPressed(false);
     }
@@ -50,8 +50,8 @@ void CQM7100View::OnPairLink(int nPair)
         ShowPairLinked(nPair);
         return;
     }
-    g_nLinkGroup[a] = a;
-    g_nLinkGroup[b] = b;
+    SetLinkGroup(a, a);
+    SetLinkGroup(b, b);
     m_pPair[nPair]->SetPressed(false);
     for (int k : {a, b})
         if (k != m_nCurChannel)
@@ -81,7 +81,7 @@ void CQM7100View::OnLinkAll()
 void CQM7100View::LinkAllFrom(int nSource)
 {
     for (int k = 0; k < kChannels; ++k) {
-        g_nLinkGroup[k] = nSource;
+        SetLinkGroup(k, nSource);
         if (k != nSource)
             m_data.Output(k).CopyFrom(m_data.Output(nSource));
         m_pSession->WriteOutputBlock(k);
@@ -111,7 +111,7 @@ void CQM7100View::JoinGroup(int nChannel, int nGroup)
 {
     if (g_nLinkGroup[nChannel] == nGroup)
         return;
-    g_nLinkGroup[nChannel] = nGroup;
+    SetLinkGroup(nChannel, nGroup);
     CKTV_OutData& out = m_data.Output(nChannel);
     for (int i = 0; i < kChannels; ++i)
         if (i != nChannel && g_nLinkGroup[i] == nGroup)
