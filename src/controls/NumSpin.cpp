@@ -236,7 +236,10 @@ void CNumSpin::HandleWheel(QWheelEvent* pEvent)
 
 bool CNumSpin::eventFilter(QObject* pWatched, QEvent* pEvent)
 {
-    if (pWatched != m_pBuddy || !isEnabled() || !m_pBuddy->isEnabled())
+    // The type is tested first: a buddy being destroyed still sends events
+    // through the filter, and it is no longer a CNumEdit by then.
+    const bool bStepEvent = pEvent->type() == QEvent::KeyPress || pEvent->type() == QEvent::Wheel;
+    if (!bStepEvent || pWatched != m_pBuddy || !isEnabled() || !m_pBuddy->isEnabled())
         return QWidget::eventFilter(pWatched, pEvent);
     if (pEvent->type() == QEvent::KeyPress) {
         const int nKey = static_cast<QKeyEvent*>(pEvent)->key();
