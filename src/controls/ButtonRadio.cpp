@@ -1,3 +1,4 @@
+#include "ControlName.h"
 #include "ButtonRadio.h"
 
 #include <QAbstractButton>
@@ -26,7 +27,7 @@ CButtonRadio::CButtonRadio(int nId, QWidget* pParent)
 CButtonRadio::CButtonRadio(int nId, const QString& strText, QWidget* pParent)
     : QRadioButton(strText, pParent), m_nId(nId)
 {
-    setObjectName(QStringLiteral("ctl%1").arg(nId));
+    setObjectName(ControlName(nId));
     ApplyButtonRadioLook(this);
     connect(this, &QAbstractButton::clicked, this, [this] { emit Notify(m_nId); });
 }

@@ -1,3 +1,4 @@
+#include "ControlName.h"
 #include "ChEnEdit.h"
 
 #include <QValidator>
@@ -30,7 +31,7 @@ private:
 CChEnEdit::CChEnEdit(int nId, QWidget* pParent)
     : QLineEdit(pParent), m_nId(nId)
 {
-    setObjectName(QStringLiteral("ctl%1").arg(nId));
+    setObjectName(ControlName(nId));
     setValidator(new SingleByteFilter(this));
 }
 

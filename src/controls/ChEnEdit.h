@@ -15,7 +15,7 @@ class CChEnEdit : public QLineEdit {
 public:
     CChEnEdit(int nId, QWidget* pParent);
 
-    int ControlId() const { return m_nId; }
+    int Id() const { return m_nId; }
 
     // 1: all characters pass; 0: double-byte characters are discarded.
     void SetFlag(int nFlag) { m_nFlag = nFlag; }

@@ -1,3 +1,4 @@
+#include "ControlName.h"
 #include "EnTabCtrl.h"
 
 #include <QPainter>
@@ -17,7 +18,7 @@ QColor Scaled(QColor crBase, double dFactor)
 CEnTabCtrl::CEnTabCtrl(int nId, QWidget* pParent)
     : QWidget(pParent), m_nId(nId), m_crBkgnd(palette().color(QPalette::Window))
 {
-    setObjectName(QStringLiteral("ctl%1").arg(nId));
+    setObjectName(ControlName(nId));
 }
 
 void CEnTabCtrl::SetBkgndColor(QColor crBkgnd)

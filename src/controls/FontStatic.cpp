@@ -1,3 +1,4 @@
+#include "ControlName.h"
 #include "FontStatic.h"
 
 #include <QMouseEvent>
@@ -11,7 +12,7 @@ CFontStatic::CFontStatic(int nId, QWidget* pParent)
 CFontStatic::CFontStatic(int nId, const QString& strText, QWidget* pParent)
     : QWidget(pParent), m_nId(nId), m_strText(strText)
 {
-    setObjectName(QStringLiteral("ctl%1").arg(nId));
+    setObjectName(ControlName(nId));
 }
 
 void CFontStatic::SetText(const QString& strText)

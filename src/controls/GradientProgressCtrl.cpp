@@ -1,3 +1,4 @@
+#include "ControlName.h"
 #include "GradientProgressCtrl.h"
 
 #include <QPainter>
@@ -16,7 +17,7 @@ int Component(int nStart, int nBand, double dStep)
 CGradientProgressCtrl::CGradientProgressCtrl(int nId, QWidget* pParent)
     : QWidget(pParent), m_nId(nId)
 {
-    setObjectName(QStringLiteral("ctl%1").arg(nId));
+    setObjectName(ControlName(nId));
     // Every paint covers the whole bar, so nothing needs erasing first.
     setAttribute(Qt::WA_OpaquePaintEvent);
 }

@@ -1,3 +1,4 @@
+#include "ControlName.h"
 #include "NumEdit.h"
 
 #include <QFocusEvent>
@@ -6,7 +7,7 @@
 CNumEdit::CNumEdit(int nId, QWidget* pParent)
     : QLineEdit(pParent), m_nId(nId)
 {
-    setObjectName(QStringLiteral("ctl%1").arg(nId));
+    setObjectName(ControlName(nId));
     // Only the user's typing marks the field; texts set by Redisplay do not.
     connect(this, &QLineEdit::textEdited, this, [this] { m_bModified = true; });
 }

@@ -17,7 +17,7 @@ class CNumEdit : public QLineEdit {
 public:
     CNumEdit(int nId, QWidget* pParent);
 
-    int ControlId() const { return m_nId; }
+    int Id() const { return m_nId; }
 
     // Sets the display kind (CNumKinds::Kind values) and the suffix kind 13
     // appends, then redisplays.

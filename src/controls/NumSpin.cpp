@@ -1,3 +1,4 @@
+#include "ControlName.h"
 #include "NumSpin.h"
 
 #include <QKeyEvent>
@@ -28,7 +29,7 @@ bool StepsAlongAxis(int nKind)
 CNumSpin::CNumSpin(int nId, QWidget* pParent)
     : QWidget(pParent), m_nId(nId)
 {
-    setObjectName(QStringLiteral("ctl%1").arg(nId));
+    setObjectName(ControlName(nId));
     // Like the platform spin button the arrows never take the focus from the
     // field beside them.
     setFocusPolicy(Qt::NoFocus);
@@ -80,7 +81,7 @@ int CNumSpin::GetPos()
 void CNumSpin::SetPos(int nPos)
 {
     if (nPos < m_nMin || nPos > m_nMax) {
-        const int nBuddyId = m_pBuddy ? m_pBuddy->ControlId() : 0;
+        const int nBuddyId = m_pBuddy ? m_pBuddy->Id() : 0;
         ShowMessage(QStringLiteral("%1ID:").arg(nBuddyId) + Tr(kTxtSetPosError));
         return;
     }

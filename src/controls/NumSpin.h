@@ -30,7 +30,7 @@ public:
 
     CNumSpin(int nId, QWidget* pParent);
 
-    int ControlId() const { return m_nId; }
+    int Id() const { return m_nId; }
 
     virtual void SetBuddy(CNumEdit* pBuddy);
     virtual CNumEdit* GetBuddy() const;

@@ -1,3 +1,4 @@
+#include "ControlName.h"
 #include "SkinFader.h"
 
 #include <QBitmap>
@@ -35,7 +36,7 @@ QPixmap MaskedCopy(const QPixmap& pixSkin, bool bTransparent, QRgb crMask, int x
 CSkinFader::CSkinFader(int nId, QWidget* pParent)
     : QWidget(pParent), m_nId(nId)
 {
-    setObjectName(QStringLiteral("ctl%1").arg(nId));
+    setObjectName(ControlName(nId));
     setFocusPolicy(Qt::StrongFocus);
     m_timerMoving.setInterval(kMovingPeriodMs);
     connect(&m_timerMoving, &QTimer::timeout, this, &CSkinFader::OnMovingTimer);

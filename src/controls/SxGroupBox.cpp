@@ -1,3 +1,4 @@
+#include "ControlName.h"
 #include "SxGroupBox.h"
 
 #include <QFontMetrics>
@@ -12,7 +13,7 @@ CSxGroupBox::CSxGroupBox(int nId, QWidget* pParent)
 CSxGroupBox::CSxGroupBox(int nId, const QString& strCaption, QWidget* pParent)
     : QWidget(pParent), m_nId(nId), m_strCaption(strCaption), m_fontCaption(QStringLiteral("Arial"))
 {
-    setObjectName(QStringLiteral("ctl%1").arg(nId));
+    setObjectName(ControlName(nId));
     m_fontCaption.setPointSize(10);
     m_fontCaption.setBold(true);
     m_fontCaption.setStyleHint(QFont::SansSerif);

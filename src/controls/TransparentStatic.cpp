@@ -1,3 +1,4 @@
+#include "ControlName.h"
 #include "TransparentStatic.h"
 
 #include <QPainter>
@@ -10,7 +11,7 @@ CTransparentStatic::CTransparentStatic(int nId, QWidget* pParent)
 CTransparentStatic::CTransparentStatic(int nId, const QString& strText, QWidget* pParent)
     : QWidget(pParent), m_nId(nId), m_strText(strText)
 {
-    setObjectName(QStringLiteral("ctl%1").arg(nId));
+    setObjectName(ControlName(nId));
 }
 
 void CTransparentStatic::SetText(const QString& strText)

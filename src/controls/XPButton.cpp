@@ -1,3 +1,4 @@
+#include "ControlName.h"
 #include "XPButton.h"
 
 #include <QEnterEvent>
@@ -9,7 +10,7 @@
 CXPButton::CXPButton(int nId, QWidget* pParent)
     : QAbstractButton(pParent), m_nId(nId)
 {
-    setObjectName(QStringLiteral("ctl%1").arg(nId));
+    setObjectName(ControlName(nId));
     setCursor(Qt::PointingHandCursor);
     setMouseTracking(true);
     connect(this, &QAbstractButton::clicked, this, [this] { emit Notify(m_nId); });

@@ -1,3 +1,4 @@
+#include "ControlName.h"
 #include "CFStatic.h"
 
 #include <QPaintEvent>
@@ -26,7 +27,7 @@ constexpr std::array<int, CFStatic::kGridStops> kGridFreq = {
 CFStatic::CFStatic(int nId, QWidget* pParent)
     : QWidget(pParent), m_nId(nId), m_font(QStringLiteral("Arial"))
 {
-    setObjectName(QStringLiteral("ctl%1").arg(nId));
+    setObjectName(ControlName(nId));
     setMouseTracking(true);
     setFocusPolicy(Qt::ClickFocus);
     // Every pixel comes from the off-screen picture.

@@ -125,3 +125,14 @@ void SetLinkGroup(int nChannel, int nGroup)
     ModelLock lock(g_csModel);
     g_nLinkGroup[nChannel] = nGroup;
 }
+
+std::vector<int> LinkedOutputs(int nChannel)
+{
+    std::vector<int> linked;
+    if (nChannel < 0 || nChannel >= kOutputs)
+        return linked;
+    for (int k = 0; k < kOutputs; ++k)
+        if (k != nChannel && g_nLinkGroup[k] == g_nLinkGroup[nChannel])
+            linked.push_back(k);
+    return linked;
+}

@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <mutex>
 #include <string>
+#include <vector>
 
 class CKTV_OutData;
 
@@ -82,6 +83,9 @@ extern CKTV_OutData* g_pLinkOutput[kOutputs];
 // The user-interface thread changes a link under g_csModel, because the link
 // thread reads the groups when it flags a frame as linked.
 void SetLinkGroup(int nChannel, int nGroup);
+// The other outputs in nChannel's link group, in channel order (the link
+// thread calls it under g_csModel).
+std::vector<int> LinkedOutputs(int nChannel);
 
 extern std::atomic<int> g_bDelayPresetChanged;
 extern std::atomic<int> g_bSceneNameChanged;

@@ -44,11 +44,9 @@ int CKTV_OutData::BlockOffset() const
 template <typename Fn>
 void CKTV_OutData::ForLinked(Fn fn)
 {
-    if (m_nChannel < 0 || m_nChannel >= kOutputs)
-        return;
-    for (int j = 0; j < kOutputs; ++j) {
+    for (int j : LinkedOutputs(m_nChannel)) {
         CKTV_OutData* pOther = g_pLinkOutput[j];
-        if (pOther && pOther != this && g_nLinkGroup[j] == g_nLinkGroup[m_nChannel])
+        if (pOther && pOther != this)
             fn(*pOther);
     }
 }
@@ -301,4 +299,11 @@ std::unique_ptr<CSendData> CKTV_OutData::NextChange()
         }
     }
     return nullptr;
+}
+
+void CKTV_OutData::ResetEqBands()
+{
+    for (int i = 0; i < m_eq.BandCount(); ++i)
+        m_eq[i].ResetBand(g_nGraphicFreq[static_cast<size_t>(i)]);
+    RecomputeCurve();
 }

@@ -70,6 +70,9 @@ public:
     // level, polarity, delay, mode, limiter) but keeps name, mute, routing
     // and marks.
     void CopyFrom(const CKTV_OutData& other);
+    // The equalizer reset: every band on its standard centre, 0.2 octaves,
+    // 0.0 dB, bypassed. Sets no change marks; the record travels whole.
+    void ResetEqBands();
 
     // The change scanner's step for this output: the frame of the first
     // marked group (clearing its mark), or nullptr when nothing is marked.

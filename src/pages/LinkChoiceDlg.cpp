@@ -1,3 +1,4 @@
+#include "ControlName.h"
 #include "LinkChoiceDlg.h"
 
 #include <QLabel>
@@ -72,12 +73,12 @@ void CLinkChoiceDlg::AddButtons(int nButtonsY)
 {
     const int nLeft = (m_nWidthDlu - 2 * kButtonWidthDlu - kButtonGapDlu) / 2;
     auto* pOk = new QPushButton(QStringLiteral("OK"), this);
-    pOk->setObjectName(QStringLiteral("ctl%1").arg(kIdOk));
+    pOk->setObjectName(ControlName(kIdOk));
     pOk->setGeometry(DluRect(nLeft, nButtonsY, kButtonWidthDlu, kButtonHeightDlu));
     pOk->setDefault(true);
     connect(pOk, &QPushButton::clicked, this, &QDialog::accept);
     auto* pCancel = new QPushButton(QStringLiteral("Cancel"), this);
-    pCancel->setObjectName(QStringLiteral("ctl%1").arg(kIdCancel));
+    pCancel->setObjectName(ControlName(kIdCancel));
     pCancel->setGeometry(
         DluRect(nLeft + kButtonWidthDlu + kButtonGapDlu, nButtonsY, kButtonWidthDlu, kButtonHeightDlu));
     connect(pCancel, &QPushButton::clicked, this, &QDialog::reject);

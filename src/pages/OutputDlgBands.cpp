@@ -27,11 +27,9 @@ int BandOf(int nId, int nEditBase, int nSpinBase)
 template <typename Fn>
 void COutputDlg::ForLinkedBands(int i, Fn fn)
 {
-    const int s = m_nCurOutput;
-    for (int k = 0; k < kOutputs; ++k) {
-        if (k != s && g_nLinkGroup[k] == g_nLinkGroup[s] && g_pLinkOutput[k])
+    for (int k : LinkedOutputs(m_nCurOutput))
+        if (g_pLinkOutput[k])
             fn(g_pLinkOutput[k]->EQ()[i]);
-    }
 }
 
 void COutputDlg::OnFrequency(int nId)

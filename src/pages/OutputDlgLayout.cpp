@@ -3,6 +3,7 @@
 #include <QLinearGradient>
 #include <QPainter>
 
+#include "ControlName.h"
 #include "AppGlobals.h"
 #include "DataDefine.h"
 #include "FontStatic.h"
@@ -69,7 +70,7 @@ QFont FieldFont()
 COutputDlg::COutputDlg(QWidget* pParent)
     : QWidget(pParent)
 {
-    setObjectName(QStringLiteral("ctl%1").arg(kPageId));
+    setObjectName(ControlName(kPageId));
     setFocusPolicy(Qt::NoFocus);
     resize(kPageWidth, kPageHeight);
     m_pixBackground[0] = PaintBackground(false);

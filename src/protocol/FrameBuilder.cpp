@@ -122,13 +122,7 @@ void FinishFrame(const FrameArea& area, uint8_t* pFrame, int nLength)
 
 bool IsOutputLinked(int nChannel)
 {
-    if (nChannel < 0 || nChannel >= kOutputs)
-        return false;
-    for (int i = 0; i < kOutputs; ++i) {
-        if (i != nChannel && g_nLinkGroup[i] == g_nLinkGroup[nChannel])
-            return true;
-    }
-    return false;
+    return !LinkedOutputs(nChannel).empty();
 }
 
 std::unique_ptr<CSendData> MakeGroupFrame(int nKind, int nChannel, int nGroup)

@@ -26,6 +26,7 @@ class CButtonRadio;
 class CDisplayDlg;
 class CEnTabCtrl;
 class CFStatic;
+class CFilter;
 class CFontStatic;
 class CGradientProgressCtrl;
 class CKTV_Data;
@@ -153,8 +154,8 @@ private:
     void RefreshCrossover();
     void OnGraphBand(int nBand, int nSource);
     void CopyCrossoverToLinked(bool bHighPass);
-    // Calls fn for every other output in nChannel's link group.
-    void ForLinked(int nChannel, const std::function<void(int)>& fn);
+    // An edit of the selected output's crossover filter and of its linked outputs'.
+    void EditCrossover(bool bHighPass, const std::function<void(CFilter&)>& edit);
     void OnReset();
     void ApplySlopeList();
 

@@ -91,7 +91,15 @@ void CQM7100View::CopyCrossoverToLinked(bool bHighPass)
 {
     const CFilter& source = Crossover(m_data.Output(m_nCurChannel), bHighPass);
     const int nFreq = source.GetFrequency();
-    ForLinked(m_nCurChannel, [&](int k) { Crossover(m_data.Output(k), bHighPass).SetFrequency(nFreq, true); });
+    for (int k : LinkedOutputs(m_nCurChannel))
+        Crossover(m_data.Output(k), bHighPass).SetFrequency(nFreq, true);
+}
+
+void CQM7100View::EditCrossover(bool bHighPass, const std::function<void(CFilter&)>& edit)
+{
+    edit(Crossover(m_data.Output(m_nCurChannel), bHighPass));
+    for (int k : LinkedOutputs(m_nCurChannel))
+        edit(Crossover(m_data.Output(k), bHighPass));
 }
 
 void CQM7100View::OnCrossoverType(bool bHighPass)
@@ -99,8 +107,7 @@ void CQM7100View::OnCrossoverType(bool bHighPass)
     const int nType = (bHighPass ? m_highPass : m_lowPass).pType->currentIndex();
     if (nType < 0)
         return;
-    Crossover(m_data.Output(m_nCurChannel), bHighPass).SetFilterType(nType, true);
-    ForLinked(m_nCurChannel, [&](int k) { Crossover(m_data.Output(k), bHighPass).SetFilterType(nType, true); });
+    EditCrossover(bHighPass, [nType](CFilter& filter) { filter.SetFilterType(nType, true); });
     m_pGraph->Redraw(bHighPass ? kBandHighPass : kBandLowPass);
 }
 
@@ -109,8 +116,7 @@ void CQM7100View::OnCrossoverSlope(bool bHighPass)
     const int nSlope = (bHighPass ? m_highPass : m_lowPass).pSlope->currentIndex();
     if (nSlope < 0)
         return;
-    Crossover(m_data.Output(m_nCurChannel), bHighPass).SetSlope(nSlope, true);
-    ForLinked(m_nCurChannel, [&](int k) { Crossover(m_data.Output(k), bHighPass).SetSlope(nSlope, true); });
+    EditCrossover(bHighPass, [nSlope](CFilter& filter) { filter.SetSlope(nSlope, true); });
     m_pGraph->Redraw(bHighPass ? kBandHighPass : kBandLowPass);
 }
 
@@ -144,14 +150,12 @@ void CQM7100View::ResetEqualizers()
     if (m_nCurChannel < 0)
         return;
     auto reset = [this](int k) {
-        CKTVEQ& eq = m_data.Output(k).EQ();
-        for (int i = 0; i < eq.BandCount(); ++i)
-            eq[i].ResetBand(g_nGraphicFreq[static_cast<size_t>(i)]);
-        m_data.Output(k).RecomputeCurve();
+        m_data.Output(k).ResetEqBands();
         m_pSession->WriteOutputBlock(k);
     };
     reset(m_nCurChannel);
-    ForLinked(m_nCurChannel, reset);
+    for (int k : LinkedOutputs(m_nCurChannel))
+        reset(k);
     m_pPage->RefreshPage();
     RedrawAll();
 }

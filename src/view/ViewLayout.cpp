@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 
+#include "ControlName.h"
 #include "AppGlobals.h"
 #include "CFStatic.h"
 #include "DisplayDlg.h"
@@ -26,15 +27,10 @@
 #include "XPButton.h"
 
 namespace {
-QString IdName(int nId)
-{
-    return QStringLiteral("ctl%1").arg(nId);
-}
-
 template <typename T>
 T* Named(T* pWidget, int nId)
 {
-    pWidget->setObjectName(IdName(nId));
+    pWidget->setObjectName(ControlName(nId));
     return pWidget;
 }
 

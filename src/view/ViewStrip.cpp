@@ -21,13 +21,6 @@ int ShownLevel(const CKTV_OutData& out)
 }
 }  // namespace
 
-void CQM7100View::ForLinked(int nChannel, const std::function<void(int)>& fn)
-{
-    for (int k = 0; k < kChannels; ++k)
-        if (k != nChannel && g_nLinkGroup[k] == g_nLinkGroup[nChannel])
-            fn(k);
-}
-
 void CQM7100View::RedrawAll()
 {
     m_pGraph->Redraw(-1);
@@ -105,12 +98,14 @@ void CQM7100View::ShowPolarity(int i)
 
 void CQM7100View::ShowLinkedLevels(int i)
 {
-    ForLinked(i, [this](int k) { ShowLevel(k); });
+    for (int k : LinkedOutputs(i))
+        ShowLevel(k);
 }
 
 void CQM7100View::ShowLinkedPolarity(int i)
 {
-    ForLinked(i, [this](int k) { ShowPolarity(k); });
+    for (int k : LinkedOutputs(i))
+        ShowPolarity(k);
 }
 
 void CQM7100View::OnMute(int i)

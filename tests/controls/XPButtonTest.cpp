@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <memory>
 
+#include "ControlName.h"
 #include "ButtonRadio.h"
 #include "GlobalData.h"
 #include "SkinFactory.h"
@@ -78,7 +79,7 @@ TEST_F(ButtonTest, WithoutImagesTheParentShowsThrough)
     EXPECT_EQ(m_pHost->grab().toImage().pixelColor(ptCentre), kParentColor);
     EXPECT_EQ(m_pButton->CurrentImage(), 0);
     EXPECT_EQ(m_pButton->cursor().shape(), Qt::PointingHandCursor);
-    EXPECT_EQ(m_pButton->objectName(), QStringLiteral("ctl%1").arg(kId));
+    EXPECT_EQ(m_pButton->objectName(), ControlName(kId));
 
     // Released images set, pressed ones not: a new button draws nothing.
     m_pButton->SetImages(0, 0, 0, kSkinMute + 3, kSkinMute + 4, kSkinMute + 5);

@@ -5,6 +5,7 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include "ControlName.h"
 #include "All_Link_Dlg.h"
 #include "ButtonRadio.h"
 #include "CH_Link_Dlg.h"
@@ -14,7 +15,7 @@ namespace {
 template <typename T>
 T* Child(QWidget* pDialog, int nId)
 {
-    T* pWidget = pDialog->findChild<T*>(QStringLiteral("ctl%1").arg(nId));
+    T* pWidget = pDialog->findChild<T*>(ControlName(nId));
     EXPECT_NE(pWidget, nullptr) << "control " << nId;
     return pWidget;
 }

@@ -12,11 +12,13 @@
 #include <memory>
 #include <vector>
 
+#include "ControlName.h"
 #include "CFStatic.h"
 #include "FontStatic.h"
 #include "ModelFixture.h"
 #include "NumEdit.h"
 #include "NumSpin.h"
+#include "BoxAnswerer.h"
 #include "OutputDlg.h"
 #include "OutputHost.h"
 #include "SkinFader.h"
@@ -30,14 +32,9 @@ public:
     void ResetEqualizers() override
     {
         ++m_nResets;
-        const int s = g_nCurOutput;
-        for (int k = 0; k < kOutputs; ++k) {
-            if (g_nLinkGroup[k] != g_nLinkGroup[s])
-                continue;
-            CKTVEQ& eq = m_data.Output(k).EQ();
-            for (int i = 0; i < kGraphicBands; ++i)
-                eq[i].ResetBand(g_nGraphicFreq[static_cast<size_t>(i)]);
-        }
+        m_data.Output(g_nCurOutput).ResetEqBands();
+        for (int k : LinkedOutputs(g_nCurOutput))
+            m_data.Output(k).ResetEqBands();
     }
 
     std::vector<int> m_resent;
@@ -45,43 +42,6 @@ public:
 
 private:
     CKTV_Data& m_data;
-};
-
-// Answers the message boxes the page opens, in order, and keeps their texts.
-class BoxAnswerer {
-public:
-    explicit BoxAnswerer(std::deque<QMessageBox::StandardButton> answers)
-        : m_answers(std::move(answers))
-    {
-        m_timer.setInterval(10);
-        QObject::connect(&m_timer, &QTimer::timeout, [this] { Answer(); });
-        m_timer.start();
-    }
-
-    std::vector<QString> m_asked;
-    std::vector<QMessageBox::StandardButtons> m_offered;
-
-private:
-    void Answer()
-    {
-        auto* pBox = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!pBox || !pBox->isVisible())
-            return;
-        m_asked.push_back(pBox->text());
-        m_offered.push_back(pBox->standardButtons());
-        QAbstractButton* pButton = nullptr;
-        if (!m_answers.empty()) {
-            pButton = pBox->button(m_answers.front());
-            m_answers.pop_front();
-        }
-        if (pButton)
-            pButton->click();
-        else
-            pBox->reject();
-    }
-
-    std::deque<QMessageBox::StandardButton> m_answers;
-    QTimer m_timer;
 };
 
 class PageTest : public ModelTest {
@@ -130,7 +90,7 @@ protected:
     template <typename T>
     T* Ctl(int nId)
     {
-        T* pWidget = m_pPage->findChild<T*>(QStringLiteral("ctl%1").arg(nId));
+        T* pWidget = m_pPage->findChild<T*>(ControlName(nId));
         EXPECT_NE(pWidget, nullptr) << "control " << nId;
         return pWidget;
     }
@@ -185,7 +145,7 @@ protected:
         std::vector<int> coloured;
         for (CNumEdit* pField : m_pPage->findChildren<CNumEdit*>())
             if (pField->IsColorEnabled())
-                coloured.push_back(pField->ControlId());
+                coloured.push_back(pField->Id());
         return coloured;
     }
 

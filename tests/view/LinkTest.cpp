@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QTimer>
 
+#include "ControlName.h"
 #include "CFStatic.h"
 #include "KTV_Data.h"
 #include "NumEdit.h"
@@ -23,7 +24,7 @@ protected:
             auto* pDialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
             if (!pDialog)
                 return;
-            if (auto* pRadio = pDialog->findChild<QAbstractButton*>(QStringLiteral("ctl%1").arg(nRadioId)))
+            if (auto* pRadio = pDialog->findChild<QAbstractButton*>(ControlName(nRadioId)))
                 pRadio->click();
             if (auto* pButton = pDialog->findChild<QAbstractButton*>(bOk ? "ctl1" : "ctl2"))
                 pButton->click();

@@ -3,6 +3,7 @@
 #include <QMessageBox>
 #include <QTimer>
 
+#include "BoxAnswerer.h"
 #include "CFStatic.h"
 #include "DelayTable.h"
 #include "KTV_Data.h"
@@ -12,17 +13,7 @@
 #include "ViewFixture.h"
 #include "XPButton.h"
 
-class MainFormTest : public ViewTest {
-protected:
-    // Answers the next modal question box with the given button.
-    static void AnswerNextQuestion(QMessageBox::StandardButton answer)
-    {
-        QTimer::singleShot(50, [answer] {
-            if (auto* pBox = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
-                pBox->button(answer)->click();
-        });
-    }
-};
+class MainFormTest : public ViewTest {};
 
 TEST_F(MainFormTest, HighPassAboveLowPassStopsAtTheLowPass)
 {
@@ -139,11 +130,12 @@ TEST_F(MainFormTest, ResetEqAsksAndResetsTheLinkGroup)
     g_nLinkGroup[1] = 0;
     Data().Output(0).EQ()[4].SetGainCode(260);
     Data().Output(1).EQ()[4].SetGainCode(260);
-    AnswerNextQuestion(QMessageBox::Cancel);
+    BoxAnswerer answers({QMessageBox::Cancel, QMessageBox::Ok});
     Click(2228);
     EXPECT_EQ(Data().Output(0).EQ()[4].GetGainCode(), 260) << "Cancel changes nothing";
-    AnswerNextQuestion(QMessageBox::Ok);
     Click(2228);
+    ASSERT_EQ(answers.m_asked.size(), 2u);
+    EXPECT_EQ(answers.m_asked[0], "Whether the reset EQ?");
     EXPECT_EQ(Data().Output(0).EQ()[4].GetGainCode(), 200);
     EXPECT_EQ(Data().Output(1).EQ()[4].GetGainCode(), 200);
     EXPECT_EQ(Data().Output(0).EQ()[4].GetFrequency(), 50);

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "ControlName.h"
 #include "Frame.h"
 #include "GlobalData.h"
 #include "LinkSession.h"
@@ -79,7 +80,7 @@ protected:
     template <typename T = QWidget>
     T* Ctl(int nId)
     {
-        T* pWidget = View().window()->findChild<T*>(QStringLiteral("ctl%1").arg(nId));
+        T* pWidget = View().window()->findChild<T*>(ControlName(nId));
         EXPECT_NE(pWidget, nullptr) << "control " << nId;
         return pWidget;
     }

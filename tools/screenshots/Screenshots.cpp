@@ -13,6 +13,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "ControlName.h"
 #include "GlobalData.h"
 #include "KTV_Data.h"
 #include "LinkSession.h"
@@ -61,7 +62,7 @@ void AnswerLinkDialog(int nRadioId)
         auto* pDialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
         if (!pDialog)
             return;
-        if (auto* pRadio = pDialog->findChild<QAbstractButton*>(QStringLiteral("ctl%1").arg(nRadioId)))
+        if (auto* pRadio = pDialog->findChild<QAbstractButton*>(ControlName(nRadioId)))
             pRadio->click();
         if (auto* pOk = pDialog->findChild<QAbstractButton*>("ctl1"))
             pOk->click();
@@ -70,7 +71,7 @@ void AnswerLinkDialog(int nRadioId)
 
 void ClickControl(QWidget* pWindow, int nId)
 {
-    if (auto* pWidget = pWindow->findChild<QWidget*>(QStringLiteral("ctl%1").arg(nId)))
+    if (auto* pWidget = pWindow->findChild<QWidget*>(ControlName(nId)))
         QTest::mouseClick(pWidget, Qt::LeftButton, {}, pWidget->rect().center());
 }
 
