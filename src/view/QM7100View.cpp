@@ -102,7 +102,7 @@ void CQM7100View::ApplyLanguage()
 {
     g_bChinese = g_bChinese ? 0 : 1;
     update();
-    for (CXPButton* pButton : findChildren<CXPButton*>())
+    for (CXPButton* pButton : findChildren<CXPButton*>(QString(), Qt::FindDirectChildrenOnly))
         pButton->ApplyLanguage();
     m_pNameLabel->SetText(Tr(kTxtGroupName));
     m_pPage->ApplyLanguage();
@@ -121,8 +121,7 @@ void CQM7100View::ApplyDeviceType()
     ApplySlopeList();
     const int nChannel = m_nCurChannel;
     m_nCurChannel = -1;  // selecting the same channel again must redo everything
-    SelectChannel(nChannel);
-    RedrawAll();
+    SelectChannel(nChannel);  // refreshes the page and redraws
 }
 
 // ---- painting and keyboard -----------------------------------------------------------

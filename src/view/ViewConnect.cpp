@@ -31,10 +31,8 @@ void CQM7100View::Connect()
 {
     ConnectDevice(*m_pSession, m_strDevice.toStdString());
     ShowConnectState();
-    if (IsConnected()) {
-        connect(&m_progressTimer, &QTimer::timeout, this, &CQM7100View::UpdateProgress, Qt::UniqueConnection);
+    if (IsConnected())
         m_progressTimer.start(kProgressPollMs);
-    }
 }
 
 void CQM7100View::Disconnect()

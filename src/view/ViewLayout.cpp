@@ -222,7 +222,7 @@ void CQM7100View::SetUpControls()
         pControls->pFreq->SetKind(8);
         pControls->pSpin->SetRange(20, 20000);
     }
-    for (CXPButton* pButton : findChildren<CXPButton*>())
+    for (CXPButton* pButton : findChildren<CXPButton*>(QString(), Qt::FindDirectChildrenOnly))
         pButton->SetPressed(false);
     m_pTabFrame->SetBkgndColor(QColor(227, 228, 238));
     m_pTabFrame->SetDrawStyle(CEnTabCtrl::kDrawAll);
@@ -250,6 +250,7 @@ void CQM7100View::ConnectHandlers()
     connect(m_pVolumeFader, &CSkinFader::Moved, this, &CQM7100View::OnFaderMoved, Qt::QueuedConnection);
     connect(m_pReset, &CXPButton::clicked, this, &CQM7100View::OnReset);
     connect(m_pConnect, &CXPButton::clicked, this, &CQM7100View::OnConnect);
+    connect(&m_progressTimer, &QTimer::timeout, this, &CQM7100View::UpdateProgress);
     connect(m_pGraph, &CFStatic::BandChanged, this, &CQM7100View::OnGraphBand, Qt::QueuedConnection);
     ConnectCrossover();
 }
