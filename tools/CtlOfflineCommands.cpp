@@ -31,7 +31,9 @@ std::string FrameText(const CSendData& frame)
     char byte[4];
     for (int i = 0; i < frame.Length(); ++i) {
         std::snprintf(byte, sizeof byte, "%02X", frame.Frame()[i]);
-        str += (i ? " " : "") + std::string(byte);
+        if (i)
+            str += ' ';
+        str += byte;
     }
     return str;
 }

@@ -33,8 +33,14 @@ int CreateTemporary(const fs::path& real, fs::path* pTemp)
 {
     static std::atomic<unsigned> s_nCounter{0};
     for (int i = 0; i < kNameAttempts; ++i) {
-        const std::string strName = "." + real.filename().string() + ".tmp" +
-                                    std::to_string(getpid()) + "-" + std::to_string(s_nCounter++);
+        // Appended piece by piece: GCC 12 warns (-Wrestrict) on a chain
+        // that starts with a literal.
+        std::string strName = ".";
+        strName += real.filename().string();
+        strName += ".tmp";
+        strName += std::to_string(getpid());
+        strName += '-';
+        strName += std::to_string(s_nCounter++);
         *pTemp = real.parent_path() / strName;
         const int fd = open(pTemp->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0 || errno != EEXIST)
