@@ -180,6 +180,7 @@ void CLinkSession::ResendOutputRecord(int nChannel, bool bSingleProgress)
     };
     queueMute(0);
     out.FillAll();
+    out.SettleFrequencies();
     auto pBlock = MakeBlockFrame(0, kKindOutput, nChannel, true, false);
     if (bSingleProgress) {
         pBlock->m_bSingleProgress = 1;
@@ -195,6 +196,7 @@ void CLinkSession::WriteOutputBlock(int nChannel)
         return;
     CommLock lock(g_csComm);
     m_data.Output(nChannel).FillAll();
+    m_data.Output(nChannel).SettleFrequencies();
     m_cmd.AddSendData(MakeBlockFrame(0, kKindOutput, nChannel, true, false));
 }
 

@@ -83,7 +83,7 @@ void CChannelRecord::PutMark(int& nMark, int nValue)
 std::unique_ptr<CSendData> CChannelRecord::FillGroup(int nGroup, bool bFrame)
 {
     ModelLock lock(g_csModel);
-    if (!FillGroupBytes(nGroup, LiveBlock()))
+    if (!FillGroupBytes(nGroup, LiveBlock(), CKTVEQ::Freq::Sent))
         return nullptr;
     return bFrame ? MakeGroupFrame(BlockKind(), FrameChannel(), nGroup) : nullptr;
 }
@@ -104,12 +104,12 @@ bool CChannelRecord::SetName(const std::string& strName)
     return true;
 }
 
-bool CChannelRecord::FillGroupBytes(int nGroup, uint8_t* pBlock) const
+bool CChannelRecord::FillGroupBytes(int nGroup, uint8_t* pBlock, CKTVEQ::Freq freq) const
 {
     if (nGroup >= 0 && nGroup < m_eq.BandCount())
-        m_eq.PackGroup(nGroup, pBlock + kGroupSize * nGroup);
+        m_eq.PackGroup(nGroup, pBlock + kGroupSize * nGroup, freq);
     else if (nGroup == m_eq.HighPass().GetGroupIndex())
-        m_eq.PackCrossover(pBlock + kGroupSize * nGroup);
+        m_eq.PackCrossover(pBlock + kGroupSize * nGroup, freq);
     else if (nGroup == NameGroup())
         ChannelNameToBlock(pBlock + kGroupSize * nGroup, m_strName);
     else
@@ -121,7 +121,12 @@ void CChannelRecord::FillAll()
 {
     ModelLock lock(g_csModel);
     for (int g = 0; g <= NameGroup(); ++g)
-        FillGroupBytes(g, LiveBlock());
+        FillGroupBytes(g, LiveBlock(), CKTVEQ::Freq::Target);
+}
+
+void CChannelRecord::SettleFrequencies()
+{
+    m_eq.SettleFrequencies();
 }
 
 void CChannelRecord::LoadFromImage(const uint8_t* pBlock)

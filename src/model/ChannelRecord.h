@@ -56,8 +56,12 @@ public:
     // Copies parameter group g into the live image and, when asked, returns
     // its group write (nullptr for a group this record does not carry).
     std::unique_ptr<CSendData> FillGroup(int nGroup, bool bFrame);
-    // Copies every group the record carries into the live image.
+    // Copies every group the record carries into the live image, with the
+    // target frequencies: the image is kept or written whole.
     void FillAll();
+    // After a whole-block write of the live image: the processor has the
+    // target frequencies, nothing is left to step.
+    void SettleFrequencies();
     // Sets every field from a block laid out as in the live image.
     void LoadFromImage(const uint8_t* pBlock);
     void SetAllMarks(int nMark);
@@ -78,7 +82,7 @@ protected:
     virtual void SetOwnMarks(int nMark) = 0;
     virtual bool AnyOwnMark() const = 0;
 
-    bool FillGroupBytes(int nGroup, uint8_t* pBlock) const;
+    bool FillGroupBytes(int nGroup, uint8_t* pBlock, CKTVEQ::Freq freq) const;
     uint8_t* LiveBlock() const;
     // Stores a transmittable field, then its group's change mark.
     template <typename T, typename V>

@@ -202,6 +202,12 @@ void CFilter::StepFrequency(int nMark)
     m_nChangeMark = 1;
 }
 
+void CFilter::SettleFrequency()
+{
+    ModelLock lock(g_csModel);
+    m_nSentFreq = m_nFreq;
+}
+
 void CFilter::ResetBand(int nFreq)
 {
     {
@@ -255,10 +261,9 @@ void CFilter::LoadGroup(int nGainCode, int nBandwidthCode, int nSlope, int nKind
         m_dBandwidth = CodeToBandwidth(std::clamp(nBandwidthCode, 0, kBandwidthCodeMax));
         m_nSlope = nSlope;
         m_nKind = nKind;
-        if (nKind == kLowPass)
-            m_nSentFreq = kMaxFreq;
-        StoreUserFrequency(std::clamp(nFreq, kMinFreq, kMaxFreq));
-        StepFrequency(0);
+        m_nFreq = std::clamp(nFreq, kMinFreq, kMaxFreq);
+        m_nSentFreq = m_nFreq;
+        m_nChangeMark = 0;
     }
     Layout();
     Recompute();

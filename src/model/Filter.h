@@ -60,11 +60,15 @@ public:
     void SetWholeSetBypass(bool bOn);
     // Moves the sent frequency one octave towards the target; see the .cpp.
     void StepFrequency(int nMark);
+    // The processor has been given the target whole (a block write): the
+    // sent frequency catches up without stepping.
+    void SettleFrequency();
     void ResetBand(int nFreq);
     void CopyValues(const CFilter& other);
     // Takes a band's parameter group as loaded from an image: the values the
-    // gain, bandwidth, slope and kind setters and a user frequency change
-    // would store, stepped once with mark 0, with a single recompute.
+    // gain, bandwidth, slope and kind setters would store, with a single
+    // recompute. The image is what the processor (or a file) holds, so the
+    // sent frequency is the loaded one and nothing is marked.
     void LoadGroup(int nGainCode, int nBandwidthCode, int nSlope, int nKind, int nFreq);
     // Takes a crossover filter's part of the crossover group (no mark).
     void LoadCrossover(int nFreq, int nType, int nSlope);

@@ -27,6 +27,14 @@ CInputChannel::CInputChannel(const InputChannelDefaults& defaults, int nKind, in
     m_strName = defaults.pName;
 }
 
+void CInputChannel::SetVolume(int n)
+{
+    ModelLock lock(g_csModel);
+    m_nVolume = n;
+    m_bVolumeOff = n == 0 ? 1 : 0;
+    m_nMarkMisc = g_bOnline.load();
+}
+
 bool CInputChannel::FillOwnGroup(int nGroup, uint8_t* pBlock) const
 {
     switch (nGroup) {

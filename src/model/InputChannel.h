@@ -38,7 +38,8 @@ public:
     void SetAuxSwitch(int n) { SetMarked(m_nAuxSwitch, n, m_nMarkMisc); }
     void SetChannelOn(int n) { SetMarked(m_nChannelOn, n, m_nMarkMisc); }
     void SetDelay(int n) { SetMarked(m_nDelay, n, m_nMarkMisc); }
-    void SetVolume(int n) { SetMarked(m_nVolume, n, m_nMarkMisc); }
+    // As with an output's level: 0 turns the volume off, any other value on.
+    void SetVolume(int n);
     void SetVolumeOff(int b) { SetMarked(m_bVolumeOff, b, m_nMarkMisc); }
     void SetNoiseGate(int n) { SetMarked(m_nNoiseGate, n, m_nMarkNoiseGate); }
     void SetLimit(int n) { SetMarked(m_nLimit, n, m_nMarkLimit); }

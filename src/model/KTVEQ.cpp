@@ -26,6 +26,11 @@ EqSetShape ShapeOf(EqSetType type)
     }
 }
 
+int FrequencyOf(const CFilter& band, CKTVEQ::Freq freq)
+{
+    return freq == CKTVEQ::Freq::Target ? band.GetFrequency() : band.GetSentFrequency();
+}
+
 }  // namespace
 
 CKTVEQ::CKTVEQ(EqSetType type, int nRangeCode)
@@ -57,10 +62,10 @@ CKTVEQ::CKTVEQ(EqSetType type, int nRangeCode)
     SetAllMarks(0);
 }
 
-void CKTVEQ::PackGroup(int nBand, uint8_t* pGroup) const
+void CKTVEQ::PackGroup(int nBand, uint8_t* pGroup, Freq freq) const
 {
     const CFilter& band = (*this)[nBand];
-    PutWord(pGroup, band.GetSentFrequency());
+    PutWord(pGroup, FrequencyOf(band, freq));
     const int nGainCode = band.IsEffectivelyBypassed() ? kGainCodeZero : band.GetGainCode();
     PutWord(pGroup + 2, nGainCode + kGainWireOffset);
     PutWord(pGroup + 4, band.GetBandwidthCode());
@@ -74,12 +79,12 @@ void CKTVEQ::ParseGroup(int nBand, const uint8_t* pGroup)
                              GetWord(pGroup));
 }
 
-void CKTVEQ::PackCrossover(uint8_t* pGroup) const
+void CKTVEQ::PackCrossover(uint8_t* pGroup, Freq freq) const
 {
     const CFilter* pFilters[2] = {&HighPass(), &LowPass()};
     for (int j = 0; j < 2; ++j) {
         uint8_t* p = pGroup + 4 * j;
-        PutWord(p, pFilters[j]->GetSentFrequency());
+        PutWord(p, FrequencyOf(*pFilters[j], freq));
         p[2] = static_cast<uint8_t>(pFilters[j]->GetFilterType());
         p[3] = static_cast<uint8_t>(pFilters[j]->GetSlope());
     }
@@ -98,6 +103,12 @@ void CKTVEQ::SetAllMarks(int nMark)
 {
     for (CFilter& band : m_bands)
         band.SetChangeMark(nMark);
+}
+
+void CKTVEQ::SettleFrequencies()
+{
+    for (CFilter& band : m_bands)
+        band.SettleFrequency();
 }
 
 void CKTVEQ::SetWholeSetBypass(bool bOn)

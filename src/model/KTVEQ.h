@@ -29,10 +29,15 @@ public:
     const CFilter& LowPass() const { return m_bands.back(); }
 
     // Parameter groups; callers hold g_csModel while the image is shared.
-    void PackGroup(int nBand, uint8_t* pGroup) const;
+    // A group write carries the sent frequency (a frequency change travels
+    // an octave at a time); what is kept or written whole (files, scene
+    // stores, block writes) carries the target frequency.
+    enum class Freq { Sent, Target };
+    void PackGroup(int nBand, uint8_t* pGroup, Freq freq) const;
     void ParseGroup(int nBand, const uint8_t* pGroup);
-    void PackCrossover(uint8_t* pGroup) const;
+    void PackCrossover(uint8_t* pGroup, Freq freq) const;
     void ParseCrossover(const uint8_t* pGroup);
+    void SettleFrequencies();
 
     void SetAllMarks(int nMark);
     void SetWholeSetBypass(bool bOn);

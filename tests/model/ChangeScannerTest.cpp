@@ -96,6 +96,25 @@ TEST_F(ChangeScannerTest, LargeRaiseTravelsAnOctaveAtATime)
     EXPECT_TRUE(IsLevelRequest(Scan()));
 }
 
+// Files, scene stores and block writes keep the target; only the group
+// writes of the scanner climb an octave at a time.
+TEST_F(ChangeScannerTest, WholeImagesCarryTheTargetFrequency)
+{
+    CKTVEQ& eq = Data().Output(0).EQ();
+    const uint8_t* pBlock = g_LiveImage + kOffOutput;
+    eq.HighPass().SetFrequency(200, true);  // offline: still 20 as sent
+    Data().FillAll();
+    EXPECT_EQ(GetWord(pBlock + 8 * 32), 200);
+
+    g_bOnline = 1;
+    eq[7].SetFrequency(100, false);
+    eq[7].SetFrequency(1000, true);
+    EXPECT_EQ(GetWord(Scan().payload.data()), 200);
+    Data().FillAll();
+    EXPECT_EQ(GetWord(pBlock + 8 * 7), 1000);
+    EXPECT_EQ(GetWord(Scan().payload.data()), 400);
+}
+
 TEST_F(ChangeScannerTest, LinkGroupMarksEveryMember)
 {
     g_bOnline = 1;

@@ -87,8 +87,10 @@ TEST_F(RecordsTest, NamesLongerThanTheFieldAreRefused)
     EXPECT_TRUE(Data().Mic().SetName("Lead"));
 }
 
-TEST_F(RecordsTest, LoadSetsLevelZeroFlagAndLimitsLevel)
+TEST_F(RecordsTest, LoadSetsLevelAndVolumeZeroFlagsUntilTheNextEdit)
 {
+    g_SysBytes[39] = 0;  // the processor's lowest music volume
+    PutWord(g_LiveImage + kOffMusic + 78, 0);
     PutWord(OutBlock(g_LiveImage, 2) + 250, 0);
     PutWord(OutBlock(g_LiveImage, 3) + 250, 200);
     Data().LoadFromImage(g_LiveImage, 0);
@@ -98,6 +100,11 @@ TEST_F(RecordsTest, LoadSetsLevelZeroFlagAndLimitsLevel)
     Data().Output(2).SetLevel(30);
     EXPECT_EQ(Data().Output(2).GetLevelZero(), 0);
     EXPECT_EQ(Data().Output(2).GetLevel(), 30);
+
+    EXPECT_EQ(Data().Music().GetVolumeOff(), 1);
+    Data().Music().SetVolume(45);
+    Data().FillAll();
+    EXPECT_EQ(GetWord(g_LiveImage + kOffMusic + 78), 45) << "a volume edit ends the off state";
 }
 
 TEST_F(RecordsTest, EffectLoadedOnlyForLiveAndPresetTen)
@@ -256,8 +263,11 @@ TEST_F(RecordsTest, ShelfModeMovesToTheHinge)
     EXPECT_EQ(low.GetKind(), kHighShelf);
 }
 
-TEST_F(RecordsTest, GroupParsingStepsToTheLoadedFrequency)
+// Online too: the image is what the processor already holds, so nothing is
+// left to step (a band stepping 20 → 5000 would keep 40 once marks are cleared).
+TEST_F(RecordsTest, GroupParsingTakesTheLoadedFrequencyWhole)
 {
+    g_bOnline = 1;
     uint8_t group[8];
     PutWord(group, 5000);
     PutWord(group + 2, 612);
@@ -271,7 +281,7 @@ TEST_F(RecordsTest, GroupParsingStepsToTheLoadedFrequency)
     EXPECT_DOUBLE_EQ(eq[0].GetGain(), 1.2);
     EXPECT_EQ(eq[0].GetChangeMark(), 0);
     uint8_t packed[8];
-    eq.PackGroup(0, packed);
+    eq.PackGroup(0, packed, CKTVEQ::Freq::Sent);
     EXPECT_EQ(0, std::memcmp(packed, group, 8));
 }
 
