@@ -101,6 +101,8 @@ void CSxGroupBox::paintEvent(QPaintEvent*)
     QPainter painter(this);
     DrawFrame(painter, palette().color(QPalette::Dark), 0);
     DrawFrame(painter, palette().color(QPalette::Light), kLineWidth);
-    if (!m_strCaption.isEmpty() && isEnabled())
+    // A box disabled itself shows no caption; one that is only inside a
+    // disabled window (the form during every transfer) keeps it.
+    if (!m_strCaption.isEmpty() && !testAttribute(Qt::WA_ForceDisabled))
         DrawCaption(painter);
 }

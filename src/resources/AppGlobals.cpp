@@ -1,5 +1,7 @@
 #include "AppGlobals.h"
 
+#include "ButtonTexts.h"
+
 QFont g_fontSmall;
 QFont g_fontMedium;
 QFont g_fontLarge;
@@ -23,4 +25,5 @@ void CreateSharedResources()
     g_fontMedium = ArialFont(16);
     g_fontLarge = ArialFont(18);
     g_brushDialog = QColor(0xE3, 0xE4, 0xEE);
+    CButtonTexts::Install();
 }

@@ -118,6 +118,7 @@ void CQM7100View::ApplyDeviceType()
         return;
     if (auto* pFrame = window(); pFrame != this)
         pFrame->setWindowTitle(Tr(kTxtAppTitle));
+    ApplyMusicFilterKinds();
     ApplySlopeList();
     const int nChannel = m_nCurChannel;
     m_nCurChannel = -1;  // selecting the same channel again must redo everything

@@ -158,6 +158,8 @@ private:
     void EditCrossover(bool bHighPass, const std::function<void(CFilter&)>& edit);
     void OnReset();
     void ApplySlopeList();
+    static void SetLevelField(CNumEdit* pEdit);
+    void ApplyMusicFilterKinds();
 
     // ---- linking (ViewLinks.cpp) -------------------------------------------------
     void OnPairLink(int nPair);
@@ -186,6 +188,7 @@ private:
     std::unique_ptr<CViewNotifySink> m_pSink;
     QString m_strDevice;
     int m_nCurChannel = 0;
+    bool m_bShortSlopes = false;
     bool m_bInitialised = false;
     QString m_strCurrentDir;
     QString m_strSplashPath;

@@ -78,6 +78,8 @@ void CQM7100View::UpdateProgress()
 
 void CQM7100View::OnLiveReadDone()
 {
+    if (!IsConnected())
+        return;
     RefreshStrip();
     ShowSceneName();
 }

@@ -19,19 +19,38 @@ constexpr int kBandHighPass = 31;
 constexpr int kBandLowPass = 32;
 const char* const kSlopes[] = {"12dB/Oct", "18dB/Oct", "24dB/Oct", "30dB/Oct",
                                "36dB/Oct", "42dB/Oct", "48dB/Oct", "OFF"};
-constexpr int kShortSlopes = 2;  // variant 2 offers 12 and 24 dB/Oct only
+constexpr int kSlopeCount = static_cast<int>(std::size(kSlopes));
+
+bool OnShortList(int nSlope)
+{
+    return nSlope == 0 || nSlope == 2;  // variant 2 offers 12 and 24 dB/Oct only
+}
 
 CFilter& Crossover(CKTV_OutData& out, bool bHighPass)
 {
     return bHighPass ? out.EQ().HighPass() : out.EQ().LowPass();
 }
 
-void ShowCrossover(const CrossoverControls& controls, const CFilter& filter)
+// Each item carries the slope it stands for, since the short list skips
+// some. A slope the list lacks (a processor set to 18 dB/Oct seen through
+// the short list) is shown as an extra item rather than a blank box, so
+// that choosing it writes back the same slope.
+void FillSlopes(QComboBox* pBox, bool bShort, int nShownSlope)
+{
+    const QSignalBlocker block(pBox);
+    pBox->clear();
+    for (int s = 0; s < kSlopeCount; ++s) {
+        if (!bShort || OnShortList(s) || s == nShownSlope)
+            pBox->addItem(kSlopes[s], s);
+    }
+    pBox->setCurrentIndex(pBox->findData(nShownSlope));
+}
+
+void ShowCrossover(const CrossoverControls& controls, const CFilter& filter, bool bShortSlopes)
 {
     const QSignalBlocker typeBlock(controls.pType);
-    const QSignalBlocker slopeBlock(controls.pSlope);
     controls.pType->setCurrentIndex(filter.GetFilterType());
-    controls.pSlope->setCurrentIndex(filter.GetSlope());
+    FillSlopes(controls.pSlope, bShortSlopes, filter.GetSlope());
     controls.pSpin->SetPos(filter.GetFrequency());
 }
 }  // namespace
@@ -40,15 +59,21 @@ void CQM7100View::ApplySlopeList()
 {
     if (g_nDeviceType != 1 && g_nDeviceType != 2)
         return;
-    const int nCount = g_nDeviceType == 2 ? kShortSlopes : static_cast<int>(std::size(kSlopes));
-    for (QComboBox* pBox : {m_highPass.pSlope, m_lowPass.pSlope}) {
-        const QSignalBlocker block(pBox);
-        pBox->clear();
-        if (nCount == kShortSlopes)
-            pBox->addItems({kSlopes[0], kSlopes[2]});
-        else
-            for (const char* szSlope : kSlopes)
-                pBox->addItem(szSlope);
+    m_bShortSlopes = g_nDeviceType == 2;
+    for (QComboBox* pBox : {m_highPass.pSlope, m_lowPass.pSlope})
+        FillSlopes(pBox, m_bShortSlopes, pBox->currentData().isValid() ? pBox->currentData().toInt() : -1);
+}
+
+// Filter 6 of the music input is a peaking band on variant 1 and a high
+// shelf on variant 2; filter 8 is variant 1's high shelf.
+void CQM7100View::ApplyMusicFilterKinds()
+{
+    CKTVEQ& eq = m_data.Music().EQ();
+    if (g_nDeviceType == 1) {
+        eq[6].SetKind(kPeaking);
+        eq[8].SetKind(kHighShelf);
+    } else if (g_nDeviceType == 2) {
+        eq[6].SetKind(kHighShelf);
     }
 }
 
@@ -57,8 +82,8 @@ void CQM7100View::RefreshCrossover()
     if (m_nCurChannel < 0)
         return;
     CKTV_OutData& out = m_data.Output(m_nCurChannel);
-    ShowCrossover(m_highPass, out.EQ().HighPass());
-    ShowCrossover(m_lowPass, out.EQ().LowPass());
+    ShowCrossover(m_highPass, out.EQ().HighPass(), m_bShortSlopes);
+    ShowCrossover(m_lowPass, out.EQ().LowPass(), m_bShortSlopes);
 }
 
 void CQM7100View::OnHighPassFreq()
@@ -113,9 +138,10 @@ void CQM7100View::OnCrossoverType(bool bHighPass)
 
 void CQM7100View::OnCrossoverSlope(bool bHighPass)
 {
-    const int nSlope = (bHighPass ? m_highPass : m_lowPass).pSlope->currentIndex();
-    if (nSlope < 0)
+    const QVariant slope = (bHighPass ? m_highPass : m_lowPass).pSlope->currentData();
+    if (!slope.isValid())
         return;
+    const int nSlope = slope.toInt();
     EditCrossover(bHighPass, [nSlope](CFilter& filter) { filter.SetSlope(nSlope, true); });
     m_pGraph->Redraw(bHighPass ? kBandHighPass : kBandLowPass);
 }

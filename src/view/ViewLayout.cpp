@@ -200,19 +200,28 @@ void CQM7100View::CreateCommands(int nX, int nY)
     m_pAbout = MakeButton(8804, kSkinAbout, nX + 104, nY + 60);
 }
 
+// Levels and the music volume are shown in dB (index − 60, index 0 "OFF"):
+// a field showing the bare index would also step it along the frequency
+// table, 1 to 3 dB at a press.
+void CQM7100View::SetLevelField(CNumEdit* pEdit)
+{
+    pEdit->SetKind(25);
+    pEdit->SetStep(1.0);
+    pEdit->SetOffset(60.0);
+    pEdit->setMaxLength(6);
+}
+
 void CQM7100View::SetUpControls()
 {
     for (int i = 0; i < kChannels; ++i) {
-        m_pLevelEdit[i]->SetKind(4);
-        m_pLevelEdit[i]->setMaxLength(6);
+        SetLevelField(m_pLevelEdit[i]);
         m_pLevelSpin[i]->SetRange(0, 60);
         m_pLevelFader[i]->SetBitmapChannel(kSkinLevelChannel, kSkinLevelChannelActive, false);
         m_pLevelFader[i]->SetBitmapThumb(kSkinLevelThumb, kSkinLevelThumbActive, true);
         m_pLevelFader[i]->SetRange(0, 60);
         m_pLevelFader[i]->SetMargin(21, 1, 1, 2);
     }
-    m_pVolumeEdit->SetKind(4);
-    m_pVolumeEdit->setMaxLength(6);
+    SetLevelField(m_pVolumeEdit);
     m_pVolumeSpin->SetRange(0, 70);
     m_pVolumeFader->SetBitmapChannel(kSkinVolumeChannel, kSkinVolumeChannel, false);
     m_pVolumeFader->SetBitmapThumb(kSkinVolumeThumb, kSkinVolumeThumb, true);

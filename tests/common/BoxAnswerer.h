@@ -20,6 +20,7 @@ public:
 
     std::vector<QString> m_asked;
     std::vector<QMessageBox::StandardButtons> m_offered;
+    std::vector<QStringList> m_buttonTexts;
 
 private:
     void Answer()
@@ -29,6 +30,10 @@ private:
             return;
         m_asked.push_back(pBox->text());
         m_offered.push_back(pBox->standardButtons());
+        QStringList texts;
+        for (QAbstractButton* pOffered : pBox->buttons())
+            texts << pOffered->text();
+        m_buttonTexts.push_back(texts);
         QAbstractButton* pButton = nullptr;
         if (!m_answers.empty()) {
             pButton = pBox->button(m_answers.front());

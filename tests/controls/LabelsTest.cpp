@@ -230,6 +230,15 @@ TEST_F(GroupFrame, DisabledBoxShowsTheGapButNoCaption)
         ASSERT_EQ(m_image.pixelColor(x, m_nLine), kDialogColor) << "x " << x;
 }
 
+// The form is disabled during every transfer: its boxes keep their titles.
+TEST_F(GroupFrame, BoxInADisabledWindowKeepsItsCaption)
+{
+    CSxGroupBox box(1305, "Crossover", m_pHost.get());
+    m_pHost->setEnabled(false);
+    Place(box);
+    EXPECT_TRUE(CaptionInked(box));
+}
+
 TEST_F(GroupFrame, RightAndCentredCaptions)
 {
     CSxGroupBox box(1304, "Delay", m_pHost.get());

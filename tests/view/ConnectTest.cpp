@@ -9,6 +9,7 @@
 #include "GradientProgressCtrl.h"
 #include "KTV_Data.h"
 #include "ViewFixture.h"
+#include "ViewNotifySink.h"
 #include "XPButton.h"
 
 class ConnectTest : public ViewTest {};
@@ -155,7 +156,30 @@ TEST_F(ConnectTest, VariantTwoOffersTheShortSlopeList)
     ASSERT_EQ(pSlope->count(), 2);
     EXPECT_EQ(pSlope->itemText(1), "24dB/Oct");
     EXPECT_EQ(m_pApp->MainFrame()->windowTitle(), "ZR-470 Software");
+    Data().Output(0).EQ().HighPass().SetSlope(0, false);
+    Click(8901);
+    Click(8900);
+    pSlope->setFocus();
+    QTest::keyClick(pSlope, Qt::Key_Down);
+    EXPECT_EQ(Data().Output(0).EQ().HighPass().GetSlope(), 2) << "the second item means 24 dB/Oct";
+    // A slope the short list lacks is shown as itself, never as a blank box.
+    Data().Output(1).EQ().HighPass().SetSlope(1, false);
+    Click(8901);
+    EXPECT_EQ(pSlope->currentText(), "18dB/Oct");
     g_nDeviceType = 1;
+}
+
+TEST_F(ConnectTest, VariantSetsTheMusicFilterKinds)
+{
+    CKTVEQ& music = Data().Music().EQ();
+    CNotifyEvent variant2(kMsgVariant, 2, 0);
+    QCoreApplication::sendEvent(&View(), &variant2);
+    EXPECT_EQ(music[6].GetKind(), kHighShelf);
+    CNotifyEvent variant1(kMsgVariant, 1, 0);
+    QCoreApplication::sendEvent(&View(), &variant1);
+    EXPECT_EQ(music[6].GetKind(), kPeaking);
+    EXPECT_EQ(music[8].GetKind(), kHighShelf);
+    EXPECT_EQ(Ctl<QComboBox>(5503)->count(), 8);
 }
 
 TEST_F(ConnectTest, UnpluggedWhileOnlineEndsTheConnection)

@@ -1,4 +1,6 @@
 #include <QApplication>
+#include <QFile>
+#include <QWheelEvent>
 #include <QComboBox>
 #include <QMessageBox>
 #include <QTimer>
@@ -8,6 +10,7 @@
 #include "DelayTable.h"
 #include "KTV_Data.h"
 #include "NumEdit.h"
+#include "PresetFile.h"
 #include "SkinFader.h"
 #include "TransparentStatic.h"
 #include "ViewFixture.h"
@@ -44,23 +47,62 @@ TEST_F(MainFormTest, CrossoverTypeAndSlopeApplyToTheSelectedChannel)
 TEST_F(MainFormTest, LinkedLevelFollows)
 {
     g_nLinkGroup[1] = 0;
-    TypeAndEnter(8631, "42");
+    TypeAndEnter(8631, "-18");
     EXPECT_EQ(Data().Output(1).GetLevel(), 42);
     EXPECT_EQ(Data().Output(0).GetLevel(), 42);
-    EXPECT_EQ(Ctl<CNumEdit>(8630)->text(), "42");
+    EXPECT_EQ(Ctl<CNumEdit>(8630)->text(), "-18dB");
     EXPECT_EQ(Ctl<CSkinFader>(8650)->GetPosInverted(), 42);
     EXPECT_NE(Data().Output(2).GetLevel(), 42);
 }
 
 TEST_F(MainFormTest, LevelFaderMovesTheSpinAndTheRecord)
 {
-    TypeAndEnter(8633, "30");
+    TypeAndEnter(8633, "-30");
     auto* pFader = Ctl<CSkinFader>(8653);
     ASSERT_EQ(pFader->GetPosInverted(), 30);
     pFader->setFocus();
     QTest::keyClick(pFader, Qt::Key_Up);  // up on an inverted fader raises the level
     EXPECT_TRUE(QTest::qWaitFor([this] { return Data().Output(3).GetLevel() == 31; }, 2000));
-    EXPECT_EQ(Ctl<CNumEdit>(8633)->text(), "31");
+    EXPECT_EQ(Ctl<CNumEdit>(8633)->text(), "-29dB");
+}
+
+// One key press or wheel notch is one dB; index 0 is "OFF".
+TEST_F(MainFormTest, LevelAndVolumeFieldsStepInDecibels)
+{
+    auto* pLevel = Ctl<CNumEdit>(8630);
+    ASSERT_EQ(pLevel->text(), "0dB");
+    pLevel->setFocus();
+    QTest::keyClick(pLevel, Qt::Key_Down);
+    EXPECT_EQ(Data().Output(0).GetLevel(), 59);
+    EXPECT_EQ(pLevel->text(), "-1dB");
+    const QPointF pos(pLevel->width() / 2.0, pLevel->height() / 2.0);
+    QWheelEvent wheel(pos, pLevel->mapToGlobal(pos), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(pLevel, &wheel);
+    EXPECT_EQ(Data().Output(0).GetLevel(), 58);
+    TypeAndEnter(8630, "-60");
+    EXPECT_EQ(pLevel->text(), "OFF");
+    EXPECT_EQ(Data().Output(0).GetLevel(), 0);
+
+    TypeAndEnter(2225, "10");
+    EXPECT_EQ(Data().Music().GetVolume(), 70);
+    EXPECT_EQ(Ctl<CNumEdit>(2225)->text(), "10dB");
+    QTest::keyClick(Ctl(2225), Qt::Key_Down);
+    EXPECT_EQ(Data().Music().GetVolume(), 69);
+}
+
+// Files keep what the user set, not the frequency last sent on the way there.
+TEST_F(MainFormTest, OfflineHighPassChangeIsSavedAsSet)
+{
+    TypeAndEnter(5500, "200");
+    const QString strPath = m_dir.filePath("scene.ZR4C");
+    ASSERT_TRUE(SaveSceneFile(Data(), strPath.toStdString()).bOk);
+    QFile file(strPath);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    const int nOffset = 1 + static_cast<int>(kSceneFileTag.size()) + kOffOutput + 8 * 32;
+    ASSERT_GT(bytes.size(), nOffset + 1);
+    EXPECT_EQ(GetWord(reinterpret_cast<const uint8_t*>(bytes.constData()) + nOffset), 200);
 }
 
 TEST_F(MainFormTest, LineOfTheSelectedChannelDoesNothing)
@@ -159,7 +201,7 @@ TEST_F(MainFormTest, KeysOnTheFormAndThePage)
     EXPECT_EQ(Data().Output(0).EQ()[4].GetGainCode(), 225);
     EXPECT_EQ(QApplication::focusWidget(), Ctl<QWidget>(5104));
     // Enter in a form field commits it and leaves the focus with the form.
-    TypeAndEnter(8632, "12");
+    TypeAndEnter(8632, "-48");
     EXPECT_EQ(Data().Output(2).GetLevel(), 12);
     EXPECT_EQ(QApplication::focusWidget(), &View());
     // Tab from the low-pass slope box goes on into the equalizer page.

@@ -6,6 +6,7 @@
 #include <QStatusBar>
 #include <QToolBar>
 
+#include "BoxAnswerer.h"
 #include "FontStatic.h"
 #include "ViewFixture.h"
 #include "XPButton.h"
@@ -73,6 +74,11 @@ TEST_F(StartupTest, LanguageOptionSwitchesToChinese)
     StartApp(true);
     EXPECT_EQ(g_bChinese.load(), 1);
     EXPECT_EQ(Ctl<CFontStatic>(1483)->text(), QString::fromUtf8("  组名"));
+    BoxAnswerer answers({QMessageBox::Cancel});
+    Click(2228);  // the equalizer reset asks first
+    ASSERT_EQ(answers.m_buttonTexts.size(), 1u);
+    EXPECT_TRUE(answers.m_buttonTexts[0].contains(QString::fromUtf8("确定")));
+    EXPECT_TRUE(answers.m_buttonTexts[0].contains(QString::fromUtf8("取消")));
 }
 
 TEST_F(StartupTest, WithoutPicturesThereIsNoSplashAndNoLogo)
