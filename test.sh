@@ -11,17 +11,18 @@ cd "$(dirname "$0")"
 jobs=$(nproc 2>/dev/null || echo 2)
 
 echo "== build and test =="
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+# Release, as packagers build it, with warnings as errors.
+cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DZR470_WERROR=ON
 cmake --build build -j"$jobs"
 ctest --test-dir build --output-on-failure -j"$jobs"
 
 echo "== core and widget tests under asan =="
-cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DZR470_SANITIZE=asan -DZR470_BUILD_BENCH=OFF
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DZR470_SANITIZE=asan -DZR470_BUILD_BENCH=OFF -DZR470_WERROR=ON
 cmake --build build-asan --target core_tests gui_tests -j"$jobs"
 ctest --test-dir build-asan -L 'core|gui' --output-on-failure -j"$jobs"
 
 echo "== core tests under tsan =="
-cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=Debug -DZR470_SANITIZE=tsan -DZR470_BUILD_BENCH=OFF
+cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=Debug -DZR470_SANITIZE=tsan -DZR470_BUILD_BENCH=OFF -DZR470_WERROR=ON
 cmake --build build-tsan --target core_tests -j"$jobs"
 # TSan needs a fixed address layout on newer kernels.
 if command -v setarch >/dev/null; then
@@ -30,7 +31,7 @@ else
   ctest --test-dir build-tsan -L core --output-on-failure -j"$jobs"
 fi
 echo "== fuzz targets, short run under ASan/UBSan =="
-CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZR470_BUILD_FUZZ=ON -DZR470_BUILD_BENCH=OFF
+CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZR470_BUILD_FUZZ=ON -DZR470_BUILD_BENCH=OFF -DZR470_WERROR=ON
 cmake --build build-fuzz --target fuzz_targets -j"$jobs"
 fuzz_seconds=${ZR470_FUZZ_SECONDS:-30}
 for target in build-fuzz/fuzz/fuzz_*; do
