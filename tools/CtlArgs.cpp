@@ -1,9 +1,14 @@
 #include "CtlArgs.h"
 
+#include "CtlVersion.h"
+
 namespace {
 
 constexpr const char* kDeviceOption = "--device";
 constexpr const char* kJsonOption = "--json";
+constexpr const char* kHelpOption = "--help";
+constexpr const char* kHelpShort = "-h";
+constexpr const char* kVersionOption = "--version";
 constexpr const char* kEmulate = "emulate";
 
 // One global option at args[*pIndex]; false when it is not one. A
@@ -14,6 +19,14 @@ bool TakeGlobalOption(const std::vector<std::string>& args, size_t* pIndex, CtlI
     const std::string& strArg = args[*pIndex];
     if (strArg == kJsonOption) {
         pOut->bJson = true;
+        return true;
+    }
+    if (strArg == kHelpOption || strArg == kHelpShort) {
+        pOut->bHelp = true;
+        return true;
+    }
+    if (strArg == kVersionOption) {
+        pOut->bVersion = true;
         return true;
     }
     const std::string strPrefix = std::string(kDeviceOption) + "=";
@@ -61,7 +74,7 @@ bool ParseInvocation(const std::vector<std::string>& args, const char* pEnvDevic
             inv.args.push_back(args[i]);
         }
     }
-    if (inv.strCommand.empty()) {
+    if (inv.strCommand.empty() && !inv.bHelp && !inv.bVersion) {
         *pError = "no command given";
         return false;
     }
@@ -72,6 +85,7 @@ bool ParseInvocation(const std::vector<std::string>& args, const char* pEnvDevic
 const char* UsageText()
 {
     return "usage: zr470ctl [--device usb|tcp:HOST:PORT|virtual] [--json] COMMAND\n"
+           "       zr470ctl --help | -h | --version\n"
            "  devices                      list the processors attached on USB\n"
            "  info                         identification, programs, scene name and outputs\n"
            "  read-scene F.ZR4C            save the live settings into a scene file\n"
@@ -93,4 +107,9 @@ const char* UsageText()
            "  eqN.bypass (N 1..31) hpf.freq hpf.type hpf.slope lpf.freq lpf.type lpf.slope\n"
            "  limiter.threshold limiter.attack limiter.release delay.P (P 1..4)\n"
            "parameters of the processor (CH 0): source noisegate volume position\n";
+}
+
+std::string VersionText()
+{
+    return "zr470ctl " + std::string(kCtlVersion);
 }

@@ -2,10 +2,12 @@
 // arguments.
 //
 //   zr470ctl [--device D] [--json] COMMAND ARGS…
+//   zr470ctl --help | -h | --version
 //
-// --device (or --device=D) and --json may stand anywhere before the
-// arguments of `emulate`, whose options are its own. The device defaults
-// to $ZR470_DEVICE, else "usb".
+// --device (or --device=D), --json, --help, -h and --version may stand
+// anywhere before the arguments of `emulate`, whose options are its own.
+// With --help or --version no command is needed. The device defaults to
+// $ZR470_DEVICE, else "usb".
 //
 // Threads: pure functions.
 #pragma once
@@ -16,6 +18,8 @@
 struct CtlInvocation {
     std::string strDevice = "usb";
     bool bJson = false;
+    bool bHelp = false;     // print the usage and succeed
+    bool bVersion = false;  // print the version and succeed
     std::string strCommand;
     std::vector<std::string> args;  // after the command word, options removed
 };
@@ -26,3 +30,5 @@ bool ParseInvocation(const std::vector<std::string>& args, const char* pEnvDevic
                      std::string* pError);
 // The usage text, one command a line.
 const char* UsageText();
+// "zr470ctl 0.9.0", without a line end.
+std::string VersionText();

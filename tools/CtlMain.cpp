@@ -45,6 +45,14 @@ int RunCtl(const std::vector<std::string>& args, const char* pEnvDevice, std::os
     std::string strError;
     if (!ParseInvocation(args, pEnvDevice, &inv, &strError))
         return Usage(err, strError);
+    if (inv.bHelp) {
+        out << UsageText();
+        return kExitOk;
+    }
+    if (inv.bVersion) {
+        out << VersionText() << '\n';
+        return kExitOk;
+    }
     // Every run starts from the state the editor starts in.
     InitGlobalDefaults();
     g_bChinese = 0;

@@ -53,7 +53,9 @@ int RunResponse(CtlContext& ctx)
     if (ctx.inv.bJson)
         ctx.out << "{\"channel\":" << nChannel << ",\"points\":[";
     for (int i = 0; i < kAxisPoints; ++i) {
-        const std::string strFreq = FormatTrimmed(g_dFreqAxis[static_cast<size_t>(i)], 1);
+        // Exact: readers tell the axis points apart and decide ties of the
+        // nearest point on the stored values.
+        const std::string strFreq = FormatExact(g_dFreqAxis[static_cast<size_t>(i)]);
         const std::string strDb = FormatFixed(ResponseAt(eq, i), 2);
         if (ctx.inv.bJson)
             ctx.out << (i ? "," : "") << '[' << strFreq << ',' << strDb << ']';

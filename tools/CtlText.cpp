@@ -80,6 +80,15 @@ std::string FormatTrimmed(double dValue, int nMaxDecimals)
     return str;
 }
 
+std::string FormatExact(double dValue)
+{
+    char buffer[kNumberBuffer * 6];  // the fixed notation of any finite double fits
+    const auto [ptr, ec] = std::to_chars(buffer, buffer + sizeof buffer, dValue, std::chars_format::fixed);
+    if (ec != std::errc())
+        return FormatFixed(dValue, 6);
+    return std::string(buffer, ptr);
+}
+
 std::string JsonString(std::string_view text)
 {
     std::string str = "\"";

@@ -19,6 +19,9 @@ std::string ToLower(std::string_view text);
 std::string FormatFixed(double dValue, int nDecimals);
 // At most nMaxDecimals, trailing zeros and a bare point dropped: 0.5, 1, 2.021.
 std::string FormatTrimmed(double dValue, int nMaxDecimals);
+// The shortest plain decimal that reads back as exactly dValue: 19.7, 1000,
+// 20.274084792819372. For values that other programs compare.
+std::string FormatExact(double dValue);
 
 // A JSON string literal. Bytes above 0x7F (names from the processor are
 // bytes, not necessarily UTF-8) and control bytes are escaped, so the

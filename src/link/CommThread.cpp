@@ -51,9 +51,15 @@ void CCommThread::Run()
         const bool bFirmware = m_events[kFirmware];
         const bool bNormal = m_events[kNormal];
         lock.unlock();
-        if (bFirmware && !(m_firmwareCycle && m_firmwareCycle())) {
-            std::lock_guard<std::mutex> relock(m_mutex);
-            m_events[kFirmware] = false;
+        if (bFirmware) {
+            const bool bMore = m_firmwareCycle && m_firmwareCycle();
+            ++m_nCycles;
+            // Nothing to do until the user-interface thread acts: wait for
+            // its events instead of asking the cycle again at once.
+            if (!bMore) {
+                std::lock_guard<std::mutex> relock(m_mutex);
+                m_events[kFirmware] = false;
+            }
         }
         if (bNormal) {
             m_normalCycle();
@@ -65,6 +71,13 @@ void CCommThread::Run()
     m_bRunning = false;
     m_bAlive = false;
     m_cv.notify_all();
+}
+
+bool CCommThread::Pause(int nMs)
+{
+    std::unique_lock<std::mutex> lock(m_mutex);
+    return !m_cv.wait_for(lock, std::chrono::milliseconds(nMs),
+                          [this] { return m_events[kSuspend] || m_events[kQuit]; });
 }
 
 void CCommThread::Start(Event transferEvent)

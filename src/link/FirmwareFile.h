@@ -7,14 +7,14 @@
 //             which the first 65535 bytes are the DSP image (the loader's
 //             DSP area ends one byte short of 64 KiB); then, optionally,
 //             "WMCU" at 0x40004 and the MCU image from 0x40008 to the end.
+//             Anything else after the DSP section is padding, left alone.
 // The first 4 bytes of an MCU image are a header the loader takes in a step
 // of its own; the MCU checksum covers the bytes after it: 0x12 XOR each.
 //
 // Files that would start an update with nothing (or half a file) to send
 // are refused: no known tag, shorter than the tag, a "WDSP" file shorter
-// than its DSP section, an MCU image without a byte after its header,
-// anything after the DSP section that is not an MCU section, or more than
-// kMaxFirmwareFile bytes.
+// than its DSP section, an MCU image without a byte after its header, or
+// more than kMaxFirmwareFile bytes.
 //
 // Threads: LoadFirmwareFile and ParseFirmwareFile are pure (any thread).
 // An update state is made on the user-interface thread before transfers

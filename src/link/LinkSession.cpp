@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstring>
 #include <thread>
+#include <utility>
 
 #include "CommLock.h"
 #include "DataDefine.h"
@@ -29,7 +30,39 @@ CLinkSession::~CLinkSession()
 
 std::string CLinkSession::DeviceDescription() const
 {
+    std::lock_guard<std::mutex> lock(m_transportMutex);
     return m_pTransport ? m_pTransport->Describe() : std::string();
+}
+
+std::string CLinkSession::LastError() const
+{
+    std::lock_guard<std::mutex> lock(m_transportMutex);
+    return m_strLastError;
+}
+
+void CLinkSession::SetLastError(const std::string& strError)
+{
+    std::lock_guard<std::mutex> lock(m_transportMutex);
+    m_strLastError = strError;
+}
+
+bool CLinkSession::HasTransport() const
+{
+    std::lock_guard<std::mutex> lock(m_transportMutex);
+    return m_pTransport != nullptr;
+}
+
+// The old transport is closed outside the lock: closing may wait for the
+// device, and the user-interface thread must not wait with it.
+void CLinkSession::ReplaceTransport(std::unique_ptr<ITransport> pTransport)
+{
+    std::unique_ptr<ITransport> pOld;
+    {
+        std::lock_guard<std::mutex> lock(m_transportMutex);
+        pOld = std::exchange(m_pTransport, std::move(pTransport));
+    }
+    if (pOld)
+        pOld->Close();
 }
 
 void CLinkSession::ShowMessage(const std::string& strText)
@@ -50,13 +83,17 @@ bool CLinkSession::Connect(std::unique_ptr<ITransport> pTransport, const std::st
     if (m_bConnected)
         return false;
     if (!pTransport) {
-        m_strLastError = strOpenError;
+        SetLastError(strOpenError);
         ShowLinkFailure();
         return false;
     }
-    m_pTransport = std::move(pTransport);
-    m_strLastError.clear();
+    ReplaceTransport(std::move(pTransport));
+    SetLastError({});
     m_bFailurePosted = false;
+    m_bIdentifying = true;
+    // A new connection starts a new session of edits: the scene name read
+    // next is the processor's and must survive until the first edit.
+    g_bOutputDataSent = 0;
     {
         CommLock lock(g_csComm);
         m_cmd.ClearQueue();
@@ -90,19 +127,19 @@ void CLinkSession::StopTransfers()
 
 void CLinkSession::EndCommThread()
 {
-    if (m_bConnected || m_pTransport) {
+    if (m_bConnected || HasTransport()) {
         StopTransfers();
         CloseUsbLink();
     }
     m_thread.End();
 }
 
+// Every way a link ends leaves firmware mode: a later connect must start
+// normal transfers, not resume an update that has lost its processor.
 void CLinkSession::CloseUsbLink()
 {
-    if (m_pTransport) {
-        m_pTransport->Close();
-        m_pTransport.reset();
-    }
+    m_bFirmwareMode = false;
+    ReplaceTransport(nullptr);
     CommLock lock(g_csComm);
     m_cmd.SetDeviceOpen(false);
     m_cmd.ResetReceiver();
@@ -118,7 +155,7 @@ void CLinkSession::CloseUsbLink()
 
 void CLinkSession::Disconnect(int nPauseMs)
 {
-    if (!m_bConnected && !m_pTransport)
+    if (!m_bConnected && !HasTransport())
         return;
     StopTransfers();
     std::this_thread::sleep_for(std::chrono::milliseconds(nPauseMs));
@@ -128,7 +165,6 @@ void CLinkSession::Disconnect(int nPauseMs)
 void CLinkSession::FailLink(const std::string& strMessage)
 {
     StopTransfers();
-    m_bFirmwareMode = false;
     CloseUsbLink();
     {
         CommLock lock(g_csComm);
@@ -155,7 +191,7 @@ void CLinkSession::HandleNotification(int nMsg, intptr_t wParam, intptr_t /*lPar
         g_bTransferRunning = 0;
         break;
     case kMsgUsbFailure:
-        if (m_bConnected || m_pTransport)
+        if (m_bConnected || HasTransport())
             FailLink(LinkFailureText());
         break;
     case kMsgEmptyReply:
@@ -185,10 +221,13 @@ void CLinkSession::HandleNotification(int nMsg, intptr_t wParam, intptr_t /*lPar
     }
 }
 
+// Only the reply to the connect's own request counts: a device that keeps
+// sending its identification must not restart the full read each time.
 void CLinkSession::CheckIdentification()
 {
-    if (!m_bConnected)
+    if (!m_bConnected || !m_bIdentifying)
         return;
+    m_bIdentifying = false;
     bool bMatch = false;
     {
         ModelLock lock(g_csModel);
@@ -210,8 +249,12 @@ void CLinkSession::CheckIdentification()
     ReadScene(0);
 }
 
+// A completion that arrives after the link has closed is stale: loading it
+// would put the editor back online with nobody connected.
 void CLinkSession::OnSceneReadComplete(int nPreset)
 {
+    if (!m_bConnected)
+        return;
     CommLock lock(g_csComm);
     {
         ModelLock modelLock(g_csModel);
@@ -219,6 +262,9 @@ void CLinkSession::OnSceneReadComplete(int nPreset)
     }
     ShowSceneName();
     m_data.SetAllMarks(0);
+    // The live settings now match the named program again: only a later
+    // edit blanks the name.
+    g_bOutputDataSent = 0;
     g_bOnline = 1;
     g_bTransferRunning = 0;
 }

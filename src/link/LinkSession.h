@@ -5,7 +5,11 @@
 // one and feeds it the notifications posted to its sink.
 //
 // Threads: every public member is for the user-interface thread, except
-// UsbTransferCycle, which the communication thread runs.
+// UsbTransferCycle and FirmwareCycle, which the communication thread runs.
+// The transport and the last error change on the communication thread too
+// (the processor's restart during an update), so both are read and
+// replaced only under m_transportMutex; the communication thread, the one
+// writer while transfers run, uses its transport without that lock.
 #pragma once
 
 #include <atomic>
@@ -43,7 +47,7 @@ public:
     // The Connect button while connected: stop, a 500 ms pause, close.
     void Disconnect(int nPauseMs = 500);
     bool IsConnected() const { return m_bConnected; }
-    const std::string& LastError() const { return m_strLastError; }
+    std::string LastError() const;
     std::string DeviceDescription() const;
 
     // A notification taken from the sink, on the user-interface thread.
@@ -87,7 +91,9 @@ public:
     int FirmwareRange() const;
     // The status label's text (in the language of the moment it was set).
     std::string FirmwareStatus() const;
-    bool FirmwareCycle();  // communication thread; false once the update has finished
+    // Communication thread. False once there is nothing to do until the
+    // user-interface thread acts: the update finished, failed or is cancelled.
+    bool FirmwareCycle();
 
     // ---- state for the view -----------------------------------------------------
     int ProgressRange() const { return m_nTransferCounter; }
@@ -113,6 +119,9 @@ public:
 private:
     void NormalCycle();
     void CloseUsbLink();
+    void ReplaceTransport(std::unique_ptr<ITransport> pTransport);
+    bool HasTransport() const;
+    void SetLastError(const std::string& strError);
     void FailLink(const std::string& strMessage);
     void ShowMessage(const std::string& strText);
     void ShowLinkFailure();
@@ -130,16 +139,20 @@ private:
     void SendHandshake();
     bool ReadFirmwareReply(int nStep, std::chrono::steady_clock::time_point start);
     void ReopenAfterRestart();
+    bool FirmwareCycleStopped() const;
+    bool AfterFirmwareReply(int nStep);
     void FinishFirmwareUpdate();
 
     CKTV_Data& m_data;
     CKTVCommand m_cmd;
     CCommThread m_thread;
+    mutable std::mutex m_transportMutex;  // guards m_pTransport changes and m_strLastError
     std::unique_ptr<ITransport> m_pTransport;
     std::atomic<bool> m_bConnected{false};
     std::atomic<bool> m_bFailurePosted{false};
     std::atomic<bool> m_bFirmwareMode{false};
     std::atomic<bool> m_bFirmwareCancel{false};
+    bool m_bIdentifying = false;  // the connect's identification read is outstanding
     std::atomic<int> m_nFirmwareStep{0};      // step of the frame in transfer (removal rule)
     std::atomic<int> m_nFirmwareProgress{0};
     std::unique_ptr<CFirmwareUpdate> m_pUpdate;

@@ -1,11 +1,62 @@
 #include <gtest/gtest.h>
 
+#include <deque>
+#include <set>
 #include <thread>
 
 #include "FirmwareSequence.h"
 #include "FirmwareTestFiles.h"
 #include "GlobalData.h"
 #include "SessionFixture.h"
+#include "VirtualReply.h"
+
+namespace {
+
+// How a loader of another make answers one step: with this command and
+// item, without payload.
+struct OddAnswer {
+    int nStep = -1;
+    uint8_t nCommand = kReplyAck;
+    int nItem = -1;
+};
+
+class OddLoaderTransport : public ITransport {
+public:
+    OddLoaderTransport(std::shared_ptr<CVirtualProcessor> pDevice, OddAnswer answer)
+        : m_inner(std::move(pDevice)), m_answer(answer)
+    {
+    }
+    IoResult WriteReport(const uint8_t* pReport, int nTimeoutMs) override
+    {
+        const uint8_t* pFrame = pReport + 1;
+        if (pFrame[0] != kFrameSync || pFrame[kFoKind] != kKindSystem || pFrame[kFoChannel] != m_answer.nStep)
+            return m_inner.WriteReport(pReport, nTimeoutMs);
+        // A reply is numbered from the start byte, after the sync run.
+        std::vector<uint8_t> request(pFrame + 3, pFrame + 3 + kFrameOverhead);
+        request[kFoChannel - 3] = static_cast<uint8_t>(m_answer.nItem);
+        for (const Report64& report : CutIntoReports(MakeReplyFrame(request.data(), m_answer.nCommand, {})))
+            m_replies.push_back(report);
+        return IoResult::Ok;
+    }
+    IoResult ReadReport(uint8_t* pReport, int nTimeoutMs) override
+    {
+        if (m_replies.empty())
+            return m_inner.ReadReport(pReport, nTimeoutMs);
+        pReport[0] = 0;
+        std::copy(m_replies.front().begin(), m_replies.front().end(), pReport + 1);
+        m_replies.pop_front();
+        return IoResult::Ok;
+    }
+    void Close() override { m_inner.Close(); }
+    std::string Describe() const override { return m_inner.Describe(); }
+
+private:
+    CVirtualTransport m_inner;
+    OddAnswer m_answer;
+    std::deque<Report64> m_replies;
+};
+
+}  // namespace
 
 class FirmwareUpdateTest : public SessionTest {
 protected:
@@ -19,19 +70,21 @@ protected:
         faults.nRestartMs = 30;
         m_pDevice->SetFaults(faults);
     }
-    CLinkSession::TransportOpener Opener()
+    CLinkSession::TransportOpener Opener(OddAnswer answer)
     {
-        return [this](std::string* pError) -> std::unique_ptr<ITransport> {
+        return [this, answer](std::string* pError) -> std::unique_ptr<ITransport> {
             if (m_pDevice->IsVanished()) {
                 *pError = "gone";
                 return nullptr;
             }
+            if (answer.nStep >= 0)
+                return std::make_unique<OddLoaderTransport>(m_pDevice, answer);
             return std::make_unique<CVirtualTransport>(m_pDevice);
         };
     }
-    bool Start(const std::vector<uint8_t>& file)
+    bool Start(const std::vector<uint8_t>& file, OddAnswer answer = {})
     {
-        return m_pSession->StartFirmwareUpdate(ParsedOrFail(file), Opener());
+        return m_pSession->StartFirmwareUpdate(ParsedOrFail(file), Opener(answer));
     }
     bool WaitEnd(int nTimeoutMs = 30000)
     {
@@ -109,6 +162,68 @@ TEST_F(FirmwareUpdateTest, ThirdAttemptEndsWithTheFailurePath)
     std::vector<int> steps = Steps();
     EXPECT_EQ(std::count(steps.begin(), steps.end(), 57), 2);
     EXPECT_FALSE(m_pDevice->Loader().McuVerified());
+}
+
+TEST_F(FirmwareUpdateTest, EmptyReplyEndsTheUpdateAndTheNextConnectIsANormalOne)
+{
+    // A data reply without payload: firmware the editor cannot talk to.
+    ASSERT_TRUE(Start(WithTag("WMCU", PatternBytes(100, 3)), {kStepMcuStart, kReplyData, kStepMcuStart}));
+    ASSERT_TRUE(Pump([this] { return !m_messages.empty(); }));
+    EXPECT_EQ(m_messages, std::vector<std::string>{"Please Update the Firmware!"});
+    EXPECT_FALSE(m_pSession->IsFirmwareMode());
+    EXPECT_FALSE(m_pSession->IsConnected());
+    ASSERT_TRUE(ConnectOnline());
+    EXPECT_EQ(m_messages.size(), 1u);
+}
+
+TEST_F(FirmwareUpdateTest, ProcessorThatNeverConfirmsTheEndFails)
+{
+    // The checksum is acknowledged as if it were one more chunk.
+    ASSERT_TRUE(Start(WithTag("WMCU", PatternBytes(100, 3)), {kStepFinish, kReplyAck, kStepMcuData}));
+    ASSERT_TRUE(WaitEnd(5000));
+    EXPECT_EQ(m_messages, std::vector<std::string>{"Connection failure!"});
+}
+
+// The user-interface thread may be busy for a while before it handles a
+// failure; the communication thread waits for it without spinning.
+TEST_F(FirmwareUpdateTest, AfterAFailureIsPostedTheCycleRestsUntilItIsHandled)
+{
+    VirtualFaults faults;
+    faults.nRestartMs = 30;
+    faults.bWrongChecksum = true;
+    m_pDevice->SetFaults(faults);
+    ASSERT_TRUE(Start(WithTag("WMCU", PatternBytes(100, 3))));
+    std::vector<PostedNotification> held;
+    PostedNotification note{};
+    while (m_queue.Take(&note, 10000)) {
+        held.push_back(note);
+        if (note.nMsg == kMsgUsbFailure)
+            break;
+    }
+    ASSERT_FALSE(held.empty());
+    ASSERT_EQ(held.back().nMsg, kMsgUsbFailure);
+    const int nCycles = m_pSession->CyclesRun();
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    EXPECT_LE(m_pSession->CyclesRun() - nCycles, 1);
+    for (const PostedNotification& n : held)
+        m_pSession->HandleNotification(n.nMsg, n.wParam, n.lParam);
+    EXPECT_EQ(m_messages, std::vector<std::string>{"Connection failure!"});
+    EXPECT_FALSE(m_pSession->IsFirmwareMode());
+}
+
+// The view reads the link's description and last error whenever it likes,
+// also while the communication thread opens the restarted processor anew.
+TEST_F(FirmwareUpdateTest, LinkCanBeDescribedWhileTheProcessorRestarts)
+{
+    ASSERT_TRUE(Start(WithTag("WMCU", PatternBytes(100, 3))));
+    std::set<std::string> descriptions;
+    ASSERT_TRUE(Pump([this, &descriptions] {
+        descriptions.insert(m_pSession->DeviceDescription() + m_pSession->LastError());
+        return !m_pSession->IsFirmwareMode();
+    }, 30000));
+    EXPECT_EQ(m_messages, std::vector<std::string>{"Update successfully!"});
+    for (const std::string& str : descriptions)
+        EXPECT_TRUE(str.empty() || str == "virtual") << str;
 }
 
 TEST_F(FirmwareUpdateTest, CancelDuringTheEraseReportsFailureAndCloses)

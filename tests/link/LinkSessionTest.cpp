@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "CommLock.h"
 #include "DataDefine.h"
 #include "GlobalData.h"
 #include "SessionFixture.h"
@@ -175,4 +176,59 @@ TEST_F(SessionTest, SceneWriteMutesAroundTheBlocks)
     EXPECT_EQ(sent[19][kFoGroup], 31);
     EXPECT_EQ(sent[16][kFoPayload], 1);  // … and its mute restored afterwards
     EXPECT_EQ(OutputBlockOf(m_pDevice->LiveImage(), 2)[0xF8], 1);
+}
+
+// Blanking the name after an edit is meant for the session that edited; a
+// later connect reads the processor's name afresh and must leave it there.
+TEST_F(SessionTest, SceneNameSurvivesTheNextConnect)
+{
+    std::vector<uint8_t> live = m_pDevice->LiveImage();
+    std::memcpy(live.data(), "Lounge 3", 8);
+    m_pDevice->SetLiveImage(live);
+    ASSERT_TRUE(ConnectOnline());
+    Data().Output(1).SetMute(1);
+    ASSERT_TRUE(Drain());
+    EXPECT_EQ(m_pDevice->LiveImage()[0], 0) << "the edit blanks the stored program's name";
+    m_pSession->Disconnect(0);
+
+    live = m_pDevice->LiveImage();
+    std::memcpy(live.data(), "Lounge 3", 8);
+    m_pDevice->SetLiveImage(live);
+    ASSERT_TRUE(ConnectOnline());
+    EXPECT_EQ(0, std::memcmp(m_pDevice->LiveImage().data(), "Lounge 3", 8));
+}
+
+TEST_F(SessionTest, LateNotificationsChangeNothing)
+{
+    ASSERT_TRUE(ConnectOnline());
+    m_pDevice->ClearReceivedFrames();
+    m_pSession->HandleNotification(kMsgIdentification, 0, 0);  // a second, unasked identification
+    ASSERT_TRUE(Drain());
+    EXPECT_TRUE(Sent().empty()) << "no second full read";
+
+    m_pSession->Disconnect(0);
+    m_pSession->HandleNotification(kMsgLiveReadDone, 0, 0);
+    EXPECT_EQ(g_bOnline.load(), 0);
+}
+
+// A whole-block write hands the processor the target at once: the group
+// writes that follow must not climb towards it from the old frequency.
+TEST_F(SessionTest, BlockWriteLeavesNothingToStep)
+{
+    ASSERT_TRUE(ConnectOnline());
+    CFilter& band = Data().Output(0).EQ()[7];
+    m_pDevice->ClearReceivedFrames();
+    {
+        CommLock lock(g_csComm);
+        band.SetFrequency(5000, true);
+        m_pSession->WriteOutputBlock(0);
+    }
+    ASSERT_TRUE(Drain());
+    EXPECT_EQ(band.GetSentFrequency(), 5000);
+    for (const RawFrame& f : Sent()) {
+        if (f[kFoKind] == kKindOutput && f[kFoGroup] == 7) {
+            EXPECT_EQ(PayloadWord(f, 0), 5000);
+        }
+    }
+    EXPECT_EQ(GetWord(m_pDevice->LiveImage().data() + kOffOutput + 7 * 8), 5000);
 }
