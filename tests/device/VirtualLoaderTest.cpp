@@ -188,8 +188,8 @@ TEST_F(VirtualLoaderTest, McuFillThatFlipsTheChecksumIsStillAccepted)
 
     EXPECT_TRUE(run.bFinished);
     EXPECT_EQ(run.replySteps, (std::vector<int>{54, 55, 56, 57}));
-    Bytes expected(mcu.begin() + 4, mcu.end());
-    expected.resize(48, 0xFF);
+    Bytes expected(48, 0xFF);
+    std::copy(mcu.begin() + 4, mcu.end(), expected.begin());
     EXPECT_EQ(m_device.Loader().McuData(), expected);
 }
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -15,13 +16,18 @@ namespace {
 std::vector<uint8_t> Reply(uint8_t nCommand, int nPreset, int nKind, int nItem, int nMode,
                            const std::vector<uint8_t>& payload = {})
 {
-    std::vector<uint8_t> f = {0x5C, 0x5C, 0x5C, 0xEE, nCommand, 1, static_cast<uint8_t>(nPreset),
+    const uint8_t header[] = {0x5C, 0x5C, 0x5C, 0xEE, nCommand, 1, static_cast<uint8_t>(nPreset),
                               static_cast<uint8_t>(nKind), static_cast<uint8_t>(nItem), static_cast<uint8_t>(nMode),
                               0, 0, static_cast<uint8_t>(payload.size() & 0xFF),
                               static_cast<uint8_t>(payload.size() >> 8)};
-    f.insert(f.end(), payload.begin(), payload.end());
-    f.push_back(FrameChecksum(f.data() + 4, static_cast<int>(f.size()) - 4));
-    f.push_back(0xAA);
+    // Sized once and filled in place: growing a vector here trips GCC 12's
+    // false -O3 bounds warnings.
+    std::vector<uint8_t> f(sizeof header + payload.size() + 2);
+    std::copy(std::begin(header), std::end(header), f.begin());
+    std::copy(payload.begin(), payload.end(), f.begin() + sizeof header);
+    const size_t nBody = sizeof header + payload.size();
+    f[nBody] = FrameChecksum(f.data() + 4, static_cast<int>(nBody) - 4);
+    f[nBody + 1] = 0xAA;
     return f;
 }
 
