@@ -3,16 +3,12 @@
 
 #include <QLabel>
 #include <QPushButton>
-#include <cmath>
 
 #include "AppGlobals.h"
 #include "ButtonRadio.h"
+#include "DialogUnits.h"
 
 namespace {
-
-// Dialog units of the templates: 1.5 px across, 1.625 px down.
-constexpr double kDluX = 1.5;
-constexpr double kDluY = 1.625;
 
 constexpr int kMarginDlu = 7;
 constexpr int kLabelTopDlu = 8;
@@ -24,28 +20,18 @@ constexpr int kButtonGapDlu = 22;
 
 constexpr char kQuestion[] = "Which channel data should be applied? ";
 
-int PixelsX(int nDlu)
-{
-    return static_cast<int>(std::lround(kDluX * nDlu));
-}
-
-int PixelsY(int nDlu)
-{
-    return static_cast<int>(std::lround(kDluY * nDlu));
-}
-
 }  // namespace
 
 QRect CLinkChoiceDlg::DluRect(int x, int y, int cx, int cy)
 {
-    return QRect(PixelsX(x), PixelsY(y), PixelsX(cx), PixelsY(cy));
+    return kSansSerifUnits.Rect(x, y, cx, cy);
 }
 
 CLinkChoiceDlg::CLinkChoiceDlg(int nWidthDlu, int nHeightDlu, QWidget* pParent)
     : QDialog(pParent), m_nWidthDlu(nWidthDlu)
 {
     setModal(true);
-    setFixedSize(PixelsX(nWidthDlu), PixelsY(nHeightDlu));
+    setFixedSize(kSansSerifUnits.X(nWidthDlu), kSansSerifUnits.Y(nHeightDlu));
     QPalette pal = palette();
     pal.setColor(QPalette::Window, g_brushDialog);
     setPalette(pal);

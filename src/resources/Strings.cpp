@@ -39,6 +39,23 @@ const TextPair kTexts[] = {
     {"Restore All EQ?", "恢复所有均衡？"},
     {"Whether the PEQMode convert to GEQMode?", "Whether the PEQMode convert to GEQMode?"},
     {"Whether the GEQMode convert to PEQMode?", "Whether the GEQMode convert to PEQMode?"},
+    {"Device Program", "设备程序"},
+    {"ID:", "组号："},
+    {"Name:", "组名："},
+    {"ID", "ID"},
+    {"Name", "组名"},
+    {"Store", "存储"},
+    {"Recall", "调用"},
+    {"Delete", "删除"},
+    {"PC Program", "电脑程序"},
+    {"Recall all data from PC", "从电脑调用所有组数据"},
+    {"Recall data from PC", "从电脑调用单组数据"},
+    {"Store all data to PC", "存储所有组数据到电脑"},
+    {"Store data to PC", "存储单组数据到电脑"},
+    {"The name can not be empty!", "组名不能为空!"},
+    {"The name can not be all spaces!", "组名不能全为空格!"},
+    {"Have been the same name!", "已有相同的组名称!"},
+    {"Are you delete this Data?", "是否删除本组数据?"},
 };
 static_assert(sizeof(kTexts) / sizeof(kTexts[0]) == kTxtCount, "one text pair per TextId");
 

@@ -39,6 +39,24 @@ enum TextId : int {
     kTxtRestoreAllEq,
     kTxtToGraphicQuestion,    // one language
     kTxtToParametricQuestion, // one language
+    // the program manager
+    kTxtDeviceProgram,
+    kTxtProgramId,
+    kTxtProgramName,
+    kTxtColumnId,
+    kTxtColumnName,
+    kTxtStore,
+    kTxtRecall,
+    kTxtDelete,
+    kTxtPcProgram,
+    kTxtRecallAllFromPc,
+    kTxtRecallOneFromPc,
+    kTxtStoreAllToPc,
+    kTxtStoreOneToPc,
+    kTxtNameEmpty,
+    kTxtNameAllSpaces,
+    kTxtNameTaken,
+    kTxtDeleteQuestion,
     kTxtCount
 };
 

@@ -245,6 +245,9 @@ void CQM7100View::OnNotify(int nMsg, intptr_t wParam, intptr_t lParam)
     case kMsgSceneName:
         ShowSceneName();
         break;
+    case kMsgAllScenesRead:
+        OnAllScenesRead(static_cast<int>(wParam));
+        break;
     default:
         break;
     }

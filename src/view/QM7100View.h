@@ -14,6 +14,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -36,6 +37,7 @@ class CMsgBox;
 class CNumEdit;
 class CNumSpin;
 class COutputDlg;
+class CProgramDlg;
 class CSkinFader;
 class CSxGroupBox;
 class CTransparentStatic;
@@ -76,6 +78,9 @@ public:
     void SetDelay(int nChannel, int nValue);
     void ShowDelays();
     void SendSystemItem(int nItem, int nPreset);
+    // A position set by the delay manager or a position file: shown, the
+    // delay table marked for sending while connected, system item 64 sent.
+    void ApplyPosition(int nPosition);
     // The equalizer reset of the selected output and its link group.
     void ResetEqualizers() override;
     // While connected, output k written whole; the second output of a
@@ -84,6 +89,34 @@ public:
     COutputDlg* OutputPage() const { return m_pPage; }
     void ApplyLanguage();
     void ApplyDeviceType();
+
+    // ---- scene programs (ViewPrograms.cpp) ------------------------------------------
+    // The PROGRAM button: the program manager, modal.
+    void OnProgram();
+    // The program manager while it is open, else nullptr.
+    CProgramDlg* ProgramDialog() const;
+    // The link's sequences, with the progress window shown for them.
+    bool ReadScene(int nPreset);
+    bool WriteScene(int nPreset, bool bFromModel);
+
+    // ---- preset files (ViewFiles.cpp) -----------------------------------------------
+    // Each asks for its file and returns true when it was written or loaded;
+    // SaveAllScenes returns true once the read from the processor is under
+    // way, and the file is written when that read has finished.
+    bool SaveScene();
+    bool LoadScene();
+    bool SaveAllScenes();
+    bool LoadAllScenes();
+    bool SavePosition();
+    bool LoadPosition();
+    // What a file dialog is asked for; the answer is the chosen path, empty
+    // when cancelled. Tests answer through m_fileDialogHook instead of a dialog.
+    struct FileDialogRequest {
+        bool bSave = false;
+        QString strFilter;   // "*.ZR4C"
+        QString strDefault;  // working directory + "/DataFile/*.ZR4C"
+    };
+    std::function<QString(const FileDialogRequest&)> m_fileDialogHook;
 
     // ---- connecting --------------------------------------------------------------------
     void OnConnect();  // the Connect button
@@ -182,6 +215,15 @@ private:
     void ShowConnectState();
     void OnLiveReadDone();
     void UpdateProgress();
+    // The window the progress window disables: the program manager while
+    // it is open (every batch then is its), else the form.
+    QWidget* ProgressOwner();
+
+    // ---- preset files (ViewFiles.cpp) --------------------------------------------
+    QString AskFile(bool bSave, std::string_view ext);
+    QString RunFileDialog(const FileDialogRequest& request);
+    // Notification 1135: the programs have been read; the file asked for is written.
+    void OnAllScenesRead(int nPrograms);
 
     CKTV_Data& m_data;
     std::unique_ptr<CLinkSession> m_pSession;
@@ -197,6 +239,8 @@ private:
     QString m_strHelpPath;
     CFirmwareSettings m_settings;
     QTimer m_progressTimer;
+    QPointer<CProgramDlg> m_pProgramDlg;
+    QString m_strAllScenesPath;  // the all-scenes file waiting for the programs' read
     // Labels and group captions of the form, re-lettered when the language flips.
     std::vector<std::pair<CFontStatic*, TextId>> m_labelTexts;
     std::vector<std::pair<CSxGroupBox*, TextId>> m_groupTexts;

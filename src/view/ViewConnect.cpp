@@ -58,6 +58,7 @@ void CQM7100View::AfterLinkEvent()
             m_pSceneName->clear();
         m_pProgress->SetPos(0);
         m_pDisplay->Hide();
+        m_strAllScenesPath.clear();  // its read will not finish
     } else {
         UpdateProgress();
     }
@@ -73,7 +74,7 @@ void CQM7100View::UpdateProgress()
         m_pProgress->SetRange(0, nRange);
     m_pProgress->SetPos(m_pSession->ProgressPos());
     if (g_bTransferRunning && !m_pDisplay->isVisible())
-        m_pDisplay->Show(this);
+        m_pDisplay->Show(ProgressOwner());
 }
 
 void CQM7100View::OnLiveReadDone()

@@ -29,6 +29,17 @@ void CQM7100View::SelectPosition(int nPosition)
     SendSystemItem(kItemDelayTable, 0);
 }
 
+void CQM7100View::ApplyPosition(int nPosition)
+{
+    if (nPosition < 0 || nPosition > 3)
+        return;
+    SetCurrentPosition(nPosition);
+    ShowDelays();
+    if (IsConnected())
+        g_bDelayPresetChanged = 1;
+    SendSystemItem(kItemDelayTable, 0);
+}
+
 void CQM7100View::ShowDelays()
 {
     const int nPosition = GetCurrentPosition();

@@ -239,7 +239,7 @@ void CQM7100View::SetUpControls()
     m_pSceneName->setFont(ArialFont(16));
     m_pNameLabel->SetFontStyle(20, Qt::black, CFontStatic::kAlignLeft);
     // These open dialogs that this build of the editor does not have yet.
-    for (CXPButton* pButton : {m_pProgram, m_pSystem, m_pReport, m_pAbout, m_pDelayButton})
+    for (CXPButton* pButton : {m_pSystem, m_pReport, m_pAbout, m_pDelayButton})
         pButton->setEnabled(false);
     ApplySlopeList();
 }
@@ -259,6 +259,7 @@ void CQM7100View::ConnectHandlers()
     connect(m_pVolumeFader, &CSkinFader::Moved, this, &CQM7100View::OnFaderMoved, Qt::QueuedConnection);
     connect(m_pReset, &CXPButton::clicked, this, &CQM7100View::OnReset);
     connect(m_pConnect, &CXPButton::clicked, this, &CQM7100View::OnConnect);
+    connect(m_pProgram, &CXPButton::clicked, this, &CQM7100View::OnProgram);
     connect(&m_progressTimer, &QTimer::timeout, this, &CQM7100View::UpdateProgress);
     connect(m_pGraph, &CFStatic::BandChanged, this, &CQM7100View::OnGraphBand, Qt::QueuedConnection);
     ConnectCrossover();

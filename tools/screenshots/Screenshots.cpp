@@ -1,7 +1,9 @@
 // Takes the screenshots of the README: the editor on the virtual processor,
 // connected, with a few bands and a crossover set (docs/main-form.png), then
-// with CH1 + CH2 and CH3 + CH4 linked (docs/linked.png). Run it under
+// with CH1 + CH2 and CH3 + CH4 linked (docs/linked.png), then the program
+// manager with a few programs named (docs/programs.png). Run it under
 // xvfb-run from the repository root: build/tools/screenshots/zr470_screenshots docs
+// (add --chinese for the Chinese texts).
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
@@ -12,14 +14,20 @@
 #include <clocale>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
+#include <vector>
 
 #include "ControlName.h"
 #include "GlobalData.h"
 #include "KTV_Data.h"
 #include "LinkSession.h"
 #include "MainFrm.h"
+#include "ProgramDlg.h"
 #include "QM7100.h"
 #include "QM7100View.h"
+#include "VirtualProcessor.h"
+#include "VirtualStartup.h"
+#include "VirtualTransport.h"
 
 namespace {
 
@@ -75,6 +83,39 @@ void ClickControl(QWidget* pWindow, int nId)
         QTest::mouseClick(pWidget, Qt::LeftButton, {}, pWidget->rect().center());
 }
 
+// Scene programs 1 … n named on the processor, read by the next connect.
+void NamePrograms(std::initializer_list<const char*> names)
+{
+    int nProgram = 1;
+    for (const char* szName : names) {
+        std::vector<uint8_t> image(kImageSize);
+        FillStartupImage(image.data());
+        std::memset(image.data(), 0, kNameSize);
+        std::memcpy(image.data(), szName, std::strlen(szName));
+        CVirtualTransport::Shared()->SetSceneProgram(nProgram++, image);
+    }
+}
+
+// Opens the program manager on program 3, saves its picture, closes it.
+bool SaveProgramManager(CQM7100View& view, const QString& strPath)
+{
+    bool bSaved = false;
+    QTimer::singleShot(300, [&] {
+        CProgramDlg* pDialog = view.ProgramDialog();
+        if (!pDialog)
+            return;
+        if (auto* pList = pDialog->findChild<QWidget*>(ControlName(CProgramDlg::kIdList))) {
+            for (int i = 0; i < 2; ++i)
+                QTest::keyClick(pList, Qt::Key_Down);
+        }
+        QTest::qWait(100);
+        bSaved = Save(pDialog, strPath);
+        pDialog->close();
+    });
+    view.OnProgram();
+    return bSaved;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -89,6 +130,8 @@ int main(int argc, char** argv)
     CAppOptions options;
     options.strDevice = "virtual";
     options.bSplash = false;
+    options.bChinese = argc > 2 && std::strcmp(argv[2], "--chinese") == 0;
+    NamePrograms({"Lounge", "Karaoke A", "Hall", "Bar", "Party night"});
     CQM7100App editor;
     editor.InitInstance(options);
     CQM7100View& view = *editor.View();
@@ -121,6 +164,8 @@ int main(int argc, char** argv)
     AnswerLinkDialog(2258);  // CH4 applied to CH3
     ClickControl(pWindow, 2248);
     if (!Settle(view, 400) || !Save(pWindow, strOut + "/linked.png"))
+        return 1;
+    if (!SaveProgramManager(view, strOut + "/programs.png"))
         return 1;
     view.OnConnect();
     return 0;

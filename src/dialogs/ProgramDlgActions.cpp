@@ -1,0 +1,126 @@
+// The program manager's buttons: Store, Recall and Delete act on the
+// selected scene program on the processor; the PC group runs the view's
+// preset-file commands.
+#include <QMessageBox>
+#include <QPushButton>
+#include <cstring>
+
+#include "ChEnEdit.h"
+#include "DataDefine.h"
+#include "Frame.h"
+#include "GlobalData.h"
+#include "ProgramDlg.h"
+#include "QM7100View.h"
+
+namespace {
+// The processor compares and keeps this many bytes of a name.
+constexpr size_t kSignificantName = 13;
+}  // namespace
+
+// ---- device group ------------------------------------------------------------------------
+
+void CProgramDlg::OnStore()
+{
+    const QString strName = m_pName->text();
+    uint8_t field[kNameSize] = {};
+    if (!TakeName(strName, field))
+        return;
+    {
+        ModelLock lock(g_csModel);
+        std::memcpy(SceneEntry(m_nProgram), field, kNameSize);
+        std::memcpy(g_LiveImage + kOffSceneName, field, kNameSize);
+    }
+    SetRowName(m_nProgram, strName.trimmed());
+    m_view.ShowSceneName();
+    // Without a link this shows the link failure; the names above stay.
+    m_view.WriteScene(m_nProgram, true);
+}
+
+bool CProgramDlg::TakeName(const QString& strName, uint8_t* pField)
+{
+    if (strName.isEmpty()) {
+        m_view.ShowMessage(Tr(kTxtNameEmpty));
+        return false;
+    }
+    if (strName.trimmed().isEmpty()) {
+        RefuseName(kTxtNameAllSpaces);
+        return false;
+    }
+    // The field takes single-byte characters only, so Latin-1 is the name's
+    // bytes as the processor stores them.
+    if (!CopyFixed(pField, kNameSize, strName.toLatin1().toStdString())) {
+        m_view.ShowMessage(QString::fromUtf8(CharLenErrorText()));
+        return false;
+    }
+    if (IsNameTaken(pField)) {
+        RefuseName(kTxtNameTaken);
+        return false;
+    }
+    return true;
+}
+
+// Exact bytes, spaces and case included: "ABC" and "ABC " are two names.
+bool CProgramDlg::IsNameTaken(const uint8_t* pField) const
+{
+    ModelLock lock(g_csModel);
+    for (int n = 1; n <= kPrograms; ++n) {
+        if (n != m_nProgram && std::memcmp(SceneEntry(n), pField, kSignificantName) == 0)
+            return true;
+    }
+    return false;
+}
+
+void CProgramDlg::RefuseName(TextId message)
+{
+    m_view.ShowMessage(Tr(message));
+    m_pName->clear();
+    m_pName->setFocus(Qt::OtherFocusReason);
+}
+
+// g_bOnline is tested again here: a click while a recall is still running
+// (the flag cleared) must not start another.
+void CProgramDlg::OnRecall()
+{
+    if (!g_bOnline)
+        return;
+    m_view.ReadScene(m_nProgram);
+    // The recalled blocks carry no name: the program's becomes the live one.
+    ModelLock lock(g_csModel);
+    std::memcpy(g_LiveImage + kOffSceneName, SceneEntry(m_nProgram), kNameSize);
+}
+
+// Only the name goes; the program's blocks stay on the processor.
+void CProgramDlg::OnDelete()
+{
+    const auto answer = QMessageBox::question(this, Tr(kTxtAppTitle), Tr(kTxtDeleteQuestion),
+                                              QMessageBox::Ok | QMessageBox::Cancel);
+    if (answer != QMessageBox::Ok || !g_bOnline)
+        return;
+    {
+        ModelLock lock(g_csModel);
+        std::memset(SceneEntry(m_nProgram), 0, kNameSize);
+    }
+    SetRowName(m_nProgram, QString());
+    m_pName->clear();
+    m_view.SendSystemItem(kItemSceneName, m_nProgram);
+}
+
+// ---- PC group --------------------------------------------------------------------------------
+
+void CProgramDlg::OnPcRecall()
+{
+    if (m_recallChoice.checkedId() != 0) {
+        m_view.LoadScene();
+        return;
+    }
+    if (m_view.LoadAllScenes())
+        FillList();
+}
+
+void CProgramDlg::OnPcStore()
+{
+    if (m_storeChoice.checkedId() == 0)
+        m_view.SaveAllScenes();
+    else
+        m_view.SaveScene();
+}

@@ -1,0 +1,217 @@
+// The preset-file commands: one scene (".ZR4C"), all scenes (".ZR4AC") and
+// the delays of one listening position (".Mode_C").
+//
+// A file dialog or a message box runs a nested event loop, and a link
+// failure handled in it stops the link thread, which may be waiting for
+// g_csComm. So each command asks for its file and reads and checks all of
+// it first, holds g_csComm only while it loads the model and queues the
+// frames, and shows its messages after releasing it.
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <utility>
+
+#include "CommLock.h"
+#include "Frame.h"
+#include "KTV_Data.h"
+#include "LinkSession.h"
+#include "LinkTexts.h"
+#include "PresetFile.h"
+#include "QM7100View.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kAllPrograms = 10;  // 1135 carries the number of programs read
+
+fs::path ToPath(const QString& strPath)
+{
+    return fs::path(QFile::encodeName(strPath).toStdString());
+}
+
+QString ErrorText(PresetFileError error)
+{
+    return QString::fromUtf8(PresetFileErrorText(error));
+}
+
+template <typename Parse>
+bool IsValid(const std::optional<std::vector<uint8_t>>& bytes, Parse parse)
+{
+    return bytes && parse(std::span<const uint8_t>(*bytes)).has_value();
+}
+
+}  // namespace
+
+// ---- file dialogs ------------------------------------------------------------------------
+
+QString CQM7100View::AskFile(bool bSave, std::string_view ext)
+{
+    const QString strExt = QString::fromLatin1(ext.data(), static_cast<qsizetype>(ext.size()));
+    FileDialogRequest request;
+    request.bSave = bSave;
+    request.strFilter = "*" + strExt;
+    request.strDefault = m_strCurrentDir + "/DataFile/*" + strExt;
+    return m_fileDialogHook ? m_fileDialogHook(request) : RunFileDialog(request);
+}
+
+QString CQM7100View::RunFileDialog(const FileDialogRequest& request)
+{
+    QFileDialog dialog(this);
+    dialog.setDirectory(QFileInfo(request.strDefault).path());
+    dialog.setNameFilter(request.strFilter);
+    if (request.bSave) {
+        // A save must be able to name a new file; an existing one is
+        // replaced only after the dialog has asked.
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        dialog.setDefaultSuffix(request.strFilter.mid(2));
+    } else {
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().front();
+}
+
+// ---- one scene ------------------------------------------------------------------------------
+
+bool CQM7100View::SaveScene()
+{
+    const QString strPath = AskFile(true, kSceneFileExt);
+    if (strPath.isEmpty())
+        return false;
+    const PresetFileResult saved = SaveSceneFile(m_data, ToPath(strPath));
+    if (!saved.bOk) {
+        ShowMessage(QString::fromStdString(saved.strError));
+        return false;
+    }
+    SetSceneName(QString::fromStdString(SceneTitle(saved.path)));
+    return true;
+}
+
+bool CQM7100View::LoadScene()
+{
+    const QString strPath = AskFile(false, kSceneFileExt);
+    if (strPath.isEmpty())
+        return false;
+    const auto bytes = ReadFileBytes(ToPath(strPath), kSceneFileSize);
+    if (!IsValid(bytes, ParseSceneFile)) {
+        ShowMessage(ErrorText(PresetFileError::ReadScene));
+        return false;
+    }
+    {
+        CommLock lock(g_csComm);  // the link never sends a half-loaded scene
+        LoadSceneBytes(m_data, *bytes);
+        m_pSession->SetSceneName(SceneTitle(ToPath(strPath)));
+        // The live write inside the mute bracket; nothing without a link.
+        m_pSession->WriteScene(0, false);
+    }
+    RefreshStrip();
+    ShowSceneName();
+    AfterLinkEvent();
+    return true;
+}
+
+// ---- all scenes -----------------------------------------------------------------------------
+
+bool CQM7100View::SaveAllScenes()
+{
+    if (!IsConnected()) {
+        ShowMessage(QString::fromStdString(UnConnectionText()));
+        return false;
+    }
+    const QString strPath = AskFile(true, kAllScenesFileExt);
+    if (strPath.isEmpty())
+        return false;
+    m_strAllScenesPath = strPath;
+    // A link lost while the dialog was open ends here with "UnConnection".
+    const bool bReading = m_pSession->ReadAllScenes();
+    AfterLinkEvent();
+    if (!bReading)
+        m_strAllScenesPath.clear();
+    return bReading;
+}
+
+void CQM7100View::OnAllScenesRead(int nPrograms)
+{
+    if (nPrograms != kAllPrograms)
+        return;
+    g_bTransferRunning = 0;
+    if (m_strAllScenesPath.isEmpty())
+        return;
+    const QString strPath = std::exchange(m_strAllScenesPath, QString());
+    const PresetFileResult saved = SaveAllScenesFile(m_data, ToPath(strPath));
+    if (!saved.bOk)
+        ShowMessage(QString::fromStdString(saved.strError));
+}
+
+bool CQM7100View::LoadAllScenes()
+{
+    const QString strUnConnection = QString::fromStdString(UnConnectionText());
+    if (!IsConnected()) {
+        ShowMessage(strUnConnection);
+        return false;
+    }
+    const QString strPath = AskFile(false, kAllScenesFileExt);
+    if (strPath.isEmpty())
+        return false;
+    const auto bytes = ReadFileBytes(ToPath(strPath), kAllScenesFileSize);
+    if (!IsValid(bytes, ParseAllScenesFile)) {
+        ShowMessage(ErrorText(PresetFileError::ReadAllScenes));
+        return false;
+    }
+    // The programs are for the processor: a link lost while the dialog was
+    // open leaves everything as it was.
+    if (!IsConnected()) {
+        ShowMessage(strUnConnection);
+        return false;
+    }
+    {
+        CommLock lock(g_csComm);
+        LoadAllScenesBytes(m_data, *bytes);
+        m_pSession->WriteAllScenes();
+        m_data.SetAllMarks(0);
+    }
+    RefreshStrip();
+    ShowDelays();  // the position limited to 0 … 3, its button pressed
+    ShowSceneName();
+    AfterLinkEvent();
+    return true;
+}
+
+// ---- listening position -----------------------------------------------------------------
+
+bool CQM7100View::SavePosition()
+{
+    const QString strPath = AskFile(true, kPositionFileExt);
+    if (strPath.isEmpty())
+        return false;
+    const PresetFileResult saved = SavePositionFile(ToPath(strPath));
+    if (!saved.bOk) {
+        ShowMessage(QString::fromStdString(saved.strError));
+        return false;
+    }
+    return true;
+}
+
+bool CQM7100View::LoadPosition()
+{
+    const QString strPath = AskFile(false, kPositionFileExt);
+    if (strPath.isEmpty())
+        return false;
+    const auto bytes = ReadFileBytes(ToPath(strPath), kPositionFileSize);
+    if (!IsValid(bytes, ParsePositionFile)) {
+        ShowMessage(ErrorText(PresetFileError::ReadPosition));
+        return false;
+    }
+    int nPosition = 0;
+    {
+        CommLock lock(g_csComm);
+        nPosition = LoadPositionBytes(*bytes).nPosition;
+        m_pSession->SendSystemItem(kItemDelayTable, 0);
+    }
+    ApplyPosition(nPosition);
+    return true;
+}
