@@ -1,9 +1,12 @@
 // Response graph repaint: what a page edit (Redraw) and a drag step cost on
 // the user-interface thread, with all six output curves shown. Sizes: the
-// main form's graph and a wide window.
+// main form's graph and a wide window; pixel ratios 1 and 2 (HiDPI screens).
 #include <QApplication>
+#include <QFile>
 #include <QMouseEvent>
 #include <QPixmap>
+#include <QScreen>
+#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <memory>
 
@@ -34,13 +37,33 @@ std::unique_ptr<CKTV_Data> MakeModel()
     return pData;
 }
 
+// The offscreen platform's screens: an ordinary one and a HiDPI one.
+constexpr char kScreens[] = R"({"screens": [
+    {"name": "ratio1", "x": 0, "y": 0, "width": 1920, "height": 1080, "dpr": 1},
+    {"name": "ratio2", "x": 1920, "y": 0, "width": 1920, "height": 1080, "dpr": 2}]})";
+
+QScreen* ScreenOfRatio(int nRatio)
+{
+    for (QScreen* pScreen : QGuiApplication::screens())
+        if (pScreen->devicePixelRatio() == nRatio)
+            return pScreen;
+    return nullptr;
+}
+
 struct GraphRig {
     std::unique_ptr<CKTV_Data> pData = MakeModel();
     CFStatic graph{1000, nullptr};
 
-    GraphRig(int nWidth, int nHeight)
+    // Arguments: width, height, pixel ratio. A graph that is never shown
+    // draws at the pixel ratio of its screen.
+    explicit GraphRig(benchmark::State& state)
     {
-        graph.resize(nWidth, nHeight);
+        const int nRatio = static_cast<int>(state.range(2));
+        if (QScreen* pScreen = ScreenOfRatio(nRatio))
+            graph.setScreen(pScreen);
+        if (graph.devicePixelRatioF() != nRatio)
+            state.SkipWithError("no screen of that pixel ratio (offscreen platform needed)");
+        graph.resize(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
         graph.AttachModel(pData.get());
         graph.SelectOutputChannel(0);
         graph.SetMode(CFStatic::kModeOutput);
@@ -49,19 +72,24 @@ struct GraphRig {
 
 void BM_GraphRedraw(benchmark::State& state)
 {
-    GraphRig rig(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    GraphRig rig(state);
     for (auto _ : state) {
         rig.graph.Redraw(kShownBand);
         benchmark::DoNotOptimize(rig.graph.Offscreen().constBits());
     }
 }
-BENCHMARK(BM_GraphRedraw)->Args({850, 290})->Args({1240, 300})->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_GraphRedraw)
+    ->Args({850, 290, 1})
+    ->Args({1240, 300, 1})
+    ->Args({850, 290, 2})
+    ->Args({1240, 300, 2})
+    ->Unit(benchmark::kMicrosecond);
 
 // The usual picture: only the selected output's curve (the curve buttons of
 // the other outputs off).
 void BM_GraphRedrawOneCurve(benchmark::State& state)
 {
-    GraphRig rig(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    GraphRig rig(state);
     for (int i = 0; i < kOutputs; ++i)
         rig.pData->Output(i).SetCurveVisible(0);
     for (auto _ : state) {
@@ -69,20 +97,20 @@ void BM_GraphRedrawOneCurve(benchmark::State& state)
         benchmark::DoNotOptimize(rig.graph.Offscreen().constBits());
     }
 }
-BENCHMARK(BM_GraphRedrawOneCurve)->Args({850, 290})->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_GraphRedrawOneCurve)->Args({850, 290, 1})->Unit(benchmark::kMicrosecond);
 
 // Redraw and the copy to the screen (grab paints the widget as the screen
 // would get it).
 void BM_GraphRedrawAndGrab(benchmark::State& state)
 {
-    GraphRig rig(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    GraphRig rig(state);
     for (auto _ : state) {
         rig.graph.Redraw(kShownBand);
         QPixmap shot = rig.graph.grab();
         benchmark::DoNotOptimize(shot.cacheKey());
     }
 }
-BENCHMARK(BM_GraphRedrawAndGrab)->Args({850, 290})->Args({1240, 300})->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_GraphRedrawAndGrab)->Args({850, 290, 1})->Args({1240, 300, 1})->Unit(benchmark::kMicrosecond);
 
 void SendMouse(QWidget& widget, QEvent::Type type, const QPoint& pt, Qt::MouseButtons buttons)
 {
@@ -92,10 +120,10 @@ void SendMouse(QWidget& widget, QEvent::Type type, const QPoint& pt, Qt::MouseBu
 }
 
 // One mouse move of a marker drag: the band's new gain, its recompute and
-// the redraw of the whole plot.
+// the picture the next paint draws.
 void BM_GraphDragStep(benchmark::State& state)
 {
-    GraphRig rig(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    GraphRig rig(state);
     const BandRect& rc = rig.pData->Output(0).EQ()[kShownBand].MarkerRect();
     const QPoint grab(rc.CenterX(), rc.CenterY());
     SendMouse(rig.graph, QEvent::MouseMove, grab, Qt::NoButton);
@@ -104,18 +132,35 @@ void BM_GraphDragStep(benchmark::State& state)
     for (auto _ : state) {
         const QPoint pt = grab + QPoint(0, (nStep++ % 2) ? 20 : -20);
         SendMouse(rig.graph, QEvent::MouseMove, pt, Qt::LeftButton);
+        benchmark::DoNotOptimize(rig.graph.Offscreen().constBits());
     }
     SendMouse(rig.graph, QEvent::MouseButtonRelease, grab, Qt::NoButton);
 }
-BENCHMARK(BM_GraphDragStep)->Args({850, 290})->Args({1240, 300})->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_GraphDragStep)
+    ->Args({850, 290, 1})
+    ->Args({1240, 300, 1})
+    ->Args({850, 290, 2})
+    ->Unit(benchmark::kMicrosecond);
+
+// Gives the offscreen platform (the default: it needs no display) a HiDPI
+// screen beside the ordinary one; dir keeps the screens' file.
+void UseOffscreenScreens(const QTemporaryDir& dir)
+{
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    if (!platform.isEmpty() && platform != "offscreen")
+        return;
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QFile config(dir.filePath(QStringLiteral("screens.json")));
+    if (dir.isValid() && config.open(QIODevice::WriteOnly) && config.write(kScreens) > 0)
+        qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + config.fileName().toLocal8Bit());
+}
 
 }  // namespace
 
-// Widgets need an application; the offscreen platform needs no display.
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    const QTemporaryDir dir;
+    UseOffscreenScreens(dir);
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))

@@ -34,7 +34,7 @@ CFStatic::CFStatic(int nId, QWidget* pParent)
     setAttribute(Qt::WA_OpaquePaintEvent);
     m_font.setPixelSize(12);
     m_notifyTimer.setInterval(kNotifyPeriodMs);
-    connect(&m_notifyTimer, &QTimer::timeout, this, &CFStatic::OnNotifyTimer);
+    connect(&m_notifyTimer, &QTimer::timeout, this, &CFStatic::ReportChange);
     UpdateGeometry();
 }
 
@@ -76,9 +76,15 @@ void CFStatic::SetMode(int nMode)
 void CFStatic::Redraw(int nShownBand)
 {
     m_nShownBand = nShownBand;
-    Render();
-    m_bImageFresh = true;
+    m_bDirty = true;
     update();
+}
+
+const QImage& CFStatic::Offscreen()
+{
+    if (m_bDirty)
+        Render();
+    return m_canvas.Picture();
 }
 
 int CFStatic::SourceCode() const
@@ -143,7 +149,7 @@ void CFStatic::UpdateGeometry()
         m_nGridX[k] = FreqToCol(kGridFreq[k], W) + kPlotOffsetX;
 }
 
-void CFStatic::OnNotifyTimer()
+void CFStatic::ReportChange()
 {
     if (!m_bChanged)
         return;
@@ -153,13 +159,14 @@ void CFStatic::OnNotifyTimer()
 
 void CFStatic::paintEvent(QPaintEvent* pEvent)
 {
-    // A paint that no Redraw prepared (exposure, the owner's update) draws
-    // afresh, so the picture never lags the model.
-    if (!m_bImageFresh || m_image.size() != size())
-        Render();
-    m_bImageFresh = false;
+    // Every paint draws afresh, also one that no Redraw asked for (an
+    // exposure), so the picture never lags the model.
+    Render();
+    const QImage& picture = m_canvas.Picture();
+    const QRect rc = pEvent->rect();
+    const qreal dRatio = picture.devicePixelRatio();
     QPainter painter(this);
-    painter.drawImage(pEvent->rect(), m_image, pEvent->rect());
+    painter.drawImage(rc, picture, QRectF(QPointF(rc.topLeft()) * dRatio, QSizeF(rc.size()) * dRatio));
 }
 
 void CFStatic::resizeEvent(QResizeEvent* pEvent)
@@ -170,6 +177,5 @@ void CFStatic::resizeEvent(QResizeEvent* pEvent)
         m_pData->SetPlotRect(m_rcPlot.width(), m_rcPlot.height());
         m_szModelPlot = m_rcPlot.size();
     }
-    // The picture is redrawn by the next paint when its size no longer fits;
-    // Qt also sends resizes of an unchanged size (to hidden widgets it grabs).
+    m_bDirty = true;
 }

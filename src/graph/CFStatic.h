@@ -17,6 +17,8 @@
 #include <QWidget>
 #include <array>
 
+#include "GraphCanvas.h"
+
 class CChannelRecord;
 class CFilter;
 class CKTVEQ;
@@ -57,7 +59,8 @@ public:
     void SelectOutputChannel(int nChannel);
     void SetMode(int nMode);
     // nShownBand: the band whose area and description are shown; −1 shows
-    // the band under the mouse.
+    // the band under the mouse. Only asks for a paint: however many edits
+    // and selections come before it, the next paint draws once.
     void Redraw(int nShownBand);
 
     int GetMode() const { return m_nMode; }
@@ -66,8 +69,11 @@ public:
     int ShownBand() const { return m_nShownBand; }
     int SourceCode() const;
     QRect PlotRect() const { return m_rcPlot; }
-    // The picture the last drawing produced (what the screen shows).
-    const QImage& Offscreen() const { return m_image; }
+    // The picture the screen gets, drawn first when a Redraw is pending
+    // (benchmarks read it without a screen).
+    const QImage& Offscreen();
+    // How many pictures were drawn, for tests that count them per paint.
+    int RenderCount() const { return m_nRenders; }
 
     // Where a band's number sits in its marker: pushed inwards at the plot's
     // ends so it stays readable.
@@ -94,21 +100,27 @@ private:
     // The band whose area and description are drawn, or −1.
     int DescribedBand() const;
     void UpdateGeometry();
-    void OnNotifyTimer();
+    // Emits the pending BandChanged, if any: every 50 ms, and when a drag
+    // ends so that the next band hovered cannot take over the report.
+    void ReportChange();
 
     // ---- drawing (CFStaticPaint.cpp) ----------------------------------------------
     void Render();
+    bool ShowsBands() const;
+    // Frame, scales and grid: the same for every picture of one size, pixel
+    // ratio and language.
+    void DrawBackground(QImage& background) const;
     void DrawFrame(QPainter& painter) const;
-    void DrawOutputPlot(QPainter& painter);
-    void DrawNoChannelPlot(QPainter& painter);
     void DrawPlotBox(QPainter& painter, const QColor& crOutline) const;
-    void DrawArea(QPainter& painter) const;
+    void DrawArea(QPainter& painter);
     void DrawGrid(QPainter& painter) const;
-    void DrawShownCurves(QPainter& painter) const;
-    void DrawCurve(QPainter& painter, CChannelRecord& record) const;
-    void DrawBandLabels(QPainter& painter) const;
-    void DrawHandles(QPainter& painter) const;
-    void DrawDescription(QPainter& painter) const;
+    void DrawShownCurves();
+    void DrawCurve(CChannelRecord& record);
+    void DrawBandLabels(QPainter& painter);
+    void DrawHandles(QPainter& painter);
+    void DrawDescription(QPainter& painter);
+    // Draws a text whose box is rcText, moved whole inside the plot's border.
+    void DrawLabel(QPainter& painter, const QRect& rcText, const QString& strText);
 
     // ---- mouse (CFStaticMouse.cpp) ------------------------------------------------
     bool AcceptsMouse() const;
@@ -143,6 +155,7 @@ private:
     QSize m_szModelPlot;  // the plot size the model was last given
     std::array<int, kGridStops> m_nGridX{};
     QFont m_font;
-    QImage m_image;
-    bool m_bImageFresh = false;  // drawn by Redraw and not yet shown
+    CGraphCanvas m_canvas;
+    bool m_bDirty = true;  // a Redraw came after the last picture
+    int m_nRenders = 0;
 };

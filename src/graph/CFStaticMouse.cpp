@@ -93,6 +93,9 @@ void CFStatic::mouseReleaseEvent(QMouseEvent* pEvent)
         pBand->m_nDragFlags.fill(0);
     m_bHover = false;
     UpdateCursor();
+    // The drag is over: report it now, before a hover can engage another
+    // band within the same period.
+    ReportChange();
 }
 
 void CFStatic::mouseMoveEvent(QMouseEvent* pEvent)
@@ -214,6 +217,7 @@ void CFStatic::AfterDrag(bool bChanged)
     if (!bChanged)
         return;
     m_bChanged = true;
+    m_nChangedBand = m_nEngaged;
     Redraw(-1);
 }
 

@@ -1,4 +1,5 @@
-// Drawing of the response graph into its off-screen picture.
+// Drawing of the response graph into its off-screen picture, in device
+// pixels: the cached background, then what the model currently holds.
 #include <QFontMetrics>
 #include <QPainter>
 #include <QPolygon>
@@ -7,6 +8,7 @@
 #include "CFStatic.h"
 #include "DataDefine.h"
 #include "Filter.h"
+#include "GlobalData.h"
 #include "KTV_Data.h"
 
 namespace {
@@ -20,6 +22,7 @@ const QColor kLabelColour(255, 255, 255);
 const QColor kNoChannelOutline(255, 255, 255);
 
 constexpr int kCurvePenWidth = 2;
+constexpr int kTextBleed = 2;  // anti-aliased glyphs may reach past their box
 constexpr int kLevelLabelX = 6;
 constexpr int kLowestLabelX = 30;  // "20" sits left of the plot edge
 
@@ -58,6 +61,39 @@ void TextAt(QPainter& painter, int x, int y, const QString& strText)
     painter.drawText(QPoint(x, y + painter.fontMetrics().ascent()), strText);
 }
 
+QRect PlotInterior(const QRect& rcPlot)
+{
+    return rcPlot.adjusted(1, 1, -1, -1);
+}
+
+// The box a one-line text takes when aligned in rcCell (centred vertically).
+QRect TextBox(const QFontMetrics& metrics, const QRect& rcCell, Qt::Alignment align, const QString& strText)
+{
+    const QSize szText(metrics.horizontalAdvance(strText), metrics.height());
+    int x = rcCell.left() + (rcCell.width() - szText.width()) / 2;
+    if (align & Qt::AlignLeft)
+        x = rcCell.left();
+    else if (align & Qt::AlignRight)
+        x = rcCell.left() + rcCell.width() - szText.width();
+    return QRect(QPoint(x, rcCell.top() + (rcCell.height() - szText.height()) / 2), szText);
+}
+
+// A label near the plot's edges (a crossover's below its marker at the
+// bottom, a long shelf description at 20 Hz, a marker reaching past the
+// ends) is moved in whole rather than cut by the border.
+QRect KeepInside(QRect rc, const QRect& rcBounds)
+{
+    if (rc.right() > rcBounds.right())
+        rc.moveRight(rcBounds.right());
+    if (rc.left() < rcBounds.left())
+        rc.moveLeft(rcBounds.left());
+    if (rc.bottom() > rcBounds.bottom())
+        rc.moveBottom(rcBounds.bottom());
+    if (rc.top() < rcBounds.top())
+        rc.moveTop(rcBounds.top());
+    return rc;
+}
+
 QString BandLabel(const CFilter& band, int nIndex)
 {
     if (band.GetKind() == kHighPass)
@@ -89,18 +125,54 @@ Qt::Alignment CFStatic::LabelAlignment(const CFilter& band, const QRect& rcPlot)
 
 void CFStatic::Render()
 {
-    if (m_image.size() != size())
-        m_image = QImage(size(), QImage::Format_RGB32);
-    if (m_image.isNull())
+    ++m_nRenders;
+    m_bDirty = false;
+    if (size().isEmpty())
         return;
-    QPainter painter(&m_image);
+    m_canvas.Begin(size(), devicePixelRatioF(), g_bChinese.load(),
+                   [this](QImage& background) { DrawBackground(background); });
+    QPainter painter(&m_canvas.Picture());
+    painter.setClipRect(m_rcPlot);
+    const bool bBands = ShowsBands();
+    if (m_nMode == kModeNone) {
+        DrawPlotBox(painter, kNoChannelOutline);
+    } else if (bBands) {
+        DrawPlotBox(painter, kPlotBorder);
+        DrawArea(painter);
+    } else {
+        painter.fillRect(m_rcPlot, kPlotBack);  // no plot: only the frame
+        m_canvas.Touch(m_rcPlot);
+        return;
+    }
+    // The curves are written into the picture's pixels, not painted.
+    painter.end();
+    DrawShownCurves();
+    if (!bBands)
+        return;
+    CChannelRecord& record = *CurrentRecord();
+    record.RecomputeCurve();
+    DrawCurve(record);
+
+    painter.begin(&m_canvas.Picture());
+    painter.setClipRect(m_rcPlot);
+    painter.setFont(m_font);
+    DrawBandLabels(painter);
+    DrawHandles(painter);
+    DrawDescription(painter);
+}
+
+bool CFStatic::ShowsBands() const
+{
+    return m_nMode != kModeNone && CurrentRecord() && DrawsPlot();
+}
+
+void CFStatic::DrawBackground(QImage& background) const
+{
+    QPainter painter(&background);
     painter.setFont(m_font);
     DrawFrame(painter);
     painter.setClipRect(m_rcPlot);
-    if (m_nMode == kModeNone)
-        DrawNoChannelPlot(painter);
-    else if (CurrentRecord() && DrawsPlot())
-        DrawOutputPlot(painter);
+    DrawGrid(painter);
 }
 
 void CFStatic::DrawFrame(QPainter& painter) const
@@ -126,35 +198,15 @@ void CFStatic::DrawFrame(QPainter& painter) const
     }
 }
 
-void CFStatic::DrawOutputPlot(QPainter& painter)
-{
-    DrawPlotBox(painter, kPlotBorder);
-    DrawArea(painter);
-    DrawGrid(painter);
-    DrawShownCurves(painter);
-    CChannelRecord& record = *CurrentRecord();
-    record.RecomputeCurve();
-    DrawCurve(painter, record);
-    DrawBandLabels(painter);
-    DrawHandles(painter);
-    DrawDescription(painter);
-}
-
-void CFStatic::DrawNoChannelPlot(QPainter& painter)
-{
-    DrawPlotBox(painter, kNoChannelOutline);
-    DrawGrid(painter);
-    DrawShownCurves(painter);
-}
-
 void CFStatic::DrawPlotBox(QPainter& painter, const QColor& crOutline) const
 {
+    // Only the outline: the background holds the black plot and its grid.
     painter.setPen(crOutline);
-    painter.setBrush(kPlotBack);
+    painter.setBrush(Qt::NoBrush);
     OutlineRect(painter, m_rcPlot);
 }
 
-void CFStatic::DrawArea(QPainter& painter) const
+void CFStatic::DrawArea(QPainter& painter)
 {
     const CFilter* pBand = BandAt(DescribedBand());
     if (!pBand)
@@ -163,9 +215,17 @@ void CFStatic::DrawArea(QPainter& painter) const
     const auto& area = pBand->AreaPolygon();
     for (int i = 0; i < kAreaPoints; ++i)
         polygon.setPoint(i, area[i].x, area[i].y);
+    // The area lies under the grid and inside the border: the grid lines it
+    // covered are drawn again.
+    const QRect rcArea = PlotInterior(m_rcPlot) & polygon.boundingRect();
+    painter.save();
+    painter.setClipRect(rcArea);
     painter.setPen(kAreaColour);
     painter.setBrush(kAreaColour);
     painter.drawPolygon(polygon);
+    DrawGrid(painter);
+    painter.restore();
+    m_canvas.Touch(rcArea);
 }
 
 void CFStatic::DrawGrid(QPainter& painter) const
@@ -182,62 +242,69 @@ void CFStatic::DrawGrid(QPainter& painter) const
     }
 }
 
-void CFStatic::DrawShownCurves(QPainter& painter) const
+void CFStatic::DrawShownCurves()
 {
     if (!m_pData)
         return;
+    // The current channel's curve is drawn last, over the others.
+    const CChannelRecord* pCurrent = ShowsBands() ? CurrentRecord() : nullptr;
     for (int i = 0; i < kOutputs; ++i) {
         CKTV_OutData& output = m_pData->Output(i);
-        if (!output.IsCurveVisible())
+        if (!output.IsCurveVisible() || &output == pCurrent)
             continue;
         output.RecomputeCurve();
-        DrawCurve(painter, output);
+        DrawCurve(output);
     }
 }
 
-void CFStatic::DrawCurve(QPainter& painter, CChannelRecord& record) const
+void CFStatic::DrawCurve(CChannelRecord& record)
 {
     std::array<QPointF, kAxisPoints> points;
     const auto& curve = record.CurveF();
     for (int i = 0; i < kAxisPoints; ++i)
         points[i] = QPointF(curve[i].x, curve[i].y);
-    painter.save();
-    painter.setRenderHint(QPainter::Antialiasing, true);
-    painter.setPen(QPen(QColor::fromRgb(record.CurveColour()), kCurvePenWidth));
-    painter.drawPolyline(points.data(), kAxisPoints);
-    painter.restore();
+    m_canvas.DrawCurve(points.data(), kAxisPoints, kCurvePenWidth, record.CurveColour(), m_rcPlot);
 }
 
-void CFStatic::DrawBandLabels(QPainter& painter) const
+void CFStatic::DrawBandLabels(QPainter& painter)
 {
     const CKTVEQ& bands = *Bands();
+    const QFontMetrics metrics = painter.fontMetrics();
     painter.setPen(kLabelColour);
     for (int i = bands.GetSize() - 1; i >= 0; --i) {
         const CFilter& band = bands[i];
-        painter.drawText(ToQRect(band.MarkerRect()), LabelAlignment(band, m_rcPlot) | Qt::AlignVCenter,
-                         BandLabel(band, i));
+        const QString strLabel = BandLabel(band, i);
+        DrawLabel(painter, TextBox(metrics, ToQRect(band.MarkerRect()), LabelAlignment(band, m_rcPlot), strLabel),
+                  strLabel);
     }
 }
 
-void CFStatic::DrawHandles(QPainter& painter) const
+void CFStatic::DrawHandles(QPainter& painter)
 {
     const CFilter* pBand = Engaged();
     if (!pBand || pBand->GetKind() != kPeaking || pBand->IsGraphic())
         return;
     painter.setPen(QColor::fromRgb(CurrentRecord()->CurveColour()));
     painter.setBrush(Qt::NoBrush);
-    OutlineRect(painter, ToQRect(pBand->LeftHandleRect()));
-    OutlineRect(painter, ToQRect(pBand->RightHandleRect()));
+    for (const BandRect& rcHandle : {pBand->LeftHandleRect(), pBand->RightHandleRect()}) {
+        OutlineRect(painter, ToQRect(rcHandle));
+        m_canvas.Touch(ToQRect(rcHandle));
+    }
 }
 
-void CFStatic::DrawDescription(QPainter& painter) const
+void CFStatic::DrawDescription(QPainter& painter)
 {
     CFilter* pBand = BandAt(DescribedBand());
     if (!pBand)
         return;
     painter.setPen(kLabelColour);
-    // A long shelf description may run past its rectangle; the plot still
-    // bounds it.
-    painter.drawText(ToQRect(pBand->TextRect()), Qt::AlignCenter | Qt::TextDontClip,
-                     QString::fromStdString(pBand->Describe()));
+    const QString strText = QString::fromStdString(pBand->Describe());
+    DrawLabel(painter, TextBox(painter.fontMetrics(), ToQRect(pBand->TextRect()), Qt::AlignHCenter, strText), strText);
+}
+
+void CFStatic::DrawLabel(QPainter& painter, const QRect& rcText, const QString& strText)
+{
+    const QRect rc = KeepInside(rcText, PlotInterior(m_rcPlot));
+    TextAt(painter, rc.left(), rc.top(), strText);
+    m_canvas.Touch(rc.adjusted(-kTextBleed, -kTextBleed, kTextBleed, kTextBleed));
 }

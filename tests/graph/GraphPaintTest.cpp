@@ -8,6 +8,7 @@ namespace {
 const QColor kBorder(0, 180, 0);
 const QColor kArea(68, 86, 98);
 const QColor kFrame(100, 100, 100);
+const QColor kGrid(21, 100, 21);
 
 int CountPixels(const QImage& image, const QRect& rc, const QColor& cr)
 {
@@ -29,6 +30,22 @@ int CountBright(const QImage& image, const QRect& rc)
         }
     return n;
 }
+
+// Counts the paint events a widget gets.
+class PaintCounter : public QObject {
+public:
+    PaintCounter(QWidget* pWidget, int& nCount) : m_nCount(nCount) { pWidget->installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject*, QEvent* pEvent) override
+    {
+        m_nCount += pEvent->type() == QEvent::Paint ? 1 : 0;
+        return false;
+    }
+
+private:
+    int& m_nCount;
+};
 
 QRect ToQRect(const BandRect& rc)
 {
@@ -63,6 +80,7 @@ TEST_F(GraphPaint, PlotIsBlackInItsBorderWithTheCurrentChannelOnTop)
     EXPECT_EQ(image.pixelColor(EmptySpot()), QColor(Qt::black));
     EXPECT_EQ(image.pixelColor(kPlotOffsetX, EmptySpot().y()), kBorder);
     EXPECT_EQ(image.pixelColor(EmptySpot().x(), kPlotOffsetY), kBorder);
+    EXPECT_EQ(image.pixelColor(XOf(40), EmptySpot().y()), kGrid);
     EXPECT_EQ(image.pixelColor(0, kGraphH / 2), kFrame);
     EXPECT_GT(CountPixels(image, CurveWindow(), ChannelColour(0)), 0);
     EXPECT_EQ(CountPixels(image, CurveWindow(), ChannelColour(4)), 0);
@@ -168,6 +186,54 @@ TEST_F(GraphPaint, LabelsAtThePlotEndsArePushedInwards)
     Band(17).SetFrequency(19000, false);
     ASSERT_EQ(Band(17).MarkerRect().right, rcPlot.left() + rcPlot.width());
     EXPECT_EQ(CFStatic::LabelAlignment(Band(17), rcPlot), Qt::AlignLeft);
+}
+
+// Where a label would run over the plot's border it is moved in, whole: no
+// white on the border, white just inside it.
+TEST_F(GraphPaint, LabelsStayWholeInsideThePlotAtItsEdges)
+{
+    MakeParametric();
+    Band(0).SetShelfMode(1);  // the long low-shelf description at 20 Hz
+    Band(kHighPassIndex).SetFrequency(189, false);
+    Band(kLowPassIndex).SetFrequency(19900, false);
+    const QRect rcPlot = m_pGraph->PlotRect();
+    const QRect rcInside = rcPlot.adjusted(1, 1, -1, -1);
+    const struct {
+        int nBand;
+        QRect rcBorder;  // the side of the border the label reaches
+    } kCases[] = {
+        {kHighPassIndex, QRect(rcPlot.left(), rcPlot.bottom(), rcPlot.width(), 1)},
+        {kLowPassIndex, QRect(rcPlot.right(), rcPlot.top(), 1, rcPlot.height())},
+        {0, QRect(rcPlot.left(), rcPlot.top(), 1, rcPlot.height())},
+    };
+    m_pGraph->Redraw(-1);
+    const int nWithoutDescription = CountBright(Shot(), rcInside);
+    for (const auto& c : kCases) {
+        m_pGraph->Redraw(c.nBand);
+        const QImage image = Shot();
+        EXPECT_EQ(CountBright(image, c.rcBorder), 0) << "band " << c.nBand;
+        EXPECT_GT(CountBright(image, rcInside), nWithoutDescription) << "band " << c.nBand;
+    }
+}
+
+// Edits and selections between two frames cost one drawing, in the paint.
+TEST_F(GraphPaint, ARedrawStormRendersOncePerPaint)
+{
+    QTest::qWait(20);  // paints still due from the set-up
+    int nPaints = 0;
+    PaintCounter counter(m_pGraph, nPaints);
+    const int nBefore = m_pGraph->RenderCount();
+
+    m_pGraph->SelectOutputChannel(3);
+    m_pGraph->SetMode(CFStatic::kModeOutput);
+    for (int i = 0; i < 10; ++i)
+        m_pGraph->Redraw(i % 2 ? -1 : 17);
+    EXPECT_EQ(m_pGraph->RenderCount(), nBefore);
+
+    ASSERT_TRUE(QTest::qWaitFor([&] { return nPaints > 0; }, 1000));
+    QTest::qWait(20);
+    EXPECT_EQ(nPaints, 1);
+    EXPECT_EQ(m_pGraph->RenderCount(), nBefore + 1);
 }
 
 TEST_F(GraphPaint, AttachingLaysThePlotOutOnTheControl)
