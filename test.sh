@@ -16,6 +16,27 @@ cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DZR470_WERROR=ON
 cmake --build build -j"$jobs"
 ctest --test-dir build --output-on-failure -j"$jobs"
 
+echo "== install tree, desktop files and the .deb =="
+stage=$(mktemp -d)
+cmake --install build --prefix "$stage/usr" >/dev/null
+for f in usr/bin/zr470 usr/bin/zr470ctl usr/lib/udev/rules.d/70-zr470.rules \
+         usr/share/applications/org.zr470.Editor.desktop usr/share/icons/hicolor/scalable/apps/zr470.svg \
+         usr/share/icons/hicolor/256x256/apps/zr470.png usr/share/metainfo/org.zr470.Editor.metainfo.xml \
+         usr/share/doc/zr470/index.html usr/share/man/man1/zr470ctl.1; do
+  [ -f "$stage/$f" ] || { echo "not installed: $f" >&2; exit 1; }
+done
+rm -rf "$stage"
+desktop-file-validate packaging/org.zr470.Editor.desktop
+appstreamcli validate --no-net packaging/org.zr470.Editor.metainfo.xml >/dev/null
+(cd build && cpack -G DEB >/dev/null)
+deb=$(ls build/zr470_*.deb)
+contents=$(dpkg-deb -c "$deb")
+for f in ./usr/bin/zr470 ./usr/bin/zr470ctl ./usr/share/applications/org.zr470.Editor.desktop \
+         ./usr/share/doc/zr470/index.html ./usr/lib/udev/rules.d/70-zr470.rules; do
+  grep -q " $f\$" <<<"$contents" || { echo "$deb lacks $f" >&2; exit 1; }
+done
+dpkg-deb -f "$deb" Depends | grep -q libqt6widgets6 || { echo "$deb declares no Qt dependency" >&2; exit 1; }
+
 echo "== core and widget tests under asan =="
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DZR470_SANITIZE=asan -DZR470_BUILD_BENCH=OFF -DZR470_WERROR=ON
 cmake --build build-asan --target core_tests gui_tests -j"$jobs"

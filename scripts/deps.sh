@@ -18,6 +18,9 @@ packages=(
   xvfb              # xvfb-run: screenshots of the editor
   xauth             # needed by xvfb-run
   imagemagick       # import: screenshots under Xvfb
+  desktop-file-utils  # desktop-file-validate: test.sh checks the menu entry
+  appstream         # appstreamcli: test.sh validates the AppStream metainfo
+  dpkg-dev          # dpkg-shlibdeps: cpack declares the .deb's library dependencies
 )
 
 missing=()

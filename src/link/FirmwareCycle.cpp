@@ -37,12 +37,6 @@ bool RemovalExpected(int nStep)
 
 }  // namespace
 
-int CLinkSession::FirmwareRange() const
-{
-    CommLock lock(g_csComm);
-    return m_pUpdate ? m_pUpdate->m_nSteps : 0;
-}
-
 std::string CLinkSession::FirmwareStatus() const
 {
     std::lock_guard<std::mutex> lock(m_statusMutex);
@@ -67,36 +61,47 @@ bool CLinkSession::StartFirmwareUpdate(CFirmwareUpdate update, TransportOpener o
         StopTransfers();
         CloseUsbLink();
     }
-    std::string strError;
-    std::unique_ptr<ITransport> pTransport;
-    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(m_firmwareTiming.nSearchMs);
-    while (!(pTransport = opener(&strError)) && Clock::now() < deadline) {
-        SetFirmwareStatus(SearchingText());
-        std::this_thread::sleep_for(std::chrono::milliseconds(kSearchStepMs));
-    }
-    if (!pTransport) {
-        SetLastError(strError);
-        {
-            CommLock lock(g_csComm);
-            m_cmd.ClearQueue();
-        }
-        ShowLinkFailure();
-        return false;
-    }
+    SetLastError({});
+    m_nFirmwareRange = update.m_nSteps;
     {
         CommLock lock(g_csComm);
         m_cmd.ClearQueue();
         m_pUpdate = std::make_unique<CFirmwareUpdate>(std::move(update));
         m_opener = std::move(opener);
-        ReplaceTransport(std::move(pTransport));
-        m_cmd.SetDeviceOpen(true);
         m_nFirmwareProgress = 0;
         m_nFirmwareStep = 0;
         m_bFailurePosted = false;
     }
+    m_searchDeadline = Clock::now() + std::chrono::milliseconds(m_firmwareTiming.nSearchMs);
+    m_bSearching = true;
+    SetFirmwareStatus(SearchingText());
     m_bFirmwareMode = true;
     StartTransfers();
     return true;
+}
+
+// One look for the processor on the communication thread. Between looks
+// the thread rests in an interruptible pause, so Quit ends a search at once
+// and the window never waits for it.
+bool CLinkSession::SearchForProcessor()
+{
+    std::string strError;
+    std::unique_ptr<ITransport> pTransport = m_opener ? m_opener(&strError) : nullptr;
+    if (pTransport) {
+        ReplaceTransport(std::move(pTransport));
+        CommLock lock(g_csComm);
+        m_cmd.SetDeviceOpen(true);
+        m_cmd.ResetReceiver();
+        m_bSearching = false;
+        return true;
+    }
+    SetLastError(strError);
+    if (Clock::now() >= m_searchDeadline) {
+        m_bSearching = false;
+        PostFailureOnce();
+        return false;
+    }
+    return m_thread.Pause(kSearchStepMs);
 }
 
 void CLinkSession::CancelFirmwareUpdate()
@@ -105,9 +110,19 @@ void CLinkSession::CancelFirmwareUpdate()
         return;
     m_bFirmwareCancel = true;
     StopTransfers();
+    m_bSearching = false;
     CloseUsbLink();
     ShowMessage(FirmwareFailedText());
     m_bFirmwareCancel = false;
+}
+
+void CLinkSession::LeaveFirmwareMode()
+{
+    if (!m_bFirmwareMode)
+        return;
+    StopTransfers();
+    m_bSearching = false;
+    CloseUsbLink();
 }
 
 void CLinkSession::FinishFirmwareUpdate()
@@ -217,6 +232,8 @@ bool CLinkSession::AfterFirmwareReply(int nStep)
 
 bool CLinkSession::FirmwareCycle()
 {
+    if (m_bSearching)
+        return m_bFirmwareMode && !m_bFirmwareCancel && SearchForProcessor();
     CommLock lock(g_csComm);
     if (FirmwareCycleStopped())
         return false;

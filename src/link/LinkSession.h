@@ -80,15 +80,21 @@ public:
         int nSearchMs = 10000;     // how long FirmwareConnect looks for the processor
     };
     FirmwareTiming m_firmwareTiming;
-    // Stops normal transfers, finds the processor (opener, up to the search
-    // time) and runs the update on the communication thread. False with the
-    // link-failure message when no processor is found.
+    // Stops normal transfers and hands the update to the communication
+    // thread, which looks for the processor (opener, every 50 ms up to the
+    // search time, "Searching......") and then runs it. Returns at once;
+    // false only while an update is already running. A processor that is
+    // not found ends in notification 1178 and the link-failure message.
     bool StartFirmwareUpdate(CFirmwareUpdate update, TransportOpener opener);
     // The update dialog closed during a transfer.
     void CancelFirmwareUpdate();
+    // Ends an update whose dialog is gone, without a message.
+    void LeaveFirmwareMode();
     bool IsFirmwareMode() const { return m_bFirmwareMode; }
+    bool IsSearching() const { return m_bSearching; }
     int FirmwareProgress() const { return m_nFirmwareProgress; }
-    int FirmwareRange() const;
+    // Neither waits for g_csComm, which a cycle holds through a whole erase.
+    int FirmwareRange() const { return m_nFirmwareRange; }
     // The status label's text (in the language of the moment it was set).
     std::string FirmwareStatus() const;
     // Communication thread. False once there is nothing to do until the
@@ -138,6 +144,7 @@ private:
     void OnFirmwareReply(const CSendData& head);
     void SendHandshake();
     bool ReadFirmwareReply(int nStep, std::chrono::steady_clock::time_point start);
+    bool SearchForProcessor();
     void ReopenAfterRestart();
     bool FirmwareCycleStopped() const;
     bool AfterFirmwareReply(int nStep);
@@ -155,6 +162,11 @@ private:
     bool m_bIdentifying = false;  // the connect's identification read is outstanding
     std::atomic<int> m_nFirmwareStep{0};      // step of the frame in transfer (removal rule)
     std::atomic<int> m_nFirmwareProgress{0};
+    std::atomic<int> m_nFirmwareRange{0};
+    // The communication thread is still looking for the processor; set and
+    // the deadline written before transfers start, cleared by that thread.
+    std::atomic<bool> m_bSearching{false};
+    std::chrono::steady_clock::time_point m_searchDeadline;
     std::unique_ptr<CFirmwareUpdate> m_pUpdate;
     TransportOpener m_opener;
     mutable std::mutex m_statusMutex;

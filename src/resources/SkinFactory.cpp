@@ -41,6 +41,8 @@ QPixmap PaintAny(int nResource)
         pix = PaintSkinFader(nResource);
     if (pix.isNull())
         pix = PaintSkinForm(nResource);
+    if (pix.isNull())
+        pix = PaintSkinRoom(nResource);
     return pix;
 }
 

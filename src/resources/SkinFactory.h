@@ -31,3 +31,4 @@ int SkinButtonBaseOf(int nResource);
 QPixmap PaintSkinButton(int nResource);
 QPixmap PaintSkinFader(int nResource);
 QPixmap PaintSkinForm(int nResource);
+QPixmap PaintSkinRoom(int nResource);

@@ -22,6 +22,12 @@ constexpr int kSkinVolumeThumb = 358;       // 20 × 29
 constexpr int kSkinFormEnglish = 284;
 constexpr int kSkinFormChinese = 285;
 
+// ---- delay manager: the room picture and the dialog's own buttons --------------
+constexpr int kSkinRoomEnglish = 290;       // 675 × 484, the dialog's whole client area
+constexpr int kSkinRoomChinese = 291;
+// Seven buttons (SkinRoom::Button) × English, Chinese × normal, hover, held.
+constexpr int kSkinRoomButtonFirst = 300;   // … 341
+
 // ---- buttons: base numbers (12 images each, see above) -------------------------
 constexpr int kSkinButtonStride = 20;
 constexpr int kSkinChannelSelect = 1000;    // + 20 × i: "CH1" … "CH6" (8900 + i)

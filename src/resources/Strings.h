@@ -57,6 +57,26 @@ enum TextId : int {
     kTxtNameAllSpaces,
     kTxtNameTaken,
     kTxtDeleteQuestion,
+    // the Help and firmware update dialogs
+    kTxtHelp,
+    kTxtFirmwareUpdate,
+    kTxtNoHelpFile,
+    kTxtUpgradeTitle,
+    kTxtUpdateFile,
+    kTxtHexFile,
+    kTxtLinkPort,             // the hidden link group
+    kTxtBrowse,
+    kTxtUpdate,
+    kTxtQuit,
+    // the system settings (one language) and the delay manager
+    kTxtSource,
+    kTxtNoiseGate,
+    kTxtLimiterMix,           // "%1": the output's number
+    kTxtThresholdRow,
+    kTxtAttackRow,
+    kTxtReleaseRow,
+    kTxtMixRow,
+    kTxtDelayManager,
     kTxtCount
 };
 

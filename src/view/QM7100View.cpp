@@ -74,6 +74,7 @@ void CQM7100View::OnInitialUpdate(const CAppOptions& options)
     }
     m_strFirmwarePattern = m_strCurrentDir + "/DataFile/*.bin";
     m_strHelpPath = m_strCurrentDir + "/Help.chm";
+    m_strManualPath = FindManual();
 
     m_pSession = std::make_unique<CLinkSession>(m_data);
     m_pSession->m_onMessage = [this](const std::string& strText) {

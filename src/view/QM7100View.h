@@ -38,6 +38,8 @@ class CNumEdit;
 class CNumSpin;
 class COutputDlg;
 class CProgramDlg;
+class CUpgradeDlg;
+class QUrl;
 class CSkinFader;
 class CSxGroupBox;
 class CTransparentStatic;
@@ -90,6 +92,12 @@ public:
     void ApplyLanguage();
     void ApplyDeviceType();
 
+    // ---- settings dialogs (ViewSettings.cpp) ----------------------------------------
+    // The SYSTEM button: the system settings, modal.
+    void OnSystem();
+    // The DELAY button: the delay manager, modal.
+    void OnDelayManager();
+
     // ---- scene programs (ViewPrograms.cpp) ------------------------------------------
     // The PROGRAM button: the program manager, modal.
     void OnProgram();
@@ -98,6 +106,24 @@ public:
     // The link's sequences, with the progress window shown for them.
     bool ReadScene(int nPreset);
     bool WriteScene(int nPreset, bool bFromModel);
+
+    // ---- help and firmware update (ViewFirmware.cpp) --------------------------------
+    // The ABOUT button: the Help dialog, then on its OK the update dialog.
+    void OnAbout();
+    // Help.chm in the working directory, else the installed manual; false
+    // (after "Not Find Help File") when neither opens.
+    bool OpenHelp();
+    // The update dialog's services: Browse (the chosen file stored, empty
+    // when cancelled), Update (false after the file's message), Quit.
+    QString BrowseFirmware();
+    bool UpdateFirmware(const QString& strPath);
+    void CancelFirmwareUpdate();
+    CUpgradeDlg* UpgradeDialog() const;
+    // The manual opened when there is no Help.chm; empty: none installed.
+    QString m_strManualPath;
+    static QString FindManual();
+    // Tests record the documents opened instead of starting a viewer.
+    std::function<bool(const QUrl&)> m_openUrlHook;
 
     // ---- preset files (ViewFiles.cpp) -----------------------------------------------
     // Each asks for its file and returns true when it was written or loaded;
@@ -240,6 +266,7 @@ private:
     CFirmwareSettings m_settings;
     QTimer m_progressTimer;
     QPointer<CProgramDlg> m_pProgramDlg;
+    QPointer<CUpgradeDlg> m_pUpgradeDlg;
     QString m_strAllScenesPath;  // the all-scenes file waiting for the programs' read
     // Labels and group captions of the form, re-lettered when the language flips.
     std::vector<std::pair<CFontStatic*, TextId>> m_labelTexts;

@@ -238,8 +238,8 @@ void CQM7100View::SetUpControls()
     m_pPage->setGeometry(m_pTabFrame->PageRect());
     m_pSceneName->setFont(ArialFont(16));
     m_pNameLabel->SetFontStyle(20, Qt::black, CFontStatic::kAlignLeft);
-    // These open dialogs that this build of the editor does not have yet.
-    for (CXPButton* pButton : {m_pSystem, m_pReport, m_pAbout, m_pDelayButton})
+    // REPORT opens a dialog that this build of the editor does not have yet.
+    for (CXPButton* pButton : {m_pReport})
         pButton->setEnabled(false);
     ApplySlopeList();
 }
@@ -260,6 +260,9 @@ void CQM7100View::ConnectHandlers()
     connect(m_pReset, &CXPButton::clicked, this, &CQM7100View::OnReset);
     connect(m_pConnect, &CXPButton::clicked, this, &CQM7100View::OnConnect);
     connect(m_pProgram, &CXPButton::clicked, this, &CQM7100View::OnProgram);
+    connect(m_pSystem, &CXPButton::clicked, this, &CQM7100View::OnSystem);
+    connect(m_pDelayButton, &CXPButton::clicked, this, &CQM7100View::OnDelayManager);
+    connect(m_pAbout, &CXPButton::clicked, this, &CQM7100View::OnAbout);
     connect(&m_progressTimer, &QTimer::timeout, this, &CQM7100View::UpdateProgress);
     connect(m_pGraph, &CFStatic::BandChanged, this, &CQM7100View::OnGraphBand, Qt::QueuedConnection);
     ConnectCrossover();

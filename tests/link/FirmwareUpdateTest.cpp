@@ -256,13 +256,29 @@ TEST_F(FirmwareUpdateTest, ProcessorThatNeverComesBackFails)
     m_pDevice->Reappear();
 }
 
+// The search runs on the communication thread: Start returns at once.
 TEST_F(FirmwareUpdateTest, NoProcessorFoundWithinTheSearchTime)
 {
     m_pDevice->Vanish();
-    EXPECT_FALSE(Start(WithTag("WMCU", PatternBytes(100, 3))));
+    ASSERT_TRUE(Start(WithTag("WMCU", PatternBytes(100, 3))));
+    EXPECT_TRUE(m_pSession->IsSearching());
+    EXPECT_EQ(m_pSession->FirmwareStatus(), "Searching......");
+    ASSERT_TRUE(WaitEnd());
     EXPECT_EQ(m_messages, std::vector<std::string>{"Connection failure!"});
-    EXPECT_FALSE(m_pSession->IsFirmwareMode());
+    EXPECT_FALSE(m_pSession->IsConnected());
     m_pDevice->Reappear();
+}
+
+TEST_F(FirmwareUpdateTest, CancelDuringTheSearchEndsIt)
+{
+    m_pSession->m_firmwareTiming.nSearchMs = 60000;
+    m_pDevice->Vanish();
+    ASSERT_TRUE(Start(WithTag("WMCU", PatternBytes(100, 3))));
+    m_pSession->CancelFirmwareUpdate();
+    EXPECT_FALSE(m_pSession->IsSearching());
+    EXPECT_EQ(m_messages, std::vector<std::string>{"The firmware update failed"});
+    m_pDevice->Reappear();
+    EXPECT_TRUE(ConnectOnline());
 }
 
 TEST_F(FirmwareUpdateTest, UpdateFromAnOpenConnectionStopsNormalTransfers)

@@ -1,13 +1,19 @@
 // Takes the screenshots of the README: the editor on the virtual processor,
 // connected, with a few bands and a crossover set (docs/main-form.png), then
 // with CH1 + CH2 and CH3 + CH4 linked (docs/linked.png), then the program
-// manager with a few programs named (docs/programs.png). Run it under
+// manager with a few programs named (docs/programs.png), then the Help
+// dialog beside the firmware update dialog in mid-update (docs/firmware.png);
+// also the system settings and the delay manager (docs/system.png, docs/delays.png).
+// Run it under
 // xvfb-run from the repository root: build/tools/screenshots/zr470_screenshots docs
 // (add --chinese for the Chinese texts).
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QPainter>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -15,6 +21,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <vector>
 
 #include "ControlName.h"
@@ -25,6 +32,8 @@
 #include "ProgramDlg.h"
 #include "QM7100.h"
 #include "QM7100View.h"
+#include "UpgradeDlg.h"
+#include "VersionDlg.h"
 #include "VirtualProcessor.h"
 #include "VirtualStartup.h"
 #include "VirtualTransport.h"
@@ -56,11 +65,16 @@ bool Settle(CQM7100View& view, int nMs)
     return bSent;
 }
 
-bool Save(QWidget* pWindow, const QString& strPath)
+bool Save(const QPixmap& picture, const QString& strPath)
 {
-    const bool bSaved = pWindow->grab().save(strPath);
+    const bool bSaved = picture.save(strPath);
     std::printf("%s %s\n", bSaved ? "wrote" : "could not write", qPrintable(strPath));
     return bSaved;
+}
+
+bool Save(QWidget* pWindow, const QString& strPath)
+{
+    return Save(pWindow->grab(), strPath);
 }
 
 // Answers the next link dialog with the radio of the given id and OK.
@@ -116,6 +130,95 @@ bool SaveProgramManager(CQM7100View& view, const QString& strPath)
     return bSaved;
 }
 
+// A DSP and MCU firmware file in the working directory.
+QString WriteFirmwareFile()
+{
+    QByteArray bytes("WDSP");
+    for (int i = 0; i < 0x40000; ++i)
+        bytes.append(static_cast<char>(i * 13 + 1));
+    bytes.append("WMCU");
+    for (int i = 0; i < 4 + 960; ++i)
+        bytes.append(static_cast<char>(i * 7 + 3));
+    QFile file(QDir::current().filePath("DataFile/ZR470-1.01.bin"));
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        return {};
+    return file.fileName();
+}
+
+// The Help dialog, then the update dialog a third of the way through an
+// update, side by side in one picture; the update is cancelled afterwards.
+bool SaveFirmwareDialogs(CQM7100View& view, const QString& strPath)
+{
+    const QString strFile = WriteFirmwareFile();
+    view.Session().m_firmwareTiming = {50, 50, 100, 10000};
+    VirtualFaults faults;
+    faults.nRestartMs = 30;
+    faults.nDelayMs = 3;  // slow enough to be caught in mid-update
+    CVirtualTransport::Shared()->SetFaults(faults);
+    view.m_messageHook = [](const QString&) {};  // the cancel's message
+    QPixmap version;
+    QPixmap upgrade;
+    QTimer::singleShot(300, [&] {
+        auto* pVersion = qobject_cast<CVersionDlg*>(QApplication::activeModalWidget());
+        if (!pVersion)
+            return;
+        version = pVersion->grab();
+        QTimer::singleShot(300, [&] {
+            CUpgradeDlg* pUpgrade = view.UpgradeDialog();
+            if (!pUpgrade)
+                return;
+            pUpgrade->findChild<QLineEdit*>(ControlName(CUpgradeDlg::kIdFile))->setText(strFile);
+            ClickControl(pUpgrade, CUpgradeDlg::kIdUpdate);
+            const CLinkSession& session = view.Session();
+            if (QTest::qWaitFor([&] { return session.FirmwareProgress() * 3 > session.FirmwareRange(); }, 60000)) {
+                QTest::qWait(100);
+                upgrade = pUpgrade->grab();
+            }
+            pUpgrade->close();
+        });
+        ClickControl(pVersion, CVersionDlg::kIdFirmwareUpdate);
+    });
+    view.OnAbout();
+    if (version.isNull() || upgrade.isNull())
+        return false;
+    constexpr int kGap = 16;
+    QPixmap both(version.width() + kGap + upgrade.width(), std::max(version.height(), upgrade.height()));
+    both.fill(QColor(0xE3, 0xE4, 0xEE));
+    QPainter painter(&both);
+    painter.drawPixmap(0, 0, version);
+    painter.drawPixmap(version.width() + kGap, 0, upgrade);
+    painter.end();
+    return Save(both, strPath);
+}
+
+// Runs a modal dialog by open() and saves its picture once it shows.
+bool SaveModal(const std::function<void()>& open, const QString& strPath)
+{
+    bool bSaved = false;
+    QTimer::singleShot(300, [&] {
+        QWidget* pDialog = QApplication::activeModalWidget();
+        if (!pDialog)
+            return;
+        bSaved = Save(pDialog, strPath);
+        pDialog->close();
+    });
+    open();
+    return bSaved;
+}
+
+// The system settings (docs/system.png), then the delay manager at the
+// centre front position with the delays of a small room (docs/delays.png).
+bool SaveSettingsDialogs(CQM7100View& view, const QString& strOut)
+{
+    if (!SaveModal([&view] { view.OnSystem(); }, strOut + "/system.png"))
+        return false;
+    view.SelectPosition(1);
+    const int kDelays[] = {216, 216, 48, 48, 240, 120};
+    for (int k = 0; k < 6; ++k)
+        view.SetDelay(k, kDelays[k]);
+    return SaveModal([&view] { view.OnDelayManager(); }, strOut + "/delays.png");
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -167,6 +270,9 @@ int main(int argc, char** argv)
         return 1;
     if (!SaveProgramManager(view, strOut + "/programs.png"))
         return 1;
-    view.OnConnect();
+    if (!SaveSettingsDialogs(view, strOut))
+        return 1;
+    if (!SaveFirmwareDialogs(view, strOut + "/firmware.png"))
+        return 1;
     return 0;
 }

@@ -1,0 +1,24 @@
+// The look and keyboard rules the Help and firmware update dialogs share:
+// the dialog background, Arial lettering, push buttons that Enter never
+// presses, and Enter and Esc that only move the focus to the dialog.
+//
+// User-interface thread only.
+#pragma once
+
+#include <QDialog>
+
+#include "DialogUnits.h"
+#include "Strings.h"
+
+class QPushButton;
+
+class CFormDialog : public QDialog {
+    Q_OBJECT
+public:
+    // A unit-scaled template of nWidth × nHeight pixels.
+    CFormDialog(QWidget* pParent, const QString& strName, int nWidth, int nHeight);
+
+protected:
+    QPushButton* AddButton(int nId, TextId caption, const QRect& rect);
+    void keyPressEvent(QKeyEvent* pEvent) override;
+};

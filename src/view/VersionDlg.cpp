@@ -1,0 +1,47 @@
+#include "VersionDlg.h"
+
+#include <QPushButton>
+
+#include "GlobalData.h"
+#include "LinkSession.h"
+#include "QM7100View.h"
+#include "TransparentStatic.h"
+
+namespace {
+
+constexpr int kWidthDlu = 200;
+constexpr int kHeightDlu = 90;
+
+// The identification as the processor sent it at connect, without the
+// padding; empty before the first connect.
+QString Identification()
+{
+    ModelLock lock(g_csModel);
+    const QByteArray bytes(reinterpret_cast<const char*>(g_IdString), kIdSize);
+    return QString::fromLatin1(bytes).remove(QChar('\0')).trimmed();
+}
+
+}  // namespace
+
+CVersionDlg::CVersionDlg(CQM7100View& view)
+    : CFormDialog(&view, QStringLiteral("About"), kSansSerifUnits.X(kWidthDlu), kSansSerifUnits.Y(kHeightDlu)),
+      m_view(view)
+{
+    // An update never outlives its dialog.
+    m_view.Session().LeaveFirmwareMode();
+    setWindowTitle(Tr(kTxtAbout));
+    AddLabel(kIdIdentification, Identification(), kSansSerifUnits.Rect(14, 12, 172, 12));
+    AddLabel(kIdFamily, QString::fromLatin1(kFamily), kSansSerifUnits.Rect(14, 30, 172, 12));
+    QPushButton* pHelp = AddButton(kIdHelp, kTxtHelp, kSansSerifUnits.Rect(12, 62, 84, 16));
+    QPushButton* pUpdate = AddButton(kIdFirmwareUpdate, kTxtFirmwareUpdate, kSansSerifUnits.Rect(104, 62, 84, 16));
+    connect(pHelp, &QPushButton::clicked, this, [this] { m_view.OpenHelp(); });
+    connect(pUpdate, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+CTransparentStatic* CVersionDlg::AddLabel(int nId, const QString& strText, const QRect& rect)
+{
+    auto* pLabel = new CTransparentStatic(nId, strText, this);
+    pLabel->setGeometry(rect);
+    pLabel->SetAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
+    return pLabel;
+}

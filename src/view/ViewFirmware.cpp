@@ -1,0 +1,87 @@
+// The form's side of the Help dialog and the firmware update: opening the
+// dialogs, the help document, the firmware file and the update's start and
+// cancel. The transfer runs on the communication thread (LinkSession).
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QFile>
+#include <QFileInfo>
+#include <QUrl>
+
+#include "LinkSession.h"
+#include "QM7100View.h"
+#include "UpgradeDlg.h"
+#include "VersionDlg.h"
+
+void CQM7100View::OnAbout()
+{
+    CVersionDlg version(*this);
+    if (version.exec() != QDialog::Accepted)
+        return;
+    CUpgradeDlg upgrade(*this);
+    m_pUpgradeDlg = &upgrade;
+    upgrade.exec();
+    m_pUpgradeDlg = nullptr;
+    m_pSession->LeaveFirmwareMode();
+    AfterLinkEvent();
+}
+
+CUpgradeDlg* CQM7100View::UpgradeDialog() const
+{
+    return m_pUpgradeDlg.data();
+}
+
+// Beside the program (a relocated install such as a .deb unpacked anywhere)
+// first, then where this build installs it.
+QString CQM7100View::FindManual()
+{
+    const QStringList candidates = {
+        QCoreApplication::applicationDirPath() + QStringLiteral("/../" ZR470_DOC_RELDIR "/index.html"),
+        QStringLiteral(ZR470_DOC_DIR "/index.html"),
+    };
+    for (const QString& strPath : candidates) {
+        if (QFileInfo::exists(strPath))
+            return QFileInfo(strPath).canonicalFilePath();
+    }
+    return {};
+}
+
+bool CQM7100View::OpenHelp()
+{
+    for (const QString& strPath : {m_strHelpPath, m_strManualPath}) {
+        if (strPath.isEmpty() || !QFileInfo::exists(strPath))
+            continue;
+        const QUrl url = QUrl::fromLocalFile(strPath);
+        if (m_openUrlHook ? m_openUrlHook(url) : QDesktopServices::openUrl(url))
+            return true;
+    }
+    ShowMessage(Tr(kTxtNoHelpFile));
+    return false;
+}
+
+QString CQM7100View::BrowseFirmware()
+{
+    const FileDialogRequest request{false, QStringLiteral("*.bin"), m_settings.m_strPath};
+    const QString strPath = m_fileDialogHook ? m_fileDialogHook(request) : RunFileDialog(request);
+    if (strPath.isEmpty())
+        return {};
+    m_settings.m_strName = strPath;
+    m_settings.m_strPath = m_strFirmwarePattern;
+    m_settings.Save();
+    return strPath;
+}
+
+bool CQM7100View::UpdateFirmware(const QString& strPath)
+{
+    if (m_pSession->IsFirmwareMode())
+        return false;
+    const bool bStarted =
+        StartFirmwareFile(*m_pSession, QFile::encodeName(strPath).toStdString(), m_strDevice.toStdString());
+    AfterLinkEvent();
+    return bStarted;
+}
+
+void CQM7100View::CancelFirmwareUpdate()
+{
+    m_pSession->CancelFirmwareUpdate();
+    AfterLinkEvent();
+}
