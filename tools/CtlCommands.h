@@ -27,6 +27,9 @@ int RunRecall(CtlContext& ctx);
 int RunDelete(CtlContext& ctx);
 // The firmware update (CtlFirmware.cpp).
 int RunFirmware(CtlContext& ctx);
+// Room tuning: filter sets in and out of an output (CtlRoomCommands.cpp).
+int RunEqImport(CtlContext& ctx);
+int RunEqExport(CtlContext& ctx);
 // Without a processor (CtlOfflineCommands.cpp).
 int RunResponse(CtlContext& ctx);
 int RunDemo(CtlContext& ctx);

@@ -1,5 +1,6 @@
 #include "CtlMain.h"
 
+#include <algorithm>
 #include <array>
 
 #include "CtlCommands.h"
@@ -11,6 +12,7 @@ struct CommandEntry {
     const char* pName;
     size_t nArgs;
     int (*run)(CtlContext& ctx);
+    size_t nMaxArgs = 0;  // commands with options: up to this many (the command checks them)
 };
 
 constexpr std::array kCommands = {
@@ -26,7 +28,9 @@ constexpr std::array kCommands = {
     CommandEntry{"get", 2, RunGet},
     CommandEntry{"set", 3, RunSet},
     CommandEntry{"firmware", 1, RunFirmware},
-    CommandEntry{"response", 2, RunResponse},
+    CommandEntry{"response", 2, RunResponse, 4},
+    CommandEntry{"eq-import", 2, RunEqImport, 5},
+    CommandEntry{"eq-export", 1, RunEqExport, 3},
     CommandEntry{"demo", 0, RunDemo},
 };
 
@@ -62,7 +66,7 @@ int RunCtl(const std::vector<std::string>& args, const char* pEnvDevice, std::os
     for (const CommandEntry& command : kCommands) {
         if (inv.strCommand != command.pName)
             continue;
-        if (inv.args.size() != command.nArgs)
+        if (inv.args.size() < command.nArgs || inv.args.size() > std::max(command.nArgs, command.nMaxArgs))
             return Usage(err, inv.strCommand + " takes " + std::to_string(command.nArgs) + " argument" +
                                   (command.nArgs == 1 ? "" : "s") + ", not " + std::to_string(inv.args.size()));
         return command.run(ctx);

@@ -3,27 +3,20 @@
 #include <memory>
 
 #include "CtlCommands.h"
+#include "CtlRoomOptions.h"
 #include "CtlText.h"
 #include "DataDefine.h"
 #include "Frame.h"
 #include "GlobalData.h"
 #include "KTV_Data.h"
 #include "PresetFile.h"
+#include "RoomCurve.h"
 #include "SendData.h"
 
 namespace {
 
 constexpr int kDemoPlotWidth = 900;
 constexpr int kDemoPlotHeight = 320;
-
-// The output's summed curve: every band and both crossover filters.
-double ResponseAt(const CKTVEQ& eq, int nPoint)
-{
-    double dSum = 0.0;
-    for (int b = 0; b < eq.GetSize(); ++b)
-        dSum += eq[b].Response()[static_cast<size_t>(nPoint)];
-    return dSum;
-}
 
 std::string FrameText(const CSendData& frame)
 {
@@ -42,23 +35,37 @@ std::string FrameText(const CSendData& frame)
 
 int RunResponse(CtlContext& ctx)
 {
-    const std::string& strPath = ctx.inv.args[0];
+    RoomOptions options;
+    std::string strError;
     int nChannel = 0;
-    if (!ParseWhole(ctx.inv.args[1], &nChannel) || nChannel < 1 || nChannel > kOutputs)
-        return Refuse(ctx, "channel \"" + ctx.inv.args[1] + "\" refused: outputs are 1 … 6");
+    if (!SplitRoomOptions(ctx.inv.args, 2, {}, {"--measurement"}, &options, &strError) ||
+        !ParseOutputNumber(options.positional[1], &nChannel, &strError))
+        return Refuse(ctx, strError);
+    const std::string& strPath = options.positional[0];
+    // With a measurement: the predicted response (measurement + the
+    // output's curve) at the axis points the measurement covers.
+    CRoomCurve room;
+    if (options.values.count("--measurement")) {
+        const MeasurementResult measured = ReadMeasurementFile(options.values["--measurement"]);
+        if (!measured.bOk || !room.Assign(measured.points, &strError))
+            return Refuse(ctx, measured.bOk ? strError : measured.strError);
+    } else {
+        room.Assign({{g_dFreqAxis.front(), 0.0}, {g_dFreqAxis.back(), 0.0}}, &strError);
+    }
     CKTV_Data data;
     if (!LoadSceneFile(data, strPath).bOk)
         return Refuse(ctx, std::string(PresetFileErrorText(PresetFileError::ReadScene)) + " (" + strPath + ")");
-    const CKTVEQ& eq = data.Output(nChannel - 1).EQ();
+    AxisResponse response{};
+    room.Predict(data.Output(nChannel - 1).EQ(), response);
     if (ctx.inv.bJson)
         ctx.out << "{\"channel\":" << nChannel << ",\"points\":[";
-    for (int i = 0; i < kAxisPoints; ++i) {
+    for (int i = room.First(); i <= room.Last(); ++i) {
         // Exact: readers tell the axis points apart and decide ties of the
         // nearest point on the stored values.
         const std::string strFreq = FormatExact(g_dFreqAxis[static_cast<size_t>(i)]);
-        const std::string strDb = FormatFixed(ResponseAt(eq, i), 2);
+        const std::string strDb = FormatFixed(response[static_cast<size_t>(i)], 2);
         if (ctx.inv.bJson)
-            ctx.out << (i ? "," : "") << '[' << strFreq << ',' << strDb << ']';
+            ctx.out << (i > room.First() ? "," : "") << '[' << strFreq << ',' << strDb << ']';
         else
             ctx.out << strFreq << ' ' << strDb << '\n';
     }
@@ -90,10 +97,12 @@ int RunDemo(CtlContext& ctx)
             break;  // nothing left to send: the level-meter read that keeps the link alive
     }
     ctx.out << "\nResponse of output 1:\n";
+    AxisResponse response{};
+    SummedResponse(out.EQ(), response);
     for (int i = 0; i < kAxisPoints; ++i) {
         char line[48];
         std::snprintf(line, sizeof line, "%9.1f Hz %7.2f dB\n", g_dFreqAxis[static_cast<size_t>(i)],
-                      ResponseAt(out.EQ(), i));
+                      response[static_cast<size_t>(i)]);
         ctx.out << line;
     }
     g_bOnline = 0;

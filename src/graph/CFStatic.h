@@ -16,8 +16,10 @@
 #include <QTimer>
 #include <QWidget>
 #include <array>
+#include <vector>
 
 #include "GraphCanvas.h"
+#include "RoomCurve.h"
 
 class CChannelRecord;
 class CFilter;
@@ -79,10 +81,25 @@ public:
     // ends so it stays readable.
     static Qt::Alignment LabelAlignment(const CFilter& band, const QRect& rcPlot);
 
+    // ---- room measurement (CFStaticRoom.cpp) ----------------------------------------
+    // Each output keeps its own measurement; the selected output's is drawn
+    // as a thin grey curve with the predicted response (measurement plus the
+    // output's curve) dashed in the output's colour.
+    void SetMeasurement(int nChannel, const CRoomCurve& curve);
+    void ClearMeasurement(int nChannel);
+    const CRoomCurve& Measurement(int nChannel) const;
+    // Where the last picture drew the predicted response (logical pixels).
+    const std::vector<QPointF>& PredictedPoints() const { return m_predicted; }
+
 signals:
     // A drag changed nBand (31 high-pass, 32 low-pass) of channel nSource
     // (kSource… + channel); message 1124 of the view.
     void BandChanged(int nBand, int nSource);
+    // The context menu's entries; the view asks for the file and does the work.
+    void LoadMeasurementRequested();
+    void ClearMeasurementRequested();
+    void ImportFiltersRequested();
+    void ExportFiltersRequested();
 
 protected:
     void paintEvent(QPaintEvent* pEvent) override;
@@ -90,6 +107,7 @@ protected:
     void mousePressEvent(QMouseEvent* pEvent) override;
     void mouseReleaseEvent(QMouseEvent* pEvent) override;
     void mouseMoveEvent(QMouseEvent* pEvent) override;
+    void contextMenuEvent(QContextMenuEvent* pEvent) override;
 
 private:
     // ---- model access -------------------------------------------------------------
@@ -119,6 +137,7 @@ private:
     void DrawBandLabels(QPainter& painter);
     void DrawHandles(QPainter& painter);
     void DrawDescription(QPainter& painter);
+    void DrawRoomCurves(const CChannelRecord& record);
     // Draws a text whose box is rcText, moved whole inside the plot's border.
     void DrawLabel(QPainter& painter, const QRect& rcText, const QString& strText);
 
@@ -158,4 +177,8 @@ private:
     CGraphCanvas m_canvas;
     bool m_bDirty = true;  // a Redraw came after the last picture
     int m_nRenders = 0;
+    static constexpr int kRoomChannels = 6;  // one measurement per output
+    std::array<CRoomCurve, kRoomChannels> m_room;
+    std::vector<QPointF> m_measured;
+    std::vector<QPointF> m_predicted;
 };

@@ -151,6 +151,7 @@ void CFStatic::Render()
         return;
     CChannelRecord& record = *CurrentRecord();
     record.RecomputeCurve();
+    DrawRoomCurves(record);
     DrawCurve(record);
 
     painter.begin(&m_canvas.Picture());

@@ -74,6 +74,14 @@ const TextPair kTexts[] = {
     {"Re.Time", "Re.Time"},
     {"Mix", "Mix"},
     {"Delay Manager", "延时管理"},
+    {"Load measurement…", "载入测量…"},
+    {"Clear measurement", "清除测量"},
+    {"Import filters…", "导入滤波器…"},
+    {"Export filters…", "导出滤波器…"},
+    {"Write the filters in which syntax?", "以哪种格式写出滤波器？"},
+    {"%1 bands imported into CH%2.", "已导入 %1 段到 CH%2。"},
+    {"Approximations and skips:", "近似与跳过："},
+    {"The output has no active bands to export.", "该输出没有可导出的有效频段。"},
 };
 static_assert(sizeof(kTexts) / sizeof(kTexts[0]) == kTxtCount, "one text pair per TextId");
 

@@ -77,6 +77,15 @@ enum TextId : int {
     kTxtReleaseRow,
     kTxtMixRow,
     kTxtDelayManager,
+    // room tuning: the graph's context menu and the view's messages
+    kTxtLoadMeasurement,
+    kTxtClearMeasurement,
+    kTxtImportFilters,
+    kTxtExportFilters,
+    kTxtExportSyntax,
+    kTxtImportDone,           // "%1": bands, "%2": the output's number
+    kTxtImportNotes,
+    kTxtNoBandsToExport,
     kTxtCount
 };
 

@@ -144,6 +144,15 @@ public:
     };
     std::function<QString(const FileDialogRequest&)> m_fileDialogHook;
 
+    // ---- room tuning (ViewRoomTuning.cpp) -------------------------------------------
+    // The graph's context menu on the selected output: a measurement onto
+    // the graph, and filter sets into and out of the output's bands. Each
+    // returns true when it did its work; refusals are told to the user.
+    bool LoadMeasurement();
+    void ClearMeasurement();
+    bool ImportFilters();
+    bool ExportFilters();
+
     // ---- connecting --------------------------------------------------------------------
     void OnConnect();  // the Connect button
     bool IsConnected() const;
@@ -250,6 +259,9 @@ private:
     QString RunFileDialog(const FileDialogRequest& request);
     // Notification 1135: the programs have been read; the file asked for is written.
     void OnAllScenesRead(int nPrograms);
+    // ---- room tuning (ViewRoomTuning.cpp) -----------------------------------------
+    QString AskRoomFile(bool bSave, const QString& strFilter);
+    bool AskParametricMode();
 
     CKTV_Data& m_data;
     std::unique_ptr<CLinkSession> m_pSession;

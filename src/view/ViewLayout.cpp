@@ -265,6 +265,10 @@ void CQM7100View::ConnectHandlers()
     connect(m_pAbout, &CXPButton::clicked, this, &CQM7100View::OnAbout);
     connect(&m_progressTimer, &QTimer::timeout, this, &CQM7100View::UpdateProgress);
     connect(m_pGraph, &CFStatic::BandChanged, this, &CQM7100View::OnGraphBand, Qt::QueuedConnection);
+    connect(m_pGraph, &CFStatic::LoadMeasurementRequested, this, &CQM7100View::LoadMeasurement);
+    connect(m_pGraph, &CFStatic::ClearMeasurementRequested, this, &CQM7100View::ClearMeasurement);
+    connect(m_pGraph, &CFStatic::ImportFiltersRequested, this, &CQM7100View::ImportFilters);
+    connect(m_pGraph, &CFStatic::ExportFiltersRequested, this, &CQM7100View::ExportFilters);
     ConnectCrossover();
 }
 

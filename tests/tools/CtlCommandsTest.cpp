@@ -462,3 +462,64 @@ TEST_F(CtlCommandsTest, FirmwareUpdateRunsToTheProcessorsConfirmation)
     EXPECT_EQ(bad.strErr.substr(0, 10), "zr470ctl: ");
     EXPECT_EQ(m_device.FramesReceived(), nFrames);
 }
+
+// ---- room tuning ----------------------------------------------------------------------------
+
+namespace {
+
+std::string RoomFixture(const char* szName)
+{
+    return (fs::path(__FILE__).parent_path().parent_path() / "fixtures" / "room" / szName).string();
+}
+
+}  // namespace
+
+TEST_F(CtlCommandsTest, EqImportPutsTheFilterSetIntoTheOutputAndItsLinkedOutput)
+{
+    const std::string strOut = Ok({"eq-import", "2", RoomFixture("apo.txt"), "--link", "3"});
+    EXPECT_NE(strOut.find("note: line 7: HP 30 Hz: skipped"), std::string::npos) << strOut;
+    const std::vector<uint8_t> image = m_device.LiveImage();
+    for (const int nOutput : {1, 2}) {
+        const uint8_t* pBlock = OutputBlock(image, nOutput);
+        EXPECT_EQ(pBlock[254], 0) << nOutput;  // parametric mode
+        const int nExpected[][3] = {{63, -50, 31}, {125, 33, 95}, {2500, -200, 0}};
+        for (int k = 0; k < 3; ++k) {
+            const uint8_t* pGroup = pBlock + kGroupSize * (k == 2 ? 4 : k);
+            EXPECT_EQ(GetWord(pGroup), nExpected[k][0]) << nOutput << " band " << k;
+            EXPECT_EQ(GetWord(pGroup + 2), GainToCode(nExpected[k][1] / 10.0) + kGainWireOffset) << nOutput;
+            EXPECT_EQ(GetWord(pGroup + 4), nExpected[k][2]) << nOutput << " band " << k;  // Q 4, 1.41, 40
+        }
+        EXPECT_EQ(GetWord(pBlock + kGroupSize * 5 + 2), kGainCodeZero + kGainWireOffset);  // flat from band 6 on
+    }
+    EXPECT_EQ(GetWord(OutputBlock(image, 3) + 2), kGainCodeZero + kGainWireOffset);  // not linked
+
+    const std::string strApo = Ok({"eq-export", "2"});
+    EXPECT_NE(strApo.find("Filter 1: ON PK Fc 63 Hz Gain -5.0 dB Q 3.997\n"), std::string::npos) << strApo;
+    EXPECT_NE(Ok({"eq-export", "2", "--format", "rew"}).find("Filter  3: ON  LS 6dB"), std::string::npos);
+}
+
+TEST_F(CtlCommandsTest, EqImportRefusesBadFilesAndDryRunSendsNothing)
+{
+    std::ofstream(File("bad.txt")) << "Filter 1: ON PK Fc nan Hz Gain 1 dB Q 1\n";
+    for (const auto& args : std::vector<std::vector<std::string>>{{"eq-import", "2", File("bad.txt")},
+                                                                  {"eq-import", "7", RoomFixture("apo.txt")},
+                                                                  {"eq-import", "2", RoomFixture("apo.txt"), "--loud"},
+                                                                  {"eq-export", "2", "--format", "csv"}})
+        EXPECT_EQ(Ctl(args).nExit, 1) << args.back();
+    EXPECT_EQ(Ctl({"eq-import", "2", RoomFixture("apo.txt"), "--dry-run"}).nExit, 0);
+    EXPECT_TRUE(m_device.ReceivedFrames().empty());
+}
+
+TEST_F(CtlCommandsTest, ResponseWithAMeasurementPrintsThePrediction)
+{
+    Ok({"read-scene", File("flat.ZR4C")});
+    const CtlRun run = RunArgs({"response", File("flat.ZR4C"), "2", "--measurement", RoomFixture("rew_measurement.txt")});
+    ASSERT_EQ(run.nExit, 0) << run.strErr;
+    EXPECT_EQ(Lines(run.strOut), kAxisPoints);
+    std::istringstream lines(run.strOut);
+    double dFreq = 0.0, dDb = 0.0, dPeak = -100.0;
+    while (lines >> dFreq >> dDb)
+        dPeak = std::max(dPeak, dDb);
+    EXPECT_GT(dPeak, 8.0);  // the room mode, on a flat output
+    EXPECT_EQ(RunArgs({"response", File("flat.ZR4C"), "2", "--measurement", File("flat.ZR4C")}).nExit, 1);
+}

@@ -3,7 +3,8 @@
 // with CH1 + CH2 and CH3 + CH4 linked (docs/linked.png), then the program
 // manager with a few programs named (docs/programs.png), then the Help
 // dialog beside the firmware update dialog in mid-update (docs/firmware.png);
-// also the system settings and the delay manager (docs/system.png, docs/delays.png).
+// also the system settings and the delay manager (docs/system.png, docs/delays.png),
+// and a room measurement with its predicted response (docs/room.png).
 // Run it under
 // xvfb-run from the repository root: build/tools/screenshots/zr470_screenshots docs
 // (add --chinese for the Chinese texts).
@@ -24,7 +25,10 @@
 #include <functional>
 #include <vector>
 
+#include "CFStatic.h"
 #include "ControlName.h"
+#include "FilterSetMapping.h"
+#include "RoomCurve.h"
 #include "GlobalData.h"
 #include "KTV_Data.h"
 #include "LinkSession.h"
@@ -221,6 +225,34 @@ bool SaveSettingsDialogs(CQM7100View& view, const QString& strOut)
 
 }  // namespace
 
+// A room measured at the listening position (a mode at 63 Hz, a dip at
+// 160 Hz, a falling top) on CH5, with three correcting bands imported
+// from a filter set (docs/room.png).
+bool SaveRoomTuning(CQM7100View& view, const QString& strPath)
+{
+    std::vector<MeasurementPoint> points;
+    for (double f = 15.0; f < 22000.0; f *= std::pow(2.0, 1.0 / 24)) {
+        const double dOct = std::log2(f);
+        points.push_back({f, 78.0 + 9.0 * std::exp(-std::pow((dOct - std::log2(63.0)) / 0.15, 2)) -
+                                 6.0 * std::exp(-std::pow((dOct - std::log2(160.0)) / 0.2, 2)) -
+                                 3.0 * std::max(0.0, dOct - std::log2(4000.0)) + 0.8 * std::sin(dOct * 9)});
+    }
+    CRoomCurve room;
+    std::string strError;
+    const FilterSetResult filters = ParseFilterSet("Filter 1: ON PK Fc 63 Hz Gain -8.5 dB Q 4.0\n"
+                                                   "Filter 2: ON PK Fc 160 Hz Gain 4.5 dB Q 2.5\n"
+                                                   "Filter 3: ON HS 12dB Fc 6000 Hz Gain 3.0 dB\n");
+    if (!room.Assign(points, &strError) || !filters.bOk)
+        return false;
+    view.SelectChannel(4);
+    ApplyFilterMapping(view.Data().Output(4), MapFilterSet(filters.set));
+    view.Graph()->SetMeasurement(4, room);
+    view.SelectChannel(4);
+    const bool bSaved = Settle(view, 400) && Save(view.window(), strPath);
+    view.SelectChannel(0);
+    return bSaved;
+}
+
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
@@ -267,6 +299,8 @@ int main(int argc, char** argv)
     AnswerLinkDialog(2258);  // CH4 applied to CH3
     ClickControl(pWindow, 2248);
     if (!Settle(view, 400) || !Save(pWindow, strOut + "/linked.png"))
+        return 1;
+    if (!SaveRoomTuning(view, strOut + "/room.png"))
         return 1;
     if (!SaveProgramManager(view, strOut + "/programs.png"))
         return 1;

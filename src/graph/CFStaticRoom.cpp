@@ -1,0 +1,88 @@
+// The room measurement on the response graph and the graph's context menu.
+//
+// Both curves come from the model's axis values through the same pixel
+// rules as the response curve, and are drawn by the same column stroker:
+// a measurement and its prediction cost two more curves per picture.
+#include <QContextMenuEvent>
+#include <QMenu>
+
+#include "CFStatic.h"
+#include "DataDefine.h"
+#include "KTV_Data.h"
+#include "Strings.h"
+
+namespace {
+
+constexpr QRgb kMeasurementColour = qRgb(150, 150, 150);
+constexpr double kMeasurementWidth = 1.0;
+constexpr double kPredictedWidth = 2.0;
+// Dashes of the predicted response, in axis points (24 to the octave).
+constexpr int kDashPoints = 4;
+constexpr int kGapPoints = 3;
+
+}  // namespace
+
+void CFStatic::SetMeasurement(int nChannel, const CRoomCurve& curve)
+{
+    if (nChannel < 0 || nChannel >= kOutputs)
+        return;
+    m_room[static_cast<size_t>(nChannel)] = curve;
+    Redraw(m_nShownBand);
+}
+
+void CFStatic::ClearMeasurement(int nChannel)
+{
+    if (nChannel < 0 || nChannel >= kOutputs)
+        return;
+    m_room[static_cast<size_t>(nChannel)].Clear();
+    Redraw(m_nShownBand);
+}
+
+const CRoomCurve& CFStatic::Measurement(int nChannel) const
+{
+    return m_room[static_cast<size_t>(std::clamp(nChannel, 0, kOutputs - 1))];
+}
+
+void CFStatic::DrawRoomCurves(const CChannelRecord& record)
+{
+    m_measured.clear();
+    m_predicted.clear();
+    const CRoomCurve& room = m_room[static_cast<size_t>(m_nChannel)];
+    if (m_nMode != kModeOutput || room.IsEmpty())
+        return;
+    AxisResponse predicted{};
+    room.Predict(record.EQ(), predicted);
+    const int nH = m_rcPlot.height();
+    const auto& curve = record.CurveF();
+    for (int i = room.First(); i <= room.Last(); ++i) {
+        const auto n = static_cast<size_t>(i);
+        const double x = curve[n].x;
+        m_measured.emplace_back(x, DbToRowF(room.At(i), nH) + kPlotOffsetY);
+        m_predicted.emplace_back(x, DbToRowF(predicted[n], nH) + kPlotOffsetY);
+    }
+    const int nPoints = static_cast<int>(m_measured.size());
+    m_canvas.DrawCurve(m_measured.data(), nPoints, kMeasurementWidth, kMeasurementColour, m_rcPlot);
+    const QRgb crOutput = 0xFF000000u | record.CurveColour();
+    for (int i = 0; i + 1 < nPoints; i += kDashPoints + kGapPoints) {
+        const int nDash = std::min(kDashPoints + 1, nPoints - i);
+        m_canvas.DrawCurve(m_predicted.data() + i, nDash, kPredictedWidth, crOutput, m_rcPlot);
+    }
+}
+
+void CFStatic::contextMenuEvent(QContextMenuEvent* pEvent)
+{
+    QMenu menu(this);
+    const bool bOutput = m_nMode == kModeOutput;
+    QAction* pLoad = menu.addAction(Tr(kTxtLoadMeasurement), this, &CFStatic::LoadMeasurementRequested);
+    QAction* pClear = menu.addAction(Tr(kTxtClearMeasurement), this, &CFStatic::ClearMeasurementRequested);
+    menu.addSeparator();
+    QAction* pImport = menu.addAction(Tr(kTxtImportFilters), this, &CFStatic::ImportFiltersRequested);
+    QAction* pExport = menu.addAction(Tr(kTxtExportFilters), this, &CFStatic::ExportFiltersRequested);
+    pLoad->setEnabled(bOutput);
+    pClear->setEnabled(bOutput && !m_room[static_cast<size_t>(m_nChannel)].IsEmpty());
+    pImport->setEnabled(bOutput);
+    pExport->setEnabled(bOutput);
+    // A drag never runs on under the menu.
+    Disengage();
+    menu.exec(pEvent->globalPos());
+}

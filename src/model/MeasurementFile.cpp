@@ -1,0 +1,68 @@
+#include "MeasurementFile.h"
+
+#include "RoomText.h"
+
+namespace {
+
+MeasurementResult Refused(std::string strError)
+{
+    MeasurementResult result;
+    result.strError = std::move(strError);
+    return result;
+}
+
+bool IsComment(std::string_view line)
+{
+    return line.front() == '*' || line.front() == '#';
+}
+
+// The point of one data line, or an error text.
+std::string ParsePoint(std::string_view line, int nLine, MeasurementPoint* pPoint)
+{
+    const std::vector<std::string_view> fields = RoomFields(line);
+    if (fields.size() < 2 || fields.size() > 3)
+        return RoomLinePrefix(nLine) + RoomSay("expected frequency, level and an optional phase",
+                                               "应为频率、电平及可选的相位");
+    double dValues[3] = {};
+    for (std::size_t i = 0; i < fields.size(); ++i)
+        if (!ParseRoomNumber(fields[i], &dValues[i]))
+            return RoomLinePrefix(nLine) +
+                   RoomSay("\"%1\" is not a number", "\"%1\" 不是数字", {std::string(fields[i])});
+    if (dValues[0] < kMeasureMinFreq || dValues[0] > kMeasureMaxFreq)
+        return RoomLinePrefix(nLine) + RoomSay("frequency %1 Hz is outside 1 Hz … 100 kHz",
+                                               "频率 %1 Hz 超出 1 Hz … 100 kHz", {std::string(fields[0])});
+    pPoint->dFreq = dValues[0];
+    pPoint->dDb = dValues[1];
+    return {};
+}
+
+}  // namespace
+
+MeasurementResult ParseMeasurement(std::string_view text)
+{
+    MeasurementResult result;
+    int nLine = 0;
+    for (const std::string_view line : RoomLines(text)) {
+        ++nLine;
+        if (line.empty() || IsComment(line))
+            continue;
+        MeasurementPoint point;
+        std::string strError = ParsePoint(line, nLine, &point);
+        if (!strError.empty())
+            return Refused(std::move(strError));
+        if (!result.points.empty() && point.dFreq <= result.points.back().dFreq)
+            return Refused(RoomLinePrefix(nLine) + RoomSay("the frequencies do not rise", "频率没有递增"));
+        result.points.push_back(point);
+    }
+    if (result.points.size() < 2)
+        return Refused(RoomSay("Not a measurement: fewer than two data lines", "不是测量文件：数据少于两行"));
+    result.bOk = true;
+    return result;
+}
+
+MeasurementResult ReadMeasurementFile(const std::string& strPath)
+{
+    std::string strError;
+    const auto text = ReadRoomFile(strPath, &strError);
+    return text ? ParseMeasurement(*text) : Refused(strError);
+}

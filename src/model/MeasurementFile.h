@@ -1,0 +1,33 @@
+// A measured frequency response as a measurement program exports it: REW's
+// text export (comment lines start with '*': frequency, SPL and an optional
+// phase) or an FRD file ('#' or '*' comments: frequency, dB, optional
+// phase). Fields are separated by spaces, tabs or commas; the phase is not
+// needed and is ignored.
+//
+// Threads: pure functions.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+struct MeasurementPoint {
+    double dFreq = 0.0;  // Hz
+    double dDb = 0.0;
+};
+
+// Measurement programs export from 1 Hz to beyond the audio band; anything
+// outside these limits is not a frequency response.
+constexpr double kMeasureMinFreq = 1.0;
+constexpr double kMeasureMaxFreq = 100000.0;
+
+struct MeasurementResult {
+    bool bOk = false;
+    std::string strError;  // one line for the user when refused
+    std::vector<MeasurementPoint> points;
+};
+
+// Refuses non-numbers, NaN, frequencies outside 1 Hz … 100 kHz, frequencies
+// that do not rise, lines of one field and files with fewer than two points.
+MeasurementResult ParseMeasurement(std::string_view text);
+MeasurementResult ReadMeasurementFile(const std::string& strPath);

@@ -1,0 +1,127 @@
+// Room tuning from the graph's context menu: a measurement of the room on
+// the selected output's graph, and filter sets computed by a measurement
+// program into (or out of) the output's bands.
+//
+// The import goes through the record setters like any edit: marked, sent
+// by the change scanner, applied to the linked outputs. No lock is held
+// while a dialog or a message box is open.
+#include <QFile>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSaveFile>
+
+#include "CFStatic.h"
+#include "FilterSetMapping.h"
+#include "KTV_Data.h"
+#include "OutputDlg.h"
+#include "QM7100View.h"
+#include "RoomCurve.h"
+#include "RoomText.h"
+#include "Strings.h"
+
+namespace {
+
+const QString kMeasurementFilter = QStringLiteral("*.txt *.frd");
+const QString kFilterSetFilter = QStringLiteral("*.txt");
+
+std::string LocalPath(const QString& strPath)
+{
+    return QFile::encodeName(strPath).toStdString();
+}
+
+}  // namespace
+
+QString CQM7100View::AskRoomFile(bool bSave, const QString& strFilter)
+{
+    FileDialogRequest request;
+    request.bSave = bSave;
+    request.strFilter = strFilter;
+    request.strDefault = m_strCurrentDir + "/DataFile/" + strFilter.section(' ', 0, 0);
+    return m_fileDialogHook ? m_fileDialogHook(request) : RunFileDialog(request);
+}
+
+bool CQM7100View::LoadMeasurement()
+{
+    const QString strPath = AskRoomFile(false, kMeasurementFilter);
+    if (strPath.isEmpty())
+        return false;
+    const MeasurementResult measured = ReadMeasurementFile(LocalPath(strPath));
+    CRoomCurve curve;
+    std::string strError = measured.strError;
+    if (!measured.bOk || !curve.Assign(measured.points, &strError)) {
+        ShowMessage(QString::fromStdString(strError));
+        return false;
+    }
+    m_pGraph->SetMeasurement(m_nCurChannel, curve);
+    return true;
+}
+
+void CQM7100View::ClearMeasurement()
+{
+    m_pGraph->ClearMeasurement(m_nCurChannel);
+}
+
+// The mode button's question, asked only when the output is graphic.
+bool CQM7100View::AskParametricMode()
+{
+    if (m_data.Output(m_nCurChannel).GetEqMode() == 0)
+        return true;
+    return QMessageBox::question(this, Tr(kTxtAppTitle), Tr(kTxtToParametricQuestion),
+                                 QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok) == QMessageBox::Ok;
+}
+
+bool CQM7100View::ImportFilters()
+{
+    const QString strPath = AskRoomFile(false, kFilterSetFilter);
+    if (strPath.isEmpty())
+        return false;
+    const FilterSetResult read = ReadFilterSetFile(LocalPath(strPath));
+    if (!read.bOk) {
+        ShowMessage(QString::fromStdString(read.strError));
+        return false;
+    }
+    const FilterMapping mapping = MapFilterSet(read.set);
+    if (!AskParametricMode())
+        return false;
+    ApplyFilterMapping(m_data.Output(m_nCurChannel), mapping);
+    m_pPage->RefreshPage();
+    RedrawAll();
+    QString strReport = Tr(kTxtImportDone).arg(mapping.bands.size()).arg(m_nCurChannel + 1);
+    if (!mapping.notes.empty())
+        strReport += "\n\n" + Tr(kTxtImportNotes);
+    for (const std::string& strNote : mapping.notes)
+        strReport += "\n" + QString::fromStdString(strNote);
+    ShowMessage(strReport);
+    return true;
+}
+
+bool CQM7100View::ExportFilters()
+{
+    const CKTV_OutData& out = m_data.Output(m_nCurChannel);
+    const std::vector<RoomFilter> filters = FiltersOfBands(out.EQ());
+    if (filters.empty()) {
+        ShowMessage(Tr(kTxtNoBandsToExport));
+        return false;
+    }
+    QMessageBox ask(QMessageBox::Question, Tr(kTxtAppTitle), Tr(kTxtExportSyntax),
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, this);
+    ask.button(QMessageBox::Yes)->setText(QStringLiteral("Equalizer APO"));
+    ask.button(QMessageBox::No)->setText(QStringLiteral("REW"));
+    const int nAnswer = ask.exec();
+    if (nAnswer == QMessageBox::Cancel)
+        return false;
+    const QString strPath = AskRoomFile(true, kFilterSetFilter);
+    if (strPath.isEmpty())
+        return false;
+    const FilterSetFormat format = nAnswer == QMessageBox::No ? FilterSetFormat::Rew : FilterSetFormat::Apo;
+    const std::string strText =
+        WriteFilterSet(filters, format, "ZR-470 CH" + std::to_string(m_nCurChannel + 1) + " (" + out.GetName() + ")");
+    QSaveFile file(strPath);
+    if (!file.open(QIODevice::WriteOnly) ||
+        file.write(strText.data(), static_cast<qint64>(strText.size())) != static_cast<qint64>(strText.size()) ||
+        !file.commit()) {
+        ShowMessage(QString::fromStdString(RoomSay("Cannot write %1", "无法写入 %1", {LocalPath(strPath)})));
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,130 @@
+// Room tuning from the graph's context menu, on the running editor against
+// the virtual processor.
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QFile>
+#include <QMenu>
+#include <filesystem>
+
+#include "BoxAnswerer.h"
+#include "CFStatic.h"
+#include "Frame.h"
+#include "KTV_Data.h"
+#include "Strings.h"
+#include "ViewFixture.h"
+
+namespace {
+
+QString RoomFixture(const char* szName)
+{
+    const auto path = std::filesystem::path(__FILE__).parent_path().parent_path() / "fixtures" / "room" / szName;
+    return QString::fromStdString(path.string());
+}
+
+}  // namespace
+
+class RoomTuning : public ViewTest {
+protected:
+    CFStatic& Graph() { return *View().Graph(); }
+
+    // Right click on the graph and choose the entry with the keyboard.
+    void ChooseFromMenu(TextId entry)
+    {
+        QTimer::singleShot(50, [entry] {
+            auto* pMenu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            ASSERT_NE(pMenu, nullptr);
+            for (QAction* pAction : pMenu->actions())
+                if (pAction->text() == Tr(entry))
+                    pMenu->setActiveAction(pAction);
+            QTest::keyClick(pMenu, Qt::Key_Return);
+            if (pMenu->isVisible())  // a disabled entry: Return does nothing
+                pMenu->close();
+        });
+        const QPoint pt = Graph().PlotRect().center();
+        QContextMenuEvent event(QContextMenuEvent::Mouse, pt, Graph().mapToGlobal(pt));
+        QApplication::sendEvent(&Graph(), &event);
+        QCoreApplication::processEvents();
+    }
+
+    void AnswerFiles(const QString& strPath)
+    {
+        View().m_fileDialogHook = [strPath](const CQM7100View::FileDialogRequest&) { return strPath; };
+    }
+};
+
+TEST_F(RoomTuning, MenuLoadsAMeasurementAndThePredictionFollowsADrag)
+{
+    StartApp();
+    ASSERT_TRUE(ConnectOnline());
+    AnswerFiles(RoomFixture("rew_measurement.txt"));
+    ChooseFromMenu(kTxtLoadMeasurement);
+    ASSERT_FALSE(Graph().Measurement(0).IsEmpty());
+    Graph().Offscreen();
+    const std::vector<QPointF> before = Graph().PredictedPoints();
+    ASSERT_EQ(before.size(), static_cast<size_t>(kAxisPoints));
+
+    // Band 10 (160 Hz) dragged up on the graph: the prediction rises there.
+    const BandRect& rc = Data().Output(0).EQ()[9].MarkerRect();
+    const QPoint from(rc.CenterX(), rc.CenterY());
+    QTest::mouseMove(&Graph(), from + QPoint(1, 0));
+    QTest::mouseMove(&Graph(), from);
+    QTest::mousePress(&Graph(), Qt::LeftButton, {}, from);
+    QTest::mouseMove(&Graph(), from - QPoint(0, 40));
+    QTest::mouseRelease(&Graph(), Qt::LeftButton, {}, from - QPoint(0, 40));
+    Graph().Offscreen();
+    const int i160 = NearestAxisIndex(160.0);
+    EXPECT_LT(Graph().PredictedPoints()[i160].y(), before[i160].y() - 20);
+    EXPECT_NEAR(Graph().PredictedPoints()[kAxisPoints - 1].y(), before[kAxisPoints - 1].y(), 0.5);
+
+    // Another output has none; the first keeps its own.
+    Click(8901);
+    EXPECT_TRUE(Graph().Measurement(1).IsEmpty());
+    ChooseFromMenu(kTxtClearMeasurement);  // disabled: nothing happens
+    EXPECT_FALSE(Graph().Measurement(0).IsEmpty());
+
+    AnswerFiles(RoomFixture("apo.txt"));  // not a measurement
+    ChooseFromMenu(kTxtLoadMeasurement);
+    ASSERT_FALSE(m_messages.empty());
+    EXPECT_NE(m_messages.back().find("line 2: \"Preamp:\" is not a number"), std::string::npos) << m_messages.back();
+    EXPECT_TRUE(Graph().Measurement(1).IsEmpty());
+}
+
+TEST_F(RoomTuning, ImportAsksForParametricModeAndExportWritesTheBands)
+{
+    StartApp();
+    ASSERT_TRUE(ConnectOnline());
+    AnswerFiles(RoomFixture("apo.txt"));
+    {
+        BoxAnswerer answers({QMessageBox::Cancel});
+        ChooseFromMenu(kTxtImportFilters);
+        ASSERT_EQ(answers.m_asked.size(), 1u);
+        EXPECT_EQ(answers.m_asked[0], Tr(kTxtToParametricQuestion));
+    }
+    EXPECT_EQ(Data().Output(0).GetEqMode(), 1);
+    EXPECT_EQ(Data().Output(0).EQ()[0].GetFrequency(), 20);
+
+    SetLinkGroup(1, g_nLinkGroup[0]);  // CH2 follows CH1
+    {
+        BoxAnswerer answers({QMessageBox::Ok});
+        ChooseFromMenu(kTxtImportFilters);
+    }
+    for (const int k : {0, 1}) {
+        EXPECT_EQ(Data().Output(k).GetEqMode(), 0);
+        EXPECT_EQ(Data().Output(k).EQ()[0].GetFrequency(), 63);
+        EXPECT_EQ(Data().Output(k).EQ()[4].GetGainCode(), 0);
+    }
+    ASSERT_FALSE(m_messages.empty());
+    EXPECT_NE(m_messages.back().find("HP 30 Hz: skipped"), std::string::npos) << m_messages.back();
+    ASSERT_TRUE(Drain());
+    EXPECT_GT(CountWrites(kKindOutput, 1, kCmdWrite), 0);
+
+    const QString strOut = m_dir.filePath(QStringLiteral("ch1.txt"));
+    AnswerFiles(strOut);
+    {
+        BoxAnswerer answers({QMessageBox::No});  // REW
+        ChooseFromMenu(kTxtExportFilters);
+    }
+    QFile written(strOut);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(written.readAll().contains("Filter  1: ON  PK       Fc    63 Hz  Gain  -5.0 dB  Q  3.997"));
+}
