@@ -33,24 +33,11 @@ const QColor kListText(0x00, 0x00, 0xFF);
 constexpr int kLabelFontPx = 14;
 constexpr int kListFontPx = 13;
 
-bool IsEnterOrEscape(const QKeyEvent* pKey)
-{
-    return pKey->key() == Qt::Key_Return || pKey->key() == Qt::Key_Enter || pKey->key() == Qt::Key_Escape;
-}
-
 }  // namespace
 
 CProgramDlg::CProgramDlg(CQM7100View& view)
-    : QDialog(&view, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      m_view(view)
+    : CFormDialog(&view, QStringLiteral("Program"), kWidth, kHeight), m_view(view)
 {
-    setObjectName(QStringLiteral("Program"));
-    setModal(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, g_brushDialog);
-    setPalette(pal);
-    setAutoFillBackground(true);
-    setFont(g_fontMedium);  // buttons and radios
     CreateDeviceGroup();
     CreatePcGroup();
     // The device buttons are decided once: a read still running when the
@@ -59,7 +46,6 @@ CProgramDlg::CProgramDlg(CQM7100View& view)
         pDevice->setEnabled(g_bOnline != 0);
     FillList();
     setWindowTitle(Tr(kTxtProgram));
-    setFixedSize(kWidth, kHeight);
 }
 
 // ---- layout ---------------------------------------------------------------------------
@@ -80,17 +66,6 @@ CFontStatic* CProgramDlg::AddLabel(int nId, const QString& strText, const QRect&
     const int nTextWidth = QFontMetrics(ArialFont(kLabelFontPx)).horizontalAdvance(strText) + 1;
     pLabel->setGeometry(rect.adjusted(0, 0, std::max(0, nTextWidth - rect.width()), 0));
     return pLabel;
-}
-
-QPushButton* CProgramDlg::AddButton(int nId, TextId caption, const QRect& rect)
-{
-    auto* pButton = new QPushButton(Tr(caption), this);
-    pButton->setObjectName(ControlName(nId));
-    pButton->setGeometry(rect);
-    // Enter never presses a button here: it only moves the focus.
-    pButton->setAutoDefault(false);
-    pButton->setDefault(false);
-    return pButton;
 }
 
 CButtonRadio* CProgramDlg::AddRadio(int nId, TextId caption, const QRect& rect, QButtonGroup& group, int nChoice)
@@ -244,18 +219,8 @@ void CProgramDlg::OnListKey(int nKey)
 
 // ---- keyboard ------------------------------------------------------------------------------
 
-// Enter and Esc give the dialog the focus (a field commits its text) and
-// close nothing; the close box is the only way out.
-void CProgramDlg::keyPressEvent(QKeyEvent* pEvent)
-{
-    if (IsEnterOrEscape(pEvent)) {
-        setFocus(Qt::OtherFocusReason);
-        pEvent->accept();
-        return;
-    }
-    pEvent->ignore();
-}
-
+// Enter and Esc (the dialog base) give the dialog the focus, so a field
+// commits its text, and close nothing: the close box is the only way out.
 bool CProgramDlg::focusNextPrevChild(bool)
 {
     return false;
@@ -270,5 +235,5 @@ bool CProgramDlg::eventFilter(QObject* pWatched, QEvent* pEvent)
             return true;
         }
     }
-    return QDialog::eventFilter(pWatched, pEvent);
+    return CFormDialog::eventFilter(pWatched, pEvent);
 }

@@ -10,9 +10,9 @@
 #pragma once
 
 #include <QButtonGroup>
-#include <QDialog>
 #include <cstdint>
 
+#include "FormDialog.h"
 #include "Strings.h"
 
 class CButtonRadio;
@@ -22,7 +22,7 @@ class CQM7100View;
 class QPushButton;
 class QTableWidget;
 
-class CProgramDlg : public QDialog {
+class CProgramDlg : public CFormDialog {
     Q_OBJECT
 public:
     // Control ids of the "Program" template.
@@ -52,7 +52,6 @@ public:
     int SelectedProgram() const { return m_nProgram; }
 
 protected:
-    void keyPressEvent(QKeyEvent* pEvent) override;
     // Tab stays with the control that has the focus.
     bool focusNextPrevChild(bool bNext) override;
     bool eventFilter(QObject* pWatched, QEvent* pEvent) override;
@@ -64,7 +63,6 @@ private:
     void CreateList();
     void AddGroupBox(int nId, TextId caption, const QRect& rect);
     CFontStatic* AddLabel(int nId, const QString& strText, const QRect& rect);
-    QPushButton* AddButton(int nId, TextId caption, const QRect& rect);
     CButtonRadio* AddRadio(int nId, TextId caption, const QRect& rect, QButtonGroup& group, int nChoice);
 
     // ---- the list ----------------------------------------------------------------

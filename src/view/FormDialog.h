@@ -1,6 +1,7 @@
-// The look and keyboard rules the Help and firmware update dialogs share:
-// the dialog background, Arial lettering, push buttons that Enter never
-// presses, and Enter and Esc that only move the focus to the dialog.
+// The look and keyboard rules the program manager, Help and firmware update
+// dialogs share: the dialog background, Arial lettering, push buttons that
+// Enter never presses, and Enter and Esc that only move the focus to the
+// dialog.
 //
 // User-interface thread only.
 #pragma once
