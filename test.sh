@@ -54,7 +54,7 @@ fi
 echo "== fuzz targets, short run under ASan/UBSan =="
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZR470_BUILD_FUZZ=ON -DZR470_BUILD_BENCH=OFF -DZR470_WERROR=ON
 cmake --build build-fuzz --target fuzz_targets -j"$jobs"
-fuzz_seconds=${ZR470_FUZZ_SECONDS:-30}
+fuzz_seconds=${ZR470_FUZZ_SECONDS:-20}
 for target in build-fuzz/fuzz/fuzz_*; do
   [ -x "$target" ] || continue
   name=$(basename "$target")
