@@ -12,7 +12,8 @@ packages=(
   libbenchmark-dev  # Google Benchmark: bench/
   clang             # libFuzzer targets in fuzz/
   libhidapi-dev     # hidapi (hidraw backend): the USB HID link to the processor
-  qt6-base-dev      # Qt 6 Widgets: the editor
+  qt6-base-dev      # Qt 6 Widgets and PrintSupport: the editor and its printed report
+  libxlsxwriter-dev # libxlsxwriter: the report's .xlsx export
   fonts-liberation  # Liberation Sans, metric-compatible with Arial, for the skin and forms
   fonts-noto-cjk    # the Chinese texts
   xvfb              # xvfb-run: screenshots of the editor
@@ -21,6 +22,8 @@ packages=(
   desktop-file-utils  # desktop-file-validate: test.sh checks the menu entry
   appstream         # appstreamcli: test.sh validates the AppStream metainfo
   dpkg-dev          # dpkg-shlibdeps: cpack declares the .deb's library dependencies
+  poppler-utils     # pdftotext, pdftoppm: the report tests read the printed PDF back
+  python3-openpyxl  # the report tests read the exported .xlsx back with a real reader
 )
 
 missing=()
