@@ -30,6 +30,8 @@ int RunFirmware(CtlContext& ctx);
 // Room tuning: filter sets in and out of an output (CtlRoomCommands.cpp).
 int RunEqImport(CtlContext& ctx);
 int RunEqExport(CtlContext& ctx);
+// The parameter report of the processor or of a preset file (CtlReport.cpp).
+int RunReport(CtlContext& ctx);
 // Without a processor (CtlOfflineCommands.cpp).
 int RunResponse(CtlContext& ctx);
 int RunDemo(CtlContext& ctx);

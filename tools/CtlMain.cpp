@@ -31,6 +31,7 @@ constexpr std::array kCommands = {
     CommandEntry{"response", 2, RunResponse, 4},
     CommandEntry{"eq-import", 2, RunEqImport, 5},
     CommandEntry{"eq-export", 1, RunEqExport, 3},
+    CommandEntry{"report", 0, RunReport, 8},
     CommandEntry{"demo", 0, RunDemo},
 };
 

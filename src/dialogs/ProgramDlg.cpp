@@ -3,7 +3,6 @@
 #include "ProgramDlg.h"
 
 #include <QFontMetrics>
-#include <QHeaderView>
 #include <algorithm>
 #include <QKeyEvent>
 #include <QPushButton>
@@ -16,6 +15,7 @@
 #include "DataDefine.h"
 #include "DialogUnits.h"
 #include "FontStatic.h"
+#include "GridList.h"
 #include "GlobalData.h"
 #include "QM7100View.h"
 #include "SxGroupBox.h"
@@ -25,10 +25,7 @@ namespace {
 constexpr int kNameChars = 13;        // what the processor keeps of a name
 constexpr int kIdColumnWidth = 30;
 constexpr int kNameColumnWidth = 176;
-constexpr int kRowHeight = 18;
-constexpr int kHeaderHeight = 18;  // with ten rows: the list's height
-const QColor kListBackground(0xF7, 0xF7, 0xFF);
-const QColor kListText(0x00, 0x00, 0xFF);
+constexpr int kRowHeight = 18;  // the header's too: with ten rows, the list's height
 
 constexpr int kLabelFontPx = 14;
 constexpr int kListFontPx = 13;
@@ -116,39 +113,13 @@ void CProgramDlg::CreatePcGroup()
 
 void CProgramDlg::CreateList()
 {
-    m_pList = new QTableWidget(kPrograms, 2, this);
+    m_pList = new CGridList(kPrograms, {Tr(kTxtColumnId), Tr(kTxtColumnName)}, {kIdColumnWidth, kNameColumnWidth},
+                            kRowHeight, this);
     m_pList->setObjectName(ControlName(kIdList));
     m_pList->setGeometry(kSystemUnits.Rect(11, 33, 115, 100));
     m_pList->setFont(ArialFont(kListFontPx));
-    m_pList->setHorizontalHeaderLabels({Tr(kTxtColumnId), Tr(kTxtColumnName)});
-    m_pList->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
-    m_pList->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    m_pList->horizontalHeader()->setHighlightSections(false);
-    m_pList->horizontalHeader()->setFixedHeight(kHeaderHeight);
-    m_pList->setColumnWidth(0, kIdColumnWidth);
-    m_pList->setColumnWidth(1, kNameColumnWidth);
-    m_pList->verticalHeader()->hide();
-    m_pList->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    m_pList->verticalHeader()->setMinimumSectionSize(kRowHeight);
-    m_pList->verticalHeader()->setDefaultSectionSize(kRowHeight);
-    m_pList->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_pList->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_pList->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_pList->setShowGrid(true);
-    m_pList->setTabKeyNavigation(false);
-    QPalette pal = m_pList->palette();
-    pal.setColor(QPalette::Base, kListBackground);
-    pal.setColor(QPalette::Text, kListText);
-    m_pList->setPalette(pal);
-    for (int nRow = 0; nRow < kPrograms; ++nRow) {
-        for (int nColumn = 0; nColumn < 2; ++nColumn) {
-            auto* pItem = new QTableWidgetItem(nColumn == 0 ? QString::number(nRow + 1) : QString());
-            pItem->setTextAlignment(Qt::AlignCenter);
-            pItem->setForeground(kListText);
-            pItem->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-            m_pList->setItem(nRow, nColumn, pItem);
-        }
-    }
+    for (int nRow = 0; nRow < kPrograms; ++nRow)
+        m_pList->SetText(nRow, 0, QString::number(nRow + 1));
     m_pList->installEventFilter(this);
     connect(m_pList, &QTableWidget::itemSelectionChanged, this, &CProgramDlg::OnListSelect);
     connect(m_pList, &QTableWidget::cellClicked, this, &CProgramDlg::OnListSelect);
@@ -174,12 +145,12 @@ void CProgramDlg::FillList()
 
 void CProgramDlg::SetRowName(int nProgram, const QString& strName)
 {
-    m_pList->item(nProgram - 1, 1)->setText(strName);
+    m_pList->SetText(nProgram - 1, 1, strName);
 }
 
 void CProgramDlg::ShowProgram()
 {
-    m_pName->setText(m_pList->item(m_nProgram - 1, 1)->text());
+    m_pName->setText(m_pList->Text(m_nProgram - 1, 1));
     m_pNumber->SetText(m_nProgram <= kPrograms ? QString::number(m_nProgram) : QString());
 }
 

@@ -20,7 +20,7 @@ class CChEnEdit;
 class CFontStatic;
 class CQM7100View;
 class QPushButton;
-class QTableWidget;
+class CGridList;
 
 class CProgramDlg : public CFormDialog {
     Q_OBJECT
@@ -90,7 +90,7 @@ private:
     QButtonGroup m_storeChoice;
     CFontStatic* m_pNumber = nullptr;
     CChEnEdit* m_pName = nullptr;
-    QTableWidget* m_pList = nullptr;
+    CGridList* m_pList = nullptr;
     QPushButton* m_pStore = nullptr;
     QPushButton* m_pRecall = nullptr;
     QPushButton* m_pDelete = nullptr;

@@ -82,6 +82,12 @@ const TextPair kTexts[] = {
     {"%1 bands imported into CH%2.", "已导入 %1 段到 CH%2。"},
     {"Approximations and skips:", "近似与跳过："},
     {"The output has no active bands to export.", "该输出没有可导出的有效频段。"},
+    {"Report", "参数值显示"},
+    {"Print", "打印"},
+    {"Export Excel", "导出Excel"},
+    {"Load", "导出"},
+    {"Could not start print job.", "无法启动打印作业。"},
+    {"覆盖文件时出错!", "覆盖文件时出错!"},
 };
 static_assert(sizeof(kTexts) / sizeof(kTexts[0]) == kTxtCount, "one text pair per TextId");
 

@@ -86,6 +86,13 @@ enum TextId : int {
     kTxtImportDone,           // "%1": bands, "%2": the output's number
     kTxtImportNotes,
     kTxtNoBandsToExport,
+    // parameter report
+    kTxtReportTitle,
+    kTxtPrint,
+    kTxtExportExcel,
+    kTxtExportTitle,
+    kTxtPrintFailed,
+    kTxtReplaceFileError,     // one language
     kTxtCount
 };
 

@@ -98,6 +98,13 @@ public:
     // The DELAY button: the delay manager, modal.
     void OnDelayManager();
 
+    // ---- parameter report (ViewReport.cpp) -------------------------------------------
+    // The REPORT button: the report of the six outputs, modal.
+    void OnReport();
+    // The report's export asks for its worksheet: the same folder and name
+    // every time. Empty when cancelled.
+    QString AskExportFile();
+
     // ---- scene programs (ViewPrograms.cpp) ------------------------------------------
     // The PROGRAM button: the program manager, modal.
     void OnProgram();
@@ -140,7 +147,8 @@ public:
     struct FileDialogRequest {
         bool bSave = false;
         QString strFilter;   // "*.ZR4C"
-        QString strDefault;  // working directory + "/DataFile/*.ZR4C"
+        QString strDefault;  // working directory + "/DataFile/*.ZR4C", or a proposed name
+        QString strTitle;    // empty: the dialog's own
     };
     std::function<QString(const FileDialogRequest&)> m_fileDialogHook;
 

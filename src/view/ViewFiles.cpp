@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <utility>
 
 #include "CommLock.h"
@@ -58,14 +59,20 @@ QString CQM7100View::AskFile(bool bSave, std::string_view ext)
 QString CQM7100View::RunFileDialog(const FileDialogRequest& request)
 {
     QFileDialog dialog(this);
-    dialog.setDirectory(QFileInfo(request.strDefault).path());
+    const QFileInfo proposed(request.strDefault);
+    dialog.setDirectory(proposed.path());
+    if (!proposed.fileName().contains('*'))
+        dialog.selectFile(proposed.fileName());
+    if (!request.strTitle.isEmpty())
+        dialog.setWindowTitle(request.strTitle);
     dialog.setNameFilter(request.strFilter);
     if (request.bSave) {
         // A save must be able to name a new file; an existing one is
         // replaced only after the dialog has asked.
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setFileMode(QFileDialog::AnyFile);
-        dialog.setDefaultSuffix(request.strFilter.mid(2));
+        static const QRegularExpression s_suffix(QStringLiteral("\\*\\.(\\w+)"));  // "*.ZR4C", "Excel(*.xlsx)"
+        dialog.setDefaultSuffix(s_suffix.match(request.strFilter).captured(1));
     } else {
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
         dialog.setFileMode(QFileDialog::ExistingFile);

@@ -60,7 +60,7 @@ bool CQM7100View::OpenHelp()
 
 QString CQM7100View::BrowseFirmware()
 {
-    const FileDialogRequest request{false, QStringLiteral("*.bin"), m_settings.m_strPath};
+    const FileDialogRequest request{false, QStringLiteral("*.bin"), m_settings.m_strPath, {}};
     const QString strPath = m_fileDialogHook ? m_fileDialogHook(request) : RunFileDialog(request);
     if (strPath.isEmpty())
         return {};

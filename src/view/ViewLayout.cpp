@@ -238,9 +238,6 @@ void CQM7100View::SetUpControls()
     m_pPage->setGeometry(m_pTabFrame->PageRect());
     m_pSceneName->setFont(ArialFont(16));
     m_pNameLabel->SetFontStyle(20, Qt::black, CFontStatic::kAlignLeft);
-    // REPORT opens a dialog that this build of the editor does not have yet.
-    for (CXPButton* pButton : {m_pReport})
-        pButton->setEnabled(false);
     ApplySlopeList();
 }
 
@@ -261,6 +258,7 @@ void CQM7100View::ConnectHandlers()
     connect(m_pConnect, &CXPButton::clicked, this, &CQM7100View::OnConnect);
     connect(m_pProgram, &CXPButton::clicked, this, &CQM7100View::OnProgram);
     connect(m_pSystem, &CXPButton::clicked, this, &CQM7100View::OnSystem);
+    connect(m_pReport, &CXPButton::clicked, this, &CQM7100View::OnReport);
     connect(m_pDelayButton, &CXPButton::clicked, this, &CQM7100View::OnDelayManager);
     connect(m_pAbout, &CXPButton::clicked, this, &CQM7100View::OnAbout);
     connect(&m_progressTimer, &QTimer::timeout, this, &CQM7100View::UpdateProgress);

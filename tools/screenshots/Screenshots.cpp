@@ -4,7 +4,9 @@
 // manager with a few programs named (docs/programs.png), then the Help
 // dialog beside the firmware update dialog in mid-update (docs/firmware.png);
 // also the system settings and the delay manager (docs/system.png, docs/delays.png),
-// and a room measurement with its predicted response (docs/room.png).
+// a room measurement with its predicted response (docs/room.png), and the
+// parameter report with the first page of its printout (docs/report.png,
+// docs/report-page.png).
 // Run it under
 // xvfb-run from the repository root: build/tools/screenshots/zr470_screenshots docs
 // (add --chinese for the Chinese texts).
@@ -15,6 +17,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPainter>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -29,11 +32,14 @@
 #include "ControlName.h"
 #include "FilterSetMapping.h"
 #include "RoomCurve.h"
+#include "DelayTable.h"
 #include "GlobalData.h"
 #include "KTV_Data.h"
 #include "LinkSession.h"
 #include "MainFrm.h"
+#include "ListCtrlPrint.h"
 #include "ProgramDlg.h"
+#include "ReportTable.h"
 #include "QM7100.h"
 #include "QM7100View.h"
 #include "UpgradeDlg.h"
@@ -223,6 +229,20 @@ bool SaveSettingsDialogs(CQM7100View& view, const QString& strOut)
     return SaveModal([&view] { view.OnDelayManager(); }, strOut + "/delays.png");
 }
 
+// The report window (docs/report.png) and the first page of its printout,
+// printed to a PDF and rendered by pdftoppm (docs/report-page.png).
+bool SaveReport(CQM7100View& view, const QString& strOut)
+{
+    if (!SaveModal([&view] { view.OnReport(); }, strOut + "/report.png"))
+        return false;
+    CListCtrlPrint job(BuildReportTable(view.Data(), g_nDelayUnit));
+    const QString strPdf = QDir::current().filePath(QStringLiteral("report.pdf"));
+    if (job.PrintToPdf(strPdf) != CPrinterJob::Result::Printed)
+        return false;
+    return QProcess::execute(QStringLiteral("pdftoppm"), {"-png", "-r", "90", "-f", "1", "-l", "1", "-singlefile",
+                                                          strPdf, strOut + "/report-page"}) == 0;
+}
+
 }  // namespace
 
 // A room measured at the listening position (a mode at 63 Hz, a dip at
@@ -305,6 +325,8 @@ int main(int argc, char** argv)
     if (!SaveProgramManager(view, strOut + "/programs.png"))
         return 1;
     if (!SaveSettingsDialogs(view, strOut))
+        return 1;
+    if (!SaveReport(view, strOut))
         return 1;
     if (!SaveFirmwareDialogs(view, strOut + "/firmware.png"))
         return 1;

@@ -1,0 +1,118 @@
+// The report window (template 102, System 8: dialog units of 2 × 2 px).
+#include "DataViewDlg.h"
+
+#include <QFile>
+#include <QKeyEvent>
+#include <QPushButton>
+
+#include "AppGlobals.h"
+#include "ControlName.h"
+#include "DelayTable.h"
+#include "GlobalData.h"
+#include "GridList.h"
+#include "ListCtrlPrint.h"
+#include "QM7100View.h"
+#include "ReportTable.h"
+#include "XlsxExport.h"
+
+namespace {
+
+constexpr int kWidthDlu = 377;
+constexpr int kHeightDlu = 247;
+constexpr int kRowHeight = 18;
+constexpr int kListFontPx = 13;
+
+QStringList Texts(const std::vector<std::string>& cells)
+{
+    QStringList texts;
+    for (const std::string& strCell : cells)
+        texts.append(QString::fromStdString(strCell));
+    return texts;
+}
+
+std::vector<std::string> Cells(const QStringList& texts)
+{
+    std::vector<std::string> cells;
+    for (const QString& strText : texts)
+        cells.push_back(strText.toStdString());
+    return cells;
+}
+
+}  // namespace
+
+CDataViewDlg::CDataViewDlg(CKTV_Data& data, CQM7100View& view)
+    : CFormDialog(&view, QStringLiteral("ctl102"), kSystemUnits.X(kWidthDlu), kSystemUnits.Y(kHeightDlu)),
+      m_data(data), m_view(view)
+{
+    setWindowTitle(Tr(kTxtReportTitle));
+    QPushButton* pPrint = AddButton(kIdPrint, kTxtPrint, kSystemUnits.Rect(16, 7, 50, 12));
+    QPushButton* pExport = AddButton(kIdExport, kTxtExportExcel, kSystemUnits.Rect(130, 7, 50, 12));
+    connect(pPrint, &QPushButton::clicked, this, &CDataViewDlg::OnPrint);
+    connect(pExport, &QPushButton::clicked, this, &CDataViewDlg::OnExport);
+    CreateList();
+}
+
+// The values are taken once: the report shows the setup as it was when
+// the window opened.
+void CDataViewDlg::CreateList()
+{
+    const ReportTable table = BuildReportTable(m_data, g_nDelayUnit);
+    const QStringList headers = Texts(table.columns);
+    m_pList = new CGridList(static_cast<int>(table.rows.size()), headers,
+                            std::vector<int>(static_cast<size_t>(headers.size()), kColumnWidth), kRowHeight, this);
+    m_pList->setObjectName(ControlName(kIdList));
+    m_pList->setGeometry(kSystemUnits.Rect(7, 21, 365, 218));
+    m_pList->setFont(ArialFont(kListFontPx));
+    for (size_t nRow = 0; nRow < table.rows.size(); ++nRow) {
+        for (size_t nColumn = 0; nColumn < table.rows[nRow].size(); ++nColumn)
+            m_pList->SetText(static_cast<int>(nRow), static_cast<int>(nColumn),
+                             QString::fromStdString(table.rows[nRow][nColumn]));
+    }
+}
+
+ReportTable CDataViewDlg::ListTable() const
+{
+    ReportTable table;
+    QStringList headers;
+    for (int nColumn = 0; nColumn < m_pList->columnCount(); ++nColumn)
+        headers.append(m_pList->horizontalHeaderItem(nColumn)->text());
+    table.columns = Cells(headers);
+    for (int nRow = 0; nRow < m_pList->rowCount(); ++nRow) {
+        QStringList row;
+        for (int nColumn = 0; nColumn < m_pList->columnCount(); ++nColumn)
+            row.append(m_pList->Text(nRow, nColumn));
+        table.rows.push_back(Cells(row));
+    }
+    return table;
+}
+
+void CDataViewDlg::OnPrint()
+{
+    CListCtrlPrint job(ListTable());
+    job.m_dialogHook = m_printDialogHook;
+    if (job.Print(this) == CPrinterJob::Result::Failed)
+        m_view.ShowMessage(Tr(kTxtPrintFailed));
+}
+
+void CDataViewDlg::OnExport()
+{
+    if ((g_nDeviceType != 1 && g_nDeviceType != 2) || m_pList->rowCount() == 0)
+        return;
+    QString strPath = m_view.AskExportFile();
+    if (strPath.isEmpty())
+        return;
+    if (!strPath.endsWith(QStringLiteral(".xlsx"), Qt::CaseInsensitive))
+        strPath += QStringLiteral(".xlsx");
+    const XlsxResult written = ExportReportXlsx(QFile::encodeName(strPath).toStdString(), ListTable());
+    if (!written.bOk)
+        m_view.ShowMessage(Tr(kTxtReplaceFileError));
+}
+
+void CDataViewDlg::keyPressEvent(QKeyEvent* pEvent)
+{
+    if (pEvent->key() == Qt::Key_Escape) {
+        reject();
+        return;
+    }
+    CFormDialog::keyPressEvent(pEvent);
+}

@@ -1,0 +1,48 @@
+// The parameter report: every parameter of the six outputs as they were
+// when the window opened, one column per output. Print puts the list on
+// paper or into a PDF; Export Excel writes it as a worksheet. Both use the
+// list's texts.
+//
+// Created on the stack of the view's REPORT command and run modally.
+// User-interface thread only.
+#pragma once
+
+#include <functional>
+
+#include "FormDialog.h"
+
+class CGridList;
+class CKTV_Data;
+class CQM7100View;
+class QPrinter;
+struct ReportTable;
+
+class CDataViewDlg : public CFormDialog {
+    Q_OBJECT
+public:
+    // Control ids of template 102.
+    static constexpr int kIdPrint = 1000;
+    static constexpr int kIdExport = 1001;
+    static constexpr int kIdList = 1002;
+    static constexpr int kColumnWidth = 100;
+
+    CDataViewDlg(CKTV_Data& data, CQM7100View& view);
+
+    // The list's texts: the column names and every row.
+    ReportTable ListTable() const;
+    // Tests answer the print dialog here (see CPrinterJob::m_dialogHook).
+    std::function<bool(QPrinter&)> m_printDialogHook;
+
+protected:
+    // Esc closes the report; Enter presses nothing.
+    void keyPressEvent(QKeyEvent* pEvent) override;
+
+private:
+    void CreateList();
+    void OnPrint();
+    void OnExport();
+
+    CKTV_Data& m_data;
+    CQM7100View& m_view;
+    CGridList* m_pList = nullptr;
+};

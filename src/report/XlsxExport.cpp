@@ -1,0 +1,95 @@
+#include "XlsxExport.h"
+
+#include <unistd.h>
+#include <xlsxwriter.h>
+
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+#include "AtomicFileWriter.h"
+#include "ReportTable.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr double kColumnChars = 12.0;
+
+// A private file for libxlsxwriter, which writes only to a named file.
+struct ScratchFile {
+    fs::path path;
+    ScratchFile()
+    {
+        std::string strPattern = (fs::temp_directory_path() / "zr470-report-XXXXXX").string();
+        const int fd = mkstemp(strPattern.data());
+        if (fd >= 0) {
+            close(fd);
+            path = strPattern;
+        }
+    }
+    ~ScratchFile()
+    {
+        std::error_code ec;
+        if (!path.empty())
+            fs::remove(path, ec);
+    }
+    ScratchFile(const ScratchFile&) = delete;
+    ScratchFile& operator=(const ScratchFile&) = delete;
+};
+
+lxw_error WriteRow(lxw_worksheet* pSheet, lxw_row_t nRow, const std::vector<std::string>& cells)
+{
+    for (size_t i = 0; i < cells.size(); ++i) {
+        const lxw_error error =
+            worksheet_write_string(pSheet, nRow, static_cast<lxw_col_t>(i), cells[i].c_str(), nullptr);
+        if (error != LXW_NO_ERROR)
+            return error;
+    }
+    return LXW_NO_ERROR;
+}
+
+lxw_error WriteWorkbook(const fs::path& path, const ReportTable& table)
+{
+    lxw_workbook* pBook = workbook_new(path.c_str());
+    if (!pBook)
+        return LXW_ERROR_CREATING_XLSX_FILE;
+    lxw_worksheet* pSheet = workbook_add_worksheet(pBook, kReportSheetName);
+    lxw_error error = pSheet ? LXW_NO_ERROR : LXW_ERROR_MEMORY_MALLOC_FAILED;
+    if (pSheet && !table.columns.empty())
+        worksheet_set_column(pSheet, 0, static_cast<lxw_col_t>(table.columns.size() - 1), kColumnChars, nullptr);
+    if (error == LXW_NO_ERROR)
+        error = WriteRow(pSheet, 0, table.columns);
+    for (size_t nRow = 0; error == LXW_NO_ERROR && nRow < table.rows.size(); ++nRow)
+        error = WriteRow(pSheet, static_cast<lxw_row_t>(nRow + 1), table.rows[nRow]);
+    const lxw_error closed = workbook_close(pBook);  // also frees the workbook
+    return error != LXW_NO_ERROR ? error : closed;
+}
+
+}  // namespace
+
+XlsxResult ExportReportXlsx(const fs::path& target, const ReportTable& table)
+{
+    XlsxResult result;
+    ScratchFile scratch;
+    if (scratch.path.empty()) {
+        result.strError = "no temporary file for the workbook";
+        return result;
+    }
+    if (const lxw_error error = WriteWorkbook(scratch.path, table); error != LXW_NO_ERROR) {
+        result.strError = lxw_strerror(error);
+        return result;
+    }
+    std::ifstream in(scratch.path, std::ios::binary);
+    const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (!in.good() && !in.eof()) {
+        result.strError = "the workbook could not be read back";
+        return result;
+    }
+    if (!CAtomicFileWriter::Write(target, bytes)) {
+        result.strError = "cannot replace " + target.string();
+        return result;
+    }
+    result.bOk = true;
+    return result;
+}
