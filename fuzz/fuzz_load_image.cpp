@@ -1,6 +1,6 @@
 // Any 2184 bytes can arrive from the processor or a preset file: loading
-// them into the model, drawing every curve and writing the image back must
-// never crash or read outside a table.
+// them into the model, drawing every curve, listing the parameter report
+// and writing the image back must never crash or read outside a table.
 #include <cstdint>
 #include <cstring>
 #include <memory>
@@ -8,6 +8,7 @@
 #include "DataDefine.h"
 #include "GlobalData.h"
 #include "KTV_Data.h"
+#include "ReportTable.h"
 #include "SendData.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
@@ -31,6 +32,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
             out.EQ()[b].QText();
         }
     }
+    g_bChinese = nPreset % 2;
+    if (BuildReportTable(data, nPreset % 3).rows.size() != kReportRows)
+        __builtin_trap();
+    g_bChinese = 0;
     g_bOnline = 1;
     data.SetAllMarks(1);
     while (data.GetNextChange()->Frame()[4] == 0xA1) {

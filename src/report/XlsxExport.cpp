@@ -38,11 +38,13 @@ struct ScratchFile {
     ScratchFile& operator=(const ScratchFile&) = delete;
 };
 
-lxw_error WriteRow(lxw_worksheet* pSheet, lxw_row_t nRow, const std::vector<std::string>& cells)
+// Every cell carries the text format: an empty one is then still a cell
+// (a blank with that format), so a separator row is a row of the sheet.
+lxw_error WriteRow(lxw_worksheet* pSheet, lxw_row_t nRow, const std::vector<std::string>& cells, lxw_format* pText)
 {
     for (size_t i = 0; i < cells.size(); ++i) {
         const lxw_error error =
-            worksheet_write_string(pSheet, nRow, static_cast<lxw_col_t>(i), cells[i].c_str(), nullptr);
+            worksheet_write_string(pSheet, nRow, static_cast<lxw_col_t>(i), cells[i].c_str(), pText);
         if (error != LXW_NO_ERROR)
             return error;
     }
@@ -55,13 +57,16 @@ lxw_error WriteWorkbook(const fs::path& path, const ReportTable& table)
     if (!pBook)
         return LXW_ERROR_CREATING_XLSX_FILE;
     lxw_worksheet* pSheet = workbook_add_worksheet(pBook, kReportSheetName);
-    lxw_error error = pSheet ? LXW_NO_ERROR : LXW_ERROR_MEMORY_MALLOC_FAILED;
-    if (pSheet && !table.columns.empty())
-        worksheet_set_column(pSheet, 0, static_cast<lxw_col_t>(table.columns.size() - 1), kColumnChars, nullptr);
-    if (error == LXW_NO_ERROR)
-        error = WriteRow(pSheet, 0, table.columns);
+    lxw_format* pText = workbook_add_format(pBook);
+    lxw_error error = pSheet && pText ? LXW_NO_ERROR : LXW_ERROR_MEMORY_MALLOC_FAILED;
+    if (error == LXW_NO_ERROR) {
+        format_set_num_format(pText, "@");
+        if (!table.columns.empty())
+            worksheet_set_column(pSheet, 0, static_cast<lxw_col_t>(table.columns.size() - 1), kColumnChars, nullptr);
+        error = WriteRow(pSheet, 0, table.columns, pText);
+    }
     for (size_t nRow = 0; error == LXW_NO_ERROR && nRow < table.rows.size(); ++nRow)
-        error = WriteRow(pSheet, static_cast<lxw_row_t>(nRow + 1), table.rows[nRow]);
+        error = WriteRow(pSheet, static_cast<lxw_row_t>(nRow + 1), table.rows[nRow], pText);
     const lxw_error closed = workbook_close(pBook);  // also frees the workbook
     return error != LXW_NO_ERROR ? error : closed;
 }

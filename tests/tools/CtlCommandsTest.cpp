@@ -523,3 +523,29 @@ TEST_F(CtlCommandsTest, ResponseWithAMeasurementPrintsThePrediction)
     EXPECT_GT(dPeak, 8.0);  // the room mode, on a flat output
     EXPECT_EQ(RunArgs({"response", File("flat.ZR4C"), "2", "--measurement", File("flat.ZR4C")}).nExit, 1);
 }
+
+TEST_F(CtlCommandsTest, ReportPrintsTheTableOfTheProcessorOrOfAFile)
+{
+    Ok({"set", "2", "mute", "on"});
+    Ok({"set", "2", "eq5.gain", "6.5"});
+    const std::string strText = Ok({"report"});
+    EXPECT_EQ(Lines(strText), 175);
+    EXPECT_EQ(strText.substr(0, strText.find('\n')), "Args\tCH1\tCH2\tCH3\tCH4\tCH5\tCH6");
+    EXPECT_NE(strText.find("\nMute\tOFF\tOn\tOFF\t"), std::string::npos);
+    EXPECT_NE(strText.find("\nEQ5 Gain\t0.0dB\t6.5dB\t0.0dB\t"), std::string::npos);
+
+    Ok({"read-scene", File("live.ZR4C")});
+    EXPECT_EQ(RunArgs({"report", "--from", File("live.ZR4C")}).strOut, strText) << "the file holds the same setup";
+    const std::string strJson = RunArgs({"--json", "report", "--from", File("live.ZR4C"), "--unit", "cm"}).strOut;
+    EXPECT_EQ(strJson.rfind("{\"columns\":[\"Args\",\"CH1\",", 0), 0u);
+    EXPECT_NE(strJson.find("[\"Mute\",\"OFF\",\"On\","), std::string::npos);
+    EXPECT_NE(strJson.find("[\"Delay\",\"0.00cm\","), std::string::npos);
+    const CtlRun xlsx = RunArgs({"report", "--from", File("live.ZR4C"), "--xlsx", File("r.xlsx")});
+    EXPECT_EQ(xlsx.nExit, 0) << xlsx.strErr;
+    EXPECT_EQ(xlsx.strOut, "");
+    EXPECT_GT(fs::file_size(File("r.xlsx")), 0u);
+
+    EXPECT_EQ(RunArgs({"report", "--from", File("live.ZR4C"), "--unit", "yard"}).nExit, 1);
+    EXPECT_EQ(RunArgs({"report", "--from", File("absent.ZR4C")}).nExit, 1);
+    EXPECT_EQ(RunArgs({"report", "extra"}).nExit, 1);
+}
