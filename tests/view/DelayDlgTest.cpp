@@ -40,17 +40,7 @@ protected:
     }
     // Opens the delay manager with DELAY and runs act in it; act may close
     // it, otherwise it is closed with its close box.
-    bool WithDelayDialog(const std::function<void(CDelayDlg&)>& act)
-    {
-        bool bRan = false;
-        OnNextModal<CDelayDlg>([&bRan, act](CDelayDlg& dialog) {
-            bRan = true;
-            act(dialog);
-            dialog.close();
-        });
-        Click(2246);
-        return bRan;
-    }
+    bool WithDelayDialog(const std::function<void(CDelayDlg&)>& act) { return WithModal<CDelayDlg>(2246, act); }
     int DelayTableWrites() const { return CountWrites(kKindSystem, kItemDelayTable, kCmdWrite); }
     QString FormLabel(int nOutput) { return Ctl<CTransparentStatic>(8960 + nOutput)->text(); }
 };

@@ -29,17 +29,7 @@ protected:
 
     // ABOUT, then act in the Help dialog, which is closed afterwards
     // unless act closed it.
-    bool WithVersionDialog(const std::function<void(CVersionDlg&)>& act)
-    {
-        bool bRan = false;
-        OnNextModal<CVersionDlg>([&bRan, act](CVersionDlg& dialog) {
-            bRan = true;
-            act(dialog);
-            dialog.close();
-        });
-        Click(8804);
-        return bRan;
-    }
+    bool WithVersionDialog(const std::function<void(CVersionDlg&)>& act) { return WithModal<CVersionDlg>(8804, act); }
 
     // ABOUT and "Firmware Update", then act in the update dialog, which is
     // closed afterwards unless act closed it.

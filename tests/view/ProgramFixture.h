@@ -17,15 +17,21 @@ class ProgramTest : public ViewTest {
 protected:
     // Opens the program manager with PROGRAM, runs act in it, then closes it
     // with its close box. False when the dialog did not open.
-    bool WithProgramDialog(const std::function<void(CProgramDlg&)>& act)
+    bool WithProgramDialog(const std::function<void(CProgramDlg&)>& act) { return WithModal<CProgramDlg>(8801, act); }
+
+    // Presses the form's button nButton and runs act once in the modal
+    // window of type T it opens, which is then closed with its close box
+    // unless act closed it. False when no such window opened.
+    template <typename T>
+    bool WithModal(int nButton, const std::function<void(T&)>& act)
     {
         bool bRan = false;
-        OnNextModal<CProgramDlg>([&bRan, act](CProgramDlg& dialog) {
+        OnNextModal<T>([&bRan, act](T& dialog) {
             bRan = true;
             act(dialog);
             dialog.close();
         });
-        Click(8801);
+        Click(nButton);
         return bRan;
     }
 

@@ -17,17 +17,7 @@
 
 class ReportDlgTest : public ProgramTest {
 protected:
-    bool WithReport(const std::function<void(CDataViewDlg&)>& act)
-    {
-        bool bRan = false;
-        OnNextModal<CDataViewDlg>([&bRan, act](CDataViewDlg& dialog) {
-            bRan = true;
-            act(dialog);
-            dialog.close();
-        });
-        Click(8803);
-        return bRan;
-    }
+    bool WithReport(const std::function<void(CDataViewDlg&)>& act) { return WithModal<CDataViewDlg>(8803, act); }
     static QString ButtonText(CDataViewDlg& dialog, int nId)
     {
         auto* pButton = dialog.findChild<QPushButton*>(ControlName(nId));

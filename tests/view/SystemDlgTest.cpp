@@ -35,15 +35,10 @@ class SystemDlgTest : public ProgramTest {
 protected:
     bool WithSystemDialog(const std::function<void(CCurSYSDlg&)>& act)
     {
-        bool bRan = false;
-        OnNextModal<CCurSYSDlg>([&bRan, act](CCurSYSDlg& dialog) {
-            bRan = true;
+        return WithModal<CCurSYSDlg>(8802, [act](CCurSYSDlg& dialog) {
             act(dialog);
             EXPECT_TRUE(dialog.isVisible());  // Enter and Esc close nothing
-            dialog.close();
         });
-        Click(8802);
-        return bRan;
     }
     int GroupWrites(int nKind, int nChannel, int nGroup) const
     {
