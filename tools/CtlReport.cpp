@@ -3,6 +3,7 @@
 // tab-separated text, JSON rows, a worksheet or a printed PDF.
 #include <QGuiApplication>
 #include <clocale>
+#include <memory>
 
 #include "CtlCommands.h"
 #include "CtlRoomOptions.h"
@@ -45,19 +46,26 @@ bool ParseReportOptions(const std::vector<std::string>& args, ReportOptions* pOu
 }
 
 // Printing needs a GUI application; without a desktop it draws offscreen.
-// It lives until the process ends.
-void EnsureGuiApplication()
-{
-    if (QCoreApplication::instance())
-        return;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int s_nArgc = 1;
-    static char s_szName[] = "zr470ctl";
-    static char* s_argv[] = {s_szName, nullptr};
-    new QGuiApplication(s_nArgc, s_argv);
-    std::setlocale(LC_NUMERIC, "C");  // the report's numbers keep their decimal point
-}
+// One is made for the print when the process has none, and ended with it,
+// so that the font libraries are shut down cleanly.
+class CPrintingApplication {
+public:
+    CPrintingApplication()
+    {
+        if (QCoreApplication::instance())
+            return;
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        m_pApp = std::make_unique<QGuiApplication>(m_nArgc, m_argv);
+        std::setlocale(LC_NUMERIC, "C");  // the report's numbers keep their decimal point
+    }
+
+private:
+    int m_nArgc = 1;
+    char m_szName[9] = "zr470ctl";
+    char* m_argv[2] = {m_szName, nullptr};
+    std::unique_ptr<QGuiApplication> m_pApp;
+};
 
 std::string TableText(const ReportTable& table, bool bJson)
 {
@@ -100,7 +108,7 @@ int WriteReport(CtlContext& ctx, const ReportOptions& options, CKTV_Data& data, 
             return Refuse(ctx, options.strXlsx + ": " + written.strError);
     }
     if (!options.strPdf.empty()) {
-        EnsureGuiApplication();
+        const CPrintingApplication application;
         CListCtrlPrint job(table);
         if (job.PrintToPdf(QString::fromStdString(options.strPdf)) != CPrinterJob::Result::Printed)
             return Refuse(ctx, options.strPdf + ": the PDF could not be written");

@@ -20,10 +20,11 @@ struct ReportTable;
 class CDataViewDlg : public CFormDialog {
     Q_OBJECT
 public:
-    // Control ids of template 102.
-    static constexpr int kIdPrint = 1000;
-    static constexpr int kIdExport = 1001;
-    static constexpr int kIdList = 1002;
+    // Control ids of template 102 (chosen beside the program manager's,
+    // apart from the form's).
+    static constexpr int kIdPrint = 2320;
+    static constexpr int kIdExport = 2321;
+    static constexpr int kIdList = 2322;
     static constexpr int kColumnWidth = 100;
 
     CDataViewDlg(CKTV_Data& data, CQM7100View& view);
