@@ -6,6 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 ./scripts/deps.sh
+export CMAKE_GENERATOR=Ninja  # a tree configured earlier keeps its generator
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build -j"$(nproc 2>/dev/null || echo 2)" --target zr470 zr470ctl
 if [ $# -eq 0 ]; then

@@ -9,6 +9,9 @@ cd "$(dirname "$0")"
 ./scripts/deps.sh
 
 jobs=$(nproc 2>/dev/null || echo 2)
+# Ninja schedules the many small targets better than make: about a minute
+# less for each build tree. Trees configured earlier keep their generator.
+export CMAKE_GENERATOR=Ninja
 
 echo "== build and test =="
 # Release, as packagers build it, with warnings as errors.
@@ -37,18 +40,13 @@ for f in ./usr/bin/zr470 ./usr/bin/zr470ctl ./usr/share/applications/org.zr470.E
 done
 dpkg-deb -f "$deb" Depends | grep -q libqt6widgets6 || { echo "$deb declares no Qt dependency" >&2; exit 1; }
 
-# The sanitizer builds carry no debug information: they build a quarter
-# faster, and their reports still name every function (UBSan's also give
-# file and line). Rebuild with -g to step through a report.
-sanitizer_flags=(-DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG=-O0 -DCMAKE_C_FLAGS_DEBUG=-O0)
-
 echo "== core and widget tests under asan =="
-cmake -S . -B build-asan "${sanitizer_flags[@]}" -DZR470_SANITIZE=asan -DZR470_BUILD_BENCH=OFF -DZR470_WERROR=ON
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DZR470_SANITIZE=asan -DZR470_BUILD_BENCH=OFF -DZR470_WERROR=ON
 cmake --build build-asan --target core_tests gui_tests -j"$jobs"
 ctest --test-dir build-asan -L 'core|gui' --output-on-failure -j"$jobs"
 
 echo "== core tests under tsan =="
-cmake -S . -B build-tsan "${sanitizer_flags[@]}" -DZR470_SANITIZE=tsan -DZR470_BUILD_BENCH=OFF -DZR470_WERROR=ON
+cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=Debug -DZR470_SANITIZE=tsan -DZR470_BUILD_BENCH=OFF -DZR470_WERROR=ON
 cmake --build build-tsan --target core_tests -j"$jobs"
 # TSan needs a fixed address layout on newer kernels.
 if command -v setarch >/dev/null; then

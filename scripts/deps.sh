@@ -7,6 +7,7 @@ set -euo pipefail
 packages=(
   build-essential   # g++ and make
   cmake             # the build
+  ninja-build       # the generator ./test.sh and ./run.sh use
   pkg-config
   libgtest-dev      # GoogleTest: unit, link and widget tests
   libbenchmark-dev  # Google Benchmark: bench/
