@@ -58,6 +58,8 @@ echo "== fuzz targets, short run under ASan/UBSan =="
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZR470_BUILD_FUZZ=ON -DZR470_BUILD_BENCH=OFF -DZR470_WERROR=ON
 cmake --build build-fuzz --target fuzz_targets -j"$jobs"
 fuzz_seconds=${ZR470_FUZZ_SECONDS:-10}
+# A failing input is kept here, to replay with the target: TARGET FILE.
+mkdir -p build-fuzz/artifacts
 for target in build-fuzz/fuzz/fuzz_*; do
   [ -x "$target" ] || continue
   name=$(basename "$target")
@@ -67,7 +69,8 @@ for target in build-fuzz/fuzz/fuzz_*; do
   fi
   echo "-- $name (${fuzz_seconds}s)"
   log="$corpus.log"
-  if ! "$target" -max_total_time="$fuzz_seconds" -max_len=50000 "$corpus" >"$log" 2>&1; then
+  if ! "$target" -max_total_time="$fuzz_seconds" -max_len=50000 -artifact_prefix=build-fuzz/artifacts/ \
+       "$corpus" >"$log" 2>&1; then
     tail -n 40 "$log"
     echo "fuzz target $name failed" >&2
     exit 1
