@@ -35,6 +35,10 @@ int RunReport(CtlContext& ctx);
 // Without a processor (CtlOfflineCommands.cpp).
 int RunResponse(CtlContext& ctx);
 int RunDemo(CtlContext& ctx);
+// Runs ctx.inv's command after checking its argument count (CtlMain.cpp).
+int RunCommand(CtlContext& ctx);
+// A script of commands over one connection (CtlBatch.cpp).
+int RunBatch(CtlContext& ctx);
 // Serves a virtual processor until bStop is set; onListening (if any)
 // gets the port once it listens (CtlEmulate.cpp).
 int RunEmulate(CtlContext& ctx, const std::atomic<bool>& bStop, const std::function<void(int nPort)>& onListening);

@@ -15,8 +15,44 @@ int LinkFailed(CtlContext& ctx, const CCtlDevice& device)
     return Refuse(ctx, device.Failure());
 }
 
+namespace {
+
+// Messages that did not stop the command (a frame that needed many
+// attempts, for instance) are still worth a line.
+void ShowMessages(CtlContext& ctx, const CCtlDevice& device, size_t nFirst)
+{
+    const std::vector<std::string>& messages = device.Messages();
+    for (size_t i = nFirst; i < messages.size(); ++i)
+        ctx.err << "zr470ctl: " << messages[i] << '\n';
+}
+
+int RunOnSharedLink(CtlContext& ctx, CtlSharedLink& link, const ProcessorWork& work)
+{
+    if (!link.bOpened) {
+        if (!link.device.Open(ctx.inv.strDevice))
+            return LinkFailed(ctx, link.device);
+        link.bOpened = true;
+    }
+    if (link.bSettle && !link.device.Drain())
+        return LinkFailed(ctx, link.device);
+    std::string strResult;
+    const int nExit = work(link.device, link.data, &strResult);
+    if (nExit != kExitOk)
+        return nExit;
+    if (link.bSettle && !link.device.Drain())
+        return LinkFailed(ctx, link.device);
+    ShowMessages(ctx, link.device, link.nMessagesShown);
+    link.nMessagesShown = link.device.Messages().size();
+    ctx.out << strResult;
+    return kExitOk;
+}
+
+}  // namespace
+
 int RunOnProcessor(CtlContext& ctx, const ProcessorWork& work)
 {
+    if (ctx.pShared)
+        return RunOnSharedLink(ctx, *ctx.pShared, work);
     CKTV_Data data;  // outlives the device, whose link thread scans it
     CCtlDevice device(data);
     if (!device.Open(ctx.inv.strDevice))
@@ -28,10 +64,7 @@ int RunOnProcessor(CtlContext& ctx, const ProcessorWork& work)
     if (!device.Drain())
         return LinkFailed(ctx, device);
     device.Close();
-    // Messages that did not stop the command (a frame that needed many
-    // attempts, for instance) are still worth a line.
-    for (const std::string& strMessage : device.Messages())
-        ctx.err << "zr470ctl: " << strMessage << '\n';
+    ShowMessages(ctx, device, 0);
     ctx.out << strResult;
     return kExitOk;
 }

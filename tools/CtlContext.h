@@ -18,10 +18,24 @@ constexpr int kExitOk = 0;
 constexpr int kExitFailed = 1;  // refused input, a processor or link failure
 constexpr int kExitUsage = 2;
 
+// One connection that several commands share (zr470ctl batch). It is opened
+// by the first command that needs the processor. Commands that only change
+// settings (bSettle false) leave their edits to go out with the next ones,
+// so a run of them coalesces like a burst of edits in the editor; every
+// other command starts and ends on a settled processor.
+struct CtlSharedLink {
+    CKTV_Data& data;
+    CCtlDevice& device;
+    bool bOpened = false;
+    bool bSettle = true;
+    size_t nMessagesShown = 0;
+};
+
 struct CtlContext {
     const CtlInvocation& inv;
     std::ostream& out;
     std::ostream& err;
+    CtlSharedLink* pShared = nullptr;  // set inside a batch
 };
 
 // Prints "zr470ctl: LINE" on the error stream; returns kExitFailed.
@@ -32,7 +46,8 @@ int Refuse(CtlContext& ctx, const std::string& strLine);
 // what to print once everything it queued has gone out.
 using ProcessorWork = std::function<int(CCtlDevice& device, CKTV_Data& data, std::string* pResult)>;
 // Connect and read, run the work, wait until the queue has drained,
-// disconnect; print the result or the failure.
+// disconnect; print the result or the failure. Inside a batch the shared
+// link is used and stays open.
 int RunOnProcessor(CtlContext& ctx, const ProcessorWork& work);
 // The failure line of a device whose link failed; returns kExitFailed.
 int LinkFailed(CtlContext& ctx, const CCtlDevice& device);

@@ -33,6 +33,7 @@ constexpr std::array kCommands = {
     CommandEntry{"eq-export", 1, RunEqExport, 3},
     CommandEntry{"report", 0, RunReport, 8},
     CommandEntry{"demo", 0, RunDemo},
+    CommandEntry{"batch", 1, RunBatch, 2},
 };
 
 int Usage(std::ostream& err, const std::string& strProblem)
@@ -64,13 +65,19 @@ int RunCtl(const std::vector<std::string>& args, const char* pEnvDevice, std::os
     CtlContext ctx{inv, out, err};
     if (inv.strCommand == "emulate")
         return RunEmulate(ctx, bStop, onListening);
+    return RunCommand(ctx);
+}
+
+int RunCommand(CtlContext& ctx)
+{
+    const CtlInvocation& inv = ctx.inv;
     for (const CommandEntry& command : kCommands) {
         if (inv.strCommand != command.pName)
             continue;
         if (inv.args.size() < command.nArgs || inv.args.size() > std::max(command.nArgs, command.nMaxArgs))
-            return Usage(err, inv.strCommand + " takes " + std::to_string(command.nArgs) + " argument" +
-                                  (command.nArgs == 1 ? "" : "s") + ", not " + std::to_string(inv.args.size()));
+            return Usage(ctx.err, inv.strCommand + " takes " + std::to_string(command.nArgs) + " argument" +
+                                      (command.nArgs == 1 ? "" : "s") + ", not " + std::to_string(inv.args.size()));
         return command.run(ctx);
     }
-    return Usage(err, "unknown command \"" + inv.strCommand + "\"");
+    return Usage(ctx.err, "unknown command \"" + inv.strCommand + "\"");
 }

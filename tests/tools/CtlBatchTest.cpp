@@ -1,0 +1,167 @@
+// zr470ctl batch: a script of commands over one connection to an emulated
+// processor, as an installer applies a room's standard setup.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <random>
+#include <sstream>
+#include <thread>
+
+#include "CtlMain.h"
+#include "DataDefine.h"
+#include "EmulatorServer.h"
+#include "Frame.h"
+#include "VirtualProcessor.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct BatchRun {
+    int nExit = -1;
+    std::string strOut;
+    std::string strErr;
+};
+
+}  // namespace
+
+class CtlBatchTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::string strError;
+        ASSERT_TRUE(m_server.Listen("127.0.0.1", 0, &strError)) << strError;
+        m_thread = std::thread([this] { m_server.Serve(m_bStop); });
+    }
+    void TearDown() override
+    {
+        m_bStop = true;
+        m_thread.join();
+        fs::remove(m_script);
+    }
+
+    BatchRun Batch(const std::string& strScript, std::vector<std::string> options = {})
+    {
+        std::ofstream(m_script) << strScript;
+        std::vector<std::string> args = {"--device", "tcp:127.0.0.1:" + std::to_string(m_server.Port()), "batch",
+                                         m_script.string()};
+        args.insert(args.end(), options.begin(), options.end());
+        std::ostringstream out;
+        std::ostringstream err;
+        const std::atomic<bool> bStop{false};
+        BatchRun run;
+        run.nExit = RunCtl(args, nullptr, out, err, bStop);
+        run.strOut = out.str();
+        run.strErr = err.str();
+        return run;
+    }
+    // Full reads of output 1's block: one per connection.
+    int Connections() const
+    {
+        int nReads = 0;
+        for (const auto& frame : m_device.ReceivedFrames())
+            nReads += frame[kFoCommand] == kCmdRead && frame[kFoKind] == kKindOutput && frame[kFoChannel] == 0;
+        return nReads;
+    }
+
+    CVirtualProcessor m_device;
+    CEmulatorServer m_server{m_device};
+    std::atomic<bool> m_bStop{false};
+    std::thread m_thread;
+    fs::path m_script = fs::temp_directory_path() / ("zr470ctl-batch-" + std::to_string(getpid()) + ".txt");
+};
+
+TEST_F(CtlBatchTest, RunsEveryLineOverOneConnection)
+{
+    const BatchRun run = Batch("# a standard setup\n"
+                               "set 1 level -6   # the mains\n"
+                               "\n"
+                               "set 2 eq5.gain 3.5\n"
+                               "store 3 'Hall #2'\n"
+                               "get 2 eq5.gain\n");
+    EXPECT_EQ(run.nExit, 0) << run.strErr;
+    EXPECT_EQ(run.strOut, "-6\n3.5\nprogram 3: Hall #2\n3.5\n");
+    EXPECT_EQ(run.strErr, "");
+    EXPECT_EQ(Connections(), 1);
+    EXPECT_EQ(BytesToName(m_device.SceneProgram(3).data(), kNameSize), "Hall #2");
+}
+
+TEST_F(CtlBatchTest, StopsAtTheFirstFailureUnlessToldToKeepGoing)
+{
+    const std::string strScript = "set 1 level -3\n"
+                                  "set 1 level 99\n"
+                                  "set 1 bogus\n"
+                                  "firmware x.bin\n"
+                                  "set 1 level -4\n";
+    BatchRun run = Batch(strScript);
+    EXPECT_EQ(run.nExit, 1);
+    EXPECT_EQ(run.strOut, "-3\n");
+    EXPECT_EQ(run.strErr.rfind("zr470ctl: line 2: ", 0), 0u) << run.strErr;
+    EXPECT_EQ(std::count(run.strErr.begin(), run.strErr.end(), '\n'), 1);
+
+    run = Batch(strScript, {"--keep-going"});
+    EXPECT_EQ(run.nExit, 1);  // the first failure's, though a usage error follows
+    EXPECT_EQ(run.strOut, "-3\n-4\n");
+    EXPECT_NE(run.strErr.find("line 3: set takes 3 arguments"), std::string::npos) << run.strErr;
+    EXPECT_NE(run.strErr.find("line 4: firmware cannot run inside a batch"), std::string::npos);
+}
+
+TEST_F(CtlBatchTest, JsonGivesOneResultObjectPerLine)
+{
+    const BatchRun run = Batch("set 1 mute on\nget 1 level\nrecall 11\n", {"--keep-going", "--json"});
+    EXPECT_EQ(run.nExit, 1);
+    std::istringstream lines(run.strOut);
+    std::vector<std::string> objects;
+    for (std::string strLine; std::getline(lines, strLine);)
+        objects.push_back(strLine);
+    ASSERT_EQ(objects.size(), 3u) << run.strOut;
+    EXPECT_EQ(objects[1].rfind("{\"line\":2,\"exit\":0,\"result\":{\"channel\":1,\"param\":\"level\",\"value\":", 0),
+              0u)
+        << objects[1];
+    EXPECT_EQ(objects[2].rfind("{\"line\":3,\"exit\":1,\"result\":null,\"error\":\"line 3: ", 0), 0u) << objects[2];
+}
+
+// Thousands of settings against a processor that asks for every fifth frame
+// again and answers late: the last value of each setting is what the
+// processor holds when the batch ends.
+TEST_F(CtlBatchTest, TenThousandSettingsOverAFaultyLinkLeaveTheLastValues)
+{
+    VirtualFaults faults;
+    faults.nResendEvery = 5;
+    faults.nDelayMs = 2;
+    m_device.SetFaults(faults);
+    std::mt19937 random(470);
+    std::map<std::string, std::string> last;  // "CH PARAM" -> value
+    std::string strScript;
+    for (int i = 0; i < 10000; ++i) {
+        const int nChannel = 1 + static_cast<int>(random() % 6);
+        const int nBand = static_cast<int>(random() % 32);  // 0: the level
+        const std::string strParam = nBand == 0 ? "level" : "eq" + std::to_string(nBand) + ".gain";
+        const int nTenths = static_cast<int>(random() % 301) - 200;
+        const std::string strValue = nBand == 0 ? std::to_string(nTenths / 10)
+                                                : (nTenths < 0 ? "-" : "") + std::to_string(std::abs(nTenths) / 10) +
+                                                      "." + std::to_string(std::abs(nTenths) % 10);
+        const std::string strTarget = std::to_string(nChannel) + " " + strParam;
+        strScript += "set " + strTarget + " " + strValue + "\n";
+        last[strTarget] = strValue;
+    }
+    const BatchRun run = Batch(strScript);
+    ASSERT_EQ(run.nExit, 0) << run.strErr;
+    ASSERT_EQ(std::count(run.strOut.begin(), run.strOut.end(), '\n'), 10000);
+
+    // A second connection reads every setting back from the processor.
+    m_device.SetFaults({});
+    std::string strGets;
+    std::string strExpected;
+    for (const auto& [strTarget, strValue] : last) {
+        strGets += "get " + strTarget + "\n";
+        strExpected += strValue + "\n";
+    }
+    const BatchRun read = Batch(strGets);
+    ASSERT_EQ(read.nExit, 0) << read.strErr;
+    EXPECT_EQ(read.strOut, strExpected);
+}

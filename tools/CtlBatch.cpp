@@ -1,0 +1,200 @@
+// batch FILE|- [--keep-going]: one command a line, over one connection.
+// An installer's standard setup for a room is a few hundred settings; one
+// full read per command would make it minutes instead of seconds.
+#include <fstream>
+#include <iostream>
+#include <sstream>
+
+#include "CtlCommands.h"
+#include "CtlDevice.h"
+#include "CtlText.h"
+#include "KTV_Data.h"
+
+namespace {
+
+constexpr const char* kKeepGoing = "--keep-going";
+constexpr const char* kPrefix = "zr470ctl: ";
+
+// The words of one line, as a shell would split them for these commands:
+// blanks separate, '…' and "…" keep blanks inside a word, and a word that
+// starts with # ends the line.
+bool SplitLine(const std::string& strLine, std::vector<std::string>* pWords, std::string* pError)
+{
+    std::vector<std::string> words;
+    std::string strWord;
+    bool bInWord = false;
+    char cQuote = 0;
+    for (const char c : strLine) {
+        if (cQuote) {
+            if (c == cQuote)
+                cQuote = 0;
+            else
+                strWord += c;
+        } else if (c == ' ' || c == '\t' || c == '\r') {
+            if (bInWord)
+                words.push_back(std::move(strWord));
+            strWord.clear();
+            bInWord = false;
+        } else if (c == '#' && !bInWord) {
+            break;
+        } else {
+            bInWord = true;
+            if (c == '\'' || c == '"')
+                cQuote = c;
+            else
+                strWord += c;
+        }
+    }
+    if (cQuote) {
+        *pError = "a quote is not closed";
+        return false;
+    }
+    if (bInWord)
+        words.push_back(std::move(strWord));
+    *pWords = std::move(words);
+    return true;
+}
+
+bool ReadScript(const std::string& strPath, std::vector<std::string>* pLines, std::string* pError)
+{
+    std::ifstream file;
+    std::istream* pIn = &std::cin;
+    if (strPath != "-") {
+        file.open(strPath);
+        if (!file) {
+            *pError = "cannot read the script " + strPath;
+            return false;
+        }
+        pIn = &file;
+    }
+    for (std::string strLine; std::getline(*pIn, strLine);)
+        pLines->push_back(strLine);
+    if (pIn->bad()) {
+        *pError = "reading the script " + strPath + " failed";
+        return false;
+    }
+    return true;
+}
+
+// Why a line's words cannot run inside a batch; empty when they can.
+std::string RefusalInBatch(const std::vector<std::string>& words, const CtlInvocation& inv)
+{
+    for (const std::string& strWord : words) {
+        if (strWord == "--device" || strWord.rfind("--device=", 0) == 0)
+            return "the device is chosen for the whole batch, not on a line";
+    }
+    if (inv.strCommand == "batch" || inv.strCommand == "emulate" || inv.strCommand == "firmware")
+        return inv.strCommand + " cannot run inside a batch";
+    if (inv.bHelp || inv.bVersion)
+        return "--help and --version cannot run inside a batch";
+    return {};
+}
+
+// The command's own error lines, each naming the script line.
+std::vector<std::string> ErrorLines(const std::string& strErr, int nLine)
+{
+    std::vector<std::string> lines;
+    std::istringstream in(strErr);
+    for (std::string strLine; std::getline(in, strLine);) {
+        if (strLine.rfind(kPrefix, 0) == 0)  // the usage text after a usage error is left out
+            lines.push_back("line " + std::to_string(nLine) + ": " + strLine.substr(std::string(kPrefix).size()));
+    }
+    return lines;
+}
+
+std::string JsonResult(const std::string& strOut)
+{
+    std::string strTrimmed = strOut;
+    while (!strTrimmed.empty() && strTrimmed.back() == '\n')
+        strTrimmed.pop_back();
+    if (strTrimmed.empty())
+        return "null";
+    if (strTrimmed.front() == '{' || strTrimmed.front() == '[')
+        return strTrimmed;
+    return JsonString(strTrimmed);
+}
+
+void Report(CtlContext& batch, int nLine, int nExit, const std::string& strOut, const std::vector<std::string>& errors)
+{
+    if (!batch.inv.bJson) {
+        batch.out << strOut;
+        for (const std::string& strLine : errors)
+            batch.err << kPrefix << strLine << '\n';
+        return;
+    }
+    batch.out << "{\"line\":" << nLine << ",\"exit\":" << nExit << ",\"result\":" << JsonResult(strOut)
+              << ",\"error\":" << (errors.empty() ? "null" : JsonString(errors.front())) << "}\n";
+    for (const std::string& strLine : errors)
+        batch.err << kPrefix << strLine << '\n';
+}
+
+int RunLine(CtlContext& batch, CtlSharedLink& link, int nLine, const std::vector<std::string>& words)
+{
+    CtlInvocation inv;
+    std::string strError;
+    int nExit = kExitUsage;
+    std::ostringstream out;
+    std::ostringstream err;
+    if (!ParseInvocation(words, nullptr, &inv, &strError)) {
+        err << kPrefix << strError << '\n';
+    } else if (const std::string strWhy = RefusalInBatch(words, inv); !strWhy.empty()) {
+        err << kPrefix << strWhy << '\n';
+    } else {
+        inv.strDevice = batch.inv.strDevice;
+        inv.bJson = inv.bJson || batch.inv.bJson;
+        CtlContext ctx{inv, out, err, &link};
+        link.bSettle = inv.strCommand != "set";
+        nExit = RunCommand(ctx);
+    }
+    Report(batch, nLine, nExit, out.str(), ErrorLines(err.str(), nLine));
+    return nExit;
+}
+
+}  // namespace
+
+int RunBatch(CtlContext& ctx)
+{
+    std::string strPath;
+    bool bKeepGoing = false;
+    for (const std::string& strArg : ctx.inv.args) {
+        if (strArg == kKeepGoing)
+            bKeepGoing = true;
+        else if (strArg.rfind("--", 0) == 0 || !strPath.empty())
+            return Refuse(ctx, "batch takes a script (a file or -) and --keep-going, not " + strArg), kExitUsage;
+        else
+            strPath = strArg;
+    }
+    if (strPath.empty())
+        return Refuse(ctx, "batch needs a script: a file, or - for standard input"), kExitUsage;
+    std::vector<std::string> lines;
+    std::string strError;
+    if (!ReadScript(strPath, &lines, &strError))
+        return Refuse(ctx, strError);
+
+    CKTV_Data data;  // outlives the device, whose link thread scans it
+    CCtlDevice device(data);
+    CtlSharedLink link{data, device};
+    int nFirstFailure = kExitOk;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        std::vector<std::string> words;
+        const int nLine = static_cast<int>(i) + 1;
+        int nExit = kExitUsage;
+        if (!SplitLine(lines[i], &words, &strError))
+            Report(ctx, nLine, nExit, "", {"line " + std::to_string(nLine) + ": " + strError});
+        else if (words.empty())
+            continue;
+        else
+            nExit = RunLine(ctx, link, nLine, words);
+        if (nExit != kExitOk && nFirstFailure == kExitOk)
+            nFirstFailure = nExit;
+        if (nExit != kExitOk && !bKeepGoing)
+            break;
+    }
+    // The last settings of the script are on the processor before it ends.
+    if (link.bOpened && !device.Drain()) {
+        LinkFailed(ctx, device);
+        if (nFirstFailure == kExitOk)
+            nFirstFailure = kExitFailed;
+    }
+    return nFirstFailure;
+}
