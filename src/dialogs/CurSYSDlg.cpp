@@ -9,6 +9,7 @@
 #include "CommitKeys.h"
 #include "ControlName.h"
 #include "DialogUnits.h"
+#include "FormDialog.h"
 #include "FontStatic.h"
 #include "Frame.h"
 #include "GlobalData.h"
@@ -61,7 +62,7 @@ const CDialogUnits& Units()
 }  // namespace
 
 CCurSYSDlg::CCurSYSDlg(CKTV_Data& data, CQM7100View& view)
-    : QDialog(&view, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+    : QDialog(&view, kFixedDialogFrame),
       m_data(data), m_view(view)
 {
     setObjectName(QStringLiteral("ctl108"));
