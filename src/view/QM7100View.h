@@ -122,7 +122,7 @@ public:
     bool OpenHelp();
     // The update dialog's services: Browse (the chosen file stored, empty
     // when cancelled), Update (false after the file's message, which also
-    // forgets the file, or when no processor answered), Quit.
+    // forgets the file), Quit.
     QString BrowseFirmware();
     bool UpdateFirmware(const QString& strPath);
     void CancelFirmwareUpdate();

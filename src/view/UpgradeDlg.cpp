@@ -91,7 +91,7 @@ void CUpgradeDlg::OnUpdate()
     if (session.IsFirmwareMode())
         return;  // one transfer at a time
     if (!m_view.UpdateFirmware(m_pFile->text())) {
-        // Empty after a refused file; still the file when no processor answered.
+        // A refused file is forgotten: the edit shows that, empty.
         if (!session.IsFirmwareMode())
             m_pFile->setText(m_view.Settings().m_strName);
         return;
