@@ -1,5 +1,6 @@
 // store, recall, delete: the program manager's device buttons for scene
 // programs 1 … 10.
+#include <algorithm>
 #include <cstring>
 
 #include "CommLock.h"
@@ -15,8 +16,7 @@
 namespace {
 
 constexpr int kFirstProgram = 1;
-constexpr int kLastProgram = 10;
-constexpr size_t kNameChars = 13;  // what the name field takes and the processor keeps
+constexpr int kLastProgram = kScenePrograms;
 
 bool ParseProgram(CtlContext& ctx, int* pProgram)
 {
@@ -36,37 +36,13 @@ std::string NameProblem(const std::string& strName)
         return "The name can not be empty!";
     if (IsBlank(strName))
         return "The name can not be all spaces!";
-    if (strName.size() > kNameChars)
+    if (strName.size() > static_cast<size_t>(kNameChars))
         return "a program name has at most 13 characters, \"" + strName + "\" has " +
                std::to_string(strName.size());
     // The processor turns every other byte into a space on the way back.
-    for (char c : strName) {
-        if (c < 0x20 || c > 0x7E)
-            return "a program name takes printable ASCII characters only";
-    }
+    if (!std::all_of(strName.begin(), strName.end(), IsNameChar))
+        return "a program name takes printable ASCII characters only";
     return {};
-}
-
-// A name's 13 significant bytes as the processor returns them: every
-// byte it does not keep (a zero pad among them) reads as a space.
-std::string AsReturned(const uint8_t* pName)
-{
-    std::string str(kNameChars, ' ');
-    for (size_t i = 0; i < kNameChars; ++i) {
-        if (pName[i] >= 0x20 && pName[i] <= 0x7F)
-            str[i] = static_cast<char>(pName[i]);
-    }
-    return str;
-}
-
-bool IsTakenByAnother(int nProgram, const uint8_t* pField)
-{
-    ModelLock lock(g_csModel);
-    for (int n = kFirstProgram; n <= kLastProgram; ++n) {
-        if (n != nProgram && AsReturned(SceneEntry(n)) == AsReturned(pField))
-            return true;
-    }
-    return false;
 }
 
 std::string ProgramResult(CtlContext& ctx, int nProgram, const std::string& strName)
@@ -96,7 +72,7 @@ int RunStore(CtlContext& ctx)
         uint8_t field[kNameSize] = {};
         if (!CopyFixed(field, kNameSize, strName))
             return Refuse(ctx, CharLenErrorText());
-        if (IsTakenByAnother(nProgram, field))
+        if (IsDuplicateName(nProgram, field))
             return Refuse(ctx, "Have been the same name!");
         {
             ModelLock lock(g_csModel);

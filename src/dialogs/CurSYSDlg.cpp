@@ -9,6 +9,7 @@
 #include "CommitKeys.h"
 #include "ControlName.h"
 #include "DialogUnits.h"
+#include "FormDialog.h"
 #include "FontStatic.h"
 #include "Frame.h"
 #include "GlobalData.h"
@@ -61,7 +62,7 @@ const CDialogUnits& Units()
 }  // namespace
 
 CCurSYSDlg::CCurSYSDlg(CKTV_Data& data, CQM7100View& view)
-    : QDialog(&view, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+    : QDialog(&view, kFixedDialogFrame),
       m_data(data), m_view(view)
 {
     setObjectName(QStringLiteral("ctl108"));
@@ -239,8 +240,8 @@ void CCurSYSDlg::OnRelease(int i)
         m_limiter[j].pRelease->setCurrentIndex(nRelease);
 }
 
-// The linked outputs take the new sides too, but their lists keep showing
-// what they showed when the dialog opened.
+// The linked outputs take the new sides too, and their lists show them:
+// what was sent to the processor, not what they showed at opening.
 void CCurSYSDlg::OnMix(int i)
 {
     const int nMix = m_limiter[i].pMix->currentIndex();
@@ -249,4 +250,6 @@ void CCurSYSDlg::OnMix(int i)
     CKTV_OutData& output = m_data.Output(i);
     output.SetLeftOff(nMix == kMixRight ? 1 : 0);
     output.SetRightOff(nMix == kMixLeft ? 1 : 0);
+    for (int j : LinkedOutputs(i))
+        m_limiter[j].pMix->setCurrentIndex(MixIndex(m_data.Output(j)));
 }

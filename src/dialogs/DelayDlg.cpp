@@ -9,6 +9,7 @@
 #include "CommitKeys.h"
 #include "DelayTable.h"
 #include "DialogUnits.h"
+#include "FormDialog.h"
 #include "GlobalData.h"
 #include "NumEdit.h"
 #include "NumSpin.h"
@@ -26,7 +27,7 @@ constexpr int kFontPx = 13;
 }  // namespace
 
 CDelayDlg::CDelayDlg(CQM7100View& view)
-    : QDialog(&view, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+    : QDialog(&view, kFixedDialogFrame),
       m_view(view)
 {
     setObjectName(QStringLiteral("DelayManager"));

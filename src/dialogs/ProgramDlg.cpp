@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <QKeyEvent>
 #include <QPushButton>
+#include <QRegularExpressionValidator>
 #include <QTableWidget>
 
 #include "AppGlobals.h"
@@ -22,7 +23,6 @@
 
 namespace {
 
-constexpr int kNameChars = 13;        // what the processor keeps of a name
 constexpr int kIdColumnWidth = 30;
 constexpr int kNameColumnWidth = 176;
 constexpr int kRowHeight = 18;  // the header's too: with ten rows, the list's height
@@ -89,6 +89,9 @@ void CProgramDlg::CreateDeviceGroup()
     m_pName->setGeometry(kSystemUnits.Rect(63, 18, 63, 12));
     m_pName->SetFlag(0);
     m_pName->setMaxLength(kNameChars);
+    // The processor turns anything else into spaces: a name is shown and
+    // compared as it will come back.
+    m_pName->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[ -~]*")), m_pName));
     CreateList();
     m_pStore = AddButton(kIdStore, kTxtStore, kSystemUnits.Rect(12, 137, 33, 14));
     m_pRecall = AddButton(kIdRecall, kTxtRecall, kSystemUnits.Rect(52, 137, 33, 14));

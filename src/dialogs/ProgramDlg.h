@@ -12,6 +12,7 @@
 #include <QButtonGroup>
 #include <cstdint>
 
+#include "DataDefine.h"
 #include "FormDialog.h"
 #include "Strings.h"
 
@@ -43,7 +44,7 @@ public:
     static constexpr int kIdStoreOne = 2314;
     static constexpr int kIdPcStore = 2315;
 
-    static constexpr int kPrograms = 10;
+    static constexpr int kPrograms = kScenePrograms;
     static constexpr int kWidth = 505;
     static constexpr int kHeight = 348;
 
@@ -77,7 +78,6 @@ private:
     void OnStore();
     // The 16-byte name field of a typed name, or false after telling the user why not.
     bool TakeName(const QString& strName, uint8_t* pField);
-    bool IsNameTaken(const uint8_t* pField) const;
     void RefuseName(TextId message);
     void OnRecall();
     void OnDelete();

@@ -12,11 +12,6 @@
 #include "ProgramDlg.h"
 #include "QM7100View.h"
 
-namespace {
-// The processor compares and keeps this many bytes of a name.
-constexpr size_t kSignificantName = 13;
-}  // namespace
-
 // ---- device group ------------------------------------------------------------------------
 
 void CProgramDlg::OnStore()
@@ -46,28 +41,17 @@ bool CProgramDlg::TakeName(const QString& strName, uint8_t* pField)
         RefuseName(kTxtNameAllSpaces);
         return false;
     }
-    // The field takes single-byte characters only, so Latin-1 is the name's
-    // bytes as the processor stores them.
+    // The field takes printable ASCII only: the name's bytes as the
+    // processor keeps them.
     if (!CopyFixed(pField, kNameSize, strName.toLatin1().toStdString())) {
         m_view.ShowMessage(QString::fromUtf8(CharLenErrorText()));
         return false;
     }
-    if (IsNameTaken(pField)) {
+    if (IsDuplicateName(m_nProgram, pField)) {
         RefuseName(kTxtNameTaken);
         return false;
     }
     return true;
-}
-
-// Exact bytes, spaces and case included: "ABC" and "ABC " are two names.
-bool CProgramDlg::IsNameTaken(const uint8_t* pField) const
-{
-    ModelLock lock(g_csModel);
-    for (int n = 1; n <= kPrograms; ++n) {
-        if (n != m_nProgram && std::memcmp(SceneEntry(n), pField, kSignificantName) == 0)
-            return true;
-    }
-    return false;
 }
 
 void CProgramDlg::RefuseName(TextId message)

@@ -14,7 +14,6 @@
 namespace {
 constexpr int kOffMuteInBlock = 248;
 constexpr int kMiscGroup = 31;
-constexpr int kScenePrograms = 10;
 }  // namespace
 
 void CLinkSession::QueueBatch(std::unique_ptr<CSendData> pFrame, bool bAdvance)

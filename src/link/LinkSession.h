@@ -179,6 +179,3 @@ private:
 // Opens "usb", "tcp:HOST:PORT" or "virtual" (see OpenTransport) and connects
 // the session to it.
 bool ConnectDevice(CLinkSession& session, const std::string& strDevice);
-// Loads the firmware file and starts the update on the given device; false
-// (with the message shown) when the file is refused or no processor is found.
-bool StartFirmwareFile(CLinkSession& session, const std::string& strPath, const std::string& strDevice);

@@ -1,6 +1,5 @@
 #include <cstdlib>
 
-#include "FirmwareFile.h"
 #include "LinkTexts.h"
 
 #include "HidTransport.h"
@@ -66,17 +65,4 @@ bool ConnectDevice(CLinkSession& session, const std::string& strDevice)
     std::string strError;
     std::unique_ptr<ITransport> pTransport = OpenTransport(strDevice, &strError);
     return session.Connect(std::move(pTransport), strError);
-}
-
-bool StartFirmwareFile(CLinkSession& session, const std::string& strPath, const std::string& strDevice)
-{
-    FirmwareFileResult result = LoadFirmwareFile(strPath);
-    if (!result.update) {
-        if (session.m_onMessage)
-            session.m_onMessage(result.strError);
-        return false;
-    }
-    return session.StartFirmwareUpdate(std::move(*result.update), [strDevice](std::string* pError) {
-        return OpenTransport(strDevice, pError);
-    });
 }

@@ -155,11 +155,18 @@ std::string Trim(const std::string& str)
     return str.substr(nFirst, nLast - nFirst + 1);
 }
 
+bool IsNameChar(char c)
+{
+    return c >= 0x20 && c <= 0x7E;
+}
+
 std::string BytesToName(const uint8_t* pSrc, int nBytes)
 {
     std::string str;
-    for (int i = 0; i < nBytes - 1 && pSrc[i] != 0; ++i)
-        str.push_back(static_cast<char>(pSrc[i]));
+    for (int i = 0; i < nBytes - 1 && pSrc[i] != 0; ++i) {
+        const char c = static_cast<char>(pSrc[i]);
+        str.push_back(IsNameChar(c) ? c : ' ');
+    }
     return Trim(str);
 }
 
@@ -168,16 +175,30 @@ bool IsBlank(const std::string& str)
     return Trim(str).empty();
 }
 
-bool IsDuplicateName(int nEntry, const std::string& strName, bool bScene)
+namespace {
+
+// The significant characters of a name as the processor keeps them,
+// without the trailing spaces its padding (spaces or zeros) leaves.
+std::string KeptName(const uint8_t* pName)
 {
+    std::string str(kNameChars, ' ');
+    for (int i = 0; i < kNameChars; ++i) {
+        const char c = static_cast<char>(pName[i]);
+        if (IsNameChar(c))
+            str[i] = c;
+    }
+    str.erase(str.find_last_not_of(' ') + 1);
+    return str;
+}
+
+}  // namespace
+
+bool IsDuplicateName(int nProgram, const uint8_t* pField)
+{
+    const std::string strName = KeptName(pField);
     ModelLock lock(g_csModel);
-    const int nFirst = bScene ? 1 : kEffectProgFirst;
-    const int nLast = bScene ? 10 : kEffectProgLast;
-    for (int n = nFirst; n <= nLast; ++n) {
-        if (n == nEntry)
-            continue;
-        const uint8_t* pName = bScene ? SceneEntry(n) : EffectProgEntry(n);
-        if (BytesToName(pName, kNameSize) == Trim(strName))
+    for (int n = 1; n <= kScenePrograms; ++n) {
+        if (n != nProgram && KeptName(SceneEntry(n)) == strName)
             return true;
     }
     return false;

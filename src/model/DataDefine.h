@@ -68,13 +68,22 @@ double RowToDb(double dRow, int nHeight);    // rounded half away from zero to 0
 // the caller decides how to tell the user ("char Len error!").
 bool CopyFixed(uint8_t* pDest, int nBytes, const std::string& str);
 const char* CharLenErrorText();
-// n − 1 bytes, cut at the first zero byte, trimmed at both ends.
+// The processor keeps the first 13 characters of a program name and turns
+// every byte that is not printable ASCII into a space.
+constexpr int kNameChars = 13;
+constexpr int kScenePrograms = 10;  // the scene programs users name: store entries 1 … 10
+bool IsNameChar(char c);
+// The name a field of n bytes holds as the processor keeps it, the one form
+// every name is shown in: n − 1 bytes cut at the first zero byte, every other
+// byte outside printable ASCII read as a space, trimmed at both ends.
 std::string BytesToName(const uint8_t* pSrc, int nBytes);
 std::string Trim(const std::string& str);
 bool IsBlank(const std::string& str);
-// True when a scene (entries 1 … 10) or effect program (21 … 40) other than
-// entry n carries the same name.
-bool IsDuplicateName(int nEntry, const std::string& strName, bool bScene);
+// True when a scene program other than nProgram carries the name in
+// pField. Names are the same when the processor keeps the same characters of
+// them up to trailing spaces: a name read back space-padded equals the typed,
+// zero-padded one. Leading spaces and case count.
+bool IsDuplicateName(int nProgram, const uint8_t* pField);
 
 // Band groups 0 … nBands − 1 of a block at their start-up values: 1000 Hz,
 // 0.0 dB, the narrowest bandwidth, peaking.

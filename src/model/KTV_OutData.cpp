@@ -90,6 +90,10 @@ void CKTV_OutData::ShareRouting()
     ForLinked([this](CKTV_OutData& other) {
         other.m_nInL = m_nInL;
         other.m_nInR = m_nInR;
+        // The side flags stand for IN L and IN R: the report and the system
+        // dialog read them, so they follow the bytes that were sent.
+        other.m_bLeftOff = m_bLeftOff;
+        other.m_bRightOff = m_bRightOff;
         other.m_nPercent[2] = m_nPercent[2];
         other.m_bPercentOff[2] = m_bPercentOff[2];
         other.m_nMarkRouting = g_bOnline.load();

@@ -7,7 +7,7 @@
 #include "ControlName.h"
 
 CFormDialog::CFormDialog(QWidget* pParent, const QString& strName, int nWidth, int nHeight)
-    : QDialog(pParent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+    : QDialog(pParent, kFixedDialogFrame)
 {
     setObjectName(strName);
     setModal(true);

@@ -13,6 +13,11 @@
 
 class QPushButton;
 
+// The frame of every fixed-size dialog: a title and a close box only, so no
+// platform adds a maximise or minimise button of its own.
+inline constexpr Qt::WindowFlags kFixedDialogFrame =
+    Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
+
 class CFormDialog : public QDialog {
     Q_OBJECT
 public:

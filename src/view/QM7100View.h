@@ -121,7 +121,8 @@ public:
     // (after "Not Find Help File") when neither opens.
     bool OpenHelp();
     // The update dialog's services: Browse (the chosen file stored, empty
-    // when cancelled), Update (false after the file's message), Quit.
+    // when cancelled), Update (false after the file's message, which also
+    // forgets the file), Quit.
     QString BrowseFirmware();
     bool UpdateFirmware(const QString& strPath);
     void CancelFirmwareUpdate();

@@ -91,8 +91,9 @@ void CUpgradeDlg::OnUpdate()
     if (session.IsFirmwareMode())
         return;  // one transfer at a time
     if (!m_view.UpdateFirmware(m_pFile->text())) {
+        // A refused file is forgotten: the edit shows that, empty.
         if (!session.IsFirmwareMode())
-            m_pFile->clear();
+            m_pFile->setText(m_view.Settings().m_strName);
         return;
     }
     m_pProgress->SetRange(0, session.FirmwareRange());

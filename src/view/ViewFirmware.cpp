@@ -7,8 +7,10 @@
 #include <QFileInfo>
 #include <QUrl>
 
+#include "FirmwareFile.h"
 #include "LinkSession.h"
 #include "QM7100View.h"
+#include "Transport.h"
 #include "UpgradeDlg.h"
 #include "VersionDlg.h"
 
@@ -74,8 +76,19 @@ bool CQM7100View::UpdateFirmware(const QString& strPath)
 {
     if (m_pSession->IsFirmwareMode())
         return false;
-    const bool bStarted =
-        StartFirmwareFile(*m_pSession, QFile::encodeName(strPath).toStdString(), m_strDevice.toStdString());
+    m_settings.m_strName = strPath;
+    FirmwareFileResult file = LoadFirmwareFile(QFile::encodeName(strPath).toStdString());
+    if (!file.update) {
+        ShowMessage(QString::fromStdString(file.strError));
+        // A refused file is not offered again, in this run or the next.
+        m_settings.m_strName.clear();
+        m_settings.Save();
+        return false;
+    }
+    const bool bStarted = m_pSession->StartFirmwareUpdate(
+        std::move(*file.update), [strDevice = m_strDevice.toStdString()](std::string* pError) {
+            return OpenTransport(strDevice, pError);
+        });
     AfterLinkEvent();
     return bStarted;
 }

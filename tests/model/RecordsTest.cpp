@@ -205,9 +205,13 @@ TEST_F(RecordsTest, SharedSettersCopyTheirGroupOnly)
     a.SetDelay(10);
     EXPECT_EQ(b.GetMute(), 0);
     EXPECT_EQ(b.GetDelay(), 960);
-    a.SetLeftOff(1);
-    EXPECT_EQ(b.GetInL(), 0);
-    EXPECT_EQ(b.GetLeftOff(), 1);  // IN L is copied, not the flag
+    // The side flags follow the IN L / IN R bytes they stand for.
+    a.SetLeftOff(0);
+    a.SetRightOff(1);
+    EXPECT_EQ(b.GetInL(), 1);
+    EXPECT_EQ(b.GetInR(), 0);
+    EXPECT_EQ(b.GetLeftOff(), 0);
+    EXPECT_EQ(b.GetRightOff(), 1);
 }
 
 TEST_F(RecordsTest, BypassRules)

@@ -111,6 +111,9 @@ TEST(ValueTables, BytesToNameAndBlank)
     const uint8_t raw[16] = {' ', ' ', 'H', 'a', 'l', 'l', ' ', ' ', 'X', 'X', 'X', 'X', 'X', 'X', 'X', 'Z'};
     EXPECT_EQ(BytesToName(raw, 8), "Hall");     // n − 1 bytes only
     EXPECT_EQ(BytesToName(raw, 16), "Hall  XXXXXXX");
+    // What the processor keeps: every byte outside printable ASCII a space.
+    const uint8_t received[16] = {'C', 'a', 'f', 0xE9, ' ', 'B', 'a', 'r', 0x7F, 0x07};
+    EXPECT_EQ(BytesToName(received, 16), "Caf  Bar");
     EXPECT_TRUE(IsBlank("     "));
     EXPECT_TRUE(IsBlank(""));
     EXPECT_FALSE(IsBlank(" a "));
@@ -118,17 +121,23 @@ TEST(ValueTables, BytesToNameAndBlank)
 
 class DuplicateNameTest : public ModelTest {};
 
-TEST_F(DuplicateNameTest, ComparesOtherScenesOnly)
+// A name read back comes padded with spaces, a typed one with zeros: the
+// same name either way.
+TEST_F(DuplicateNameTest, ComparesOtherScenesUpToTrailingPadding)
 {
-    CopyFixed(SceneEntry(3), 16, "Party");
+    std::memcpy(SceneEntry(3), "Party          ", 15);
     CopyFixed(SceneEntry(11), 16, "Late");
-    EXPECT_TRUE(IsDuplicateName(5, "Party", true));
-    EXPECT_TRUE(IsDuplicateName(5, " Party ", true));
-    EXPECT_FALSE(IsDuplicateName(3, "Party", true));   // its own entry
-    EXPECT_FALSE(IsDuplicateName(5, "Late", true));    // entries above 10 are not scenes
-    CopyFixed(EffectProgEntry(40), 16, "Hall");
-    EXPECT_TRUE(IsDuplicateName(21, "Hall", false));
-    EXPECT_FALSE(IsDuplicateName(40, "Hall", false));
+    uint8_t typed[16] = {};
+    const auto taken = [&typed](int nProgram, const char* szName) {
+        EXPECT_TRUE(CopyFixed(typed, 16, szName));
+        return IsDuplicateName(nProgram, typed);
+    };
+    EXPECT_TRUE(taken(5, "Party"));
+    EXPECT_TRUE(taken(5, "Party "));
+    EXPECT_FALSE(taken(3, "Party"));  // its own entry
+    EXPECT_FALSE(taken(5, "Late"));   // entries above 10 are not scenes
+    for (const char* szOther : {"party", " Party", "Party2"})
+        EXPECT_FALSE(taken(5, szOther)) << szOther;
 }
 
 TEST_F(DuplicateNameTest, StartUpContents)

@@ -63,17 +63,24 @@ TEST_F(FirmwareDlgTest, QuitDuringTheEraseFailsPromptlyAndTheWindowKeepsTurning)
     EXPECT_FALSE(View().IsConnected());
 }
 
+// A refused file is forgotten: it is not offered again when the dialog
+// opens, nor in the next run.
 TEST_F(FirmwareDlgTest, RefusedFilesShowTheirMessageClearTheEditAndSendNothing)
 {
     ASSERT_TRUE(WriteFile("odd.bin", WithTag("WXYZ", PatternBytes(100, 3))));
+    AnswerFiles("odd.bin");
     ASSERT_TRUE(WithUpgradeDialog([this](CUpgradeDlg& dialog) {
         auto* pFile = Find<QLineEdit>(dialog, CUpgradeDlg::kIdFile);
         Update(dialog, "missing.bin");
         EXPECT_TRUE(pFile->text().isEmpty());
-        Update(dialog, "odd.bin");
+        ClickOn(dialog, CUpgradeDlg::kIdBrowse);
+        ClickOn(dialog, CUpgradeDlg::kIdUpdate);
         EXPECT_TRUE(pFile->text().isEmpty());
         EXPECT_TRUE(Status(dialog).isEmpty());
     }));
+    ASSERT_TRUE(WithUpgradeDialog(
+        [](CUpgradeDlg& dialog) { EXPECT_EQ(Find<QLineEdit>(dialog, CUpgradeDlg::kIdFile)->text(), ""); }));
+    EXPECT_EQ(QSettings("ZR_470.exe", "DspMcu").value("Name").toString(), "");
     EXPECT_EQ(m_messages, (std::vector<std::string>{"Hex File error!", "更新文件错误！"}));
     EXPECT_TRUE(m_pDevice->ReceivedFrames().empty());
     EXPECT_FALSE(View().Session().IsFirmwareMode());

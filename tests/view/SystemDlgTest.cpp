@@ -100,16 +100,18 @@ TEST_F(SystemDlgTest, NoiseGateAtZeroShowsOffInEitherLanguage)
     }
 }
 
-TEST_F(SystemDlgTest, LinkedOutputsFollowTheThresholdButKeepTheirMixLists)
+// The mix goes to the linked outputs as well, so their lists show it, now
+// and when the dialog is opened again.
+TEST_F(SystemDlgTest, LinkedOutputsFollowTheLimiterAndTheMix)
 {
-    {
-        ModelLock lock(g_csModel);
-        g_nLinkGroup[1] = g_nLinkGroup[2] = 0;
-    }
     Data().Output(1).SetLeftOff(0);  // CH2 shows "L+R", CH3 "L"
     Data().Output(1).SetRightOff(0);
     Data().Output(2).SetLeftOff(0);
     Data().Output(2).SetRightOff(1);
+    {
+        ModelLock lock(g_csModel);
+        g_nLinkGroup[1] = g_nLinkGroup[2] = 0;
+    }
     const int nUnlinked = Data().Output(3).GetThreshold();
     ASSERT_TRUE(WithSystemDialog([this, nUnlinked](CCurSYSDlg& dialog) {
         TypeAndEnter(CCurSYSDlg::kIdThreshold, "-12.5");
@@ -121,11 +123,15 @@ TEST_F(SystemDlgTest, LinkedOutputsFollowTheThresholdButKeepTheirMixLists)
         Choose(Find<QComboBox>(dialog, CCurSYSDlg::kIdMix), CCurSYSDlg::kMixRight);
         EXPECT_EQ(Data().Output(0).GetLeftOff(), 1);
         EXPECT_EQ(Data().Output(0).GetRightOff(), 0);
-        EXPECT_EQ(Find<QComboBox>(dialog, CCurSYSDlg::kIdMix + 1)->currentIndex(), CCurSYSDlg::kMixBoth);
-        EXPECT_EQ(Find<QComboBox>(dialog, CCurSYSDlg::kIdMix + 2)->currentIndex(), CCurSYSDlg::kMixLeft);
+        for (int i = 1; i < 3; ++i)
+            EXPECT_EQ(Find<QComboBox>(dialog, CCurSYSDlg::kIdMix + i)->currentIndex(), CCurSYSDlg::kMixRight) << i;
         Choose(Find<QComboBox>(dialog, CCurSYSDlg::kIdRelease), 3);
         EXPECT_EQ(Find<QComboBox>(dialog, CCurSYSDlg::kIdRelease + 2)->currentIndex(), 3);
         EXPECT_EQ(Data().Output(2).GetRelease(), 3);
+    }));
+    ASSERT_TRUE(WithSystemDialog([](CCurSYSDlg& dialog) {
+        for (int i = 0; i < 3; ++i)
+            EXPECT_EQ(Find<QComboBox>(dialog, CCurSYSDlg::kIdMix + i)->currentIndex(), CCurSYSDlg::kMixRight) << i;
     }));
 }
 
