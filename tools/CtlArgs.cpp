@@ -1,6 +1,7 @@
 #include "CtlArgs.h"
 
 #include "CtlVersion.h"
+#include "DeviceSpec.h"
 
 namespace {
 
@@ -34,7 +35,7 @@ bool TakeGlobalOption(const std::vector<std::string>& args, size_t* pIndex, CtlI
         pOut->strDevice = strArg.substr(strPrefix.size());
     } else if (strArg == kDeviceOption) {
         if (*pIndex + 1 >= args.size()) {
-            *pError = "--device needs a value: usb, tcp:HOST:PORT or virtual";
+            *pError = std::string("--device needs a value: ") + kDeviceForms;
             return true;
         }
         pOut->strDevice = args[++*pIndex];
@@ -42,7 +43,9 @@ bool TakeGlobalOption(const std::vector<std::string>& args, size_t* pIndex, CtlI
         return false;
     }
     if (pOut->strDevice.empty())
-        *pError = "--device needs a value: usb, tcp:HOST:PORT or virtual";
+        *pError = std::string("--device needs a value: ") + kDeviceForms;
+    else if (DeviceSpec spec; !ParseDeviceSpec(pOut->strDevice, &spec, pError))
+        *pError = "--device: " + *pError;
     return true;
 }
 
@@ -74,6 +77,11 @@ bool ParseInvocation(const std::vector<std::string>& args, const char* pEnvDevic
             inv.args.push_back(args[i]);
         }
     }
+    // A wrong $ZR470_DEVICE is as much a usage error as a wrong --device.
+    if (DeviceSpec spec; !ParseDeviceSpec(inv.strDevice, &spec, pError)) {
+        *pError = "ZR470_DEVICE: " + *pError;
+        return false;
+    }
     if (inv.strCommand.empty() && !inv.bHelp && !inv.bVersion) {
         *pError = "no command given";
         return false;
@@ -84,7 +92,7 @@ bool ParseInvocation(const std::vector<std::string>& args, const char* pEnvDevic
 
 const char* UsageText()
 {
-    return "usage: zr470ctl [--device usb|tcp:HOST:PORT|virtual] [--json] COMMAND\n"
+    return "usage: zr470ctl [--device usb|usb:PATH|usb:serial=S|tcp:HOST:PORT|virtual] [--json] COMMAND\n"
            "       zr470ctl --help | -h | --version\n"
            "  devices                      list the processors attached on USB\n"
            "  info                         identification, programs, scene name and outputs\n"

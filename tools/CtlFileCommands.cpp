@@ -20,18 +20,49 @@ namespace fs = std::filesystem;
 namespace {
 
 
+int RefuseFile(CtlContext& ctx, PresetFileError error, const fs::path& path, const std::string& strWhy = {})
+{
+    return Refuse(ctx, std::string(PresetFileErrorText(error)) + " (" + path.string() +
+                           (strWhy.empty() ? "" : ": " + strWhy) + ")");
+}
+
 // A file can only be written into an existing folder; knowing that before
-// a long read from the processor saves the user the read.
-bool CanWriteInto(const fs::path& path)
+// a long read from the processor saves the user the read. Empty when it can.
+std::string WhyNotWritable(const fs::path& path)
 {
     std::error_code ec;
     const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
-    return path.has_filename() && fs::is_directory(folder, ec);
+    if (!path.has_filename())
+        return "no file name";
+    if (!fs::is_directory(folder, ec))
+        return "the folder " + folder.string() + " does not exist";
+    return {};
 }
 
-int RefuseFile(CtlContext& ctx, PresetFileError error, const fs::path& path)
+// Why a file could not be read or is not the container wanted.
+std::string WhyUnreadable(const fs::path& path, const char* pKind)
 {
-    return Refuse(ctx, std::string(PresetFileErrorText(error)) + " (" + path.string() + ")");
+    std::error_code ec;
+    if (!fs::exists(path, ec))
+        return "no such file";
+    if (fs::is_directory(path, ec))
+        return "a folder, not a file";
+    if (!std::ifstream(path, std::ios::binary))
+        return "cannot be read";
+    return std::string("not ") + pKind;
+}
+
+// The bytes of a preset file that the parser accepts; otherwise the refusal
+// is printed and nothing is returned.
+template <typename Parse>
+std::optional<std::vector<uint8_t>> ReadPreset(CtlContext& ctx, const fs::path& path, size_t nLargest, Parse parse,
+                                               PresetFileError error, const char* pKind)
+{
+    auto bytes = ReadFileBytes(path, nLargest);
+    if (bytes && parse(*bytes))
+        return bytes;
+    RefuseFile(ctx, error, path, WhyUnreadable(path, pKind));
+    return std::nullopt;
 }
 
 std::string FileResult(CtlContext& ctx, const fs::path& path)
@@ -52,8 +83,8 @@ bool WaitForWriteEnd(CCtlDevice& device, int nBefore, int nEnds)
 int RunReadScene(CtlContext& ctx)
 {
     const fs::path path = ctx.inv.args[0];
-    if (!CanWriteInto(path))
-        return RefuseFile(ctx, PresetFileError::SaveScene, path);
+    if (const std::string strWhy = WhyNotWritable(path); !strWhy.empty())
+        return RefuseFile(ctx, PresetFileError::SaveScene, path, strWhy);
     return RunOnProcessor(ctx, [&](CCtlDevice& device, CKTV_Data& data, std::string* pResult) {
         const PresetFileResult saved = SaveSceneFile(data, path);
         if (!saved.bOk)
@@ -68,9 +99,10 @@ int RunReadScene(CtlContext& ctx)
 int RunWriteScene(CtlContext& ctx)
 {
     const fs::path path = ctx.inv.args[0];
-    const auto bytes = ReadFileBytes(path, kSceneFileSize);
-    if (!bytes || !ParseSceneFile(*bytes))
-        return RefuseFile(ctx, PresetFileError::ReadScene, path);
+    const auto bytes = ReadPreset(ctx, path, kSceneFileSize, ParseSceneFile, PresetFileError::ReadScene,
+                                  "a scene file (.ZR4C)");
+    if (!bytes)
+        return kExitFailed;
     return RunOnProcessor(ctx, [&](CCtlDevice& device, CKTV_Data& data, std::string* pResult) {
         CLinkSession& session = device.Session();
         const int nBefore = device.Seen(kMsgBatchProgress, 1);
@@ -93,8 +125,8 @@ int RunWriteScene(CtlContext& ctx)
 int RunBackup(CtlContext& ctx)
 {
     const fs::path path = ctx.inv.args[0];
-    if (!CanWriteInto(path))
-        return RefuseFile(ctx, PresetFileError::SaveAllScenes, path);
+    if (const std::string strWhy = WhyNotWritable(path); !strWhy.empty())
+        return RefuseFile(ctx, PresetFileError::SaveAllScenes, path, strWhy);
     return RunOnProcessor(ctx, [&](CCtlDevice& device, CKTV_Data& data, std::string* pResult) {
         const int nBefore = device.Seen(kMsgAllScenesRead, -1);
         if (!device.Session().ReadAllScenes())
@@ -113,9 +145,10 @@ int RunBackup(CtlContext& ctx)
 int RunRestore(CtlContext& ctx)
 {
     const fs::path path = ctx.inv.args[0];
-    const auto bytes = ReadFileBytes(path, kAllScenesFileSize);
-    if (!bytes || !ParseAllScenesFile(*bytes))
-        return RefuseFile(ctx, PresetFileError::ReadAllScenes, path);
+    const auto bytes = ReadPreset(ctx, path, kAllScenesFileSize, ParseAllScenesFile,
+                                  PresetFileError::ReadAllScenes, "an all-scenes file (.ZR4AC)");
+    if (!bytes)
+        return kExitFailed;
     return RunOnProcessor(ctx, [&](CCtlDevice& device, CKTV_Data& data, std::string* pResult) {
         CLinkSession& session = device.Session();
         const int nBefore = device.Seen(kMsgBatchProgress, 1);

@@ -96,25 +96,25 @@ std::string Hex4(int nValue)
 int RunDevices(CtlContext& ctx)
 {
     const std::vector<HidDeviceInfo> devices = CHidTransport::Enumerate();
-    if (ctx.inv.bJson) {
-        ctx.out << '[';
-        for (size_t i = 0; i < devices.size(); ++i) {
-            const HidDeviceInfo& d = devices[i];
-            ctx.out << (i ? "," : "") << "{\"path\":" << JsonString(d.strPath) << ",\"vendor\":\""
-                    << Hex4(d.nVendorId) << "\",\"product\":\"" << Hex4(d.nProductId) << "\",\"release\":\""
-                    << Hex4(d.nRelease) << "\",\"serial\":" << JsonString(d.strSerial)
-                    << ",\"name\":" << JsonString(d.strProduct) << '}';
-        }
-        ctx.out << "]\n";
-        return kExitOk;
-    }
-    for (const HidDeviceInfo& d : devices) {
-        ctx.out << d.strPath << "  " << Hex4(d.nVendorId) << ':' << Hex4(d.nProductId) << " release "
-                << Hex4(d.nRelease) << "  " << d.strProduct << (d.strSerial.empty() ? "" : "  serial ")
-                << d.strSerial << '\n';
-    }
     if (devices.empty())
-        ctx.err << "zr470ctl: no processor attached on USB\n";
+        return Refuse(ctx, "no processor attached on USB");
+    if (ctx.inv.bJson)
+        ctx.out << '[';
+    for (size_t i = 0; i < devices.size(); ++i) {
+        const HidDeviceInfo& d = devices[i];
+        const bool bMayOpen = CHidTransport::MayOpen(d.strPath);
+        if (ctx.inv.bJson) {
+            ctx.out << (i ? "," : "") << "{\"path\":" << JsonString(d.strPath) << ",\"serial\":"
+                    << JsonString(d.strSerial) << ",\"may_open\":" << (bMayOpen ? "true" : "false")
+                    << ",\"vendor\":\"" << Hex4(d.nVendorId) << "\",\"product\":\"" << Hex4(d.nProductId)
+                    << "\",\"release\":\"" << Hex4(d.nRelease) << "\",\"name\":" << JsonString(d.strProduct) << '}';
+            continue;
+        }
+        ctx.out << d.strPath << "  serial " << (d.strSerial.empty() ? "-" : d.strSerial) << "  "
+                << (bMayOpen ? "may open" : "no access: install the udev rule") << "  " << d.strProduct << '\n';
+    }
+    if (ctx.inv.bJson)
+        ctx.out << "]\n";
     return kExitOk;
 }
 

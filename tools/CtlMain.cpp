@@ -4,6 +4,7 @@
 #include <array>
 
 #include "CtlCommands.h"
+#include "CtlOptions.h"
 #include "GlobalData.h"
 
 namespace {
@@ -12,7 +13,7 @@ struct CommandEntry {
     const char* pName;
     size_t nArgs;
     int (*run)(CtlContext& ctx);
-    size_t nMaxArgs = 0;  // commands with options: up to this many (the command checks them)
+    const char* pOptions = "";  // see CtlOptions.h; the command reads their values itself
 };
 
 constexpr std::array kCommands = {
@@ -28,13 +29,18 @@ constexpr std::array kCommands = {
     CommandEntry{"get", 2, RunGet},
     CommandEntry{"set", 3, RunSet},
     CommandEntry{"firmware", 1, RunFirmware},
-    CommandEntry{"response", 2, RunResponse, 4},
-    CommandEntry{"eq-import", 2, RunEqImport, 5},
-    CommandEntry{"eq-export", 1, RunEqExport, 3},
-    CommandEntry{"report", 0, RunReport, 8},
+    CommandEntry{"response", 2, RunResponse, "--measurement="},
+    CommandEntry{"eq-import", 2, RunEqImport, "--dry-run --link= --channel="},
+    CommandEntry{"eq-export", 1, RunEqExport, "--format=apo|rew"},
+    CommandEntry{"report", 0, RunReport, "--from= --unit=ms|inch|cm --xlsx= --pdf="},
     CommandEntry{"demo", 0, RunDemo},
-    CommandEntry{"batch", 1, RunBatch, 2},
+    CommandEntry{"batch", 1, RunBatch, "--keep-going"},
 };
+
+std::string Arguments(size_t nCount)
+{
+    return std::to_string(nCount) + (nCount == 1 ? " argument" : " arguments");
+}
 
 int Usage(std::ostream& err, const std::string& strProblem)
 {
@@ -74,9 +80,14 @@ int RunCommand(CtlContext& ctx)
     for (const CommandEntry& command : kCommands) {
         if (inv.strCommand != command.pName)
             continue;
-        if (inv.args.size() < command.nArgs || inv.args.size() > std::max(command.nArgs, command.nMaxArgs))
-            return Usage(ctx.err, inv.strCommand + " takes " + std::to_string(command.nArgs) + " argument" +
-                                      (command.nArgs == 1 ? "" : "s") + ", not " + std::to_string(inv.args.size()));
+        CommandLine line;
+        std::string strError;
+        if (!SplitOptions(inv.args, command.pOptions, &line, &strError))
+            return Usage(ctx.err, inv.strCommand + ": " + strError);
+        if (line.positional.size() != command.nArgs)
+            return Usage(ctx.err, inv.strCommand + " takes " + Arguments(command.nArgs) +
+                                      (*command.pOptions ? " besides its options" : "") + ", not " +
+                                      std::to_string(line.positional.size()));
         return command.run(ctx);
     }
     return Usage(ctx.err, "unknown command \"" + inv.strCommand + "\"");

@@ -1,7 +1,9 @@
 #include "CtlParamAccess.h"
 
+#include <algorithm>
 #include <iterator>
 
+#include "CtlScales.h"
 #include "DataDefine.h"
 #include "Frame.h"
 #include "GlobalData.h"
@@ -150,11 +152,11 @@ std::string CheckCrossover(CKTV_Data& data, const ParamRef& ref, int nCode)
 std::string CheckVolume(int nCode)
 {
     const int nMin = g_SysBytes[kItemMusicVolumeMin];
-    const int nMax = g_SysBytes[kItemMusicVolumeMax];
+    const int nMax = std::min<int>(g_SysBytes[kItemMusicVolumeMax], kMusicVolumeFaderMax);
     if (nCode >= nMin && nCode <= nMax)
         return {};
-    return "volume " + std::to_string(nCode) + " lies outside the music volume range " + std::to_string(nMin) +
-           " … " + std::to_string(nMax) + " of this processor";
+    return "volume " + std::to_string(nCode) + " refused: this processor's music volume range is " +
+           std::to_string(nMin) + " to " + std::to_string(nMax);
 }
 
 }  // namespace

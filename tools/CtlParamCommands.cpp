@@ -21,6 +21,14 @@ bool ParseTarget(CtlContext& ctx, ParamRef* pRef)
     return true;
 }
 
+// On/off settings are JSON booleans, as `info` gives them.
+std::string JsonValue(const ParamText& value)
+{
+    if (value.bBoolean)
+        return value.strText == "on" ? "true" : "false";
+    return value.bNumber ? value.strText : JsonString(value.strText);
+}
+
 // The value as `get` prints it, read back from the model.
 std::string ValueLine(CtlContext& ctx, CKTV_Data& data, const ParamRef& ref)
 {
@@ -28,7 +36,7 @@ std::string ValueLine(CtlContext& ctx, CKTV_Data& data, const ParamRef& ref)
     if (!ctx.inv.bJson)
         return value.strText + "\n";
     return "{\"channel\":" + std::to_string(ref.nChannel) + ",\"param\":" + JsonString(ref.strName) +
-           ",\"value\":" + (value.bNumber ? value.strText : JsonString(value.strText)) + "}\n";
+           ",\"value\":" + JsonValue(value) + "}\n";
 }
 
 }  // namespace

@@ -12,7 +12,6 @@
 namespace {
 
 constexpr int kLevelOffsetDb = 60;
-constexpr int kMaxVolume = 70;
 constexpr int kAttackTenthsLast = 6;    // indices 0 … 6 are 0.3 … 0.9 ms
 constexpr int kAttackTenthsOffset = 3;
 constexpr int kAttackWholeOffset = 6;   // index 7 is 1 ms
@@ -87,7 +86,7 @@ std::optional<int> ParseOnOff(std::string_view text)
 
 ParamText FormatOnOff(int nCode)
 {
-    return {nCode ? "on" : "off", false};
+    return {nCode ? "on" : "off", false, true};
 }
 
 std::optional<int> ParsePolarity(std::string_view text)
@@ -267,7 +266,7 @@ ParamText FormatNoiseGate(int nCode)
 
 std::optional<int> ParseVolume(std::string_view text)
 {
-    return Whole(text, 0, kMaxVolume);
+    return Whole(text, 0, kMusicVolumeFaderMax);
 }
 
 std::optional<int> ParsePosition(std::string_view text)
@@ -299,5 +298,9 @@ const ValueScale kMixScale{"L, R or L+R", ParseMix, FormatMix};
 const ValueScale kDelayScale{"ms from 0 to 20", ParseDelay, FormatDelay};
 const ValueScale kSourceScale{"main, aux, high or bluetooth", ParseSource, FormatSource};
 const ValueScale kNoiseGateScale{"dBu from -119 to -20 in whole dB, or off", ParseNoiseGate, FormatNoiseGate};
-const ValueScale kVolumeScale{"0 to 70", ParseVolume, FormatWhole};
+// The processor keeps the music volume within the range it reports (40 … 90
+// by default), the editor's fader within 0 … 70: what both allow stays.
+const ValueScale kVolumeScale{"a whole number within the processor's music volume range (40 to 70 unless it "
+                              "reports another)",
+                              ParseVolume, FormatWhole};
 const ValueScale kPositionScale{"1 to 4", ParsePosition, FormatPosition};

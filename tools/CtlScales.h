@@ -10,9 +10,13 @@
 #include <string>
 #include <string_view>
 
+// The editor's music volume fader ends here.
+constexpr int kMusicVolumeFaderMax = 70;
+
 struct ParamText {
     std::string strText;
-    bool bNumber = false;  // JSON: a number rather than a string
+    bool bNumber = false;   // JSON: a number rather than a string
+    bool bBoolean = false;  // JSON: true for "on", false for "off"
 };
 
 struct ValueScale {

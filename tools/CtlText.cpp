@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <limits>
 
 namespace {
 
@@ -12,35 +13,59 @@ constexpr size_t kNumberBuffer = 64;
 
 }  // namespace
 
+namespace {
+
+// U+2212, the minus sign of typeset text (and of the README), in UTF-8.
+constexpr std::string_view kUnicodeMinus = "\xE2\x88\x92";
+
+// One sign at most: '+', '-' or the Unicode minus. The rest is returned.
+std::string_view TakeSign(std::string_view text, bool* pNegative)
+{
+    *pNegative = false;
+    if (text.starts_with('+')) {
+        text.remove_prefix(1);
+    } else if (text.starts_with('-')) {
+        *pNegative = true;
+        text.remove_prefix(1);
+    } else if (text.starts_with(kUnicodeMinus)) {
+        *pNegative = true;
+        text.remove_prefix(kUnicodeMinus.size());
+    }
+    return text;
+}
+
+}  // namespace
+
 bool ParseDecimal(std::string_view text, double* pValue)
 {
-    if (!text.empty() && text.front() == '+')
-        text.remove_prefix(1);
-    if (text.empty() || !(std::isdigit(static_cast<unsigned char>(text.front())) || text.front() == '-' ||
-                          text.front() == '.'))
+    bool bNegative = false;
+    text = TakeSign(text, &bNegative);
+    // Only digits and one point after the sign: no exponents, no hex, no
+    // "inf", no second sign.
+    if (text.empty() || text.find_first_not_of("0123456789.") != std::string_view::npos)
         return false;
-    // Only digits, one sign and one point: no exponents, no hex, no "inf".
-    for (char c : text.substr(text.front() == '-' ? 1 : 0)) {
-        if (!std::isdigit(static_cast<unsigned char>(c)) && c != '.')
-            return false;
-    }
     double dValue = 0.0;
     const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), dValue, std::chars_format::fixed);
     if (ec != std::errc() || ptr != text.data() + text.size() || !std::isfinite(dValue))
         return false;
-    *pValue = dValue;
+    *pValue = bNegative ? -dValue : dValue;
     return true;
 }
 
 bool ParseWhole(std::string_view text, int* pValue)
 {
-    if (!text.empty() && text.front() == '+')
-        text.remove_prefix(1);
-    int nValue = 0;
-    const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), nValue);
-    if (text.empty() || ec != std::errc() || ptr != text.data() + text.size())
+    bool bNegative = false;
+    text = TakeSign(text, &bNegative);
+    if (text.empty() || text.find_first_not_of("0123456789") != std::string_view::npos)
         return false;
-    *pValue = nValue;
+    long long nValue = 0;
+    const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), nValue);
+    if (ec != std::errc() || ptr != text.data() + text.size())
+        return false;
+    nValue = bNegative ? -nValue : nValue;
+    if (nValue < std::numeric_limits<int>::min() || nValue > std::numeric_limits<int>::max())
+        return false;
+    *pValue = static_cast<int>(nValue);
     return true;
 }
 

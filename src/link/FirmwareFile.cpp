@@ -78,10 +78,12 @@ bool ParseLayout(const uint8_t* pData, size_t nSize, CFirmwareUpdate* pUpdate)
 std::string FirmwareFileErrorText(FirmwareFileError error)
 {
     switch (error) {
+    case FirmwareFileError::Missing:
+        return g_bChinese ? "固件文件不存在!" : "The firmware file does not exist!";
     case FirmwareFileError::Unreadable:
         return g_bChinese ? "Hex文件错误!" : "Hex File error!";
     case FirmwareFileError::BadLayout:
-        return "更新文件错误！";  // one text for both languages
+        return g_bChinese ? "更新文件错误！" : "This is not a firmware update file!";
     case FirmwareFileError::None:
         break;
     }
@@ -102,6 +104,8 @@ FirmwareFileResult ParseFirmwareFile(const uint8_t* pData, size_t nSize)
 FirmwareFileResult LoadFirmwareFile(const std::filesystem::path& path)
 {
     std::error_code ec;
+    if (!std::filesystem::exists(path, ec))
+        return Failure(FirmwareFileError::Missing);
     if (!std::filesystem::is_regular_file(path, ec))
         return Failure(FirmwareFileError::Unreadable);
     const std::uintmax_t nSize = std::filesystem::file_size(path, ec);

@@ -68,7 +68,7 @@ public:
     bool m_bFinished = false;    // the processor acknowledged the final step
 };
 
-enum class FirmwareFileError { None, Unreadable, BadLayout };
+enum class FirmwareFileError { None, Missing, Unreadable, BadLayout };
 
 struct FirmwareFileResult {
     std::optional<CFirmwareUpdate> update;  // set exactly when error is None
@@ -79,5 +79,7 @@ struct FirmwareFileResult {
 FirmwareFileResult ParseFirmwareFile(const uint8_t* pData, size_t nSize);
 FirmwareFileResult LoadFirmwareFile(const std::filesystem::path& path);
 
-// "Hex File error!" / "Hex文件错误!" or "更新文件错误！", by g_bChinese.
+// The refusal in the language of g_bChinese: a missing file, "Hex File
+// error!" / "Hex文件错误!" for one that cannot be read, "更新文件错误！" (in
+// English: not a firmware update file) for one without its sections.
 std::string FirmwareFileErrorText(FirmwareFileError error);

@@ -98,14 +98,24 @@ std::vector<HidDeviceInfo> CHidTransport::Enumerate()
     return devices;
 }
 
-std::unique_ptr<CHidTransport> CHidTransport::Open(std::string* pError)
+std::unique_ptr<CHidTransport> CHidTransport::Open(const HidChoice& choice, std::string* pError)
 {
     const std::vector<HidDeviceInfo> devices = Enumerate();
-    if (devices.empty()) {
-        SetError(pError, kMsgNoDevice);
+    const auto chosen = std::find_if(devices.begin(), devices.end(), [&choice](const HidDeviceInfo& device) {
+        if (!choice.strPath.empty())
+            return device.strPath == choice.strPath;
+        return choice.strSerial.empty() || device.strSerial == choice.strSerial;
+    });
+    if (chosen == devices.end()) {
+        if (!choice.strPath.empty())
+            SetError(pError, "no ZR-470 processor at " + choice.strPath + " (zr470ctl devices lists them)");
+        else if (!choice.strSerial.empty())
+            SetError(pError, "no ZR-470 processor with serial number " + choice.strSerial + " on USB");
+        else
+            SetError(pError, kMsgNoDevice);
         return nullptr;
     }
-    const std::string& strPath = devices.front().strPath;
+    const std::string& strPath = chosen->strPath;
     errno = 0;
     hid_device* pDevice = hid_open_path(strPath.c_str());
     const int nOpenErrno = errno;
@@ -118,6 +128,15 @@ std::unique_ptr<CHidTransport> CHidTransport::Open(std::string* pError)
         return nullptr;
     }
     return std::unique_ptr<CHidTransport>(new CHidTransport(pDevice, strPath));
+}
+
+bool CHidTransport::MayOpen(const std::string& strPath)
+{
+    hid_device* pDevice = hid_open_path(strPath.c_str());
+    if (pDevice == nullptr)
+        return false;
+    hid_close(pDevice);
+    return true;
 }
 
 CHidTransport::CHidTransport(hid_device_* pDevice, std::string strPath)

@@ -26,13 +26,23 @@ struct HidDeviceInfo {
     std::string strProduct;  // UTF-8
 };
 
+// Which attached processor to open: the one at strPath, else the one with
+// serial number strSerial, else (both empty) the first one found.
+struct HidChoice {
+    std::string strPath;
+    std::string strSerial;
+};
+
 class CHidTransport : public ITransport {
 public:
     // The attached processors: our vendor, product and release only.
     static std::vector<HidDeviceInfo> Enumerate();
-    // Opens the first attached processor; nullptr and a message for the user
-    // in *pError (may be null) when there is none or it may not be opened.
-    static std::unique_ptr<CHidTransport> Open(std::string* pError);
+    // Opens the chosen processor; nullptr and a message for the user in
+    // *pError (may be null) when there is none or it may not be opened.
+    static std::unique_ptr<CHidTransport> Open(const HidChoice& choice, std::string* pError);
+    // Whether this user may open the node (the udev rule grants it): tried
+    // by opening and closing it again.
+    static bool MayOpen(const std::string& strPath);
 
     ~CHidTransport() override;
     CHidTransport(const CHidTransport&) = delete;

@@ -1,6 +1,7 @@
 #include "PresetFile.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstring>
 #include <fstream>
 #include <vector>
@@ -281,7 +282,10 @@ PresetFileResult SavePositionFile(const fs::path& path)
 fs::path WithPresetExtension(const fs::path& path, std::string_view ext)
 {
     const std::string strName = path.filename().string();
-    if (strName.size() > ext.size() && strName.ends_with(ext))
+    const auto sameLetter = [](char a, char b) {
+        return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
+    };
+    if (strName.size() > ext.size() && std::equal(ext.begin(), ext.end(), strName.end() - ext.size(), sameLetter))
         return path;
     fs::path extended = path;
     extended += std::string(ext);

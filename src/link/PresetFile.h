@@ -135,7 +135,7 @@ PresetFileResult SavePositionFile(const std::filesystem::path& path);
 // ---- Names -----------------------------------------------------------------------
 
 // The path with the extension appended unless its file name already ends in
-// it (exact case, as the file dialogs' filters match).
+// it, in any case: "x.zr4c" is a scene file already.
 std::filesystem::path WithPresetExtension(const std::filesystem::path& path, std::string_view ext);
 // The file name without directory and extension, cut to kSceneTitleMax
 // bytes without splitting a UTF-8 character, so it fits the name field.

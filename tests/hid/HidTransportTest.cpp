@@ -51,7 +51,7 @@ protected:
         device.pProcessor = m_pProcessor;
         fakehid::Plug(device);
         std::string strError;
-        std::unique_ptr<CHidTransport> pLink = CHidTransport::Open(&strError);
+        std::unique_ptr<CHidTransport> pLink = CHidTransport::Open({}, &strError);
         EXPECT_NE(pLink, nullptr) << strError;
         return pLink;
     }
@@ -134,6 +134,30 @@ TEST_F(HidTransportTest, OpenSkipsOtherDevicesAndTakesTheProcessor)
     EXPECT_EQ(fakehid::OpenHandles(), 1);
 }
 
+TEST_F(HidTransportTest, DeviceOptionChoosesOneOfSeveralProcessorsByPathOrSerial)
+{
+    fakehid::FakeDevice first = Processor("/dev/hidraw3");
+    first.strSerial = L"A1";
+    fakehid::FakeDevice second = Processor("/dev/hidraw7");
+    second.strSerial = L"B2";
+    second.nOpenErrno = EACCES;  // a node without the udev rule
+    fakehid::Plug(first);
+    fakehid::Plug(second);
+    fakehid::Plug(Processor("/dev/hidraw9"));
+    std::string strError;
+
+    EXPECT_EQ(OpenTransport("usb", &strError)->Describe(), "USB /dev/hidraw3");
+    EXPECT_EQ(OpenTransport("usb:/dev/hidraw9", &strError)->Describe(), "USB /dev/hidraw9");
+    EXPECT_EQ(OpenTransport("usb:serial=A1", &strError)->Describe(), "USB /dev/hidraw3");
+    EXPECT_EQ(OpenTransport("usb:serial=B2", &strError), nullptr);
+    EXPECT_NE(strError.find("udev"), std::string::npos) << strError;
+    EXPECT_EQ(OpenTransport("usb:/dev/hidraw4", &strError), nullptr);
+    EXPECT_EQ(strError, "no ZR-470 processor at /dev/hidraw4 (zr470ctl devices lists them)");
+    EXPECT_TRUE(CHidTransport::MayOpen("/dev/hidraw3"));
+    EXPECT_FALSE(CHidTransport::MayOpen("/dev/hidraw7"));
+    EXPECT_EQ(fakehid::OpenHandles(), 0);
+}
+
 TEST_F(HidTransportTest, IdentificationReadReachesTheProcessorAndItsReplyComesBack)
 {
     const std::unique_ptr<CHidTransport> pLink = PlugAndOpen();
@@ -201,7 +225,7 @@ TEST_F(HidTransportTest, FailedWriteToAPresentDeviceIsAnErrorNotARemoval)
     fakehid::FakeDevice device = Processor("/dev/hidraw3");
     device.nWriteErrno = ETIMEDOUT;
     fakehid::Plug(device);
-    const std::unique_ptr<CHidTransport> pLink = CHidTransport::Open(nullptr);
+    const std::unique_ptr<CHidTransport> pLink = CHidTransport::Open({}, nullptr);
     ASSERT_NE(pLink, nullptr);
     uint8_t report[kReportSize] = {};
 
@@ -215,7 +239,7 @@ TEST_F(HidTransportTest, NodeWithoutAccessAsksForTheUdevRule)
     fakehid::Plug(device);
     std::string strError;
 
-    EXPECT_EQ(CHidTransport::Open(&strError), nullptr);
+    EXPECT_EQ(CHidTransport::Open({}, &strError), nullptr);
     EXPECT_EQ(strError, "found the processor but may not open it: install the udev rule");
     EXPECT_EQ(fakehid::OpenHandles(), 0);
 }
@@ -227,7 +251,7 @@ TEST_F(HidTransportTest, OtherOpenFailureNamesTheNodeAndTheReason)
     fakehid::Plug(device);
     std::string strError;
 
-    EXPECT_EQ(CHidTransport::Open(&strError), nullptr);
+    EXPECT_EQ(CHidTransport::Open({}, &strError), nullptr);
     EXPECT_NE(strError.find("/dev/hidraw3"), std::string::npos) << strError;
     EXPECT_NE(strError.find(std::strerror(EBUSY)), std::string::npos) << strError;
     EXPECT_EQ(strError.find("udev"), std::string::npos) << strError;
@@ -236,13 +260,13 @@ TEST_F(HidTransportTest, OtherOpenFailureNamesTheNodeAndTheReason)
 TEST_F(HidTransportTest, NoProcessorIsAnErrorEvenWithOtherHidDevicesPresent)
 {
     std::string strError;
-    EXPECT_EQ(CHidTransport::Open(&strError), nullptr);
+    EXPECT_EQ(CHidTransport::Open({}, &strError), nullptr);
     EXPECT_NE(strError.find("no ZR-470"), std::string::npos) << strError;
 
     fakehid::Plug(Device("/dev/hidraw0", 0x046D, 0xC31C, 0x0110));
     fakehid::Plug(Device("/dev/hidraw1", kUsbVendorId, kUsbProductId, 0x0100));
     strError.clear();
-    EXPECT_EQ(CHidTransport::Open(&strError), nullptr);
+    EXPECT_EQ(CHidTransport::Open({}, &strError), nullptr);
     EXPECT_NE(strError.find("no ZR-470"), std::string::npos) << strError;
     EXPECT_EQ(fakehid::OpenHandles(), 0);
 }

@@ -13,7 +13,7 @@ using Bytes = std::vector<uint8_t>;
 
 namespace {
 
-const char* const kBadLayoutText = "更新文件错误！";
+const char* const kBadLayoutText = "This is not a firmware update file!";
 
 class FirmwareFileTest : public ::testing::Test {
 protected:
@@ -132,11 +132,12 @@ TEST_F(FirmwareFileTest, FilesThatWouldSendNothingOrHalfAnUpdateAreRefused)
     }
 }
 
-TEST_F(FirmwareFileTest, LayoutErrorReadsTheSameInBothLanguages)
+TEST_F(FirmwareFileTest, LayoutErrorKeepsTheSystemsChineseTextAndHasAnEnglishOne)
 {
-    g_bChinese = 1;
     const Bytes file = WithTag("WXYZ", {1, 2, 3, 4, 5});
     EXPECT_EQ(ParseFirmwareFile(file.data(), file.size()).strError, kBadLayoutText);
+    g_bChinese = 1;
+    EXPECT_EQ(ParseFirmwareFile(file.data(), file.size()).strError, "更新文件错误！");
 }
 
 // ---- From a path ----------------------------------------------------------------
@@ -180,12 +181,12 @@ TEST_F(FirmwareFileOnDiskTest, LoadsWhatItParses)
     EXPECT_EQ(result.update->m_mcuImage, mcu);
 }
 
-TEST_F(FirmwareFileOnDiskTest, MissingFileOrFolderIsAHexFileErrorInTheChosenLanguage)
+TEST_F(FirmwareFileOnDiskTest, MissingFileSaysSoAndAFolderIsAHexFileErrorInTheChosenLanguage)
 {
     FirmwareFileResult missing = LoadFirmwareFile(m_dir / "none.bin");
     EXPECT_FALSE(missing.update);
-    EXPECT_EQ(missing.error, FirmwareFileError::Unreadable);
-    EXPECT_EQ(missing.strError, "Hex File error!");
+    EXPECT_EQ(missing.error, FirmwareFileError::Missing);
+    EXPECT_EQ(missing.strError, "The firmware file does not exist!");
 
     g_bChinese = 1;
     const FirmwareFileResult folder = LoadFirmwareFile(m_dir);

@@ -395,7 +395,8 @@ TEST_F(PresetFileTest, ExtensionsAndTitles)
     EXPECT_EQ(WithPresetExtension("studio.ZR4C", kSceneFileExt), fs::path("studio.ZR4C"));
     EXPECT_EQ(WithPresetExtension("studio.ZR4AC", kSceneFileExt), fs::path("studio.ZR4AC.ZR4C"));
     EXPECT_EQ(WithPresetExtension("old.ZR4C/studio", kSceneFileExt), fs::path("old.ZR4C/studio.ZR4C"));
-    EXPECT_EQ(WithPresetExtension("front.mode_c", kPositionFileExt), fs::path("front.mode_c.Mode_C"));
+    EXPECT_EQ(WithPresetExtension("front.mode_c", kPositionFileExt), fs::path("front.mode_c"));
+    EXPECT_EQ(WithPresetExtension("x.zr4c", kSceneFileExt), fs::path("x.zr4c"));
     EXPECT_EQ(SceneTitle("/home/a/abcdefghijklmnopqrst.ZR4C"), "abcdefghijklm");
     EXPECT_EQ(SceneTitle("/home/a.b/live.set.ZR4C"), "live.set");
     // Six three-byte characters: the cut falls before the fifth.

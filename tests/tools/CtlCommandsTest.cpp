@@ -123,7 +123,7 @@ TEST_F(CtlCommandsTest, SetGoesThroughTheModelToTheProcessorAndGetReadsItBack)
     // Output 2, band 5's group: gain code 265 plus the wire offset.
     EXPECT_EQ(GetWord(OutputBlock(m_device.LiveImage(), 1) + kGroupSize * 4 + 2), 665);
     EXPECT_EQ(Ok({"--json", "get", "2", "eq5.gain"}), "{\"channel\":2,\"param\":\"eq5.gain\",\"value\":6.5}\n");
-    EXPECT_EQ(Ok({"get", "2", "eq5.bypass", "--json"}), "{\"channel\":2,\"param\":\"eq5.bypass\",\"value\":\"off\"}\n");
+    EXPECT_EQ(Ok({"get", "2", "eq5.bypass", "--json"}), "{\"channel\":2,\"param\":\"eq5.bypass\",\"value\":false}\n");
 }
 
 TEST_F(CtlCommandsTest, RefusedInputSendsNothing)
@@ -243,10 +243,13 @@ TEST_F(CtlCommandsTest, ProcessorWideSettingsTravelAsTheirSystemItems)
 
 TEST_F(CtlCommandsTest, MusicVolumeStaysWithinTheProcessorsRange)
 {
-    // The emulated processor reports 40 … 90, which every load enforces.
-    const CtlRun low = Ctl({"set", "0", "volume", "10"});
-    EXPECT_EQ(low.nExit, 1);
-    EXPECT_NE(low.strErr.find("40 … 90"), std::string::npos) << low.strErr;
+    // The emulated processor reports 40 … 90, which every load enforces;
+    // the editor's fader ends at 70. Both refusals name the same range.
+    for (const char* pRefused : {"10", "80"}) {
+        const CtlRun run = Ctl({"set", "0", "volume", pRefused});
+        EXPECT_EQ(run.nExit, 1);
+        EXPECT_NE(run.strErr.find("40 to 70"), std::string::npos) << run.strErr;
+    }
     EXPECT_EQ(Ok({"set", "0", "volume", "55"}), "55\n");
     EXPECT_EQ(GetWord(m_device.LiveImage().data() + kOffMusic + 78), 55);
 }
@@ -316,10 +319,6 @@ TEST_F(CtlCommandsTest, LinkFailuresUseTheSystemsMessage)
     run = RunArgs({"--device", "tcp:127.0.0.1:1", "get", "1", "level"});
     EXPECT_EQ(run.nExit, 1);
     EXPECT_EQ(run.strErr.rfind("zr470ctl: Connection failure! (cannot connect", 0), 0u) << run.strErr;
-
-    run = RunArgs({"--device", "serial", "info"});
-    EXPECT_EQ(run.nExit, 1);
-    EXPECT_NE(run.strErr.find("unknown device"), std::string::npos) << run.strErr;
 }
 
 TEST_F(CtlCommandsTest, AWrongIdentificationIsAConnectionFailure)
@@ -545,7 +544,5 @@ TEST_F(CtlCommandsTest, ReportPrintsTheTableOfTheProcessorOrOfAFile)
     EXPECT_EQ(xlsx.strOut, "");
     EXPECT_GT(fs::file_size(File("r.xlsx")), 0u);
 
-    EXPECT_EQ(RunArgs({"report", "--from", File("live.ZR4C"), "--unit", "yard"}).nExit, 1);
     EXPECT_EQ(RunArgs({"report", "--from", File("absent.ZR4C")}).nExit, 1);
-    EXPECT_EQ(RunArgs({"report", "extra"}).nExit, 1);
 }

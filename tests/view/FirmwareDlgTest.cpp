@@ -81,7 +81,8 @@ TEST_F(FirmwareDlgTest, RefusedFilesShowTheirMessageClearTheEditAndSendNothing)
     ASSERT_TRUE(WithUpgradeDialog(
         [](CUpgradeDlg& dialog) { EXPECT_EQ(Find<QLineEdit>(dialog, CUpgradeDlg::kIdFile)->text(), ""); }));
     EXPECT_EQ(QSettings("ZR_470.exe", "DspMcu").value("Name").toString(), "");
-    EXPECT_EQ(m_messages, (std::vector<std::string>{"Hex File error!", "更新文件错误！"}));
+    EXPECT_EQ(m_messages, (std::vector<std::string>{"The firmware file does not exist!",
+                                                     "This is not a firmware update file!"}));
     EXPECT_TRUE(m_pDevice->ReceivedFrames().empty());
     EXPECT_FALSE(View().Session().IsFirmwareMode());
 }

@@ -1,0 +1,122 @@
+// zr470ctl's command line as a script meets it: usage mistakes exit 2 with a
+// line that names the mistake, refused values and files exit 1 with a line
+// that names the reason, and nothing reaches a processor.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "CtlMain.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Outcome {
+    int nExit = -1;
+    std::string strFirstErr;
+    std::string strOut;
+};
+
+Outcome Ctl(const std::vector<std::string>& args, const char* pEnvDevice = nullptr)
+{
+    std::ostringstream out;
+    std::ostringstream err;
+    const std::atomic<bool> bStop{false};
+    Outcome outcome;
+    outcome.nExit = RunCtl(args, pEnvDevice, out, err, bStop);
+    outcome.strFirstErr = err.str().substr(0, err.str().find('\n'));
+    outcome.strOut = out.str();
+    return outcome;
+}
+
+struct Case {
+    std::vector<std::string> args;
+    int nExit;
+    std::string strFirstErr;
+};
+
+void ExpectAll(const std::vector<Case>& cases)
+{
+    for (const Case& c : cases) {
+        const Outcome outcome = Ctl(c.args);
+        std::string strCall;
+        for (const std::string& strArg : c.args)
+            strCall += strArg + " ";
+        EXPECT_EQ(outcome.nExit, c.nExit) << strCall;
+        EXPECT_EQ(outcome.strFirstErr, c.strFirstErr) << strCall;
+        EXPECT_EQ(outcome.strOut, "") << strCall;
+    }
+}
+
+}  // namespace
+
+TEST(CtlUsage, MistakesInTheCommandLineExitWithTwoAndNameTheMistake)
+{
+    ExpectAll({
+        {{"eq-import", "1", "f.txt", "--bogus"}, 2, "zr470ctl: eq-import: unknown option --bogus"},
+        {{"report", "--from"}, 2, "zr470ctl: report: --from needs a value"},
+        {{"report", "--xlsx", ""}, 2, "zr470ctl: report: --xlsx needs a value"},
+        {{"report", "foo"}, 2, "zr470ctl: report takes 0 arguments besides its options, not 1"},
+        {{"report", "--unit", "mm"}, 2, "zr470ctl: report: --unit takes ms, inch or cm, not \"mm\""},
+        {{"eq-export", "2", "apo"}, 2, "zr470ctl: eq-export takes 1 argument besides its options, not 2"},
+        {{"response", "a.ZR4C", "1", "2", "--measurement", "m.txt"},
+         2,
+         "zr470ctl: response takes 2 arguments besides its options, not 3"},
+        {{"get", "1"}, 2, "zr470ctl: get takes 2 arguments, not 1"},
+        {{"--device", "serial", "info"},
+         2,
+         "zr470ctl: --device: unknown device \"serial\": use usb, usb:PATH, usb:serial=S, tcp:HOST:PORT or virtual"},
+        {{"--device", "tcp:localhost", "info"}, 2, "zr470ctl: --device: tcp:localhost has no port: use tcp:HOST:PORT"},
+        {{"--device", "usb:serial=", "info"}, 2, "zr470ctl: --device: usb:serial= needs the serial number"},
+        {{"--device"}, 2, "zr470ctl: --device needs a value: usb, usb:PATH, usb:serial=S, tcp:HOST:PORT or virtual"},
+        {{"batch"}, 2, "zr470ctl: batch takes 1 argument besides its options, not 0"},
+    });
+    const Outcome env = Ctl({"info"}, "tcp:[::1]");
+    EXPECT_EQ(env.nExit, 2);
+    EXPECT_EQ(env.strFirstErr, "zr470ctl: ZR470_DEVICE: tcp:[::1] has no port: use tcp:HOST:PORT");
+}
+
+TEST(CtlUsage, OptionsAreNeverCountedAsArguments)
+{
+    // Two positional arguments and two options: the file is what is wrong.
+    const Outcome outcome = Ctl({"--device", "virtual", "eq-import", "1", "--link", "3", "--link", "5", "none.txt"});
+    EXPECT_EQ(outcome.nExit, 1);
+    EXPECT_NE(outcome.strFirstErr.find("none.txt"), std::string::npos) << outcome.strFirstErr;
+}
+
+TEST(CtlUsage, ValuesTakeOneSignAndTheTypesetMinus)
+{
+    const Outcome twoSigns = Ctl({"--device", "virtual", "set", "1", "level", "+-3"});
+    EXPECT_EQ(twoSigns.nExit, 1);
+    EXPECT_EQ(twoSigns.strFirstErr.rfind("zr470ctl: level \"+-3\"", 0), 0u) << twoSigns.strFirstErr;
+    const Outcome minus = Ctl({"--device", "virtual", "set", "1", "level", "\xE2\x88\x92" "6"});
+    EXPECT_EQ(minus.nExit, 0) << minus.strFirstErr;
+    EXPECT_EQ(minus.strOut, "-6\n");
+}
+
+TEST(CtlUsage, PresetFileRefusalsSayWhatIsWrongWithTheFile)
+{
+    const fs::path dir = fs::temp_directory_path() / ("zr470ctl-usage-" + std::to_string(getpid()));
+    fs::create_directories(dir);
+    std::ofstream(dir / "room.ZR4AC") << "not a scene";
+    ExpectAll({
+        {{"--device", "virtual", "write-scene", (dir / "missing.ZR4C").string()},
+         1,
+         "zr470ctl: Read MusicFile  Error (" + (dir / "missing.ZR4C").string() + ": no such file)"},
+        {{"--device", "virtual", "write-scene", (dir / "room.ZR4AC").string()},
+         1,
+         "zr470ctl: Read MusicFile  Error (" + (dir / "room.ZR4AC").string() + ": not a scene file (.ZR4C))"},
+        {{"--device", "virtual", "read-scene", (dir / "gone" / "x.ZR4C").string()},
+         1,
+         "zr470ctl: Save MusicFile Error! (" + (dir / "gone" / "x.ZR4C").string() + ": the folder " +
+             (dir / "gone").string() + " does not exist)"},
+        {{"--device", "virtual", "firmware", (dir / "none.bin").string()},
+         1,
+         "zr470ctl: The firmware file does not exist! (" + (dir / "none.bin").string() + ")"},
+    });
+    fs::remove_all(dir);
+}
