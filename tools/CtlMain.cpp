@@ -29,7 +29,7 @@ constexpr std::array kCommands = {
     CommandEntry{"set", 3, RunSet},
     CommandEntry{"firmware", 1, RunFirmware},
     CommandEntry{"response", 2, RunResponse, 4},
-    CommandEntry{"eq-import", 2, RunEqImport, 5},
+    CommandEntry{"eq-import", 2, RunEqImport, 7},
     CommandEntry{"eq-export", 1, RunEqExport, 3},
     CommandEntry{"report", 0, RunReport, 8},
     CommandEntry{"demo", 0, RunDemo},
