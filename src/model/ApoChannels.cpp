@@ -1,7 +1,6 @@
 #include "ApoChannels.h"
 
 #include <algorithm>
-#include <set>
 
 namespace {
 
@@ -30,9 +29,12 @@ void ApoChannels::Start(std::string_view rest, int nLine)
     section.names = RoomFields(rest);
     for (const std::string& strName : section.names)
         section.strText += (section.strText.empty() ? "" : " ") + strName;
-    if (std::any_of(section.names.begin(), section.names.end(),
-                    [](const std::string& strName) { return SameName(strName, kAll); }))
+    for (const std::string& strName : section.names)
+        section.upper.insert(RoomUpper(strName));
+    if (section.upper.count(RoomUpper(kAll))) {
         section.names.clear();
+        section.upper.clear();
+    }
     section.nLine = nLine;
     m_sections.push_back(std::move(section));
 }
@@ -66,8 +68,8 @@ std::vector<std::string> ApoChannels::Choices() const
             continue;
         bAll = bAll || section.names.empty();
         std::string strKey;
-        for (const std::string& strName : section.names)
-            strKey += RoomUpper(strName) + ' ';
+        for (const std::string& strName : section.upper)
+            strKey += strName + ' ';
         selections.insert(strKey);
     }
     if (selections.size() <= 1)
@@ -110,8 +112,7 @@ bool ApoChannels::Takes(std::size_t nSection, const std::string& strChosen) cons
         return true;
     if (SameName(strChosen, kAll))
         return false;
-    return std::any_of(section.names.begin(), section.names.end(),
-                       [&](const std::string& strName) { return SameName(strName, strChosen); });
+    return section.upper.count(RoomUpper(strChosen)) > 0;
 }
 
 void ApoChannels::NoteLeftOut(const std::string& strChosen, RoomNotes& notes) const

@@ -12,6 +12,7 @@
 #pragma once
 
 #include <cstddef>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -38,11 +39,12 @@ public:
 private:
     struct Section {
         std::string strText;             // as written after "Channel:"
-        std::vector<std::string> names;  // upper case; empty: every channel
+        std::vector<std::string> names;  // as written; empty: every channel
+        std::set<std::string> upper;     // the names in upper case, to look one up
         int nLine = 0;
         std::size_t nRows = 0;
     };
     std::vector<std::string> NamesWithRows() const;
 
-    std::vector<Section> m_sections{Section{"all", {}, 0, 0}};
+    std::vector<Section> m_sections{Section{"all", {}, {}, 0, 0}};
 };
