@@ -4,8 +4,6 @@
 
 namespace {
 
-constexpr const char* kAll = "all";
-
 bool SameName(std::string_view a, std::string_view b)
 {
     return RoomUpper(a) == RoomUpper(b);
@@ -31,7 +29,7 @@ void ApoChannels::Start(std::string_view rest, int nLine)
         section.strText += (section.strText.empty() ? "" : " ") + strName;
     for (const std::string& strName : section.names)
         section.upper.insert(RoomUpper(strName));
-    if (section.upper.count(RoomUpper(kAll))) {
+    if (section.upper.count(RoomUpper(kApoAllChannels))) {
         section.names.clear();
         section.upper.clear();
     }
@@ -76,7 +74,7 @@ std::vector<std::string> ApoChannels::Choices() const
         return {};
     std::vector<std::string> choices = NamesWithRows();
     if (bAll)
-        choices.insert(choices.begin(), kAll);
+        choices.insert(choices.begin(), std::string(kApoAllChannels));
     return choices;
 }
 
@@ -95,7 +93,7 @@ bool ApoChannels::Choose(const std::string& strWanted, std::string* pChosen, std
     }
     for (std::size_t i = 0; i < m_sections.size(); ++i) {
         if (m_sections[i].nRows > 0 && Takes(i, strWanted)) {
-            *pChosen = SameName(strWanted, kAll) ? kAll : strWanted;
+            *pChosen = SameName(strWanted, kApoAllChannels) ? std::string(kApoAllChannels) : strWanted;
             return true;
         }
     }
@@ -110,7 +108,7 @@ bool ApoChannels::Takes(std::size_t nSection, const std::string& strChosen) cons
     const Section& section = m_sections[nSection];
     if (strChosen.empty() || section.names.empty())
         return true;
-    if (SameName(strChosen, kAll))
+    if (SameName(strChosen, kApoAllChannels))
         return false;
     return section.upper.count(RoomUpper(strChosen)) > 0;
 }

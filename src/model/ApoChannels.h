@@ -19,6 +19,9 @@
 
 #include "RoomText.h"
 
+// The choice of the filters for all channels.
+constexpr std::string_view kApoAllChannels = "all";
+
 class ApoChannels {
 public:
     // A "Channel:" line; rest is the text after the colon.

@@ -27,13 +27,13 @@ constexpr std::array<TypeName, 20> kTypes = {{
     {"NONE", RoomFilterKind::None},    {"NOTCH", RoomFilterKind::Notch},
 }};
 
-// Commands of the APO configuration that change the sound but are not
-// filters: the user is told they were not taken.
 constexpr std::string_view kChannelCommand = "Channel:";
 
 // The audio band: a wider filter is no filter a program computed.
 constexpr double kMaxBandwidthOct = 10.0;
 
+// Commands of the APO configuration that change the sound but are not
+// filters: the user is told they were not taken.
 constexpr std::array<const char*, 8> kApoCommands = {
     "Device:", "Include:", "GraphicEQ:", "Delay:", "Copy:", "Convolution:", "Stage:", "Eval:"};
 
@@ -199,10 +199,33 @@ void NoteCommand(std::string_view line, int nLine, FilterSet* pSet)
     for (const char* szCommand : kApoCommands) {
         if (StartsWithNoCase(line, szCommand)) {
             pSet->notes.Add(RoomLinePrefix(nLine) + RoomSay("\"%1\" not taken: only filters are imported",
-                                                                  "\"%1\" 未导入：只导入滤波器", {szCommand}));
+                                                            "\"%1\" 未导入：只导入滤波器", {szCommand}));
             return;
         }
     }
+}
+
+// The filters of the channel strChannel (or of the rule's choice) into
+// *pSet; an error text when there is no such channel or it has too many.
+std::string TakeChannel(const ApoChannels& channels, const std::string& strChannel, std::vector<RoomFilter>& filters,
+                        const std::vector<std::size_t>& sectionOf, FilterSet* pSet)
+{
+    std::string strError;
+    if (!channels.Choose(strChannel, &pSet->strChannel, &strError))
+        return strError;
+    pSet->channels = channels.Choices();
+    channels.NoteLeftOut(pSet->strChannel, pSet->notes);
+    int nUsable = 0;
+    for (std::size_t i = 0; i < filters.size(); ++i) {
+        if (!channels.Takes(sectionOf[i], pSet->strChannel))
+            continue;
+        nUsable += filters[i].IsUsable() ? 1 : 0;
+        pSet->filters.push_back(std::move(filters[i]));
+    }
+    if (nUsable > kMaxRoomFilters)
+        return RoomSay("%1 filters: the output has only 31 bands", "%1 个滤波器：输出只有 31 段",
+                       {std::to_string(nUsable)});
+    return {};
 }
 
 // Gains and frequencies as the programs print them.
@@ -260,21 +283,9 @@ FilterSetResult ParseFilterSet(std::string_view text, const std::string& strChan
     }
     if (filters.empty())
         return Refused(RoomSay("Not a filter set: no \"Filter\" rows", "不是滤波器文件：没有 \"Filter\" 行"));
-    std::string strError;
-    if (!channels.Choose(strChannel, &result.set.strChannel, &strError))
+    std::string strError = TakeChannel(channels, strChannel, filters, sectionOf, &result.set);
+    if (!strError.empty())
         return Refused(std::move(strError));
-    result.set.channels = channels.Choices();
-    channels.NoteLeftOut(result.set.strChannel, result.set.notes);
-    int nUsable = 0;
-    for (std::size_t i = 0; i < filters.size(); ++i) {
-        if (!channels.Takes(sectionOf[i], result.set.strChannel))
-            continue;
-        nUsable += filters[i].IsUsable() ? 1 : 0;
-        result.set.filters.push_back(std::move(filters[i]));
-    }
-    if (nUsable > kMaxRoomFilters)
-        return Refused(RoomSay("%1 filters: the output has only 31 bands", "%1 个滤波器：输出只有 31 段",
-                               {std::to_string(nUsable)}));
     result.bOk = true;
     return result;
 }
@@ -285,6 +296,7 @@ FilterSetResult ReadFilterSetFile(const std::string& strPath, const std::string&
     const auto text = ReadRoomFile(strPath, &strError);
     return text ? ParseFilterSet(*text, strChannel) : Refused(strError);
 }
+
 std::string WriteFilterSet(const std::vector<RoomFilter>& filters, FilterSetFormat format, const std::string& strNote)
 {
     const bool bRew = format == FilterSetFormat::Rew;

@@ -197,13 +197,6 @@ void RoomNotes::Add(std::string strNote)
         ++m_nMore;
 }
 
-void RoomNotes::Append(const RoomNotes& other)
-{
-    for (const std::string& strNote : other.m_lines)
-        Add(strNote);
-    m_nMore += other.m_nMore;
-}
-
 std::vector<std::string> RoomNotes::Lines() const
 {
     std::vector<std::string> lines = m_lines;

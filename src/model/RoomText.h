@@ -42,7 +42,6 @@ constexpr std::size_t kMaxRoomNotes = 20;
 class RoomNotes {
 public:
     void Add(std::string strNote);
-    void Append(const RoomNotes& other);
     bool Empty() const { return m_lines.empty(); }
     // The notes kept, then "… and N more" when some were not.
     std::vector<std::string> Lines() const;

@@ -13,6 +13,7 @@
 #include <QSaveFile>
 #include <algorithm>
 
+#include "ApoChannels.h"
 #include "CFStatic.h"
 #include "FilterSetMapping.h"
 #include "KTV_Data.h"
@@ -38,7 +39,7 @@ bool AskApoChannel(QWidget* pParent, const FilterSet& set, std::string* pChannel
 {
     QStringList items;
     for (const std::string& strChannel : set.channels)
-        items << (strChannel == "all" ? Tr(kTxtAllChannels) : QString::fromStdString(strChannel));
+        items << (strChannel == kApoAllChannels ? Tr(kTxtAllChannels) : QString::fromStdString(RoomQuote(strChannel)));
     const auto nProposed = std::find(set.channels.begin(), set.channels.end(), set.strChannel) - set.channels.begin();
     bool bOk = false;
     const QString strItem = QInputDialog::getItem(pParent, Tr(kTxtAppTitle), Tr(kTxtChooseApoChannel), items,
@@ -46,6 +47,21 @@ bool AskApoChannel(QWidget* pParent, const FilterSet& set, std::string* pChannel
     if (!bOk)
         return false;
     *pChannel = set.channels[static_cast<std::size_t>(std::max<qsizetype>(items.indexOf(strItem), 0))];
+    return true;
+}
+
+// The filter set of the file, of the channel the user chooses when it has
+// several; false when the user cancelled.
+bool ReadAskedFilterSet(QWidget* pParent, const QString& strPath, FilterSetResult* pRead)
+{
+    *pRead = ReadFilterSetFile(LocalPath(strPath));
+    if (!pRead->bOk || pRead->set.channels.size() < 2)
+        return true;
+    std::string strChannel;
+    if (!AskApoChannel(pParent, pRead->set, &strChannel))
+        return false;
+    if (strChannel != pRead->set.strChannel)
+        *pRead = ReadFilterSetFile(LocalPath(strPath), strChannel);
     return true;
 }
 
@@ -100,14 +116,9 @@ bool CQM7100View::ImportFilters()
     const QString strPath = AskRoomFile(false, kFilterSetFilter);
     if (strPath.isEmpty())
         return false;
-    FilterSetResult read = ReadFilterSetFile(LocalPath(strPath));
-    std::string strChannel = read.set.strChannel;
-    if (read.bOk && read.set.channels.size() > 1) {
-        if (!AskApoChannel(this, read.set, &strChannel))
-            return false;
-        if (strChannel != read.set.strChannel)
-            read = ReadFilterSetFile(LocalPath(strPath), strChannel);
-    }
+    FilterSetResult read;
+    if (!ReadAskedFilterSet(this, strPath, &read))
+        return false;
     if (!read.bOk) {
         ShowMessage(QString::fromStdString(read.strError));
         return false;
