@@ -1,4 +1,4 @@
-// eq-import CH FILE [--dry-run] [--link CH,…], eq-export CH [--format apo|rew]
+// eq-import CH FILE [--dry-run] [--link CH,…] [--channel NAME], eq-export CH [--format apo|rew]
 #include <sstream>
 
 #include "CtlCommands.h"
@@ -37,7 +37,7 @@ std::string MappingText(const FilterMapping& mapping)
         strText += MappedBandText(static_cast<int>(i), mapping.bands[i]) + '\n';
     if (mapping.bands.size() < static_cast<size_t>(kGraphicBands))
         strText += "bands " + std::to_string(mapping.bands.size() + 1) + " … 31: flat, bypassed\n";
-    for (const std::string& strNote : mapping.notes)
+    for (const std::string& strNote : mapping.notes.Lines())
         strText += "note: " + strNote + '\n';
     return strText;
 }
@@ -50,11 +50,11 @@ int RunEqImport(CtlContext& ctx)
     std::string strError;
     int nChannel = 0;
     std::vector<int> links;
-    if (!SplitRoomOptions(ctx.inv.args, 2, {"--dry-run"}, {"--link"}, &options, &strError) ||
+    if (!SplitRoomOptions(ctx.inv.args, 2, {"--dry-run"}, {"--link", "--channel"}, &options, &strError) ||
         !ParseOutputNumber(options.positional[0], &nChannel, &strError) ||
         (options.values.count("--link") && !ParseLinks(options.values["--link"], nChannel, &links, &strError)))
         return Refuse(ctx, strError);
-    const FilterSetResult read = ReadFilterSetFile(options.positional[1]);
+    const FilterSetResult read = ReadFilterSetFile(options.positional[1], options.values["--channel"]);
     if (!read.bOk)
         return Refuse(ctx, read.strError);
     const FilterMapping mapping = MapFilterSet(read.set);

@@ -47,10 +47,12 @@ const std::array<int, kGraphicBands> g_nGraphicFreq = {
 const std::array<int, kInputBands> g_nInputBandFreq = {40, 80, 160, 317, 632, 1261, 2515, 5018, 10000};
 const std::array<int, kEffectBands> g_nEffectBandFreq = {100, 1000, 10000};
 
+// Both limit the value while it is a double: a gain of 1e10 dB read from a
+// file must not overflow the integer.
 int GainToCode(double dGain)
 {
-    const int nCode = static_cast<int>((dGain + 20.0) * 10.0 + 0.5);
-    return std::clamp(nCode, 0, kGainCodeMax);
+    const double dCode = (dGain + 20.0) * 10.0 + 0.5;
+    return dCode >= 0.0 ? static_cast<int>(std::min(dCode, static_cast<double>(kGainCodeMax))) : 0;
 }
 
 double CodeToGain(int nCode)
@@ -61,8 +63,8 @@ double CodeToGain(int nCode)
 
 int BandwidthToCode(double dOct)
 {
-    const int nCode = static_cast<int>((dOct - 0.05) / 0.01 + 0.05);
-    return std::clamp(nCode, 0, kBandwidthCodeMax);
+    const double dCode = (dOct - 0.05) / 0.01 + 0.05;
+    return dCode >= 0.0 ? static_cast<int>(std::min(dCode, static_cast<double>(kBandwidthCodeMax))) : 0;
 }
 
 double CodeToBandwidth(int nCode)

@@ -2,8 +2,10 @@
 
 #include <array>
 #include <cctype>
+#include <cmath>
 #include <cstdio>
 
+#include "ApoChannels.h"
 #include "RoomText.h"
 
 namespace {
@@ -25,22 +27,19 @@ constexpr std::array<TypeName, 20> kTypes = {{
     {"NONE", RoomFilterKind::None},    {"NOTCH", RoomFilterKind::Notch},
 }};
 
+constexpr std::string_view kChannelCommand = "Channel:";
+
+// The audio band: a wider filter is no filter a program computed.
+constexpr double kMaxBandwidthOct = 10.0;
+
 // Commands of the APO configuration that change the sound but are not
 // filters: the user is told they were not taken.
-constexpr std::array<const char*, 9> kApoCommands = {
-    "Channel:", "Device:", "Include:", "GraphicEQ:", "Delay:", "Copy:", "Convolution:", "Stage:", "Eval:"};
-
-std::string Upper(std::string_view text)
-{
-    std::string str(text);
-    for (char& c : str)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return str;
-}
+constexpr std::array<const char*, 8> kApoCommands = {
+    "Device:", "Include:", "GraphicEQ:", "Delay:", "Copy:", "Convolution:", "Stage:", "Eval:"};
 
 bool StartsWithNoCase(std::string_view text, std::string_view prefix)
 {
-    return text.size() >= prefix.size() && Upper(text.substr(0, prefix.size())) == Upper(prefix);
+    return text.size() >= prefix.size() && RoomUpper(text.substr(0, prefix.size())) == RoomUpper(prefix);
 }
 
 // The text after "Filter[ N]:", or npos when the line is not a filter row
@@ -72,7 +71,7 @@ public:
             return Error(RoomSay("expected ON, OFF or None", "应为 ON、OFF 或 None"));
         const std::string strType = Take();
         if (!TypeOf(strType, &pFilter->kind))
-            return Error(RoomSay("unknown filter type \"%1\"", "未知的滤波器类型 \"%1\"", {strType}));
+            return Error(RoomSay("unknown filter type \"%1\"", "未知的滤波器类型 \"%1\"", {RoomQuote(strType)}));
         pFilter->strType = strType;
         if (pFilter->kind == RoomFilterKind::None)
             return m_i == m_tokens.size() ? std::string() : Unexpected();
@@ -90,12 +89,12 @@ public:
     }
 
 private:
-    std::string Peek() const { return m_i < m_tokens.size() ? Upper(m_tokens[m_i]) : std::string(); }
-    std::string Take() { return m_i < m_tokens.size() ? Upper(m_tokens[m_i++]) : std::string(); }
+    std::string Peek() const { return m_i < m_tokens.size() ? RoomUpper(m_tokens[m_i]) : std::string(); }
+    std::string Take() { return m_i < m_tokens.size() ? RoomUpper(m_tokens[m_i++]) : std::string(); }
     std::string Error(const std::string& strWhat) const { return RoomLinePrefix(m_nLine) + strWhat; }
     std::string Unexpected() const
     {
-        return Error(RoomSay("unexpected \"%1\"", "无法识别 \"%1\"", {std::string(m_tokens[m_i])}));
+        return Error(RoomSay("unexpected \"%1\"", "无法识别 \"%1\"", {RoomQuote(m_tokens[m_i])}));
     }
 
     static bool TypeOf(const std::string& strType, RoomFilterKind* pKind)
@@ -118,7 +117,7 @@ private:
             if (!ParseRoomNumber(strToken, &pFilter->dSlope))
                 return Unexpected();
             ++m_i;
-        } else if (ParseRoomNumber(m_i < m_tokens.size() ? m_tokens[m_i] : std::string_view(), &pFilter->dSlope)) {
+        } else if (m_i < m_tokens.size() && ParseRoomNumber(m_tokens[m_i], &pFilter->dSlope)) {
             ++m_i;
             if (Take() != "DB")
                 return Error(RoomSay("a slope needs \"dB\"", "斜率需要 \"dB\""));
@@ -132,7 +131,7 @@ private:
     {
         if (m_i >= m_tokens.size() || !ParseRoomNumber(m_tokens[m_i], pValue))
             return m_i < m_tokens.size() ? Error(RoomSay("\"%1\" is not a number", "\"%1\" 不是数字",
-                                                         {std::string(m_tokens[m_i])}))
+                                                         {RoomQuote(m_tokens[m_i])}))
                                          : Error(RoomSay("a value is missing", "缺少数值"));
         ++m_i;
         if (szUnit && Peek() == szUnit)
@@ -162,12 +161,18 @@ private:
                                  "频率缺失或超出 1 Hz … 100 kHz"));
         if (filter.dQ < 0.0 || filter.dBwOct < 0.0)
             return Error(RoomSay("Q and bandwidth must be positive", "Q 和带宽必须为正"));
+        if (std::abs(filter.dGain) > kRoomMaxLevelDb)
+            return Error(RoomSay("gain %1 dB is outside ±500 dB", "增益 %1 dB 超出 ±500 dB",
+                                 {RoomNumberText(filter.dGain)}));
+        if (filter.dBwOct > kMaxBandwidthOct)
+            return Error(RoomSay("bandwidth %1 octaves is beyond the audio band's 10 octaves",
+                                 "带宽 %1 倍频程超出音频范围的 10 个倍频程", {RoomNumberText(filter.dBwOct)}));
         if (filter.kind == RoomFilterKind::Peaking && filter.dQ == 0.0 && filter.dBwOct == 0.0)
             return Error(RoomSay("a peaking filter needs Q", "参量滤波器需要 Q"));
         return {};
     }
 
-    std::vector<std::string_view> m_tokens;
+    std::vector<std::string> m_tokens;
     std::size_t m_i = 0;
     int m_nLine;
 };
@@ -181,8 +186,8 @@ FilterSetResult Refused(std::string strError)
 
 std::string ParsePreamp(std::string_view line, int nLine, FilterSet* pSet)
 {
-    const std::vector<std::string_view> fields = RoomFields(line.substr(7));
-    const bool bUnit = fields.size() == 2 && Upper(fields[1]) == "DB";
+    const std::vector<std::string> fields = RoomFields(line.substr(7));
+    const bool bUnit = fields.size() == 2 && RoomUpper(fields[1]) == "DB";
     if ((fields.size() != 1 && !bUnit) || !ParseRoomNumber(fields[0], &pSet->dPreamp))
         return RoomLinePrefix(nLine) + RoomSay("expected \"Preamp: <gain> dB\"", "应为 \"Preamp: <增益> dB\"");
     pSet->bHasPreamp = true;
@@ -193,11 +198,34 @@ void NoteCommand(std::string_view line, int nLine, FilterSet* pSet)
 {
     for (const char* szCommand : kApoCommands) {
         if (StartsWithNoCase(line, szCommand)) {
-            pSet->notes.push_back(RoomLinePrefix(nLine) + RoomSay("\"%1\" not taken: only filters are imported",
-                                                                  "\"%1\" 未导入：只导入滤波器", {szCommand}));
+            pSet->notes.Add(RoomLinePrefix(nLine) + RoomSay("\"%1\" not taken: only filters are imported",
+                                                            "\"%1\" 未导入：只导入滤波器", {szCommand}));
             return;
         }
     }
+}
+
+// The filters of the channel strChannel (or of the rule's choice) into
+// *pSet; an error text when there is no such channel or it has too many.
+std::string TakeChannel(const ApoChannels& channels, const std::string& strChannel, std::vector<RoomFilter>& filters,
+                        const std::vector<std::size_t>& sectionOf, FilterSet* pSet)
+{
+    std::string strError;
+    if (!channels.Choose(strChannel, &pSet->strChannel, &strError))
+        return strError;
+    pSet->channels = channels.Choices();
+    channels.NoteLeftOut(pSet->strChannel, pSet->notes);
+    int nUsable = 0;
+    for (std::size_t i = 0; i < filters.size(); ++i) {
+        if (!channels.Takes(sectionOf[i], pSet->strChannel))
+            continue;
+        nUsable += filters[i].IsUsable() ? 1 : 0;
+        pSet->filters.push_back(std::move(filters[i]));
+    }
+    if (nUsable > kMaxRoomFilters)
+        return RoomSay("%1 filters: the output has only 31 bands", "%1 个滤波器：输出只有 31 段",
+                       {std::to_string(nUsable)});
+    return {};
 }
 
 // Gains and frequencies as the programs print them.
@@ -224,12 +252,15 @@ bool RoomFilter::IsUsable() const
                    kind == RoomFilterKind::HighShelf);
 }
 
-FilterSetResult ParseFilterSet(std::string_view text)
+FilterSetResult ParseFilterSet(std::string_view text, const std::string& strChannel)
 {
     FilterSetResult result;
+    if (!StripRoomEncoding(&text, &result.strError))
+        return result;
+    ApoChannels channels;
+    std::vector<RoomFilter> filters;
+    std::vector<std::size_t> sectionOf;
     int nLine = 0;
-    int nUsable = 0;
-    bool bAnyRow = false;
     for (const std::string_view line : RoomLines(text)) {
         ++nLine;
         if (line.empty() || line.front() == '#')
@@ -237,40 +268,42 @@ FilterSetResult ParseFilterSet(std::string_view text)
         std::string strError;
         const std::size_t nRow = FilterRowStart(line);
         if (nRow != std::string_view::npos) {
-            RoomFilter filter;
-            strError = RowParser(line.substr(nRow), nLine).Parse(&filter);
-            bAnyRow = true;
-            nUsable += filter.IsUsable() ? 1 : 0;
-            result.set.filters.push_back(filter);
+            filters.emplace_back();
+            strError = RowParser(line.substr(nRow), nLine).Parse(&filters.back());
+            sectionOf.push_back(channels.TakeRow());
         } else if (StartsWithNoCase(line, "Preamp:")) {
             strError = ParsePreamp(line, nLine, &result.set);
+        } else if (StartsWithNoCase(line, kChannelCommand)) {
+            channels.Start(line.substr(kChannelCommand.size()), nLine);
         } else {
             NoteCommand(line, nLine, &result.set);
         }
         if (!strError.empty())
             return Refused(std::move(strError));
     }
-    if (!bAnyRow)
+    if (filters.empty())
         return Refused(RoomSay("Not a filter set: no \"Filter\" rows", "不是滤波器文件：没有 \"Filter\" 行"));
-    if (nUsable > kMaxRoomFilters)
-        return Refused(RoomSay("%1 filters: the output has only 31 bands", "%1 个滤波器：输出只有 31 段",
-                               {std::to_string(nUsable)}));
+    std::string strError = TakeChannel(channels, strChannel, filters, sectionOf, &result.set);
+    if (!strError.empty())
+        return Refused(std::move(strError));
     result.bOk = true;
     return result;
 }
 
-FilterSetResult ReadFilterSetFile(const std::string& strPath)
+FilterSetResult ReadFilterSetFile(const std::string& strPath, const std::string& strChannel)
 {
     std::string strError;
     const auto text = ReadRoomFile(strPath, &strError);
-    return text ? ParseFilterSet(*text) : Refused(strError);
+    return text ? ParseFilterSet(*text, strChannel) : Refused(strError);
 }
 
 std::string WriteFilterSet(const std::vector<RoomFilter>& filters, FilterSetFormat format, const std::string& strNote)
 {
     const bool bRew = format == FilterSetFormat::Rew;
-    std::string strOut = bRew ? "Filter Settings file\n\nNotes: " + strNote + "\nEqualiser: Generic\n\n"
-                              : "# " + strNote + "\n";
+    // The note holds an output's name, which may hold any byte.
+    const std::string strLine = PrintableName(strNote);
+    std::string strOut = bRew ? "Filter Settings file\n\nNotes: " + strLine + "\nEqualiser: Generic\n\n"
+                              : "# " + strLine + "\n";
     char row[160];
     int nNumber = 0;
     for (const RoomFilter& filter : filters) {

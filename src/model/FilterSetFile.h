@@ -9,7 +9,10 @@
 //
 // Both share the filter row; lines of other text (REW's header, APO's
 // comments and commands) are not filters. A file without any filter row is
-// not a filter set.
+// not a filter set. Of APO's "Channel:" sections one channel is taken (see
+// ApoChannels.h). A UTF-8 byte-order mark is skipped, decimal commas are
+// read; UTF-16, gains beyond ±500 dB and bandwidths beyond 10 octaves are
+// refused.
 //
 // Threads: pure functions (messages read the language flag).
 #pragma once
@@ -17,6 +20,8 @@
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "RoomText.h"
 
 enum class RoomFilterKind { None, Peaking, LowShelf, HighShelf, HighPass, LowPass, BandPass, Notch, AllPass };
 
@@ -37,8 +42,10 @@ struct RoomFilter {
 struct FilterSet {
     double dPreamp = 0.0;
     bool bHasPreamp = false;
-    std::vector<RoomFilter> filters;
-    std::vector<std::string> notes;  // lines read but not used (APO commands)
+    std::vector<RoomFilter> filters;  // of the channel taken
+    RoomNotes notes;                  // lines read but not used (APO commands, other channels)
+    std::vector<std::string> channels;  // APO channels to choose from; empty: no choice
+    std::string strChannel;             // the one taken; empty: no choice
 };
 
 constexpr int kMaxRoomFilters = 31;  // the output's bands
@@ -49,9 +56,11 @@ struct FilterSetResult {
     FilterSet set;
 };
 
-FilterSetResult ParseFilterSet(std::string_view text);
-FilterSetResult ReadFilterSetFile(const std::string& strPath);
+// strChannel: the APO channel to take ("L"); empty for the rule's choice.
+FilterSetResult ParseFilterSet(std::string_view text, const std::string& strChannel = {});
+FilterSetResult ReadFilterSetFile(const std::string& strPath, const std::string& strChannel = {});
 
 enum class FilterSetFormat { Apo, Rew };
-// Only peaking filters and shelves: what the processor's bands hold.
+// Only peaking filters and shelves: what the processor's bands hold. The
+// note goes onto a comment line, its control bytes replaced.
 std::string WriteFilterSet(const std::vector<RoomFilter>& filters, FilterSetFormat format, const std::string& strNote);

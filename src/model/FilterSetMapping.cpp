@@ -29,14 +29,14 @@ public:
                           RoomNumberText(dTo) + szUnit);
     }
     void Add(std::string strItem) { m_items.push_back(std::move(strItem)); }
-    void Flush(const RoomFilter& filter, std::vector<std::string>& notes) const
+    void Flush(const RoomFilter& filter, RoomNotes& notes) const
     {
         if (m_items.empty())
             return;
         std::string strLine = RoomLinePrefix(filter.nLine) + KindName(filter) + ": ";
         for (std::size_t i = 0; i < m_items.size(); ++i)
             strLine += (i ? "; " : "") + m_items[i];
-        notes.push_back(strLine);
+        notes.Add(strLine);
     }
 
 private:
@@ -59,8 +59,9 @@ int ShelfMode(const RoomFilter& filter, Changes& changes)
 int BandwidthCodeOf(const RoomFilter& filter, Changes& changes)
 {
     if (filter.dBwOct > 0.0) {
-        const int nCode = std::clamp(static_cast<int>(std::lround((filter.dBwOct - 0.05) / 0.01)), 0,
-                                     kBandwidthCodeMax);
+        // Limited while still a double: a huge bandwidth must not overflow the integer.
+        const int nCode = static_cast<int>(std::lround(std::clamp((filter.dBwOct - 0.05) / 0.01, 0.0,
+                                                                  static_cast<double>(kBandwidthCodeMax))));
         changes.Note("bandwidth", "带宽", filter.dBwOct, CodeToBandwidth(nCode), " oct");
         return nCode;
     }
@@ -69,7 +70,7 @@ int BandwidthCodeOf(const RoomFilter& filter, Changes& changes)
     return nCode;
 }
 
-MappedBand MapFilter(const RoomFilter& filter, std::vector<std::string>& notes)
+MappedBand MapFilter(const RoomFilter& filter, RoomNotes& notes)
 {
     Changes changes;
     MappedBand band;
@@ -89,15 +90,15 @@ MappedBand MapFilter(const RoomFilter& filter, std::vector<std::string>& notes)
     return band;
 }
 
-void SkipNote(const RoomFilter& filter, std::vector<std::string>& notes)
+void SkipNote(const RoomFilter& filter, RoomNotes& notes)
 {
     if (filter.kind == RoomFilterKind::None)
         return;  // an unused slot of the program, nothing to tell
     if (!filter.bOn)
-        notes.push_back(RoomLinePrefix(filter.nLine) + KindName(filter) +
+        notes.Add(RoomLinePrefix(filter.nLine) + KindName(filter) +
                         RoomSay(": switched off, skipped", "：已关闭，跳过"));
     else
-        notes.push_back(RoomLinePrefix(filter.nLine) + KindName(filter) +
+        notes.Add(RoomLinePrefix(filter.nLine) + KindName(filter) +
                         RoomSay(": skipped, the processor has no such filter", "：跳过，处理器没有这种滤波器"));
 }
 
@@ -130,7 +131,7 @@ FilterMapping MapFilterSet(const FilterSet& set)
     FilterMapping mapping;
     mapping.notes = set.notes;
     if (set.bHasPreamp && set.dPreamp != 0.0)
-        mapping.notes.push_back(RoomSay("Preamp %1 dB not taken: set the output level instead",
+        mapping.notes.Add(RoomSay("Preamp %1 dB not taken: set the output level instead",
                                         "前置增益 %1 dB 未导入：请调整输出电平",
                                         {RoomNumberText(set.dPreamp)}));
     for (const RoomFilter& filter : set.filters) {

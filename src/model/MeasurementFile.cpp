@@ -1,5 +1,7 @@
 #include "MeasurementFile.h"
 
+#include <cmath>
+
 #include "RoomText.h"
 
 namespace {
@@ -19,7 +21,7 @@ bool IsComment(std::string_view line)
 // The point of one data line, or an error text.
 std::string ParsePoint(std::string_view line, int nLine, MeasurementPoint* pPoint)
 {
-    const std::vector<std::string_view> fields = RoomFields(line);
+    const std::vector<std::string> fields = RoomFields(line);
     if (fields.size() < 2 || fields.size() > 3)
         return RoomLinePrefix(nLine) + RoomSay("expected frequency, level and an optional phase",
                                                "应为频率、电平及可选的相位");
@@ -27,10 +29,13 @@ std::string ParsePoint(std::string_view line, int nLine, MeasurementPoint* pPoin
     for (std::size_t i = 0; i < fields.size(); ++i)
         if (!ParseRoomNumber(fields[i], &dValues[i]))
             return RoomLinePrefix(nLine) +
-                   RoomSay("\"%1\" is not a number", "\"%1\" 不是数字", {std::string(fields[i])});
+                   RoomSay("\"%1\" is not a number", "\"%1\" 不是数字", {RoomQuote(fields[i])});
     if (dValues[0] < kMeasureMinFreq || dValues[0] > kMeasureMaxFreq)
         return RoomLinePrefix(nLine) + RoomSay("frequency %1 Hz is outside 1 Hz … 100 kHz",
-                                               "频率 %1 Hz 超出 1 Hz … 100 kHz", {std::string(fields[0])});
+                                               "频率 %1 Hz 超出 1 Hz … 100 kHz", {RoomQuote(fields[0])});
+    if (std::abs(dValues[1]) > kRoomMaxLevelDb)
+        return RoomLinePrefix(nLine) + RoomSay("level %1 dB is outside ±500 dB", "电平 %1 dB 超出 ±500 dB",
+                                               {RoomQuote(fields[1])});
     pPoint->dFreq = dValues[0];
     pPoint->dDb = dValues[1];
     return {};
@@ -41,6 +46,8 @@ std::string ParsePoint(std::string_view line, int nLine, MeasurementPoint* pPoin
 MeasurementResult ParseMeasurement(std::string_view text)
 {
     MeasurementResult result;
+    if (!StripRoomEncoding(&text, &result.strError))
+        return result;
     int nLine = 0;
     for (const std::string_view line : RoomLines(text)) {
         ++nLine;

@@ -1,8 +1,8 @@
 // A measured frequency response as a measurement program exports it: REW's
 // text export (comment lines start with '*': frequency, SPL and an optional
 // phase) or an FRD file ('#' or '*' comments: frequency, dB, optional
-// phase). Fields are separated by spaces, tabs or commas; the phase is not
-// needed and is ignored.
+// phase). Fields are separated by spaces, tabs, semicolons or commas; the
+// phase is not needed and is ignored.
 //
 // Threads: pure functions.
 #pragma once
@@ -27,7 +27,9 @@ struct MeasurementResult {
     std::vector<MeasurementPoint> points;
 };
 
-// Refuses non-numbers, NaN, frequencies outside 1 Hz … 100 kHz, frequencies
-// that do not rise, lines of one field and files with fewer than two points.
+// Skips a UTF-8 byte-order mark and reads decimal commas. Refuses UTF-16,
+// non-numbers, NaN, frequencies outside 1 Hz … 100 kHz, levels beyond
+// ±500 dB, frequencies that do not rise, lines of one field and files with
+// fewer than two points.
 MeasurementResult ParseMeasurement(std::string_view text);
 MeasurementResult ReadMeasurementFile(const std::string& strPath);

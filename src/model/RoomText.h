@@ -1,6 +1,6 @@
 // What the room-tuning readers share: reading a text file whole with a size
-// limit, cutting it into lines, strict numbers, and messages in the
-// language of the moment.
+// limit, cutting it into lines, strict numbers, and short, printable
+// messages in the language of the moment.
 //
 // Threads: pure functions (the messages read the language flag).
 #pragma once
@@ -19,16 +19,48 @@ constexpr std::size_t kRoomFileMaxBytes = 4 * 1024 * 1024;
 // The file's text, or nothing with *pError set (missing, unreadable, too large).
 std::optional<std::string> ReadRoomFile(const std::string& strPath, std::string* pError);
 
+// Levels and gains beyond this are not sound: refused before any sum or
+// conversion can overflow.
+constexpr double kRoomMaxLevelDb = 500.0;
+
+// The text without a UTF-8 byte-order mark; false with *pError for UTF-16,
+// which the readers cannot take.
+bool StripRoomEncoding(std::string_view* pText, std::string* pError);
 // Lines without their ends (LF, CRLF or a lone CR), trimmed of spaces and tabs.
 std::vector<std::string_view> RoomLines(std::string_view text);
-// Fields separated by any run of spaces, tabs and commas.
-std::vector<std::string_view> RoomFields(std::string_view line);
+// Fields separated by spaces, tabs or semicolons. A comma inside such a
+// field is a decimal comma ("75,3", as some locales export), unless the
+// field also holds a point; a line of one field is comma-separated
+// ("20,75.3").
+std::vector<std::string> RoomFields(std::string_view line);
+std::string RoomUpper(std::string_view text);
 // A finite decimal number, the whole text ("+4.05", "-5", "1e3"; never "nan").
 bool ParseRoomNumber(std::string_view text, double* pValue);
+
+// Notes for the user, at most kMaxRoomNotes of them; the rest are counted.
+constexpr std::size_t kMaxRoomNotes = 20;
+class RoomNotes {
+public:
+    void Add(std::string strNote);
+    bool Empty() const { return m_lines.empty(); }
+    // The notes kept, then "… and N more" when some were not.
+    std::vector<std::string> Lines() const;
+
+private:
+    std::vector<std::string> m_lines;
+    std::size_t m_nMore = 0;
+};
 
 // The English or the Chinese text by the language flag, with %1, %2, …
 // replaced by the arguments.
 std::string RoomSay(const char* szEnglish, const char* szChinese, std::initializer_list<std::string> args = {});
+// A token of the file as a message quotes it: at most about 40 characters,
+// control bytes and broken UTF-8 shown as \xNN, never sent raw to a
+// terminal or a message box.
+std::string RoomQuote(std::string_view token);
+// A name for a message or a file: control bytes become '?', so that a name
+// read from a file or the processor cannot start a line of its own.
+std::string PrintableName(std::string_view name);
 // "line N: " in the language of the moment.
 std::string RoomLinePrefix(int nLine);
 // A number as the user typed it back: at most three decimals, no trailing zeros.

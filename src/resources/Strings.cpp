@@ -82,6 +82,8 @@ const TextPair kTexts[] = {
     {"%1 bands imported into CH%2.", "已导入 %1 段到 CH%2。"},
     {"Approximations and skips:", "近似与跳过："},
     {"The output has no active bands to export.", "该输出没有可导出的有效频段。"},
+    {"The file has filters for several channels. Import the filters of:", "该文件含有多个通道的滤波器。导入以下通道的滤波器："},
+    {"All channels", "所有通道"},
     {"Report", "参数值显示"},
     {"Print", "打印"},
     {"Export Excel", "导出Excel"},

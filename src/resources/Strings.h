@@ -86,6 +86,8 @@ enum TextId : int {
     kTxtImportDone,           // "%1": bands, "%2": the output's number
     kTxtImportNotes,
     kTxtNoBandsToExport,
+    kTxtChooseApoChannel,
+    kTxtAllChannels,
     // parameter report
     kTxtReportTitle,
     kTxtPrint,

@@ -13,6 +13,7 @@
 #include <QWidget>
 #include <array>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string_view>
 #include <utility>
@@ -269,8 +270,10 @@ private:
     // Notification 1135: the programs have been read; the file asked for is written.
     void OnAllScenesRead(int nPrograms);
     // ---- room tuning (ViewRoomTuning.cpp) -----------------------------------------
+    // Opens in the folder last used for files of strFilter, DataFile/ at first.
     QString AskRoomFile(bool bSave, const QString& strFilter);
     bool AskParametricMode();
+    std::map<QString, QString> m_roomFolders;  // file filter → folder last used
 
     CKTV_Data& m_data;
     std::unique_ptr<CLinkSession> m_pSession;

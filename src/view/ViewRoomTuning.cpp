@@ -6,10 +6,14 @@
 // by the change scanner, applied to the linked outputs. No lock is held
 // while a dialog or a message box is open.
 #include <QFile>
+#include <QFileInfo>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSaveFile>
+#include <algorithm>
 
+#include "ApoChannels.h"
 #include "CFStatic.h"
 #include "FilterSetMapping.h"
 #include "KTV_Data.h"
@@ -29,15 +33,52 @@ std::string LocalPath(const QString& strPath)
     return QFile::encodeName(strPath).toStdString();
 }
 
+// Of an APO file with filters for several channels, the one the user
+// chooses, offered with the reader's choice; false when cancelled.
+bool AskApoChannel(QWidget* pParent, const FilterSet& set, std::string* pChannel)
+{
+    QStringList items;
+    for (const std::string& strChannel : set.channels)
+        items << (strChannel == kApoAllChannels ? Tr(kTxtAllChannels) : QString::fromStdString(RoomQuote(strChannel)));
+    const auto nProposed = std::find(set.channels.begin(), set.channels.end(), set.strChannel) - set.channels.begin();
+    bool bOk = false;
+    const QString strItem = QInputDialog::getItem(pParent, Tr(kTxtAppTitle), Tr(kTxtChooseApoChannel), items,
+                                                  static_cast<int>(nProposed), false, &bOk);
+    if (!bOk)
+        return false;
+    *pChannel = set.channels[static_cast<std::size_t>(std::max<qsizetype>(items.indexOf(strItem), 0))];
+    return true;
+}
+
+// The filter set of the file, of the channel the user chooses when it has
+// several; false when the user cancelled.
+bool ReadAskedFilterSet(QWidget* pParent, const QString& strPath, FilterSetResult* pRead)
+{
+    *pRead = ReadFilterSetFile(LocalPath(strPath));
+    if (!pRead->bOk || pRead->set.channels.size() < 2)
+        return true;
+    std::string strChannel;
+    if (!AskApoChannel(pParent, pRead->set, &strChannel))
+        return false;
+    if (strChannel != pRead->set.strChannel)
+        *pRead = ReadFilterSetFile(LocalPath(strPath), strChannel);
+    return true;
+}
+
 }  // namespace
 
 QString CQM7100View::AskRoomFile(bool bSave, const QString& strFilter)
 {
+    const auto folder = m_roomFolders.find(strFilter);
     FileDialogRequest request;
     request.bSave = bSave;
     request.strFilter = strFilter;
-    request.strDefault = m_strCurrentDir + "/DataFile/" + strFilter.section(' ', 0, 0);
-    return m_fileDialogHook ? m_fileDialogHook(request) : RunFileDialog(request);
+    request.strDefault = (folder != m_roomFolders.end() ? folder->second : m_strCurrentDir + "/DataFile") + '/' +
+                         strFilter.section(' ', 0, 0);
+    const QString strPath = m_fileDialogHook ? m_fileDialogHook(request) : RunFileDialog(request);
+    if (!strPath.isEmpty())
+        m_roomFolders[strFilter] = QFileInfo(strPath).absolutePath();
+    return strPath;
 }
 
 bool CQM7100View::LoadMeasurement()
@@ -75,7 +116,9 @@ bool CQM7100View::ImportFilters()
     const QString strPath = AskRoomFile(false, kFilterSetFilter);
     if (strPath.isEmpty())
         return false;
-    const FilterSetResult read = ReadFilterSetFile(LocalPath(strPath));
+    FilterSetResult read;
+    if (!ReadAskedFilterSet(this, strPath, &read))
+        return false;
     if (!read.bOk) {
         ShowMessage(QString::fromStdString(read.strError));
         return false;
@@ -87,9 +130,9 @@ bool CQM7100View::ImportFilters()
     m_pPage->RefreshPage();
     RedrawAll();
     QString strReport = Tr(kTxtImportDone).arg(mapping.bands.size()).arg(m_nCurChannel + 1);
-    if (!mapping.notes.empty())
+    if (!mapping.notes.Empty())
         strReport += "\n\n" + Tr(kTxtImportNotes);
-    for (const std::string& strNote : mapping.notes)
+    for (const std::string& strNote : mapping.notes.Lines())
         strReport += "\n" + QString::fromStdString(strNote);
     ShowMessage(strReport);
     return true;

@@ -15,6 +15,8 @@ TEST(ValueTables, GainCodesOnTheWire)
     EXPECT_DOUBLE_EQ(CodeToGain(203), 0.3);
     EXPECT_EQ(GainToCode(-99.0), 0);
     EXPECT_EQ(GainToCode(99.0), 400);
+    EXPECT_EQ(GainToCode(1e10), 400);  // limited before it becomes an integer
+    EXPECT_EQ(GainToCode(-1e300), 0);
 }
 
 TEST(ValueTables, BandwidthCodeAndQ)
@@ -22,6 +24,7 @@ TEST(ValueTables, BandwidthCodeAndQ)
     EXPECT_EQ(BandwidthToCode(0.2), 15);
     EXPECT_EQ(BandwidthToCode(0.05), 0);
     EXPECT_EQ(BandwidthToCode(3.0), 295);
+    EXPECT_EQ(BandwidthToCode(1e12), 295);
     for (int code = 0; code <= kBandwidthCodeMax; ++code)
         ASSERT_EQ(BandwidthToCode(CodeToBandwidth(code)), code) << code;
     EXPECT_DOUBLE_EQ(QTableEntry(15), 7.208);

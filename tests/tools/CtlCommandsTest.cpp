@@ -503,10 +503,21 @@ TEST_F(CtlCommandsTest, EqImportRefusesBadFilesAndDryRunSendsNothing)
     for (const auto& args : std::vector<std::vector<std::string>>{{"eq-import", "2", File("bad.txt")},
                                                                   {"eq-import", "7", RoomFixture("apo.txt")},
                                                                   {"eq-import", "2", RoomFixture("apo.txt"), "--loud"},
-                                                                  {"eq-export", "2", "--format", "csv"}})
+                                                                  {"eq-export", "2", "--format", "csv"},
+                                                                  {"eq-import", "2", RoomFixture("apo_channels.txt"), "--channel", "C"}})
         EXPECT_EQ(Ctl(args).nExit, 1) << args.back();
     EXPECT_EQ(Ctl({"eq-import", "2", RoomFixture("apo.txt"), "--dry-run"}).nExit, 0);
     EXPECT_TRUE(m_device.ReceivedFrames().empty());
+}
+
+TEST_F(CtlCommandsTest, EqImportTakesTheApoChannelAskedFor)
+{
+    const std::string strOut = Ok({"eq-import", "2", RoomFixture("apo_channels.txt"), "--channel", "R"});
+    EXPECT_NE(strOut.find("line 3: \"Channel: L\": 2 filters not taken (imported: R)"), std::string::npos) << strOut;
+    const uint8_t* pBlock = OutputBlock(m_device.LiveImage(), 1);
+    EXPECT_EQ(GetWord(pBlock), 71);
+    EXPECT_EQ(GetWord(pBlock + kGroupSize), 140);
+    EXPECT_EQ(GetWord(pBlock + kGroupSize * 2 + 2), kGainCodeZero + kGainWireOffset);
 }
 
 TEST_F(CtlCommandsTest, ResponseWithAMeasurementPrintsThePrediction)

@@ -2,7 +2,10 @@
 // the virtual processor.
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QInputDialog>
 #include <QMenu>
 #include <filesystem>
 
@@ -15,10 +18,14 @@
 
 namespace {
 
+// Made absolute before a test moves into its own working folder: __FILE__
+// may be relative to the build folder.
+const QString kRoomFixtures = QFileInfo(QString::fromStdString(
+    (std::filesystem::path(__FILE__).parent_path().parent_path() / "fixtures" / "room").string())).absoluteFilePath();
+
 QString RoomFixture(const char* szName)
 {
-    const auto path = std::filesystem::path(__FILE__).parent_path().parent_path() / "fixtures" / "room" / szName;
-    return QString::fromStdString(path.string());
+    return kRoomFixtures + '/' + QString::fromUtf8(szName);
 }
 
 }  // namespace
@@ -46,10 +53,17 @@ protected:
         QCoreApplication::processEvents();
     }
 
+    // Answers the next file dialogs with strPath; m_strOfferedFolder is where
+    // the last one opened.
     void AnswerFiles(const QString& strPath)
     {
-        View().m_fileDialogHook = [strPath](const CQM7100View::FileDialogRequest&) { return strPath; };
+        View().m_fileDialogHook = [this, strPath](const CQM7100View::FileDialogRequest& request) {
+            m_strOfferedFolder = QFileInfo(request.strDefault).absolutePath();
+            return strPath;
+        };
     }
+
+    QString m_strOfferedFolder;
 };
 
 TEST_F(RoomTuning, MenuLoadsAMeasurementAndThePredictionFollowsADrag)
@@ -84,6 +98,7 @@ TEST_F(RoomTuning, MenuLoadsAMeasurementAndThePredictionFollowsADrag)
 
     AnswerFiles(RoomFixture("apo.txt"));  // not a measurement
     ChooseFromMenu(kTxtLoadMeasurement);
+    EXPECT_EQ(m_strOfferedFolder, QFileInfo(RoomFixture("apo.txt")).absolutePath());  // the folder last used
     ASSERT_FALSE(m_messages.empty());
     EXPECT_NE(m_messages.back().find("line 2: \"Preamp:\" is not a number"), std::string::npos) << m_messages.back();
     EXPECT_TRUE(Graph().Measurement(1).IsEmpty());
@@ -97,6 +112,7 @@ TEST_F(RoomTuning, ImportAsksForParametricModeAndExportWritesTheBands)
     {
         BoxAnswerer answers({QMessageBox::Cancel});
         ChooseFromMenu(kTxtImportFilters);
+        EXPECT_EQ(m_strOfferedFolder, QDir::currentPath() + "/DataFile");
         ASSERT_EQ(answers.m_asked.size(), 1u);
         EXPECT_EQ(answers.m_asked[0], Tr(kTxtToParametricQuestion));
     }
@@ -124,7 +140,38 @@ TEST_F(RoomTuning, ImportAsksForParametricModeAndExportWritesTheBands)
         BoxAnswerer answers({QMessageBox::No});  // REW
         ChooseFromMenu(kTxtExportFilters);
     }
+    EXPECT_EQ(m_strOfferedFolder, QFileInfo(RoomFixture("apo.txt")).absolutePath());
     QFile written(strOut);
     ASSERT_TRUE(written.open(QIODevice::ReadOnly));
     EXPECT_TRUE(written.readAll().contains("Filter  1: ON  PK       Fc    63 Hz  Gain  -5.0 dB  Q  3.997"));
+}
+
+TEST_F(RoomTuning, ImportOfSeveralApoChannelsAsksForOne)
+{
+    StartApp();
+    ASSERT_TRUE(ConnectOnline());
+    AnswerFiles(RoomFixture("apo_channels.txt"));
+    QStringList offered;
+    QString strProposed;
+    QTimer chooser;
+    chooser.setInterval(10);
+    QObject::connect(&chooser, &QTimer::timeout, [&] {
+        auto* pDialog = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+        if (!pDialog || !pDialog->isVisible())
+            return;
+        offered = pDialog->comboBoxItems();
+        strProposed = pDialog->textValue();
+        pDialog->setTextValue(QStringLiteral("R"));
+        pDialog->accept();
+    });
+    chooser.start();
+    {
+        BoxAnswerer answers({QMessageBox::Ok});
+        ChooseFromMenu(kTxtImportFilters);
+    }
+    EXPECT_EQ(offered, QStringList({"L", "R"}));
+    EXPECT_EQ(strProposed, "L");
+    EXPECT_EQ(Data().Output(0).EQ()[0].GetFrequency(), 71);
+    ASSERT_FALSE(m_messages.empty());
+    EXPECT_NE(m_messages.back().find("\"Channel: L\": 2 filters not taken"), std::string::npos) << m_messages.back();
 }
