@@ -63,6 +63,7 @@ TEST(CtlUsage, MistakesInTheCommandLineExitWithTwoAndNameTheMistake)
         {{"report", "foo"}, 2, "zr470ctl: report takes 0 arguments besides its options, not 1"},
         {{"report", "--unit", "mm"}, 2, "zr470ctl: report: --unit takes ms, inch or cm, not \"mm\""},
         {{"eq-export", "2", "apo"}, 2, "zr470ctl: eq-export takes 1 argument besides its options, not 2"},
+        {{"eq-export", "2", "--format", "csv"}, 2, "zr470ctl: eq-export: --format takes apo or rew, not \"csv\""},
         {{"response", "a.ZR4C", "1", "2", "--measurement", "m.txt"},
          2,
          "zr470ctl: response takes 2 arguments besides its options, not 3"},

@@ -13,19 +13,15 @@
 #include "CFStatic.h"
 #include "Frame.h"
 #include "KTV_Data.h"
+#include "RoomFixture.h"
 #include "Strings.h"
 #include "ViewFixture.h"
 
 namespace {
 
-// Made absolute before a test moves into its own working folder: __FILE__
-// may be relative to the build folder.
-const QString kRoomFixtures = QFileInfo(QString::fromStdString(
-    (std::filesystem::path(__FILE__).parent_path().parent_path() / "fixtures" / "room").string())).absoluteFilePath();
-
-QString RoomFixture(const char* szName)
+QString RoomFile(const char* szName)
 {
-    return kRoomFixtures + '/' + QString::fromUtf8(szName);
+    return QString::fromStdString(RoomFixture(szName));
 }
 
 }  // namespace
@@ -70,7 +66,7 @@ TEST_F(RoomTuning, MenuLoadsAMeasurementAndThePredictionFollowsADrag)
 {
     StartApp();
     ASSERT_TRUE(ConnectOnline());
-    AnswerFiles(RoomFixture("rew_measurement.txt"));
+    AnswerFiles(RoomFile("rew_measurement.txt"));
     ChooseFromMenu(kTxtLoadMeasurement);
     ASSERT_FALSE(Graph().Measurement(0).IsEmpty());
     Graph().Offscreen();
@@ -96,9 +92,9 @@ TEST_F(RoomTuning, MenuLoadsAMeasurementAndThePredictionFollowsADrag)
     ChooseFromMenu(kTxtClearMeasurement);  // disabled: nothing happens
     EXPECT_FALSE(Graph().Measurement(0).IsEmpty());
 
-    AnswerFiles(RoomFixture("apo.txt"));  // not a measurement
+    AnswerFiles(RoomFile("apo.txt"));  // not a measurement
     ChooseFromMenu(kTxtLoadMeasurement);
-    EXPECT_EQ(m_strOfferedFolder, QFileInfo(RoomFixture("apo.txt")).absolutePath());  // the folder last used
+    EXPECT_EQ(m_strOfferedFolder, QFileInfo(RoomFile("apo.txt")).absolutePath());  // the folder last used
     ASSERT_FALSE(m_messages.empty());
     EXPECT_NE(m_messages.back().find("line 2: \"Preamp:\" is not a number"), std::string::npos) << m_messages.back();
     EXPECT_TRUE(Graph().Measurement(1).IsEmpty());
@@ -108,7 +104,7 @@ TEST_F(RoomTuning, ImportAsksForParametricModeAndExportWritesTheBands)
 {
     StartApp();
     ASSERT_TRUE(ConnectOnline());
-    AnswerFiles(RoomFixture("apo.txt"));
+    AnswerFiles(RoomFile("apo.txt"));
     {
         BoxAnswerer answers({QMessageBox::Cancel});
         ChooseFromMenu(kTxtImportFilters);
@@ -140,7 +136,7 @@ TEST_F(RoomTuning, ImportAsksForParametricModeAndExportWritesTheBands)
         BoxAnswerer answers({QMessageBox::No});  // REW
         ChooseFromMenu(kTxtExportFilters);
     }
-    EXPECT_EQ(m_strOfferedFolder, QFileInfo(RoomFixture("apo.txt")).absolutePath());
+    EXPECT_EQ(m_strOfferedFolder, QFileInfo(RoomFile("apo.txt")).absolutePath());
     QFile written(strOut);
     ASSERT_TRUE(written.open(QIODevice::ReadOnly));
     EXPECT_TRUE(written.readAll().contains("Filter  1: ON  PK       Fc    63 Hz  Gain  -5.0 dB  Q  3.997"));
@@ -150,7 +146,7 @@ TEST_F(RoomTuning, ImportOfSeveralApoChannelsAsksForOne)
 {
     StartApp();
     ASSERT_TRUE(ConnectOnline());
-    AnswerFiles(RoomFixture("apo_channels.txt"));
+    AnswerFiles(RoomFile("apo_channels.txt"));
     QStringList offered;
     QString strProposed;
     QTimer chooser;
