@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "DataDefine.h"
+#include "FuzzImage.h"
 #include "GlobalData.h"
 #include "KTV_Data.h"
 #include "PresetFile.h"
@@ -67,9 +68,10 @@ void Check(CKTV_Data& data, std::span<const uint8_t> bytes)
         std::abort();
 }
 
-// The input goes where it is interpreted: the live image and delay table of
-// a current container (the stored entries are only copied), the entries of
-// an older one.
+// The input goes where it is interpreted: one part of the live image (byte
+// 1 picks it, see FuzzImage.h) and then the delay table of a current
+// container (the stored entries are only copied), the entries of an older
+// one.
 std::vector<uint8_t> Shaped(const uint8_t* pData, size_t nSize)
 {
     const bool bCurrent = nSize == 0 || pData[0] % 2 == 0;
@@ -77,9 +79,19 @@ std::vector<uint8_t> Shaped(const uint8_t* pData, size_t nSize)
     std::vector<uint8_t> file(bCurrent ? kAllScenesFileSize : kOldAllScenesFileSize, 0);
     file[0] = static_cast<uint8_t>(tag.size());
     std::memcpy(file.data() + 1, tag.data(), tag.size());
-    const size_t nStart = 1 + tag.size() + (bCurrent ? kSceneStoreBytes : 0);
-    if (nSize > 1)
-        std::memcpy(file.data() + nStart, pData + 1, std::min(nSize - 1, file.size() - nStart));
+    const size_t nStart = 1 + tag.size();
+    if (!bCurrent) {
+        if (nSize > 1)
+            std::memcpy(file.data() + nStart, pData + 1, std::min(nSize - 1, file.size() - nStart));
+        return file;
+    }
+    if (nSize < 2)
+        return file;
+    uint8_t* pLive = file.data() + nStart + kSceneStoreBytes;
+    fuzzimage::FillPart(pLive, pData[1], pData + 2, nSize - 2);
+    const size_t nPart = static_cast<size_t>(fuzzimage::PartOf(pData[1]).nSize);
+    if (nSize - 2 > nPart)
+        std::memcpy(pLive + kImageSize, pData + 2 + nPart, std::min(nSize - 2 - nPart, static_cast<size_t>(kDelayTableSize)));
     return file;
 }
 

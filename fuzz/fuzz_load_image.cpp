@@ -1,12 +1,14 @@
 // Any 2184 bytes can arrive from the processor or a preset file: loading
 // them into the model, drawing every curve and writing the image back must
-// never crash or read outside a table. The report of such an image has a
+// never crash or read outside a table. Each run fills one part of the image
+// (see FuzzImage.h). The report of such an image has a
 // target of its own (fuzz_report_table), which keeps this one fast.
 #include <cstdint>
 #include <cstring>
 #include <memory>
 
 #include "DataDefine.h"
+#include "FuzzImage.h"
 #include "GlobalData.h"
 #include "ChannelRecord.h"
 #include "KTV_Data.h"
@@ -34,9 +36,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
         model.SetPlotRect(900, 320);
         return model;
     }();
-    uint8_t image[kImageSize] = {};
-    std::memcpy(image, pData, nSize < sizeof image ? nSize : sizeof image);
-    const int nPreset = nSize > 0 ? pData[0] % 21 : 0;
+    // Byte 0 picks the preset, byte 1 the part of the image the rest fills,
+    // byte 2 the record whose changes are scanned.
+    if (nSize < 3)
+        return 0;
+    uint8_t image[kImageSize];
+    fuzzimage::FillPart(image, pData[1], pData + 3, nSize - 3);
+    const int nPreset = pData[0] % 21;
 
     data.LoadFromImage(image, nPreset);
     for (int i = 0; i < kOutputs; ++i) {
@@ -47,11 +53,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
             out.EQ()[b].QText();
         }
     }
-    // One record's changes are scanned a run (the second byte picks it):
-    // scanning all nine would make every run several times slower and find
-    // nothing that the runs on each record do not.
+    // One record's changes are scanned a run: scanning all nine would make
+    // every run several times slower and find nothing that the runs on each
+    // record do not.
     g_bOnline = 1;
-    RecordOf(data, nSize > 1 ? pData[1] : 0).SetAllMarks(1);
+    RecordOf(data, pData[2]).SetAllMarks(1);
     while (data.GetNextChange()->Frame()[4] == 0xA1) {
     }
     g_bOnline = 0;
