@@ -38,8 +38,9 @@ public:
     int RowsPerPage() const { return m_nRowsPerPage; }
     int Pages() const { return m_nPages; }
 
-    QString m_strHeader = QStringLiteral("This is the report of the file\r\nMultiline!\r\n");
-    QString m_strFooter = QStringLiteral("Just a huar for the footers\r\neventually multiline too ..");
+    // Lines end in "\r\n" as the list's texts do; NameReport fills them.
+    QString m_strHeader;
+    QString m_strFooter;
     QString m_strPageFormat = QStringLiteral("Page %d of %d");  // page, pages
     int m_nMarginMm = 10;
     PrintFace m_listFace{QStringLiteral("Arial"), 8};
@@ -48,7 +49,7 @@ public:
 
 protected:
     bool OnPreparePrinting(QPrinter& printer, QWidget* pParent) override;
-    int OnBeginPrinting(QPainter& painter, QPrinter& printer) override;
+    int OnBeginPrinting(QPainter& painter, QPagedPaintDevice& device) override;
     bool OnPrintPage(QPainter& painter, int nPage) override;
 
 private:
