@@ -2,8 +2,9 @@
 // "Page n of N"), the column-header row, as many rows as fit with grid lines,
 // and a footer. Column widths are scaled to the printable width.
 //
-// The fields start with the parameter report's settings; set any of them
-// before printing. Threads: as CPrinterJob.
+// The fields start with the parameter report's layout and fonts; the texts
+// that name the report come from NameReport (ReportHeading.h). Set any of
+// them before printing. Threads: as CPrinterJob.
 #pragma once
 
 #include <QFont>
