@@ -158,14 +158,3 @@ TEST_F(ReportPrintTest, AWorkbookNeedsNoTemporaryFolder)
     EXPECT_TRUE(result.bOk) << result.strError;
     EXPECT_EQ(ReadWorkbook(Path("report.xlsx")).rows.size(), 175u);
 }
-
-TEST_F(ReportPrintTest, AFileThatCannotBeReplacedIsLeftAsItWas)
-{
-    const std::filesystem::path target = Path("taken.xlsx");
-    std::filesystem::create_directory(target);
-    std::filesystem::create_directory(target / "inside");
-    const XlsxResult result = ExportReportXlsx(target, m_table);
-    EXPECT_FALSE(result.bOk);
-    EXPECT_FALSE(result.strError.empty());
-    EXPECT_TRUE(std::filesystem::is_directory(target / "inside"));
-}
