@@ -1,9 +1,12 @@
 // report [--from FILE.ZR4C|FILE.ZR4AC] [--unit ms|inch|cm] [--xlsx OUT] [--pdf OUT]:
 // the parameter report of the connected processor or of a preset file, as
 // tab-separated text, JSON rows, a worksheet or a printed PDF.
+#include <QFile>
 #include <QGuiApplication>
 #include <clocale>
+#include <filesystem>
 #include <memory>
+#include <vector>
 
 #include "CtlCommands.h"
 #include "CtlRoomOptions.h"
@@ -12,6 +15,7 @@
 #include "KTV_Data.h"
 #include "ListCtrlPrint.h"
 #include "PresetFile.h"
+#include "ReportHeading.h"
 #include "ReportTable.h"
 #include "XlsxExport.h"
 
@@ -45,25 +49,55 @@ bool ParseReportOptions(const std::vector<std::string>& args, ReportOptions* pOu
     return false;
 }
 
-// Printing needs a GUI application; without a desktop it draws offscreen.
-// One is made for the print when the process has none, and ended with it,
-// so that the font libraries are shut down cleanly.
+// Printing needs a GUI application. The command makes its own on the
+// offscreen platform, whatever the environment names (a desktop platform
+// without a display would abort the process), and ends it with the print so
+// that the font libraries are shut down cleanly. Qt's own chatter (such as
+// the XDG_RUNTIME_DIR warning) is kept back and shown only when the print
+// fails.
 class CPrintingApplication {
 public:
     CPrintingApplication()
     {
         if (QCoreApplication::instance())
             return;
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
+        s_messages.clear();
+        m_previousHandler = qInstallMessageHandler(&CPrintingApplication::KeepMessage);
         m_pApp = std::make_unique<QGuiApplication>(m_nArgc, m_argv);
         std::setlocale(LC_NUMERIC, "C");  // the report's numbers keep their decimal point
     }
+    ~CPrintingApplication()
+    {
+        if (!m_pApp)
+            return;
+        m_pApp.reset();
+        qInstallMessageHandler(m_previousHandler);
+    }
+    CPrintingApplication(const CPrintingApplication&) = delete;
+    CPrintingApplication& operator=(const CPrintingApplication&) = delete;
+
+    // What Qt said during the print, one message a line.
+    static std::string Messages()
+    {
+        std::string str;
+        for (const std::string& strMessage : s_messages)
+            str += "\n" + strMessage;
+        return str;
+    }
 
 private:
-    int m_nArgc = 1;
+    static void KeepMessage(QtMsgType, const QMessageLogContext&, const QString& strMessage)
+    {
+        s_messages.push_back(strMessage.toStdString());
+    }
+
+    static inline std::vector<std::string> s_messages;
+    int m_nArgc = 3;
     char m_szName[9] = "zr470ctl";
-    char* m_argv[2] = {m_szName, nullptr};
+    char m_szPlatformOption[10] = "-platform";
+    char m_szPlatform[10] = "offscreen";
+    char* m_argv[4] = {m_szName, m_szPlatformOption, m_szPlatform, nullptr};
+    QtMessageHandler m_previousHandler = nullptr;
     std::unique_ptr<QGuiApplication> m_pApp;
 };
 
@@ -99,6 +133,32 @@ std::string TableText(const ReportTable& table, bool bJson)
     return str;
 }
 
+// The printout names the preset file it was made from, or the live scene
+// and the processor it was read from.
+ReportSubject SubjectOf(const ReportOptions& options)
+{
+    const QString strProgram = QStringLiteral("zr470ctl");
+    if (options.strFrom.empty())
+        return LiveReportSubject(true, strProgram);
+    ReportSubject subject;
+    subject.strProgram = strProgram;
+    subject.strScene = QFile::decodeName(std::filesystem::path(options.strFrom).filename().c_str());
+    return subject;
+}
+
+int WritePdf(CtlContext& ctx, const ReportOptions& options, const ReportTable& table)
+{
+    const CPrintingApplication application;
+    CListCtrlPrint job(table);
+    NameReport(job, SubjectOf(options));
+    if (job.PrintToPdf(QFile::decodeName(options.strPdf.c_str())) == CPrinterJob::Result::Printed)
+        return kExitOk;
+    std::string strError = options.strPdf + ": the PDF could not be written";
+    if (!job.m_strError.isEmpty())
+        strError += " (" + job.m_strError.toStdString() + ")";
+    return Refuse(ctx, strError + CPrintingApplication::Messages());
+}
+
 int WriteReport(CtlContext& ctx, const ReportOptions& options, CKTV_Data& data, std::string* pResult)
 {
     const ReportTable table = BuildReportTable(data, options.nUnit);
@@ -108,10 +168,8 @@ int WriteReport(CtlContext& ctx, const ReportOptions& options, CKTV_Data& data, 
             return Refuse(ctx, options.strXlsx + ": " + written.strError);
     }
     if (!options.strPdf.empty()) {
-        const CPrintingApplication application;
-        CListCtrlPrint job(table);
-        if (job.PrintToPdf(QString::fromStdString(options.strPdf)) != CPrinterJob::Result::Printed)
-            return Refuse(ctx, options.strPdf + ": the PDF could not be written");
+        if (const int nExit = WritePdf(ctx, options, table); nExit != kExitOk)
+            return nExit;
     }
     if (options.strXlsx.empty() && options.strPdf.empty())
         *pResult = TableText(table, ctx.inv.bJson);

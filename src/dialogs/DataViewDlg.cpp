@@ -2,7 +2,9 @@
 #include "DataViewDlg.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QKeyEvent>
+#include <QMessageBox>
 #include <QPushButton>
 
 #include "AppGlobals.h"
@@ -12,6 +14,7 @@
 #include "GridList.h"
 #include "ListCtrlPrint.h"
 #include "QM7100View.h"
+#include "ReportHeading.h"
 #include "ReportTable.h"
 #include "XlsxExport.h"
 
@@ -36,6 +39,11 @@ std::vector<std::string> Cells(const QStringList& texts)
     for (const QString& strText : texts)
         cells.push_back(strText.toStdString());
     return cells;
+}
+
+QString WithReason(const QString& strMessage, const QString& strReason)
+{
+    return strReason.isEmpty() ? strMessage : strMessage + QStringLiteral("\n") + strReason;
 }
 
 }  // namespace
@@ -89,9 +97,23 @@ ReportTable CDataViewDlg::ListTable() const
 void CDataViewDlg::OnPrint()
 {
     CListCtrlPrint job(ListTable());
+    NameReport(job, LiveReportSubject(m_view.IsConnected(), Tr(kTxtAppTitle)));
     job.m_dialogHook = m_printDialogHook;
-    if (job.Print(this) == CPrinterJob::Result::Failed)
+    const CPrinterJob::Result result = job.Print(this);
+    if (result == CPrinterJob::Result::NotStarted)
         m_view.ShowMessage(Tr(kTxtPrintFailed));
+    else if (result == CPrinterJob::Result::Failed)
+        m_view.ShowMessage(WithReason(Tr(kTxtPrintIncomplete), job.m_strError));
+}
+
+// The save dialog asked about the name the user typed; a name that gets
+// ".xlsx" only now may still be an existing file.
+bool CDataViewDlg::MayReplace(const QString& strPath, bool bAsked)
+{
+    if (bAsked || !QFileInfo::exists(strPath))
+        return true;
+    return QMessageBox::question(this, Tr(kTxtAppTitle), Tr(kTxtReplaceQuestion).arg(strPath),
+                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
 }
 
 void CDataViewDlg::OnExport()
@@ -101,11 +123,14 @@ void CDataViewDlg::OnExport()
     QString strPath = m_view.AskExportFile();
     if (strPath.isEmpty())
         return;
-    if (!strPath.endsWith(QStringLiteral(".xlsx"), Qt::CaseInsensitive))
+    const bool bAsked = strPath.endsWith(QStringLiteral(".xlsx"), Qt::CaseInsensitive);
+    if (!bAsked)
         strPath += QStringLiteral(".xlsx");
+    if (!MayReplace(strPath, bAsked))
+        return;
     const XlsxResult written = ExportReportXlsx(QFile::encodeName(strPath).toStdString(), ListTable());
     if (!written.bOk)
-        m_view.ShowMessage(Tr(kTxtReplaceFileError));
+        m_view.ShowMessage(WithReason(Tr(kTxtReplaceFileError), QString::fromStdString(written.strError)));
 }
 
 void CDataViewDlg::keyPressEvent(QKeyEvent* pEvent)

@@ -42,6 +42,7 @@ private:
     void CreateList();
     void OnPrint();
     void OnExport();
+    bool MayReplace(const QString& strPath, bool bAsked);
 
     CKTV_Data& m_data;
     CQM7100View& m_view;

@@ -10,11 +10,16 @@
 #include <cstdint>
 #include <filesystem>
 #include <span>
+#include <string>
 
 class CAtomicFileWriter {
 public:
     // False when the file could not be written completely; the target is then
-    // untouched. A symbolic link as target is kept: the file it points to is
-    // replaced. An existing target keeps its permission bits.
-    static bool Write(const std::filesystem::path& target, std::span<const uint8_t> bytes);
+    // untouched and *pError (when given) says why, in the system's words
+    // ("No space left on device"). A symbolic link as target is kept, also a
+    // dangling one: the file it points to is written. An existing target that
+    // is not a regular file (a directory, a FIFO, a device) is refused. An
+    // existing target keeps its permission bits.
+    static bool Write(const std::filesystem::path& target, std::span<const uint8_t> bytes,
+                      std::string* pError = nullptr);
 };

@@ -1,8 +1,8 @@
 #include "ListCtrlPrint.h"
 
 #include <QFontMetrics>
+#include <QPagedPaintDevice>
 #include <QPainter>
-#include <QPrinter>
 #include <algorithm>
 
 #include "ReportTable.h"
@@ -79,7 +79,7 @@ bool CListCtrlPrint::OnPreparePrinting(QPrinter& printer, QWidget* pParent)
     return CPrinterJob::OnPreparePrinting(printer, pParent);
 }
 
-int CListCtrlPrint::OnBeginPrinting(QPainter& painter, QPrinter& printer)
+int CListCtrlPrint::OnBeginPrinting(QPainter& painter, QPagedPaintDevice& device)
 {
     QPaintDevice* pDevice = painter.device();
     m_listFont = PrinterFont(m_listFace, pDevice);
@@ -87,8 +87,9 @@ int CListCtrlPrint::OnBeginPrinting(QPainter& painter, QPrinter& printer)
     m_footerFont = PrinterFont(m_footerFace, pDevice);
     m_nRowHeight = QFontMetrics(m_listFont, pDevice).size(0, QStringLiteral("X")).height() + kRowPadding;
 
-    const int nMargin = static_cast<int>(m_nMarginMm * printer.resolution() / kMmPerInch);
-    const QRect page = printer.pageLayout().fullRectPixels(printer.resolution());
+    const int nDpi = device.logicalDpiY();
+    const int nMargin = static_cast<int>(m_nMarginMm * nDpi / kMmPerInch);
+    const QRect page = device.pageLayout().fullRectPixels(nDpi);
     m_body = page.adjusted(nMargin, nMargin, -nMargin, -nMargin);
 
     // Running x positions scaled so that the last one is the printable width.

@@ -2,8 +2,9 @@
 // "Page n of N"), the column-header row, as many rows as fit with grid lines,
 // and a footer. Column widths are scaled to the printable width.
 //
-// The fields start with the parameter report's settings; set any of them
-// before printing. Threads: as CPrinterJob.
+// The fields start with the parameter report's layout and fonts; the texts
+// that name the report come from NameReport (ReportHeading.h). Set any of
+// them before printing. Threads: as CPrinterJob.
 #pragma once
 
 #include <QFont>
@@ -38,8 +39,9 @@ public:
     int RowsPerPage() const { return m_nRowsPerPage; }
     int Pages() const { return m_nPages; }
 
-    QString m_strHeader = QStringLiteral("This is the report of the file\r\nMultiline!\r\n");
-    QString m_strFooter = QStringLiteral("Just a huar for the footers\r\neventually multiline too ..");
+    // Lines end in "\r\n" as the list's texts do; NameReport fills them.
+    QString m_strHeader;
+    QString m_strFooter;
     QString m_strPageFormat = QStringLiteral("Page %d of %d");  // page, pages
     int m_nMarginMm = 10;
     PrintFace m_listFace{QStringLiteral("Arial"), 8};
@@ -48,7 +50,7 @@ public:
 
 protected:
     bool OnPreparePrinting(QPrinter& printer, QWidget* pParent) override;
-    int OnBeginPrinting(QPainter& painter, QPrinter& printer) override;
+    int OnBeginPrinting(QPainter& painter, QPagedPaintDevice& device) override;
     bool OnPrintPage(QPainter& painter, int nPage) override;
 
 private:

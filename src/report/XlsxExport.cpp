@@ -3,8 +3,10 @@
 #include <unistd.h>
 #include <xlsxwriter.h>
 
+#include <cerrno>
 #include <fstream>
 #include <iterator>
+#include <system_error>
 #include <vector>
 
 #include "AtomicFileWriter.h"
@@ -16,13 +18,22 @@ namespace {
 
 constexpr double kColumnChars = 12.0;
 
+// The folder the workbook goes to; its scratch work is done there too, so
+// that a missing or odd TMPDIR cannot stop the export.
+fs::path FolderOf(const fs::path& target)
+{
+    return target.parent_path().empty() ? fs::path(".") : target.parent_path();
+}
+
 // A private file for libxlsxwriter, which writes only to a named file.
 struct ScratchFile {
     fs::path path;
-    ScratchFile()
+    int nError = 0;
+    explicit ScratchFile(const fs::path& folder)
     {
-        std::string strPattern = (fs::temp_directory_path() / "zr470-report-XXXXXX").string();
+        std::string strPattern = (folder / ".zr470-XXXXXX").string();
         const int fd = mkstemp(strPattern.data());
+        nError = fd < 0 ? errno : 0;
         if (fd >= 0) {
             close(fd);
             path = strPattern;
@@ -53,7 +64,10 @@ lxw_error WriteRow(lxw_worksheet* pSheet, lxw_row_t nRow, const std::vector<std:
 
 lxw_error WriteWorkbook(const fs::path& path, const ReportTable& table)
 {
-    lxw_workbook* pBook = workbook_new(path.c_str());
+    std::string strFolder = path.parent_path().string();
+    lxw_workbook_options options{};
+    options.tmpdir = strFolder.data();  // libxlsxwriter's own temporary files
+    lxw_workbook* pBook = workbook_new_opt(path.c_str(), &options);
     if (!pBook)
         return LXW_ERROR_CREATING_XLSX_FILE;
     lxw_worksheet* pSheet = workbook_add_worksheet(pBook, kReportSheetName);
@@ -76,9 +90,9 @@ lxw_error WriteWorkbook(const fs::path& path, const ReportTable& table)
 XlsxResult ExportReportXlsx(const fs::path& target, const ReportTable& table)
 {
     XlsxResult result;
-    ScratchFile scratch;
+    const ScratchFile scratch(FolderOf(target));
     if (scratch.path.empty()) {
-        result.strError = "no temporary file for the workbook";
+        result.strError = std::system_category().message(scratch.nError);
         return result;
     }
     if (const lxw_error error = WriteWorkbook(scratch.path, table); error != LXW_NO_ERROR) {
@@ -91,10 +105,8 @@ XlsxResult ExportReportXlsx(const fs::path& target, const ReportTable& table)
         result.strError = "the workbook could not be read back";
         return result;
     }
-    if (!CAtomicFileWriter::Write(target, bytes)) {
-        result.strError = "cannot replace " + target.string();
+    if (!CAtomicFileWriter::Write(target, bytes, &result.strError))
         return result;
-    }
     result.bOk = true;
     return result;
 }

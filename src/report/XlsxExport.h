@@ -17,6 +17,7 @@ struct XlsxResult {
     std::string strError;  // what went wrong, for a log or the command line
 };
 
-// The workbook is built aside and then replaces the file in one step: a
-// failed export leaves the file that was there as it was.
+// The workbook is built in a scratch file in the target's own folder (no
+// TMPDIR needed) and then replaces the file in one step: a failed export
+// leaves the file that was there as it was, and strError says why.
 XlsxResult ExportReportXlsx(const std::filesystem::path& target, const ReportTable& table);

@@ -89,7 +89,9 @@ const TextPair kTexts[] = {
     {"Export Excel", "导出Excel"},
     {"Load", "导出"},
     {"Could not start print job.", "无法启动打印作业。"},
-    {"覆盖文件时出错!", "覆盖文件时出错!"},
+    {"Error while replacing the file!", "覆盖文件时出错!"},
+    {"The report could not be printed completely.", "报告未能完整打印。"},
+    {"%1 already exists.\nDo you want to replace it?", "%1 已存在。\n要替换它吗？"},
 };
 static_assert(sizeof(kTexts) / sizeof(kTexts[0]) == kTxtCount, "one text pair per TextId");
 

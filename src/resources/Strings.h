@@ -94,7 +94,9 @@ enum TextId : int {
     kTxtExportExcel,
     kTxtExportTitle,
     kTxtPrintFailed,
-    kTxtReplaceFileError,     // one language
+    kTxtReplaceFileError,
+    kTxtPrintIncomplete,
+    kTxtReplaceQuestion,      // "%1": the file
     kTxtCount
 };
 

@@ -366,28 +366,6 @@ TEST_F(PresetFileTest, FailedSaveKeepsTheOldFile)
     EXPECT_EQ(ReadAll(path), old);
     EXPECT_EQ(std::distance(fs::directory_iterator(m_dir), fs::directory_iterator()), 1)
         << "the temporary file was left behind";
-
-    // A directory in the way cannot be replaced by a file.
-    fs::create_directory(m_dir / "taken.ZR4C");
-    EXPECT_FALSE(SaveSceneFile(Data(), m_dir / "taken").bOk);
-    EXPECT_TRUE(fs::is_directory(m_dir / "taken.ZR4C"));
-}
-
-TEST_F(PresetFileTest, SaveKeepsLinkAndPermissions)
-{
-    const fs::path real = m_dir / "real.ZR4C";
-    ASSERT_TRUE(SaveSceneFile(Data(), real).bOk);
-    fs::permissions(real, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-    fs::create_symlink(real, m_dir / "link.ZR4C");
-    Data().Output(3).SetDelay(12);
-    ASSERT_TRUE(SaveSceneFile(Data(), m_dir / "link.ZR4C").bOk);
-    EXPECT_TRUE(fs::is_symlink(m_dir / "link.ZR4C"));
-    EXPECT_EQ(ReadAll(real), ReadAll(m_dir / "link.ZR4C"));
-    EXPECT_EQ(fs::status(real).permissions(),
-              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-    FreshModel();
-    ASSERT_TRUE(LoadSceneFile(Data(), real).bOk);
-    EXPECT_EQ(Data().Output(3).GetDelay(), 12);
 }
 
 TEST_F(PresetFileTest, ExtensionsAndTitles)

@@ -3,13 +3,19 @@
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <random>
+#include <regex>
 
 #include "GlobalData.h"
 #include "KTV_Data.h"
 #include "ListCtrlPrint.h"
+#include "ReportHeading.h"
 #include "ReportReaders.h"
 #include "ReportTable.h"
+#include "SmallDisk.h"
 #include "XlsxExport.h"
 
 namespace {
@@ -40,24 +46,63 @@ std::vector<std::string> Labels(const ReportTable& table)
 
 }  // namespace
 
-TEST_F(ReportPrintTest, EveryRowIsPrintedInOrderWithHeaderFooterAndPageNumbers)
+TEST_F(ReportPrintTest, EveryRowIsPrintedInOrderUnderAHeadingThatNamesWhatItReports)
 {
     const std::string strPdf = Path("report.pdf");
     CListCtrlPrint job(m_table);
+    std::memcpy(g_IdString, "SVH1-WV1.00", 11);
+    std::memcpy(g_LiveImage + kOffSceneName, "Hall A\0", 7);
+    ReportSubject subject = LiveReportSubject(true, "zr470ctl");
+    subject.when = QDateTime(QDate(2026, 3, 14), QTime(9, 26));
+    NameReport(job, subject);
     ASSERT_EQ(job.PrintToPdf(QString::fromStdString(strPdf)), CPrinterJob::Result::Printed);
     const int nPages = std::stoi(PdfInfo(strPdf, "Pages"));
     EXPECT_EQ(nPages, job.Pages());
     EXPECT_GE(nPages, 2) << "174 rows do not fit an A4 page at 8 points";
-    EXPECT_EQ(PdfInfo(strPdf, "Title"), "senza nome");
+    EXPECT_EQ(PdfInfo(strPdf, "Title"), "ZR-470 report – Hall A");
     for (int nPage = 1; nPage <= nPages; ++nPage) {
         const std::string strPage = PdfText(strPdf, nPage);
         EXPECT_NE(strPage.find("Page " + std::to_string(nPage) + " of " + std::to_string(nPages)), std::string::npos);
-        EXPECT_TRUE(InOrder(strPage, {"This is the report of the file", "Multiline!", "Args", "CH6"})) << nPage;
-        EXPECT_TRUE(InOrder(strPage, {"Just a huar for the footers", "eventually multiline too .."})) << nPage;
+        EXPECT_TRUE(InOrder(strPage, {"ZR-470 parameter report", "Scene: Hall A", "Processor: SVH1-WV1.00",
+                                      "2026-03-14 09:26", "Args", "CH6"}))
+            << strPage;
+        EXPECT_TRUE(std::regex_search(strPage, std::regex("zr470ctl [0-9]+\\.[0-9]+\\.[0-9]+"))) << "the footer";
         const size_t nFirstRow = static_cast<size_t>((nPage - 1) * job.RowsPerPage());
         EXPECT_NE(strPage.find(m_table.rows[nFirstRow][0]), std::string::npos) << "page " << nPage << " has rows";
     }
     EXPECT_TRUE(InOrder(PdfText(strPdf), Labels(m_table)));
+
+    g_bChinese = 1;
+    NameReport(job, LiveReportSubject(false, "zr470ctl"));
+    ASSERT_EQ(job.PrintToPdf(QString::fromStdString(strPdf), 1, 1), CPrinterJob::Result::Printed);
+    EXPECT_EQ(PdfInfo(strPdf, "Title"), "ZR-470 报告 – Hall A");
+    EXPECT_TRUE(InOrder(PdfText(strPdf), {"ZR-470 参数报告", "场景：Hall A"}));
+    EXPECT_EQ(PdfText(strPdf).find("SVH1"), std::string::npos) << "no processor named when none is connected";
+}
+
+TEST_F(ReportPrintTest, AFullDiskKeepsTheOldFilesAndTheReportSaysWhy)
+{
+    const SmallDisk disk;
+    if (!disk.Mounted())
+        GTEST_SKIP() << disk.Refusal();
+    for (const char* szName : {"out.pdf", "out.xlsx"})
+        std::ofstream(disk.Path(szName)) << "old " << szName;
+    CListCtrlPrint job(m_table);
+    EXPECT_EQ(job.PrintToPdf(QString::fromStdString(disk.Path("out.pdf"))), CPrinterJob::Result::Failed);
+    EXPECT_EQ(job.m_strError, "No space left on device");
+    ReportTable big = m_table;  // texts that do not compress: far more than the disk holds
+    std::mt19937 random(7);
+    big.rows.assign(2000, std::vector<std::string>(7));
+    for (std::vector<std::string>& row : big.rows)
+        for (std::string& strCell : row)
+            strCell = std::to_string(random());
+    const XlsxResult result = ExportReportXlsx(disk.Path("out.xlsx"), big);
+    EXPECT_FALSE(result.bOk);
+    EXPECT_FALSE(result.strError.empty());
+    for (const char* szName : {"out.pdf", "out.xlsx"}) {
+        std::ifstream in(disk.Path(szName));
+        EXPECT_TRUE(std::string(std::istreambuf_iterator<char>(in), {}) == std::string("old ") + szName) << szName;
+    }
 }
 
 TEST_F(ReportPrintTest, RowsThatFillTheLastPageExactlyLeaveNoBlankSheet)
@@ -103,13 +148,13 @@ TEST_F(ReportPrintTest, WorkbookHoldsEveryCellAsText)
     EXPECT_EQ(book.types, std::vector<std::string>(7, "s")) << "numbers stay texts";
 }
 
-TEST_F(ReportPrintTest, AFileThatCannotBeReplacedIsLeftAsItWas)
+TEST_F(ReportPrintTest, AWorkbookNeedsNoTemporaryFolder)
 {
-    const std::filesystem::path target = Path("taken.xlsx");
-    std::filesystem::create_directory(target);
-    std::filesystem::create_directory(target / "inside");
-    const XlsxResult result = ExportReportXlsx(target, m_table);
-    EXPECT_FALSE(result.bOk);
-    EXPECT_FALSE(result.strError.empty());
-    EXPECT_TRUE(std::filesystem::is_directory(target / "inside"));
+    const char* szOld = std::getenv("TMPDIR");
+    const std::string strOld = szOld ? szOld : "";
+    setenv("TMPDIR", Path("no-such-folder").c_str(), 1);
+    const XlsxResult result = ExportReportXlsx(Path("report.xlsx"), m_table);
+    szOld ? setenv("TMPDIR", strOld.c_str(), 1) : unsetenv("TMPDIR");
+    EXPECT_TRUE(result.bOk) << result.strError;
+    EXPECT_EQ(ReadWorkbook(Path("report.xlsx")).rows.size(), 175u);
 }

@@ -7,6 +7,9 @@
 #include <QPushButton>
 #include <QTableWidget>
 
+#include <fstream>
+
+#include "BoxAnswerer.h"
 #include "DataViewDlg.h"
 #include "DelayTable.h"
 #include "KTV_Data.h"
@@ -14,6 +17,7 @@
 #include "ProgramFixture.h"
 #include "ReportReaders.h"
 #include "ReportTable.h"
+#include "SmallDisk.h"
 
 class ReportDlgTest : public ProgramTest {
 protected:
@@ -77,6 +81,8 @@ TEST_F(ReportDlgTest, ChineseReport)
 TEST_F(ReportDlgTest, PrintGoesWhereThePrintDialogSays)
 {
     const std::string strPdf = Path("report.pdf");
+    ASSERT_TRUE(ConnectOnline());
+    View().SetSceneName("Hall B");
     ASSERT_TRUE(WithReport([&](CDataViewDlg& dialog) {
         dialog.m_printDialogHook = [](QPrinter&) { return false; };
         Press(dialog, CDataViewDlg::kIdPrint);
@@ -94,8 +100,11 @@ TEST_F(ReportDlgTest, PrintGoesWhereThePrintDialogSays)
     }));
     const std::string strText = PdfText(strPdf);
     EXPECT_NE(strText.find("Page 1 of " + PdfInfo(strPdf, "Pages")), std::string::npos);
-    EXPECT_TRUE(InOrder(strText, {"EQ1 Type", "Lo_Shf", "PEQ", "EQ1 Gain"}));
-    EXPECT_EQ(m_messages, std::vector<std::string>{"Could not start print job."}) << "a cancelled dialog says nothing";
+    EXPECT_TRUE(InOrder(strText, {"ZR-470 parameter report", "Scene: Hall B", "Processor: SVH1-WV1.00", "EQ1 Type",
+                                  "Lo_Shf", "PEQ", "EQ1 Gain", "ZR-470 Software"}));
+    EXPECT_EQ(PdfInfo(strPdf, "Title"), "ZR-470 report – Hall B");
+    EXPECT_EQ(m_messages, std::vector<std::string>{"The report could not be printed completely.\nNo such file or directory"})
+        << "a cancelled dialog says nothing";
 }
 
 TEST_F(ReportDlgTest, ExportWritesTheListAsAWorksheet)
@@ -106,13 +115,20 @@ TEST_F(ReportDlgTest, ExportWritesTheListAsAWorksheet)
         List(dialog)->item(3, 2)->setText("it's");
         shown = dialog.ListTable();
         Press(dialog, CDataViewDlg::kIdExport);
+        {
+            BoxAnswerer answers({QMessageBox::No});  // ".xlsx" added after the dialog: asked here
+            List(dialog)->item(3, 2)->setText("not saved");
+            Press(dialog, CDataViewDlg::kIdExport);
+            EXPECT_EQ(answers.m_asked, std::vector<QString>{m_dir.filePath("setup.xlsx") +
+                                                            " already exists.\nDo you want to replace it?"});
+        }
         AnswerFiles("taken.xlsx");
         QDir(m_dir.path()).mkdir("taken.xlsx");
         Press(dialog, CDataViewDlg::kIdExport);
         g_nDeviceType = 3;
         Press(dialog, CDataViewDlg::kIdExport);
     }));
-    ASSERT_EQ(m_requests.size(), 2u) << "only variants 1 and 2 export";
+    ASSERT_EQ(m_requests.size(), 3u) << "only variants 1 and 2 export";
     for (const CQM7100View::FileDialogRequest& request : m_requests) {
         EXPECT_TRUE(request.bSave);
         EXPECT_EQ(request.strFilter, "Excel(*.xlsx)");
@@ -124,7 +140,7 @@ TEST_F(ReportDlgTest, ExportWritesTheListAsAWorksheet)
     ASSERT_EQ(book.rows.size(), 175u);
     EXPECT_EQ(book.rows[0], shown.columns);
     EXPECT_EQ(std::vector<std::vector<std::string>>(book.rows.begin() + 1, book.rows.end()), shown.rows);
-    EXPECT_EQ(m_messages, std::vector<std::string>{"覆盖文件时出错!"});
+    EXPECT_EQ(m_messages, std::vector<std::string>{"Error while replacing the file!\nIs a directory"});
 }
 
 TEST_F(ReportDlgTest, ZrctlReportsASavedSceneAsTheDialogDoes)
@@ -142,11 +158,13 @@ TEST_F(ReportDlgTest, ZrctlReportsASavedSceneAsTheDialogDoes)
             strExpected += (i ? "\t" : "") + row[i];
         strExpected += '\n';
     }
-    // As from a shell with no desktop: the PDF is drawn offscreen.
+    // As from a shell with no display, whatever platform it names: the PDF
+    // is drawn offscreen.
     QProcess ctl;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.remove("QT_QPA_PLATFORM");
+    env.insert("QT_QPA_PLATFORM", "xcb");
     env.remove("DISPLAY");
+    env.remove("XDG_RUNTIME_DIR");
     ctl.setProcessEnvironment(env);
     ctl.start(ZR470CTL_PATH, {"report", "--from", m_dir.filePath("room.ZR4C")});
     ASSERT_TRUE(ctl.waitForFinished(10000));
@@ -154,6 +172,19 @@ TEST_F(ReportDlgTest, ZrctlReportsASavedSceneAsTheDialogDoes)
     EXPECT_EQ(ctl.readAllStandardOutput().toStdString(), strExpected);
     ctl.start(ZR470CTL_PATH, {"report", "--from", m_dir.filePath("room.ZR4C"), "--pdf", m_dir.filePath("room.pdf")});
     ASSERT_TRUE(ctl.waitForFinished(10000));
-    EXPECT_EQ(ctl.exitCode(), 0) << ctl.readAllStandardError().toStdString();
-    EXPECT_TRUE(InOrder(PdfText(Path("room.pdf")), {"Page 1 of", "EQ7 Gain", "-4.5dB", "Mute", "On"}));
+    EXPECT_EQ(ctl.exitCode(), 0);
+    EXPECT_EQ(ctl.readAllStandardError().toStdString(), "");
+    const std::string strPdf = PdfText(Path("room.pdf"));
+    EXPECT_TRUE(InOrder(strPdf, {"Scene: room.ZR4C", "EQ7 Gain", "-4.5dB", "Mute", "On"})) << strPdf.substr(0, 400);
+
+    const SmallDisk disk;
+    if (!disk.Mounted())
+        GTEST_SKIP() << disk.Refusal();
+    std::ofstream(disk.Path("out.pdf")) << "old";
+    ctl.start(ZR470CTL_PATH, {"report", "--from", m_dir.filePath("room.ZR4C"), "--pdf", disk.Path("out.pdf").c_str()});
+    ASSERT_TRUE(ctl.waitForFinished(10000));
+    EXPECT_NE(ctl.exitCode(), 0);
+    EXPECT_NE(ctl.readAllStandardError().toStdString().find("No space left on device"), std::string::npos);
+    std::ifstream in(disk.Path("out.pdf"));
+    EXPECT_TRUE(std::string(std::istreambuf_iterator<char>(in), {}) == "old") << "the old file is kept whole";
 }

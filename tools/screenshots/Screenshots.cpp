@@ -39,6 +39,7 @@
 #include "MainFrm.h"
 #include "ListCtrlPrint.h"
 #include "ProgramDlg.h"
+#include "ReportHeading.h"
 #include "ReportTable.h"
 #include "QM7100.h"
 #include "QM7100View.h"
@@ -236,6 +237,7 @@ bool SaveReport(CQM7100View& view, const QString& strOut)
     if (!SaveModal([&view] { view.OnReport(); }, strOut + "/report.png"))
         return false;
     CListCtrlPrint job(BuildReportTable(view.Data(), g_nDelayUnit));
+    NameReport(job, LiveReportSubject(view.IsConnected(), Tr(kTxtAppTitle)));
     const QString strPdf = QDir::current().filePath(QStringLiteral("report.pdf"));
     if (job.PrintToPdf(strPdf) != CPrinterJob::Result::Printed)
         return false;
