@@ -178,7 +178,7 @@ int WriteReport(CtlContext& ctx, const ReportOptions& options, CKTV_Data& data, 
 
 bool LoadPresetFile(CKTV_Data& data, const std::string& strPath, std::string* pError)
 {
-    const bool bAllScenes = strPath.ends_with(kAllScenesFileExt);
+    const bool bAllScenes = HasPresetExtension(strPath, kAllScenesFileExt);
     const PresetFileResult loaded = bAllScenes ? LoadAllScenesFile(data, strPath) : LoadSceneFile(data, strPath);
     if (bAllScenes && loaded.bOk && !loaded.bModelLoaded) {
         *pError = "the older all-scenes file holds no live settings (" + strPath + ")";

@@ -279,13 +279,18 @@ PresetFileResult SavePositionFile(const fs::path& path)
 
 // ---- Names ---------------------------------------------------------------------------
 
-fs::path WithPresetExtension(const fs::path& path, std::string_view ext)
+bool HasPresetExtension(const fs::path& path, std::string_view ext)
 {
     const std::string strName = path.filename().string();
     const auto sameLetter = [](char a, char b) {
         return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
     };
-    if (strName.size() > ext.size() && std::equal(ext.begin(), ext.end(), strName.end() - ext.size(), sameLetter))
+    return strName.size() > ext.size() && std::equal(ext.begin(), ext.end(), strName.end() - ext.size(), sameLetter);
+}
+
+fs::path WithPresetExtension(const fs::path& path, std::string_view ext)
+{
+    if (HasPresetExtension(path, ext))
         return path;
     fs::path extended = path;
     extended += std::string(ext);

@@ -134,8 +134,10 @@ PresetFileResult SavePositionFile(const std::filesystem::path& path);
 
 // ---- Names -----------------------------------------------------------------------
 
-// The path with the extension appended unless its file name already ends in
-// it, in any case: "x.zr4c" is a scene file already.
+// Whether the file name ends in the extension, in any case: "x.zr4c" is a
+// scene file.
+bool HasPresetExtension(const std::filesystem::path& path, std::string_view ext);
+// The path with the extension appended unless it has it already.
 std::filesystem::path WithPresetExtension(const std::filesystem::path& path, std::string_view ext);
 // The file name without directory and extension, cut to kSceneTitleMax
 // bytes without splitting a UTF-8 character, so it fits the name field.

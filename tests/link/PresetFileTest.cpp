@@ -375,6 +375,8 @@ TEST_F(PresetFileTest, ExtensionsAndTitles)
     EXPECT_EQ(WithPresetExtension("old.ZR4C/studio", kSceneFileExt), fs::path("old.ZR4C/studio.ZR4C"));
     EXPECT_EQ(WithPresetExtension("front.mode_c", kPositionFileExt), fs::path("front.mode_c"));
     EXPECT_EQ(WithPresetExtension("x.zr4c", kSceneFileExt), fs::path("x.zr4c"));
+    EXPECT_TRUE(HasPresetExtension("b.zr4ac", kAllScenesFileExt));
+    EXPECT_FALSE(HasPresetExtension(".ZR4AC", kAllScenesFileExt));
     EXPECT_EQ(SceneTitle("/home/a/abcdefghijklmnopqrst.ZR4C"), "abcdefghijklm");
     EXPECT_EQ(SceneTitle("/home/a.b/live.set.ZR4C"), "live.set");
     // Six three-byte characters: the cut falls before the fifth.
