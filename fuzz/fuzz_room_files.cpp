@@ -50,16 +50,7 @@ void CheckFilterSet(std::string_view text)
         Check(band.nFreq >= kMinFreq && band.nFreq <= kMaxFreq && band.nGainCode >= 0 &&
               band.nGainCode <= kGainCodeMax && band.nBandwidthCode >= 0 && band.nBandwidthCode <= kBandwidthCodeMax &&
               band.nShelfMode >= 0 && band.nShelfMode <= 4);
-        RoomFilter filter;
-        filter.bOn = true;
-        filter.kind = band.nShelfMode == 0   ? RoomFilterKind::Peaking
-                      : band.nShelfMode <= 2 ? RoomFilterKind::LowShelf
-                                             : RoomFilterKind::HighShelf;
-        filter.dFreq = band.nFreq;
-        filter.dGain = CodeToGain(band.nGainCode);
-        filter.dQ = QTableEntry(band.nBandwidthCode);
-        filter.dSlope = band.nShelfMode % 2 == 1 ? 6.0 : 12.0;
-        filters.push_back(filter);
+        filters.push_back(FilterOfMappedBand(band));
     }
     if (!filters.empty())
         Check(ParseFilterSet(WriteFilterSet(filters, FilterSetFormat::Apo, "fuzz")).bOk);

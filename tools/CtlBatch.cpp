@@ -142,7 +142,7 @@ int RunLine(CtlContext& batch, CtlSharedLink& link, int nLine, const std::vector
     } else {
         inv.strDevice = batch.inv.strDevice;
         inv.bJson = inv.bJson || batch.inv.bJson;
-        CtlContext ctx{inv, out, err, &link};
+        CtlContext ctx{inv, out, err, &link, {}};
         link.bSettle = inv.strCommand != "set";
         nExit = RunCommand(ctx);
     }

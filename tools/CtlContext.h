@@ -10,6 +10,7 @@
 #include <string>
 
 #include "CtlArgs.h"
+#include "CtlOptions.h"
 
 class CCtlDevice;
 class CKTV_Data;
@@ -36,6 +37,7 @@ struct CtlContext {
     std::ostream& out;
     std::ostream& err;
     CtlSharedLink* pShared = nullptr;  // set inside a batch
+    CommandLine line;                  // the arguments and options, checked against the command's
 };
 
 // Prints "zr470ctl: LINE" on the error stream; returns kExitFailed.

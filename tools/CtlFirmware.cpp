@@ -1,9 +1,10 @@
 // zr470ctl firmware F.bin: the whole update, with a progress line for each
-// change of the status and every tenth of the way.
+// change of the status and each tenth of the way.
 #include <memory>
 
 #include "CtlCommands.h"
 #include "FirmwareFile.h"
+#include "CtlText.h"
 #include "GlobalData.h"
 #include "KTV_Data.h"
 #include "LinkSession.h"
@@ -16,7 +17,7 @@ constexpr int kUpdateLimitMs = 10 * 60 * 1000;
 
 class ProgressPrinter {
 public:
-    explicit ProgressPrinter(std::ostream& out) : m_out(out) {}
+    ProgressPrinter(std::ostream& out, bool bJson) : m_out(out), m_bJson(bJson) {}
     void Update(const CLinkSession& session)
     {
         const int nRange = session.FirmwareRange();
@@ -26,13 +27,22 @@ public:
             return;
         m_strStatus = strStatus;
         m_nPercent = nPercent;
-        m_out << nPercent << "% " << strStatus << '\n' << std::flush;
+        Line(nPercent, strStatus);
+    }
+    // {"percent":40,"status":"…"} with --json, else "40% …".
+    void Line(int nPercent, const std::string& strStatus)
+    {
+        if (m_bJson)
+            m_out << "{\"percent\":" << nPercent << ",\"status\":" << JsonString(strStatus) << "}\n" << std::flush;
+        else
+            m_out << nPercent << "% " << strStatus << '\n' << std::flush;
     }
 
     bool Showed(const std::string& strStatus) const { return m_strStatus == strStatus; }
 
 private:
     std::ostream& m_out;
+    bool m_bJson;
     std::string m_strStatus = "-";
     int m_nPercent = -10;
 };
@@ -55,7 +65,7 @@ int RunFirmware(CtlContext& ctx)
         std::vector<std::string> messages;
         session.m_onMessage = [&messages](const std::string& strText) { messages.push_back(strText); };
         const std::string strDevice = ctx.inv.strDevice;
-        ProgressPrinter progress(ctx.out);
+        ProgressPrinter progress(ctx.out, ctx.inv.bJson);
         if (session.StartFirmwareUpdate(std::move(*file.update), [strDevice](std::string* pError) {
                 return OpenTransport(strDevice, pError);
             })) {
@@ -69,7 +79,9 @@ int RunFirmware(CtlContext& ctx)
         }
         if (nExit == kExitOk) {
             if (!progress.Showed(FirmwareDoneText()))
-                ctx.out << "100% " << FirmwareDoneText() << '\n';
+                progress.Line(100, FirmwareDoneText());
+            if (ctx.inv.bJson)
+                ctx.out << "{\"done\":true}\n";
         } else {
             std::string strLine;
             for (const std::string& strMessage : messages)

@@ -13,7 +13,7 @@ struct CommandEntry {
     const char* pName;
     size_t nArgs;
     int (*run)(CtlContext& ctx);
-    const char* pOptions = "";  // see CtlOptions.h; the command reads their values itself
+    const char* pOptions = "";  // see CtlOptions.h; checked before the command runs
 };
 
 constexpr std::array kCommands = {
@@ -68,7 +68,7 @@ int RunCtl(const std::vector<std::string>& args, const char* pEnvDevice, std::os
     // Every run starts from the state the editor starts in.
     InitGlobalDefaults();
     g_bChinese = 0;
-    CtlContext ctx{inv, out, err};
+    CtlContext ctx{inv, out, err, nullptr, {}};
     if (inv.strCommand == "emulate")
         return RunEmulate(ctx, bStop, onListening);
     return RunCommand(ctx);
@@ -88,6 +88,7 @@ int RunCommand(CtlContext& ctx)
             return Usage(ctx.err, inv.strCommand + " takes " + Arguments(command.nArgs) +
                                       (*command.pOptions ? " besides its options" : "") + ", not " +
                                       std::to_string(line.positional.size()));
+        ctx.line = std::move(line);
         return command.run(ctx);
     }
     return Usage(ctx.err, "unknown command \"" + inv.strCommand + "\"");

@@ -35,18 +35,17 @@ std::string FrameText(const CSendData& frame)
 
 int RunResponse(CtlContext& ctx)
 {
-    RoomOptions options;
+    const CommandLine& options = ctx.line;
     std::string strError;
     int nChannel = 0;
-    if (!SplitRoomOptions(ctx.inv.args, 2, {}, {"--measurement"}, &options, &strError) ||
-        !ParseOutputNumber(options.positional[1], &nChannel, &strError))
+    if (!ParseOutputNumber(options.positional[1], &nChannel, &strError))
         return Refuse(ctx, strError);
     const std::string& strPath = options.positional[0];
     // With a measurement: the predicted response (measurement + the
     // output's curve) at the axis points the measurement covers.
     CRoomCurve room;
     if (options.values.count("--measurement")) {
-        const MeasurementResult measured = ReadMeasurementFile(options.values["--measurement"]);
+        const MeasurementResult measured = ReadMeasurementFile(options.values.at("--measurement"));
         if (!measured.bOk || !room.Assign(measured.points, &strError))
             return Refuse(ctx, measured.bOk ? strError : measured.strError);
     } else {
@@ -87,23 +86,38 @@ int RunDemo(CtlContext& ctx)
     highPass.SetFrequency(80, true);    // 80 Hz Linkwitz-Riley 24 dB/oct
     out.SetLevel(54);
 
-    ctx.out << "Output 1 (" << out.GetName() << "): " << band.Describe() << ", " << band.BandwidthText()
-            << ", high-pass " << highPass.FrequencyText() << ' ' << highPass.FilterTypeText() << ' '
-            << highPass.CrossoverSlopeText() << "\n\nFrames for the processor, one per transfer cycle:\n";
+    const std::string strSettings = "Output 1 (" + out.GetName() + "): " + band.Describe() + ", " +
+                                    band.BandwidthText() + ", high-pass " + highPass.FrequencyText() + ' ' +
+                                    highPass.FilterTypeText() + ' ' + highPass.CrossoverSlopeText();
+    std::vector<std::string> frames;
     for (;;) {
         std::unique_ptr<CSendData> frame = data.GetNextChange();
-        ctx.out << FrameText(*frame) << '\n';
+        frames.push_back(FrameText(*frame));
         if (frame->Frame()[kFoCommand] != kCmdWrite)
             break;  // nothing left to send: the level-meter read that keeps the link alive
     }
-    ctx.out << "\nResponse of output 1:\n";
     AxisResponse response{};
     SummedResponse(out.EQ(), response);
-    for (int i = 0; i < kAxisPoints; ++i) {
-        char line[48];
-        std::snprintf(line, sizeof line, "%9.1f Hz %7.2f dB\n", g_dFreqAxis[static_cast<size_t>(i)],
-                      response[static_cast<size_t>(i)]);
-        ctx.out << line;
+    if (ctx.inv.bJson) {
+        ctx.out << "{\"channel\":1,\"settings\":" << JsonString(strSettings) << ",\"frames\":[";
+        for (size_t i = 0; i < frames.size(); ++i)
+            ctx.out << (i ? "," : "") << JsonString(frames[i]);
+        ctx.out << "],\"points\":[";
+        for (int i = 0; i < kAxisPoints; ++i)
+            ctx.out << (i ? "," : "") << '[' << FormatExact(g_dFreqAxis[static_cast<size_t>(i)]) << ','
+                    << FormatFixed(response[static_cast<size_t>(i)], 2) << ']';
+        ctx.out << "]}\n";
+    } else {
+        ctx.out << strSettings << "\n\nFrames for the processor, one per transfer cycle:\n";
+        for (const std::string& strFrame : frames)
+            ctx.out << strFrame << '\n';
+        ctx.out << "\nResponse of output 1:\n";
+        for (int i = 0; i < kAxisPoints; ++i) {
+            char line[48];
+            std::snprintf(line, sizeof line, "%9.1f Hz %7.2f dB\n", g_dFreqAxis[static_cast<size_t>(i)],
+                          response[static_cast<size_t>(i)]);
+            ctx.out << line;
+        }
     }
     g_bOnline = 0;
     return kExitOk;

@@ -159,6 +159,21 @@ std::string CheckVolume(int nCode)
            std::to_string(nMin) + " to " + std::to_string(nMax);
 }
 
+constexpr int kEqModeGraphic = 1;  // the output record's mode: 0 parametric
+
+// As the editor's mode button does on the way back to graphic mode: every
+// band of the output and of the outputs linked with it returns to its fixed
+// centre, flat, and each whole block goes to the processor.
+void ResetToGraphic(CKTV_Data& data, CLinkSession& session, int nOutput)
+{
+    for (int k = 0; k < kOutputs; ++k) {
+        if (g_nLinkGroup[k] != g_nLinkGroup[nOutput])
+            continue;
+        data.Output(k).ResetEqBands();
+        session.WriteOutputBlock(k);
+    }
+}
+
 }  // namespace
 
 int ReadParam(CKTV_Data& data, const ParamRef& ref)
@@ -229,6 +244,11 @@ void WriteParam(CKTV_Data& data, CLinkSession& session, const ParamRef& ref, int
         break;
     case ParamKind::Delay:
         WriteDelayTable(DelayEntry(ref), nCode, true);
+        break;
+    case ParamKind::EqMode:
+        WriteOutputParam(data, ref, nCode);
+        if (nCode == kEqModeGraphic)
+            ResetToGraphic(data, session, ref.nChannel - 1);
         break;
     default:
         WriteOutputParam(data, ref, nCode);

@@ -28,25 +28,20 @@ struct ReportOptions {
     int nUnit = kDelayUnitMs;
 };
 
-bool ParseReportOptions(const std::vector<std::string>& args, ReportOptions* pOut, std::string* pError)
+// The options as the command table checked them (--unit is ms, inch or cm).
+ReportOptions ReportOptionsOf(const CommandLine& line)
 {
-    RoomOptions options;
-    if (!SplitRoomOptions(args, 0, {}, {"--from", "--unit", "--xlsx", "--pdf"}, &options, pError))
-        return false;
-    pOut->strFrom = options.values["--from"];
-    pOut->strXlsx = options.values["--xlsx"];
-    pOut->strPdf = options.values["--pdf"];
-    const std::string strUnit = ToLower(options.values.count("--unit") ? options.values["--unit"] : "ms");
-    if (strUnit == "ms" || strUnit == "inch" || strUnit == "cm") {
-        pOut->nUnit = strUnit == "ms" ? kDelayUnitMs : (strUnit == "inch" ? kDelayUnitInch : kDelayUnitCm);
-        return true;
-    }
-    // Appended piece by piece: GCC 12 warns (-Wrestrict) on a chain that
-    // starts with a literal.
-    *pError = "--unit \"";
-    *pError += strUnit;
-    *pError += "\" refused: ms, inch or cm";
-    return false;
+    const auto value = [&line](const char* pName) {
+        const auto found = line.values.find(pName);
+        return found == line.values.end() ? std::string() : found->second;
+    };
+    ReportOptions options;
+    options.strFrom = value("--from");
+    options.strXlsx = value("--xlsx");
+    options.strPdf = value("--pdf");
+    const std::string strUnit = value("--unit");
+    options.nUnit = strUnit == "inch" ? kDelayUnitInch : strUnit == "cm" ? kDelayUnitCm : kDelayUnitMs;
+    return options;
 }
 
 // Printing needs a GUI application. The command makes its own on the
@@ -193,10 +188,8 @@ bool LoadPresetFile(CKTV_Data& data, const std::string& strPath, std::string* pE
 
 int RunReport(CtlContext& ctx)
 {
-    ReportOptions options;
+    const ReportOptions options = ReportOptionsOf(ctx.line);
     std::string strError;
-    if (!ParseReportOptions(ctx.inv.args, &options, &strError))
-        return Refuse(ctx, strError);
     if (options.strFrom.empty()) {
         return RunOnProcessor(ctx, [&](CCtlDevice&, CKTV_Data& data, std::string* pResult) {
             return WriteReport(ctx, options, data, pResult);

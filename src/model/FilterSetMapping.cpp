@@ -143,6 +143,22 @@ FilterMapping MapFilterSet(const FilterSet& set)
     return mapping;
 }
 
+RoomFilter FilterOfMappedBand(const MappedBand& band)
+{
+    RoomFilter filter;
+    filter.bOn = true;
+    filter.kind = band.nShelfMode == 0   ? RoomFilterKind::Peaking
+                  : band.nShelfMode <= 2 ? RoomFilterKind::LowShelf
+                                         : RoomFilterKind::HighShelf;
+    filter.dFreq = band.nFreq;
+    filter.dGain = CodeToGain(band.nGainCode);
+    if (band.nShelfMode == 0)
+        filter.dQ = QTableEntry(band.nBandwidthCode);
+    else
+        filter.dSlope = band.nShelfMode % 2 == 1 ? 6.0 : 12.0;
+    return filter;
+}
+
 std::string MappedBandText(int nBand, const MappedBand& band)
 {
     static const char* const kShelves[] = {"PK", "LS 6dB", "LS 12dB", "HS 6dB", "HS 12dB"};

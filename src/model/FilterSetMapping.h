@@ -33,6 +33,9 @@ struct FilterMapping {
 // The bandwidth code whose Q table entry is nearest to dQ.
 int NearestBandwidthCode(double dQ);
 FilterMapping MapFilterSet(const FilterSet& set);
+// The filter a mapped band makes on the processor: its kind, whole-Hz
+// frequency, gain, Q (peaking) or slope (shelves).
+RoomFilter FilterOfMappedBand(const MappedBand& band);
 // One line a band: "band 1: PK 63 Hz -5.0 dB Q 4.209".
 std::string MappedBandText(int nBand, const MappedBand& band);
 // The active (not bypassed) equalizer bands as filters.
