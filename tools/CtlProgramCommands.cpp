@@ -100,6 +100,10 @@ int RunRecall(CtlContext& ctx)
     if (!ParseProgram(ctx, &nProgram))
         return kExitFailed;
     return RunOnProcessor(ctx, [&](CCtlDevice& device, CKTV_Data&, std::string* pResult) {
+        // The editor recalls a program that was never stored just the same;
+        // a script should know that what it gets may be no one's settings.
+        if (IsBlank(ProgramName(nProgram)))
+            ctx.err << "zr470ctl: warning: program " << nProgram << " has no name and may never have been stored\n";
         if (!device.Session().ReadScene(nProgram))
             return LinkFailed(ctx, device);
         {

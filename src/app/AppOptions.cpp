@@ -2,6 +2,8 @@
 
 #include <QProcessEnvironment>
 
+#include "DeviceSpec.h"
+
 namespace {
 
 bool TakeValue(const QStringList& args, int& i, const QString& strName, QString& strValue)
@@ -11,11 +13,23 @@ bool TakeValue(const QStringList& args, int& i, const QString& strName, QString&
         strValue = arg.mid(strName.size() + 1);
         return true;
     }
-    if (arg == strName && i + 1 < args.size()) {
-        strValue = args[++i];
+    if (arg == strName) {
+        strValue = i + 1 < args.size() ? args[++i] : QString();
         return true;
     }
     return false;
+}
+
+// Empty when strDevice names a device; else why not.
+QString DeviceProblem(const QString& strDevice)
+{
+    if (strDevice.isEmpty())
+        return QString("--device needs a value: ") + kDeviceForms;
+    DeviceSpec spec;
+    std::string strError;
+    if (!ParseDeviceSpec(strDevice.toStdString(), &spec, &strError))
+        return "--device: " + QString::fromStdString(strError);
+    return {};
 }
 
 }  // namespace
@@ -28,6 +42,12 @@ CAppOptions CAppOptions::Parse(const QStringList& args)
         QString strValue;
         if (TakeValue(args, i, "--device", strValue)) {
             options.strDevice = strValue;
+            if (const QString strProblem = DeviceProblem(strValue); !strProblem.isEmpty())
+                options.strError = strProblem;
+        } else if (args[i] == "--help" || args[i] == "-h") {
+            options.bHelp = true;
+        } else if (args[i] == "--version") {
+            options.bVersion = true;
         } else if (TakeValue(args, i, "--language", strValue)) {
             if (strValue != "zh" && strValue != "en")
                 options.strError = "--language takes en or zh";
@@ -45,5 +65,12 @@ CAppOptions CAppOptions::Parse(const QStringList& args)
 
 QString CAppOptions::Usage()
 {
-    return "usage: zr470 [--device usb|tcp:HOST:PORT|virtual] [--language en|zh] [--nosplash] [--connect]";
+    return "usage: zr470 [--device usb|usb:PATH|usb:serial=S|tcp:HOST:PORT|virtual] [--language en|zh] "
+           "[--nosplash] [--connect]\n"
+           "       zr470 --help | -h | --version";
+}
+
+QString CAppOptions::Version()
+{
+    return "zr470 " ZR470_VERSION;
 }

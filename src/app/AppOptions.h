@@ -5,13 +5,16 @@
 #include <QStringList>
 
 struct CAppOptions {
-    QString strDevice;       // usb, tcp:HOST:PORT or virtual
+    QString strDevice;       // usb, usb:PATH, usb:serial=S, tcp:HOST:PORT or virtual
     bool bChinese = false;   // --language zh
     bool bSplash = true;     // --nosplash turns the splash picture off
     bool bConnect = false;   // --connect: press Connect once the form is shown
+    bool bHelp = false;      // --help or -h: print the usage and end
+    bool bVersion = false;   // --version: print the version and end
     QString strError;        // set when the arguments are not understood
 
     // Defaults: the device from ZR470_DEVICE, else usb.
     static CAppOptions Parse(const QStringList& args);
     static QString Usage();
+    static QString Version();
 };

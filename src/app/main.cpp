@@ -8,6 +8,16 @@
 
 int main(int argc, char** argv)
 {
+    // Before the application: it needs a display, and --help must work
+    // without one. Qt's own options are not known yet, so only these count.
+    QStringList rawArgs;
+    for (int i = 0; i < argc; ++i)
+        rawArgs << QString::fromLocal8Bit(argv[i]);
+    const CAppOptions early = CAppOptions::Parse(rawArgs);
+    if (early.bHelp || early.bVersion) {
+        std::printf("%s\n", qPrintable(early.bHelp ? CAppOptions::Usage() : CAppOptions::Version()));
+        return 0;
+    }
     QApplication app(argc, argv);
     // Values are printed with printf formats: keep the point as the decimal
     // separator whatever the desktop's language.

@@ -194,6 +194,12 @@ TEST_F(CtlCommandsTest, RecallLoadsTheProgramAndDeleteBlanksOnlyItsName)
     const std::vector<uint8_t> after = m_device.SceneProgram(4);
     EXPECT_EQ(std::vector<uint8_t>(after.begin(), after.begin() + kNameSize), std::vector<uint8_t>(kNameSize, 0));
     EXPECT_EQ(GetWord(OutputBlock(after, 5) + 250), 12);
+
+    // A program without a name is recalled as the editor does, with a warning.
+    const CtlRun unnamed = Ctl({"recall", "4"});
+    EXPECT_EQ(unnamed.nExit, 0);
+    EXPECT_EQ(unnamed.strErr, "zr470ctl: warning: program 4 has no name and may never have been stored\n");
+    EXPECT_EQ(Ok({"get", "6", "level"}), "-48\n");
 }
 
 TEST_F(CtlCommandsTest, SceneFileRoundTripRestoresTheSettingsAndNamesTheScene)

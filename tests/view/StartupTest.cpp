@@ -2,9 +2,12 @@
 #include <QImage>
 #include <QLabel>
 #include <QMenuBar>
+#include <QProcess>
 #include <QSettings>
 #include <QStatusBar>
 #include <QToolBar>
+
+#include <tuple>
 
 #include "BoxAnswerer.h"
 #include "FontStatic.h"
@@ -112,4 +115,33 @@ TEST_F(StartupTest, ClosingTheWindowEndsTheCommunicationThread)
     m_pApp->MainFrame()->close();
     EXPECT_FALSE(View().Session().IsCommThreadAlive());
     EXPECT_FALSE(View().IsConnected());
+}
+
+// The editor's command line, as a shell user meets it: --help and --version
+// need no display, and a device option without its value says so.
+TEST(EditorOptions, HelpVersionAndDeviceMistakes)
+{
+    const auto run = [](const QStringList& args, const char* pPlatform) {
+        QProcess editor;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove("DISPLAY");
+        env.insert("QT_QPA_PLATFORM", pPlatform);
+        editor.setProcessEnvironment(env);
+        editor.start(ZR470_PATH, args);
+        EXPECT_TRUE(editor.waitForFinished(10000));
+        return std::make_tuple(editor.exitCode(), editor.readAllStandardOutput().toStdString(),
+                               editor.readAllStandardError().toStdString());
+    };
+    auto [nHelp, strHelp, strHelpErr] = run({"--help"}, "xcb");
+    EXPECT_EQ(nHelp, 0) << strHelpErr;
+    EXPECT_EQ(strHelp.rfind("usage: zr470 [--device", 0), 0u) << strHelp;
+    auto [nVersion, strVersion, strVersionErr] = run({"--version"}, "xcb");
+    EXPECT_EQ(nVersion, 0) << strVersionErr;
+    EXPECT_EQ(strVersion.rfind("zr470 0.", 0), 0u) << strVersion;
+    auto [nDevice, strDeviceOut, strDevice] = run({"--device"}, "offscreen");
+    EXPECT_EQ(nDevice, 2);
+    EXPECT_NE(strDevice.find("zr470: --device needs a value: usb, usb:PATH"), std::string::npos) << strDevice;
+    auto [nKind, strKindOut, strKind] = run({"--device", "serial"}, "offscreen");
+    EXPECT_EQ(nKind, 2);
+    EXPECT_NE(strKind.find("zr470: --device: unknown device \"serial\""), std::string::npos) << strKind;
 }
