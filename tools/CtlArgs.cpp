@@ -1,7 +1,7 @@
 #include "CtlArgs.h"
 
 #include "CtlVersion.h"
-#include "DeviceSpec.h"
+#include "DeviceChoice.h"
 
 namespace {
 
@@ -44,7 +44,7 @@ bool TakeGlobalOption(const std::vector<std::string>& args, size_t* pIndex, CtlI
     }
     if (pOut->strDevice.empty())
         *pError = std::string("--device needs a value: ") + kDeviceForms;
-    else if (DeviceSpec spec; !ParseDeviceSpec(pOut->strDevice, &spec, pError))
+    else if (DeviceChoice choice; !ParseDeviceChoice(pOut->strDevice, &choice, pError))
         *pError = "--device: " + *pError;
     return true;
 }
@@ -78,7 +78,7 @@ bool ParseInvocation(const std::vector<std::string>& args, const char* pEnvDevic
         }
     }
     // A wrong $ZR470_DEVICE is as much a usage error as a wrong --device.
-    if (DeviceSpec spec; !ParseDeviceSpec(inv.strDevice, &spec, pError)) {
+    if (DeviceChoice choice; !ParseDeviceChoice(inv.strDevice, &choice, pError)) {
         *pError = "ZR470_DEVICE: " + *pError;
         return false;
     }

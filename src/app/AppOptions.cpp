@@ -2,7 +2,7 @@
 
 #include <QProcessEnvironment>
 
-#include "DeviceSpec.h"
+#include "DeviceChoice.h"
 
 namespace {
 
@@ -25,9 +25,9 @@ QString DeviceProblem(const QString& strDevice)
 {
     if (strDevice.isEmpty())
         return QString("--device needs a value: ") + kDeviceForms;
-    DeviceSpec spec;
+    DeviceChoice choice;
     std::string strError;
-    if (!ParseDeviceSpec(strDevice.toStdString(), &spec, &strError))
+    if (!ParseDeviceChoice(strDevice.toStdString(), &choice, &strError))
         return "--device: " + QString::fromStdString(strError);
     return {};
 }

@@ -1,33 +1,33 @@
 #include "LinkTexts.h"
 
-#include "DeviceSpec.h"
+#include "DeviceChoice.h"
 #include "HidTransport.h"
 #include "LinkSession.h"
 #include "TcpTransport.h"
 #include "Transport.h"
 #include "VirtualTransport.h"
 
-std::unique_ptr<ITransport> OpenTransport(const std::string& strSpec, std::string* pError)
+std::unique_ptr<ITransport> OpenTransport(const std::string& strDevice, std::string* pError)
 {
     std::string strIgnored;
     if (!pError)
         pError = &strIgnored;
-    DeviceSpec spec;
-    if (!ParseDeviceSpec(strSpec, &spec, pError))
+    DeviceChoice choice;
+    if (!ParseDeviceChoice(strDevice, &choice, pError))
         return nullptr;
-    switch (spec.kind) {
-    case DeviceSpec::Kind::Virtual:
+    switch (choice.kind) {
+    case DeviceChoice::Kind::Virtual:
         if (CVirtualTransport::Shared()->IsVanished()) {
             *pError = "the virtual processor is unplugged";
             return nullptr;
         }
         return std::make_unique<CVirtualTransport>(CVirtualTransport::Shared());
-    case DeviceSpec::Kind::Tcp:
-        return CTcpTransport::Connect(spec.strHost, spec.nPort, pError);
-    case DeviceSpec::Kind::Usb:
+    case DeviceChoice::Kind::Tcp:
+        return CTcpTransport::Connect(choice.strHost, choice.nPort, pError);
+    case DeviceChoice::Kind::Usb:
         break;
     }
-    return CHidTransport::Open(HidChoice{spec.strUsbPath, spec.strUsbSerial}, pError);
+    return CHidTransport::Open(HidChoice{choice.strUsbPath, choice.strUsbSerial}, pError);
 }
 
 bool ConnectDevice(CLinkSession& session, const std::string& strDevice)

@@ -11,23 +11,13 @@
 #include <sstream>
 #include <thread>
 
-#include "CtlMain.h"
+#include "CtlRun.h"
 #include "DataDefine.h"
 #include "EmulatorServer.h"
 #include "Frame.h"
 #include "VirtualProcessor.h"
 
 namespace fs = std::filesystem;
-
-namespace {
-
-struct BatchRun {
-    int nExit = -1;
-    std::string strOut;
-    std::string strErr;
-};
-
-}  // namespace
 
 class CtlBatchTest : public ::testing::Test {
 protected:
@@ -44,20 +34,13 @@ protected:
         fs::remove(m_script);
     }
 
-    BatchRun Batch(const std::string& strScript, std::vector<std::string> options = {})
+    CtlRun Batch(const std::string& strScript, std::vector<std::string> options = {})
     {
         std::ofstream(m_script) << strScript;
         std::vector<std::string> args = {"--device", "tcp:127.0.0.1:" + std::to_string(m_server.Port()), "batch",
                                          m_script.string()};
         args.insert(args.end(), options.begin(), options.end());
-        std::ostringstream out;
-        std::ostringstream err;
-        const std::atomic<bool> bStop{false};
-        BatchRun run;
-        run.nExit = RunCtl(args, nullptr, out, err, bStop);
-        run.strOut = out.str();
-        run.strErr = err.str();
-        return run;
+        return RunArgs(args);
     }
     // Full reads of output 1's block: one per connection.
     int Connections() const
@@ -77,7 +60,7 @@ protected:
 
 TEST_F(CtlBatchTest, RunsEveryLineOverOneConnection)
 {
-    const BatchRun run = Batch("# a standard setup\n"
+    const CtlRun run = Batch("# a standard setup\n"
                                "set 1 level -6   # the mains\n"
                                "\n"
                                "set 2 eq5.gain 3.5\n"
@@ -97,7 +80,7 @@ TEST_F(CtlBatchTest, StopsAtTheFirstFailureUnlessToldToKeepGoing)
                                   "set 1 bogus\n"
                                   "firmware x.bin\n"
                                   "set 1 level -4\n";
-    BatchRun run = Batch(strScript);
+    CtlRun run = Batch(strScript);
     EXPECT_EQ(run.nExit, 1);
     EXPECT_EQ(run.strOut, "-3\n");
     EXPECT_EQ(run.strErr.rfind("zr470ctl: line 2: ", 0), 0u) << run.strErr;
@@ -112,7 +95,7 @@ TEST_F(CtlBatchTest, StopsAtTheFirstFailureUnlessToldToKeepGoing)
 
 TEST_F(CtlBatchTest, JsonGivesOneResultObjectPerLine)
 {
-    const BatchRun run = Batch("set 1 mute on\nget 1 level\nrecall 11\n", {"--keep-going", "--json"});
+    const CtlRun run = Batch("set 1 mute on\nget 1 level\nrecall 11\n", {"--keep-going", "--json"});
     EXPECT_EQ(run.nExit, 1);
     std::istringstream lines(run.strOut);
     std::vector<std::string> objects;
@@ -149,7 +132,7 @@ TEST_F(CtlBatchTest, TenThousandSettingsOverAFaultyLinkLeaveTheLastValues)
         strScript += "set " + strTarget + " " + strValue + "\n";
         last[strTarget] = strValue;
     }
-    const BatchRun run = Batch(strScript);
+    const CtlRun run = Batch(strScript);
     ASSERT_EQ(run.nExit, 0) << run.strErr;
     ASSERT_EQ(std::count(run.strOut.begin(), run.strOut.end(), '\n'), 10000);
 
@@ -161,7 +144,7 @@ TEST_F(CtlBatchTest, TenThousandSettingsOverAFaultyLinkLeaveTheLastValues)
         strGets += "get " + strTarget + "\n";
         strExpected += strValue + "\n";
     }
-    const BatchRun read = Batch(strGets);
+    const CtlRun read = Batch(strGets);
     ASSERT_EQ(read.nExit, 0) << read.strErr;
     EXPECT_EQ(read.strOut, strExpected);
 }

@@ -15,6 +15,7 @@
 #include <thread>
 
 #include "CtlMain.h"
+#include "CtlRun.h"
 #include "CtlVersion.h"
 #include "DataDefine.h"
 #include "EmulatorServer.h"
@@ -28,24 +29,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-struct CtlRun {
-    int nExit = -1;
-    std::string strOut;
-    std::string strErr;
-};
-
-CtlRun RunArgs(const std::vector<std::string>& args)
-{
-    std::ostringstream out;
-    std::ostringstream err;
-    const std::atomic<bool> bStop{false};
-    CtlRun run;
-    run.nExit = RunCtl(args, nullptr, out, err, bStop);
-    run.strOut = out.str();
-    run.strErr = err.str();
-    return run;
-}
 
 int Lines(const std::string& str)
 {

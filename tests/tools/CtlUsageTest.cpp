@@ -9,29 +9,11 @@
 #include <fstream>
 #include <sstream>
 
-#include "CtlMain.h"
+#include "CtlRun.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-struct Outcome {
-    int nExit = -1;
-    std::string strFirstErr;
-    std::string strOut;
-};
-
-Outcome Ctl(const std::vector<std::string>& args, const char* pEnvDevice = nullptr)
-{
-    std::ostringstream out;
-    std::ostringstream err;
-    const std::atomic<bool> bStop{false};
-    Outcome outcome;
-    outcome.nExit = RunCtl(args, pEnvDevice, out, err, bStop);
-    outcome.strFirstErr = err.str().substr(0, err.str().find('\n'));
-    outcome.strOut = out.str();
-    return outcome;
-}
 
 struct Case {
     std::vector<std::string> args;
@@ -42,12 +24,12 @@ struct Case {
 void ExpectAll(const std::vector<Case>& cases)
 {
     for (const Case& c : cases) {
-        const Outcome outcome = Ctl(c.args);
+        const CtlRun outcome = RunArgs(c.args);
         std::string strCall;
         for (const std::string& strArg : c.args)
             strCall += strArg + " ";
         EXPECT_EQ(outcome.nExit, c.nExit) << strCall;
-        EXPECT_EQ(outcome.strFirstErr, c.strFirstErr) << strCall;
+        EXPECT_EQ(outcome.FirstErr(), c.strFirstErr) << strCall;
         EXPECT_EQ(outcome.strOut, "") << strCall;
     }
 }
@@ -76,26 +58,26 @@ TEST(CtlUsage, MistakesInTheCommandLineExitWithTwoAndNameTheMistake)
         {{"--device"}, 2, "zr470ctl: --device needs a value: usb, usb:PATH, usb:serial=S, tcp:HOST:PORT or virtual"},
         {{"batch"}, 2, "zr470ctl: batch takes 1 argument besides its options, not 0"},
     });
-    const Outcome env = Ctl({"info"}, "tcp:[::1]");
+    const CtlRun env = RunArgs({"info"}, "tcp:[::1]");
     EXPECT_EQ(env.nExit, 2);
-    EXPECT_EQ(env.strFirstErr, "zr470ctl: ZR470_DEVICE: tcp:[::1] has no port: use tcp:HOST:PORT");
+    EXPECT_EQ(env.FirstErr(), "zr470ctl: ZR470_DEVICE: tcp:[::1] has no port: use tcp:HOST:PORT");
 }
 
 TEST(CtlUsage, OptionsAreNeverCountedAsArguments)
 {
     // Two positional arguments and two options: the file is what is wrong.
-    const Outcome outcome = Ctl({"--device", "virtual", "eq-import", "1", "--link", "3", "--link", "5", "none.txt"});
+    const CtlRun outcome = RunArgs({"--device", "virtual", "eq-import", "1", "--link", "3", "--link", "5", "none.txt"});
     EXPECT_EQ(outcome.nExit, 1);
-    EXPECT_NE(outcome.strFirstErr.find("none.txt"), std::string::npos) << outcome.strFirstErr;
+    EXPECT_NE(outcome.FirstErr().find("none.txt"), std::string::npos) << outcome.FirstErr();
 }
 
 TEST(CtlUsage, ValuesTakeOneSignAndTheTypesetMinus)
 {
-    const Outcome twoSigns = Ctl({"--device", "virtual", "set", "1", "level", "+-3"});
+    const CtlRun twoSigns = RunArgs({"--device", "virtual", "set", "1", "level", "+-3"});
     EXPECT_EQ(twoSigns.nExit, 1);
-    EXPECT_EQ(twoSigns.strFirstErr.rfind("zr470ctl: level \"+-3\"", 0), 0u) << twoSigns.strFirstErr;
-    const Outcome minus = Ctl({"--device", "virtual", "set", "1", "level", "\xE2\x88\x92" "6"});
-    EXPECT_EQ(minus.nExit, 0) << minus.strFirstErr;
+    EXPECT_EQ(twoSigns.FirstErr().rfind("zr470ctl: level \"+-3\"", 0), 0u) << twoSigns.FirstErr();
+    const CtlRun minus = RunArgs({"--device", "virtual", "set", "1", "level", "\xE2\x88\x92" "6"});
+    EXPECT_EQ(minus.nExit, 0) << minus.FirstErr();
     EXPECT_EQ(minus.strOut, "-6\n");
 }
 

@@ -1,4 +1,4 @@
-#include "DeviceSpec.h"
+#include "DeviceChoice.h"
 
 #include <charconv>
 
@@ -13,11 +13,11 @@ bool StartsWith(const std::string& strText, const char* pPrefix)
     return strText.rfind(pPrefix, 0) == 0;
 }
 
-bool ParseUsb(const std::string& strRest, DeviceSpec* pSpec, std::string* pError)
+bool ParseUsb(const std::string& strRest, DeviceChoice* pChoice, std::string* pError)
 {
     if (StartsWith(strRest, kSerialPrefix)) {
-        pSpec->strUsbSerial = strRest.substr(std::string(kSerialPrefix).size());
-        if (pSpec->strUsbSerial.empty()) {
+        pChoice->strUsbSerial = strRest.substr(std::string(kSerialPrefix).size());
+        if (pChoice->strUsbSerial.empty()) {
             *pError = "usb:serial= needs the serial number";
             return false;
         }
@@ -27,11 +27,11 @@ bool ParseUsb(const std::string& strRest, DeviceSpec* pSpec, std::string* pError
         *pError = "usb: needs the device's path, as `zr470ctl devices` lists it";
         return false;
     }
-    pSpec->strUsbPath = strRest;
+    pChoice->strUsbPath = strRest;
     return true;
 }
 
-bool ParseTcp(const std::string& strRest, DeviceSpec* pSpec, std::string* pError)
+bool ParseTcp(const std::string& strRest, DeviceChoice* pChoice, std::string* pError)
 {
     const auto nColon = strRest.rfind(':');
     // "tcp:[::1]" has colons but no port: the last colon must follow the bracket.
@@ -51,36 +51,36 @@ bool ParseTcp(const std::string& strRest, DeviceSpec* pSpec, std::string* pError
         *pError = "the port of tcp:" + strRest + " must be a number from 1 to 65535";
         return false;
     }
-    pSpec->strHost = strHost.empty() ? "127.0.0.1" : strHost;
-    pSpec->nPort = nPort;
+    pChoice->strHost = strHost.empty() ? "127.0.0.1" : strHost;
+    pChoice->nPort = nPort;
     return true;
 }
 
 }  // namespace
 
-bool ParseDeviceSpec(const std::string& strSpec, DeviceSpec* pOut, std::string* pError)
+bool ParseDeviceChoice(const std::string& strDevice, DeviceChoice* pOut, std::string* pError)
 {
-    DeviceSpec spec;
+    DeviceChoice choice;
     std::string strError;
     bool bOk = true;
-    if (strSpec == "usb" || strSpec.empty()) {
-        spec.kind = DeviceSpec::Kind::Usb;
-    } else if (strSpec == "virtual") {
-        spec.kind = DeviceSpec::Kind::Virtual;
-    } else if (StartsWith(strSpec, kUsbPrefix)) {
-        bOk = ParseUsb(strSpec.substr(std::string(kUsbPrefix).size()), &spec, &strError);
-    } else if (StartsWith(strSpec, kTcpPrefix)) {
-        spec.kind = DeviceSpec::Kind::Tcp;
-        bOk = ParseTcp(strSpec.substr(std::string(kTcpPrefix).size()), &spec, &strError);
+    if (strDevice == "usb" || strDevice.empty()) {
+        choice.kind = DeviceChoice::Kind::Usb;
+    } else if (strDevice == "virtual") {
+        choice.kind = DeviceChoice::Kind::Virtual;
+    } else if (StartsWith(strDevice, kUsbPrefix)) {
+        bOk = ParseUsb(strDevice.substr(std::string(kUsbPrefix).size()), &choice, &strError);
+    } else if (StartsWith(strDevice, kTcpPrefix)) {
+        choice.kind = DeviceChoice::Kind::Tcp;
+        bOk = ParseTcp(strDevice.substr(std::string(kTcpPrefix).size()), &choice, &strError);
     } else {
         bOk = false;
-        strError = "unknown device \"" + strSpec + "\": use " + kDeviceForms;
+        strError = "unknown device \"" + strDevice + "\": use " + kDeviceForms;
     }
     if (!bOk) {
         if (pError)
             *pError = strError;
         return false;
     }
-    *pOut = std::move(spec);
+    *pOut = std::move(choice);
     return true;
 }

@@ -12,7 +12,7 @@
 
 #include <string>
 
-struct DeviceSpec {
+struct DeviceChoice {
     enum class Kind { Usb, Tcp, Virtual };
     Kind kind = Kind::Usb;
     std::string strUsbPath;    // usb:PATH
@@ -21,9 +21,9 @@ struct DeviceSpec {
     int nPort = 0;             // tcp
 };
 
-// False with one line for the user when strSpec names no device kind or
+// False with one line for the user when strDevice names no device kind or
 // lacks a part (a TCP address without its port, an empty path or serial).
-bool ParseDeviceSpec(const std::string& strSpec, DeviceSpec* pOut, std::string* pError);
+bool ParseDeviceChoice(const std::string& strDevice, DeviceChoice* pOut, std::string* pError);
 
 // The forms above, for usage texts.
 constexpr const char* kDeviceForms = "usb, usb:PATH, usb:serial=S, tcp:HOST:PORT or virtual";
