@@ -9,6 +9,7 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <map>
 #include <regex>
 #include <sstream>
@@ -29,7 +30,7 @@ const std::map<std::string, std::string> kSkipped = {
 };
 
 struct Readme {
-    std::vector<std::string> examples;                  // the lines, without "zr470ctl "
+    std::vector<std::string> examples;                       // the lines, without "zr470ctl "
     std::vector<std::pair<std::string, std::string>> files;  // name, content
 };
 
