@@ -25,7 +25,7 @@ cmake --install build --prefix "$stage/usr" >/dev/null
 for f in usr/bin/zr470 usr/bin/zr470ctl usr/lib/udev/rules.d/70-zr470.rules \
          usr/share/applications/org.zr470.Editor.desktop usr/share/icons/hicolor/scalable/apps/zr470.svg \
          usr/share/icons/hicolor/256x256/apps/zr470.png usr/share/metainfo/org.zr470.Editor.metainfo.xml \
-         usr/share/doc/zr470/index.html usr/share/man/man1/zr470ctl.1; do
+         usr/share/doc/zr470/manual/index.html usr/share/man/man1/zr470ctl.1; do
   [ -f "$stage/$f" ] || { echo "not installed: $f" >&2; exit 1; }
 done
 rm -rf "$stage"
@@ -35,7 +35,7 @@ appstreamcli validate --no-net packaging/org.zr470.Editor.metainfo.xml >/dev/nul
 deb=$(ls build/zr470_*.deb)
 contents=$(dpkg-deb -c "$deb")
 for f in ./usr/bin/zr470 ./usr/bin/zr470ctl ./usr/share/applications/org.zr470.Editor.desktop \
-         ./usr/share/doc/zr470/index.html ./usr/lib/udev/rules.d/70-zr470.rules; do
+         ./usr/share/doc/zr470/manual/index.html ./usr/lib/udev/rules.d/70-zr470.rules; do
   grep -q " $f\$" <<<"$contents" || { echo "$deb lacks $f" >&2; exit 1; }
 done
 dpkg-deb -f "$deb" Depends | grep -q libqt6widgets6 || { echo "$deb declares no Qt dependency" >&2; exit 1; }

@@ -121,6 +121,8 @@ const char* UsageText()
            "          [--delay-ms D] [--silent-after N] [--empty-reply-on ITEM] [--wrong-id TEXT]\n"
            "                               serve a virtual processor over TCP\n"
            "  demo                         tune output 1 of a fresh model, show the frames\n"
+           "  batch FILE|- [--keep-going]  run the commands of a script (- standard input) over one\n"
+           "                               connection\n"
            "parameters of an output: level mute polarity eqmode mix eqN.freq eqN.gain eqN.bw\n"
            "  eqN.bypass (N 1..31) hpf.freq hpf.type hpf.slope lpf.freq lpf.type lpf.slope\n"
            "  limiter.threshold limiter.attack limiter.release delay.P (P 1..4)\n"

@@ -137,7 +137,8 @@ int RunEqImport(CtlContext& ctx)
             return kExitOk;
         }
         *pResult = "output " + std::to_string(nChannel) + ": parametric mode, " +
-                   std::to_string(mapping.bands.size()) + " bands imported\n";
+                   std::to_string(mapping.bands.size()) + (mapping.bands.size() == 1 ? " band" : " bands") +
+                   " imported\n";
         for (const int nLinked : links)
             *pResult += "output " + std::to_string(nLinked) + ": follows output " + std::to_string(nChannel) + '\n';
         return kExitOk;

@@ -37,8 +37,8 @@ CUpgradeDlg* CQM7100View::UpgradeDialog() const
 QString CQM7100View::FindManual()
 {
     const QStringList candidates = {
-        QCoreApplication::applicationDirPath() + QStringLiteral("/../" ZR470_DOC_RELDIR "/index.html"),
-        QStringLiteral(ZR470_DOC_DIR "/index.html"),
+        QCoreApplication::applicationDirPath() + QStringLiteral("/../" ZR470_DOC_RELDIR "/manual/index.html"),
+        QStringLiteral(ZR470_DOC_DIR "/manual/index.html"),
     };
     for (const QString& strPath : candidates) {
         if (QFileInfo::exists(strPath))
