@@ -5,18 +5,18 @@
 
 namespace {
 
-struct OptionSpec {
+struct OptionRule {
     bool bValue = false;
     std::vector<std::string> words;  // the choice; empty: any value
 };
 
-std::map<std::string, OptionSpec, std::less<>> ParseSpec(std::string_view spec)
+std::map<std::string, OptionRule, std::less<>> ParseDeclared(std::string_view declared)
 {
-    std::map<std::string, OptionSpec, std::less<>> options;
-    std::istringstream in{std::string(spec)};
+    std::map<std::string, OptionRule, std::less<>> options;
+    std::istringstream in{std::string(declared)};
     for (std::string strItem; in >> strItem;) {
         const size_t nEqual = strItem.find('=');
-        OptionSpec& option = options[strItem.substr(0, nEqual)];
+        OptionRule& option = options[strItem.substr(0, nEqual)];
         if (nEqual == std::string::npos)
             continue;
         option.bValue = true;
@@ -35,7 +35,7 @@ std::string Choice(const std::vector<std::string>& words)
     return strText;
 }
 
-bool CheckValue(const std::string& strName, const OptionSpec& option, const std::string& strValue,
+bool CheckValue(const std::string& strName, const OptionRule& option, const std::string& strValue,
                 std::string* pError)
 {
     if (strValue.empty()) {
@@ -51,10 +51,10 @@ bool CheckValue(const std::string& strName, const OptionSpec& option, const std:
 
 }  // namespace
 
-bool SplitOptions(const std::vector<std::string>& args, std::string_view spec, CommandLine* pOut,
+bool SplitOptions(const std::vector<std::string>& args, std::string_view declared, CommandLine* pOut,
                   std::string* pError)
 {
-    const auto options = ParseSpec(spec);
+    const auto options = ParseDeclared(declared);
     CommandLine line;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& strArg = args[i];

@@ -23,5 +23,5 @@ struct CommandLine {
 
 // False with one line for the user for an option the command does not
 // take, a missing or empty value, or a word outside the option's choice.
-bool SplitOptions(const std::vector<std::string>& args, std::string_view spec, CommandLine* pOut,
+bool SplitOptions(const std::vector<std::string>& args, std::string_view declared, CommandLine* pOut,
                   std::string* pError);
