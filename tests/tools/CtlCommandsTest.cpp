@@ -494,7 +494,8 @@ TEST_F(CtlCommandsTest, EqImportTakesTheApoChannelAskedFor)
 {
     const std::string strOut = Ok({"eq-import", "2", RoomFixture("apo_channels.txt"), "--channel", "R"});
     EXPECT_NE(strOut.find("line 3: \"Channel: L\": 2 filters not taken (imported: R)"), std::string::npos) << strOut;
-    const uint8_t* pBlock = OutputBlock(m_device.LiveImage(), 1);
+    const std::vector<uint8_t> image = m_device.LiveImage();
+    const uint8_t* pBlock = OutputBlock(image, 1);
     EXPECT_EQ(GetWord(pBlock), 71);
     EXPECT_EQ(GetWord(pBlock + kGroupSize), 140);
     EXPECT_EQ(GetWord(pBlock + kGroupSize * 2 + 2), kGainCodeZero + kGainWireOffset);
