@@ -43,7 +43,7 @@ struct FilterSet {
     double dPreamp = 0.0;
     bool bHasPreamp = false;
     std::vector<RoomFilter> filters;  // of the channel taken
-    RoomNotes notes;                  // lines read but not used (APO commands, other channels)
+    CRoomNotes notes;                 // lines read but not used (APO commands, other channels)
     std::vector<std::string> channels;  // APO channels to choose from; empty: no choice
     std::string strChannel;             // the one taken; empty: no choice
 };

@@ -27,7 +27,7 @@ struct MappedBand {
 
 struct FilterMapping {
     std::vector<MappedBand> bands;   // bands 1 … n; the rest become flat and bypassed
-    RoomNotes notes;                 // approximations and skips
+    CRoomNotes notes;                // approximations and skips
 };
 
 // The bandwidth code whose Q table entry is nearest to dQ.

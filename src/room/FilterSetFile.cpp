@@ -207,7 +207,7 @@ void NoteCommand(std::string_view line, int nLine, FilterSet* pSet)
 
 // The filters of the channel strChannel (or of the rule's choice) into
 // *pSet; an error text when there is no such channel or it has too many.
-std::string TakeChannel(const ApoChannels& channels, const std::string& strChannel, std::vector<RoomFilter>& filters,
+std::string TakeChannel(const CApoChannels& channels, const std::string& strChannel, std::vector<RoomFilter>& filters,
                         const std::vector<std::size_t>& sectionOf, FilterSet* pSet)
 {
     std::string strError;
@@ -257,7 +257,7 @@ FilterSetResult ParseFilterSet(std::string_view text, const std::string& strChan
     FilterSetResult result;
     if (!StripRoomEncoding(&text, &result.strError))
         return result;
-    ApoChannels channels;
+    CApoChannels channels;
     std::vector<RoomFilter> filters;
     std::vector<std::size_t> sectionOf;
     int nLine = 0;

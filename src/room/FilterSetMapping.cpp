@@ -29,7 +29,7 @@ public:
                           RoomNumberText(dTo) + szUnit);
     }
     void Add(std::string strItem) { m_items.push_back(std::move(strItem)); }
-    void Flush(const RoomFilter& filter, RoomNotes& notes) const
+    void Flush(const RoomFilter& filter, CRoomNotes& notes) const
     {
         if (m_items.empty())
             return;
@@ -70,7 +70,7 @@ int BandwidthCodeOf(const RoomFilter& filter, Changes& changes)
     return nCode;
 }
 
-MappedBand MapFilter(const RoomFilter& filter, RoomNotes& notes)
+MappedBand MapFilter(const RoomFilter& filter, CRoomNotes& notes)
 {
     Changes changes;
     MappedBand band;
@@ -90,7 +90,7 @@ MappedBand MapFilter(const RoomFilter& filter, RoomNotes& notes)
     return band;
 }
 
-void SkipNote(const RoomFilter& filter, RoomNotes& notes)
+void SkipNote(const RoomFilter& filter, CRoomNotes& notes)
 {
     if (filter.kind == RoomFilterKind::None)
         return;  // an unused slot of the program, nothing to tell

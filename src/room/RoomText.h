@@ -39,7 +39,7 @@ bool ParseRoomNumber(std::string_view text, double* pValue);
 
 // Notes for the user, at most kMaxRoomNotes of them; the rest are counted.
 constexpr std::size_t kMaxRoomNotes = 20;
-class RoomNotes {
+class CRoomNotes {
 public:
     void Add(std::string strNote);
     bool Empty() const { return m_lines.empty(); }

@@ -189,7 +189,7 @@ std::string RoomSay(const char* szEnglish, const char* szChinese, std::initializ
     return strOut;
 }
 
-void RoomNotes::Add(std::string strNote)
+void CRoomNotes::Add(std::string strNote)
 {
     if (m_lines.size() < kMaxRoomNotes)
         m_lines.push_back(std::move(strNote));
@@ -197,7 +197,7 @@ void RoomNotes::Add(std::string strNote)
         ++m_nMore;
 }
 
-std::vector<std::string> RoomNotes::Lines() const
+std::vector<std::string> CRoomNotes::Lines() const
 {
     std::vector<std::string> lines = m_lines;
     if (m_nMore > 0)

@@ -22,7 +22,7 @@
 // The choice of the filters for all channels.
 constexpr std::string_view kApoAllChannels = "all";
 
-class ApoChannels {
+class CApoChannels {
 public:
     // A "Channel:" line; rest is the text after the colon.
     void Start(std::string_view rest, int nLine);
@@ -37,7 +37,7 @@ public:
     bool Choose(const std::string& strWanted, std::string* pChosen, std::string* pError) const;
     bool Takes(std::size_t nSection, const std::string& strChosen) const;
     // A note for every section with filters that strChosen leaves out.
-    void NoteLeftOut(const std::string& strChosen, RoomNotes& notes) const;
+    void NoteLeftOut(const std::string& strChosen, CRoomNotes& notes) const;
 
 private:
     struct Section {

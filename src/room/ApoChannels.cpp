@@ -21,7 +21,7 @@ std::string Joined(const std::vector<std::string>& names)
 
 }  // namespace
 
-void ApoChannels::Start(std::string_view rest, int nLine)
+void CApoChannels::Start(std::string_view rest, int nLine)
 {
     Section section;
     section.names = RoomFields(rest);
@@ -37,13 +37,13 @@ void ApoChannels::Start(std::string_view rest, int nLine)
     m_sections.push_back(std::move(section));
 }
 
-std::size_t ApoChannels::TakeRow()
+std::size_t CApoChannels::TakeRow()
 {
     ++m_sections.back().nRows;
     return m_sections.size() - 1;
 }
 
-std::vector<std::string> ApoChannels::NamesWithRows() const
+std::vector<std::string> CApoChannels::NamesWithRows() const
 {
     std::vector<std::string> names;
     std::set<std::string> seen;
@@ -57,7 +57,7 @@ std::vector<std::string> ApoChannels::NamesWithRows() const
     return names;
 }
 
-std::vector<std::string> ApoChannels::Choices() const
+std::vector<std::string> CApoChannels::Choices() const
 {
     std::set<std::string> selections;
     bool bAll = false;
@@ -78,7 +78,7 @@ std::vector<std::string> ApoChannels::Choices() const
     return choices;
 }
 
-bool ApoChannels::Choose(const std::string& strWanted, std::string* pChosen, std::string* pError) const
+bool CApoChannels::Choose(const std::string& strWanted, std::string* pChosen, std::string* pError) const
 {
     const std::vector<std::string> choices = Choices();
     if (strWanted.empty()) {
@@ -103,7 +103,7 @@ bool ApoChannels::Choose(const std::string& strWanted, std::string* pChosen, std
     return false;
 }
 
-bool ApoChannels::Takes(std::size_t nSection, const std::string& strChosen) const
+bool CApoChannels::Takes(std::size_t nSection, const std::string& strChosen) const
 {
     const Section& section = m_sections[nSection];
     if (strChosen.empty() || section.names.empty())
@@ -113,7 +113,7 @@ bool ApoChannels::Takes(std::size_t nSection, const std::string& strChosen) cons
     return section.upper.count(RoomUpper(strChosen)) > 0;
 }
 
-void ApoChannels::NoteLeftOut(const std::string& strChosen, RoomNotes& notes) const
+void CApoChannels::NoteLeftOut(const std::string& strChosen, CRoomNotes& notes) const
 {
     for (std::size_t i = 0; i < m_sections.size(); ++i) {
         const Section& section = m_sections[i];
