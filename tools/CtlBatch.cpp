@@ -15,10 +15,9 @@ namespace {
 constexpr const char* kKeepGoing = "--keep-going";
 constexpr const char* kPrefix = "zr470ctl: ";
 
-// The words of one line, as a shell would split them for these commands:
-// blanks separate, '…' and "…" keep blanks inside a word, and a word that
-// starts with # ends the line.
-bool SplitLine(const std::string& strLine, std::vector<std::string>* pWords, std::string* pError)
+}  // namespace
+
+bool SplitScriptLine(const std::string& strLine, std::vector<std::string>* pWords, std::string* pError)
 {
     std::vector<std::string> words;
     std::string strWord;
@@ -54,6 +53,8 @@ bool SplitLine(const std::string& strLine, std::vector<std::string>* pWords, std
     *pWords = std::move(words);
     return true;
 }
+
+namespace {
 
 bool ReadScript(const std::string& strPath, std::vector<std::string>* pLines, std::string* pError)
 {
@@ -179,7 +180,7 @@ int RunBatch(CtlContext& ctx)
         std::vector<std::string> words;
         const int nLine = static_cast<int>(i) + 1;
         int nExit = kExitUsage;
-        if (!SplitLine(lines[i], &words, &strError))
+        if (!SplitScriptLine(lines[i], &words, &strError))
             Report(ctx, nLine, nExit, "", {"line " + std::to_string(nLine) + ": " + strError});
         else if (words.empty())
             continue;

@@ -7,6 +7,8 @@
 
 #include <atomic>
 #include <functional>
+#include <string>
+#include <vector>
 
 #include "CtlContext.h"
 
@@ -39,6 +41,10 @@ int RunDemo(CtlContext& ctx);
 int RunCommand(CtlContext& ctx);
 // A script of commands over one connection (CtlBatch.cpp).
 int RunBatch(CtlContext& ctx);
+// The words of one script line, as a shell would split them for these
+// commands: blanks separate, '…' and "…" keep blanks inside a word, and a
+// word that starts with # ends the line. False for an unclosed quote.
+bool SplitScriptLine(const std::string& strLine, std::vector<std::string>* pWords, std::string* pError);
 // Serves a virtual processor until bStop is set; onListening (if any)
 // gets the port once it listens (CtlEmulate.cpp).
 int RunEmulate(CtlContext& ctx, const std::atomic<bool>& bStop, const std::function<void(int nPort)>& onListening);

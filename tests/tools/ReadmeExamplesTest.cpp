@@ -6,6 +6,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -14,6 +15,7 @@
 #include <regex>
 #include <sstream>
 
+#include "CtlCommands.h"
 #include "CtlMain.h"
 
 namespace fs = std::filesystem;
@@ -70,38 +72,16 @@ Readme ReadReadme(const std::string& strPath)
 }
 
 // The words a shell would pass, up to a comment, a redirection, a pipe or
-// a background '&'.
+// a background '&': zr470ctl's own script words, cut at the first operator.
 std::vector<std::string> Words(const std::string& strLine)
 {
     std::vector<std::string> words;
-    std::string strWord;
-    bool bInWord = false;
-    char cQuote = 0;
-    auto endWord = [&] {
-        if (bInWord)
-            words.push_back(strWord);
-        strWord.clear();
-        bInWord = false;
-    };
-    for (const char c : strLine) {
-        if (cQuote) {
-            if (c == cQuote)
-                cQuote = 0;
-            else
-                strWord += c;
-        } else if (c == ' ') {
-            endWord();
-        } else if (!bInWord && (c == '#' || c == '>' || c == '|' || c == '&' || c == ';')) {
-            break;
-        } else {
-            bInWord = true;
-            if (c == '"' || c == '\'')
-                cQuote = c;
-            else
-                strWord += c;
-        }
-    }
-    endWord();
+    std::string strError;
+    EXPECT_TRUE(SplitScriptLine(strLine, &words, &strError)) << strLine << ": " << strError;
+    const auto operatorAt = std::find_if(words.begin(), words.end(), [](const std::string& strWord) {
+        return strWord == ">" || strWord == "|" || strWord == "&" || strWord == ";" || strWord == "&&";
+    });
+    words.erase(operatorAt, words.end());
     return words;
 }
 
