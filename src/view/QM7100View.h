@@ -15,6 +15,8 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
+#include <span>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -267,6 +269,15 @@ private:
     // ---- preset files (ViewFiles.cpp) --------------------------------------------
     QString AskFile(bool bSave, std::string_view ext);
     QString RunFileDialog(const FileDialogRequest& request);
+    // A preset file asked for, read whole and checked; nothing when the user
+    // cancels or the file is unfit, which the user has then been told.
+    struct PresetFileRead {
+        QString strPath;
+        std::vector<uint8_t> bytes;
+    };
+    using PresetCheck = bool (*)(std::span<const uint8_t>);
+    std::optional<PresetFileRead> AskPresetFile(std::string_view ext, size_t nSize, PresetCheck isValid,
+                                                const QString& strUnfit);
     // Notification 1135: the programs have been read; the file asked for is written.
     void OnAllScenesRead(int nPrograms);
     // ---- room tuning (ViewRoomTuning.cpp) -----------------------------------------

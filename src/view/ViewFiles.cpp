@@ -36,10 +36,10 @@ QString ErrorText(PresetFileError error)
     return QString::fromUtf8(PresetFileErrorText(error));
 }
 
-template <typename Parse>
-bool IsValid(const std::optional<std::vector<uint8_t>>& bytes, Parse parse)
+template <auto Parse>
+bool Parses(std::span<const uint8_t> bytes)
 {
-    return bytes && parse(std::span<const uint8_t>(*bytes)).has_value();
+    return Parse(bytes).has_value();
 }
 
 }  // namespace
@@ -82,6 +82,21 @@ QString CQM7100View::RunFileDialog(const FileDialogRequest& request)
     return dialog.selectedFiles().front();
 }
 
+std::optional<CQM7100View::PresetFileRead> CQM7100View::AskPresetFile(std::string_view ext, size_t nSize,
+                                                                      PresetCheck isValid,
+                                                                      const QString& strUnfit)
+{
+    QString strPath = AskFile(false, ext);
+    if (strPath.isEmpty())
+        return std::nullopt;
+    auto bytes = ReadFileBytes(ToPath(strPath), nSize);
+    if (!bytes || !isValid(*bytes)) {
+        ShowMessage(strUnfit);
+        return std::nullopt;
+    }
+    return PresetFileRead{std::move(strPath), std::move(*bytes)};
+}
+
 // ---- one scene ------------------------------------------------------------------------------
 
 bool CQM7100View::SaveScene()
@@ -100,18 +115,14 @@ bool CQM7100View::SaveScene()
 
 bool CQM7100View::LoadScene()
 {
-    const QString strPath = AskFile(false, kSceneFileExt);
-    if (strPath.isEmpty())
+    const auto file = AskPresetFile(kSceneFileExt, kSceneFileSize, Parses<ParseSceneFile>,
+                                    ErrorText(PresetFileError::ReadScene));
+    if (!file)
         return false;
-    const auto bytes = ReadFileBytes(ToPath(strPath), kSceneFileSize);
-    if (!IsValid(bytes, ParseSceneFile)) {
-        ShowMessage(ErrorText(PresetFileError::ReadScene));
-        return false;
-    }
     {
         CommLock lock(g_csComm);  // the link never sends a half-loaded scene
-        LoadSceneBytes(m_data, *bytes);
-        m_pSession->SetSceneName(SceneTitle(ToPath(strPath)));
+        LoadSceneBytes(m_data, file->bytes);
+        m_pSession->SetSceneName(SceneTitle(ToPath(file->strPath)));
         // The live write inside the mute bracket; nothing without a link.
         m_pSession->WriteScene(0, false);
     }
@@ -161,14 +172,10 @@ bool CQM7100View::LoadAllScenes()
         ShowMessage(strUnConnection);
         return false;
     }
-    const QString strPath = AskFile(false, kAllScenesFileExt);
-    if (strPath.isEmpty())
+    const auto file = AskPresetFile(kAllScenesFileExt, kAllScenesFileSize, Parses<ParseAllScenesFile>,
+                                    ErrorText(PresetFileError::ReadAllScenes));
+    if (!file)
         return false;
-    const auto bytes = ReadFileBytes(ToPath(strPath), kAllScenesFileSize);
-    if (!IsValid(bytes, ParseAllScenesFile)) {
-        ShowMessage(ErrorText(PresetFileError::ReadAllScenes));
-        return false;
-    }
     // The programs are for the processor: a link lost while the dialog was
     // open leaves everything as it was.
     if (!IsConnected()) {
@@ -177,7 +184,7 @@ bool CQM7100View::LoadAllScenes()
     }
     {
         CommLock lock(g_csComm);
-        LoadAllScenesBytes(m_data, *bytes);
+        LoadAllScenesBytes(m_data, file->bytes);
         m_pSession->WriteAllScenes();
         m_data.SetAllMarks(0);
     }
@@ -205,18 +212,14 @@ bool CQM7100View::SavePosition()
 
 bool CQM7100View::LoadPosition()
 {
-    const QString strPath = AskFile(false, kPositionFileExt);
-    if (strPath.isEmpty())
+    const auto file = AskPresetFile(kPositionFileExt, kPositionFileSize, Parses<ParsePositionFile>,
+                                    ErrorText(PresetFileError::ReadPosition));
+    if (!file)
         return false;
-    const auto bytes = ReadFileBytes(ToPath(strPath), kPositionFileSize);
-    if (!IsValid(bytes, ParsePositionFile)) {
-        ShowMessage(ErrorText(PresetFileError::ReadPosition));
-        return false;
-    }
     int nPosition = 0;
     {
         CommLock lock(g_csComm);
-        nPosition = LoadPositionBytes(*bytes).nPosition;
+        nPosition = LoadPositionBytes(file->bytes).nPosition;
         m_pSession->SendSystemItem(kItemDelayTable, 0);
     }
     ApplyPosition(nPosition);
