@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "FirmwareSequence.h"
+#include "FirmwareFrames.h"
 
 namespace {
 constexpr uint8_t kErased = 0xFF;

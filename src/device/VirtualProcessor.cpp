@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "DataDefine.h"
-#include "FirmwareSequence.h"
+#include "FirmwareFrames.h"
 #include "Frame.h"
 
 namespace {

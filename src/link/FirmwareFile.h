@@ -28,6 +28,8 @@
 #include <string>
 #include <vector>
 
+#include "FirmwareFrames.h"
+
 constexpr size_t kFirmwareTagSize = 4;
 constexpr size_t kFirmwareDspSection = 0x40000;
 constexpr size_t kFirmwareMcuTagOffset = kFirmwareTagSize + kFirmwareDspSection;  // 0x40004
@@ -35,11 +37,6 @@ constexpr size_t kFirmwareMcuAfterDsp = kFirmwareMcuTagOffset + kFirmwareTagSize
 // No processor has flash anywhere near this; a bigger file is not ours.
 constexpr size_t kMaxFirmwareFile = 16u << 20;
 
-constexpr int kDspImageSize = 65535;
-constexpr int kDspChunkSize = 44;  // image bytes in one DSP chunk, after the 4-byte address
-constexpr int kMcuHeaderSize = 4;
-constexpr int kMcuChunkSize = 48;
-constexpr uint8_t kMcuChecksumSeed = 0x12;
 
 enum class DspStep { NotStarted, Sending, DoneAlone, DoneMcuFollows, Finished };
 enum class McuStep { NotStarted, HeaderNext, Sending, DataDone, Finished };
