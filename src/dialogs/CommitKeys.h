@@ -1,4 +1,4 @@
-// Enter and Esc in the settings dialogs: the dialog itself takes the focus,
+// Enter and Esc in the dialogs: the dialog itself takes the focus,
 // so a number field that had it commits its text, and nothing closes and
 // no button is pressed. The keys are taken before the focused control sees
 // them, since a number field keeps both keys to itself. UI thread only.
