@@ -1,6 +1,7 @@
-// Enter and Esc in the settings dialogs: the dialog itself takes the focus,
+// Enter and Esc in the dialogs: the dialog itself takes the focus,
 // so a number field that had it commits its text, and nothing closes and
-// no button is pressed. UI thread only.
+// no button is pressed. The keys are taken before the focused control sees
+// them, since a number field keeps both keys to itself. UI thread only.
 #pragma once
 
 #include <QObject>
@@ -9,14 +10,22 @@ class QWidget;
 
 class CCommitKeys : public QObject {
 public:
-    // Watches the dialog and every child it has now; owned by the dialog.
-    static void Install(QWidget& dialog);
+    // Whether Esc commits like Enter or is left to close the dialog.
+    enum class Escape { kCommits, kCloses };
+
+    // Watches the dialog and every control it has or is given later; owned
+    // by the dialog.
+    static void Install(QWidget& dialog, Escape escape = Escape::kCommits);
 
 protected:
     bool eventFilter(QObject* pWatched, QEvent* pEvent) override;
 
 private:
-    explicit CCommitKeys(QWidget& dialog);
+    CCommitKeys(QWidget& dialog, Escape escape);
+
+    void Watch(QObject& object);
+    bool IsCommitKey(int nKey) const;
 
     QWidget& m_dialog;
+    const Escape m_escape;
 };

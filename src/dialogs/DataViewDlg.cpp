@@ -3,7 +3,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QKeyEvent>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -48,8 +47,10 @@ QString WithReason(const QString& strMessage, const QString& strReason)
 
 }  // namespace
 
+// Nothing in the report is typed in, so Esc closes it; Enter presses nothing.
 CDataViewDlg::CDataViewDlg(CKTV_Data& data, CQM7100View& view)
-    : CFormDialog(&view, QStringLiteral("ctl102"), kSystemUnits.X(kWidthDlu), kSystemUnits.Y(kHeightDlu)),
+    : CFormDialog(&view, QStringLiteral("ctl102"), kSystemUnits.X(kWidthDlu), kSystemUnits.Y(kHeightDlu),
+                  CCommitKeys::Escape::kCloses),
       m_data(data), m_view(view)
 {
     setWindowTitle(Tr(kTxtReportTitle));
@@ -131,13 +132,4 @@ void CDataViewDlg::OnExport()
     const XlsxResult written = ExportReportXlsx(QFile::encodeName(strPath).toStdString(), ListTable());
     if (!written.bOk)
         m_view.ShowMessage(WithReason(Tr(kTxtReplaceFileError), QString::fromStdString(written.strError)));
-}
-
-void CDataViewDlg::keyPressEvent(QKeyEvent* pEvent)
-{
-    if (pEvent->key() == Qt::Key_Escape) {
-        reject();
-        return;
-    }
-    CFormDialog::keyPressEvent(pEvent);
 }

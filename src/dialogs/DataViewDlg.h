@@ -34,10 +34,6 @@ public:
     // Tests answer the print dialog here (see CPrinterJob::m_dialogHook).
     std::function<bool(QPrinter&)> m_printDialogHook;
 
-protected:
-    // Esc closes the report; Enter presses nothing.
-    void keyPressEvent(QKeyEvent* pEvent) override;
-
 private:
     void CreateList();
     void OnPrint();

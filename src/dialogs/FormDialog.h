@@ -1,13 +1,14 @@
-// The look and keyboard rules the program manager, Help and firmware update
-// dialogs share: the dialog background, Arial lettering, push buttons that
-// Enter never presses, and Enter and Esc that only move the focus to the
-// dialog.
+// The look and keyboard rules the program manager, report, Help and firmware
+// update dialogs share: the dialog background, Arial lettering, push buttons
+// that Enter never presses, and Enter and Esc that only move the focus to
+// the dialog (CCommitKeys, as in the system and delay dialogs).
 //
 // User-interface thread only.
 #pragma once
 
 #include <QDialog>
 
+#include "CommitKeys.h"
 #include "DialogUnits.h"
 #include "Strings.h"
 
@@ -22,9 +23,9 @@ class CFormDialog : public QDialog {
     Q_OBJECT
 public:
     // A unit-scaled template of nWidth × nHeight pixels.
-    CFormDialog(QWidget* pParent, const QString& strName, int nWidth, int nHeight);
+    CFormDialog(QWidget* pParent, const QString& strName, int nWidth, int nHeight,
+                CCommitKeys::Escape escape = CCommitKeys::Escape::kCommits);
 
 protected:
     QPushButton* AddButton(int nId, TextId caption, const QRect& rect);
-    void keyPressEvent(QKeyEvent* pEvent) override;
 };

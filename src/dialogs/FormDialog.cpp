@@ -1,12 +1,12 @@
 #include "FormDialog.h"
 
-#include <QKeyEvent>
 #include <QPushButton>
 
 #include "AppGlobals.h"
 #include "ControlName.h"
 
-CFormDialog::CFormDialog(QWidget* pParent, const QString& strName, int nWidth, int nHeight)
+CFormDialog::CFormDialog(QWidget* pParent, const QString& strName, int nWidth, int nHeight,
+                         CCommitKeys::Escape escape)
     : QDialog(pParent, kFixedDialogFrame)
 {
     setObjectName(strName);
@@ -17,6 +17,7 @@ CFormDialog::CFormDialog(QWidget* pParent, const QString& strName, int nWidth, i
     setAutoFillBackground(true);
     setFont(g_fontMedium);
     setFixedSize(nWidth, nHeight);
+    CCommitKeys::Install(*this, escape);
 }
 
 QPushButton* CFormDialog::AddButton(int nId, TextId caption, const QRect& rect)
@@ -27,14 +28,4 @@ QPushButton* CFormDialog::AddButton(int nId, TextId caption, const QRect& rect)
     pButton->setAutoDefault(false);
     pButton->setDefault(false);
     return pButton;
-}
-
-void CFormDialog::keyPressEvent(QKeyEvent* pEvent)
-{
-    if (pEvent->key() == Qt::Key_Return || pEvent->key() == Qt::Key_Enter || pEvent->key() == Qt::Key_Escape) {
-        setFocus(Qt::OtherFocusReason);
-        pEvent->accept();
-        return;
-    }
-    QDialog::keyPressEvent(pEvent);
 }
