@@ -12,10 +12,14 @@
 
 namespace {
 
-// Progress at the end of each stage.
+// Progress at the end of each stage; the swap rounds share the rest.
 constexpr int kSeeded = 10;
-constexpr int kRefined = 70;
-constexpr int kRounded = 90;
+constexpr int kRefined = 50;
+// Rounds that trade the weakest band for a new one where the deviation is
+// largest and refine everything again, while that lowers the deviation.
+constexpr int kSwapRounds = 8;
+// Less than this share of the sum of squares is not worth another round.
+constexpr double kWorthwhile = 1e-6;
 
 std::string InputError(const RoomFitInput& input)
 {
@@ -43,25 +47,56 @@ void Settle(const CRoomFitProblem& problem, std::vector<CodedBand>& bands, CRoom
     DescendCodes(problem, bands, run);
 }
 
+// The bands refined together on continuous values, then settled on the grid.
+std::vector<CodedBand> Refined(const CRoomFitProblem& problem, const std::vector<CodedBand>& start,
+                               CRoomFitRun& run, int nFrom, int nTo)
+{
+    std::vector<FitBand> continuous;
+    for (const CodedBand& band : start)
+        continuous.push_back(problem.Continuous(band));
+    CRoomFitRefiner refiner(problem, std::move(continuous));
+    refiner.Run(run, nFrom, nTo);
+    std::vector<CodedBand> coded;
+    for (const FitBand& band : refiner.Bands())
+        coded.push_back(problem.Quantised(band));
+    Settle(problem, coded, run);
+    return coded;
+}
+
+// The band whose removal raises the sum of squares least.
+std::size_t WeakestBand(const CRoomFitProblem& problem, const std::vector<CodedBand>& bands)
+{
+    const CRoomFitSum sum(problem, bands);
+    int nWeakest = 0;
+    for (int k = 1; k < sum.Count(); ++k)
+        if (sum.SseWithout(k) < sum.SseWithout(nWeakest))
+            nWeakest = k;
+    return static_cast<std::size_t>(nWeakest);
+}
+
 std::vector<CodedBand> FitCodes(const CRoomFitProblem& problem, int nBands, CRoomFitRun& run)
 {
     std::vector<CodedBand> seed;
     SeedBands(problem, nBands, seed, run);
     run.Progress(kSeeded);
-    std::vector<FitBand> start;
-    for (const CodedBand& band : seed)
-        start.push_back(problem.Continuous(band));
-    CRoomFitRefiner refiner(problem, std::move(start));
-    refiner.Run(run, kSeeded, kRefined);
-    std::vector<CodedBand> refined;
-    for (const FitBand& band : refiner.Bands())
-        refined.push_back(problem.Quantised(band));
-    Settle(problem, refined, run);
-    run.Progress(kRounded);
+    std::vector<CodedBand> best = Refined(problem, seed, run, kSeeded, kRefined);
     // The continuous optimum can round badly; the seed settled on the grid
     // is the floor the fit never falls below.
     Settle(problem, seed, run);
-    return SseOf(problem, refined) <= SseOf(problem, seed) ? refined : seed;
+    if (SseOf(problem, seed) < SseOf(problem, best))
+        best = seed;
+    const int nSlice = (100 - kRefined) / kSwapRounds;
+    for (int n = 0; n < kSwapRounds && !best.empty() && !run.Cancelled(); ++n) {
+        std::vector<CodedBand> trial = best;
+        if (static_cast<int>(trial.size()) == nBands)
+            trial.erase(trial.begin() + static_cast<std::ptrdiff_t>(WeakestBand(problem, trial)));
+        SeedBands(problem, nBands, trial, run);
+        trial = Refined(problem, trial, run, kRefined + n * nSlice, kRefined + (n + 1) * nSlice);
+        if (SseOf(problem, trial) >= SseOf(problem, best) * (1.0 - kWorthwhile))
+            break;
+        best = trial;
+    }
+    return best;
 }
 
 MappedBand MappedOf(const CRoomFitProblem& problem, const CodedBand& band)

@@ -17,7 +17,7 @@ constexpr double kLambdaUp = 4.0;
 constexpr double kRidge = 1e-9;
 // Iterations that gain less than this share of the sum of squares count as
 // converged.
-constexpr double kConverged = 1e-7;
+constexpr double kConverged = 1e-5;
 
 }  // namespace
 

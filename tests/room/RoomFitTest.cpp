@@ -133,6 +133,8 @@ TEST_F(RoomFit, BandsStayOnTheProcessorGridAndWithinTheLimits)
     for (const Room& room : Rooms()) {
         for (const auto& [dLow, dHigh, nBands, dBoost, dCut] :
              {std::tuple{20.0, 500.0, 10, 0.0, -20.0}, {30.5, 300.0, 6, 6.0, -12.0}, {20.0, 20000.0, 31, 3.0, -15.0}}) {
+            if (nBands == kRoomFitMaxBands && &room != &Rooms().back())
+                continue;  // the whole axis once, on the room with features above 300 Hz
             RoomFitInput input = Input(room);
             input.dLowHz = dLow;
             input.dHighHz = dHigh;
