@@ -15,8 +15,7 @@ namespace {
 // Progress at the end of each stage; the swap rounds share the rest.
 constexpr int kSeeded = 10;
 constexpr int kRefined = 50;
-// Rounds that trade the weakest band for a new one where the deviation is
-// largest and refine everything again, while that lowers the deviation.
+// Rounds of trading a band for another and refining everything again.
 constexpr int kSwapRounds = 8;
 // Less than this share of the sum of squares is not worth another round.
 constexpr double kWorthwhile = 1e-6;
@@ -74,6 +73,23 @@ std::size_t WeakestBand(const CRoomFitProblem& problem, const std::vector<CodedB
     return static_cast<std::size_t>(nWeakest);
 }
 
+// Trades the weakest band for a new one where the deviation is largest,
+// while that lowers the deviation.
+void SwapWeakBands(const CRoomFitProblem& problem, int nBands, std::vector<CodedBand>& best, CRoomFitRun& run)
+{
+    const int nSlice = (100 - kRefined) / kSwapRounds;
+    for (int n = 0; n < kSwapRounds && !best.empty() && !run.Cancelled(); ++n) {
+        std::vector<CodedBand> trial = best;
+        if (static_cast<int>(trial.size()) == nBands)
+            trial.erase(trial.begin() + static_cast<std::ptrdiff_t>(WeakestBand(problem, trial)));
+        SeedBands(problem, nBands, trial, run);
+        trial = Refined(problem, trial, run, kRefined + n * nSlice, kRefined + (n + 1) * nSlice);
+        if (SseOf(problem, trial) >= SseOf(problem, best) * (1.0 - kWorthwhile))
+            return;
+        best = trial;
+    }
+}
+
 std::vector<CodedBand> FitCodes(const CRoomFitProblem& problem, int nBands, CRoomFitRun& run)
 {
     std::vector<CodedBand> seed;
@@ -85,17 +101,7 @@ std::vector<CodedBand> FitCodes(const CRoomFitProblem& problem, int nBands, CRoo
     Settle(problem, seed, run);
     if (SseOf(problem, seed) < SseOf(problem, best))
         best = seed;
-    const int nSlice = (100 - kRefined) / kSwapRounds;
-    for (int n = 0; n < kSwapRounds && !best.empty() && !run.Cancelled(); ++n) {
-        std::vector<CodedBand> trial = best;
-        if (static_cast<int>(trial.size()) == nBands)
-            trial.erase(trial.begin() + static_cast<std::ptrdiff_t>(WeakestBand(problem, trial)));
-        SeedBands(problem, nBands, trial, run);
-        trial = Refined(problem, trial, run, kRefined + n * nSlice, kRefined + (n + 1) * nSlice);
-        if (SseOf(problem, trial) >= SseOf(problem, best) * (1.0 - kWorthwhile))
-            break;
-        best = trial;
-    }
+    SwapWeakBands(problem, nBands, best, run);
     return best;
 }
 

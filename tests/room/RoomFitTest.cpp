@@ -217,6 +217,17 @@ TEST_F(RoomFit, CancelledFitStopsAndSaysSo)
     EXPECT_EQ(nPolls, 3);
 }
 
+TEST_F(RoomFit, ProgressRisesToAHundred)
+{
+    std::vector<int> seen;
+    RoomFitHooks hooks;
+    hooks.onProgress = [&](int nPercent) { seen.push_back(nPercent); };
+    ASSERT_EQ(FitRoom(Input(Rooms().front()), hooks).status, RoomFitStatus::Done);
+    ASSERT_GE(seen.size(), 2u);
+    EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
+    EXPECT_EQ(seen.back(), 100);
+}
+
 TEST_F(RoomFit, HouseCurveCountsByItsShapeNotItsLevel)
 {
     RoomFitInput input = Input(Rooms()[3]);
