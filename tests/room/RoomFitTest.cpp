@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <iostream>
+#include <string>
+#include <tuple>
 #include <vector>
 
 #include "ModelFixture.h"
