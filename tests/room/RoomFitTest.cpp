@@ -255,3 +255,32 @@ TEST_F(RoomFit, RefusesWhatItCannotFit)
     EXPECT_EQ(FitRoom(input).status, RoomFitStatus::Refused);
     EXPECT_EQ(FitRoom(RoomFitInput{}).status, RoomFitStatus::Refused);
 }
+
+TEST_F(RoomFit, FindsTheBandsThatMadeTheRoom)
+{
+    // A room that three of the processor's own bands would flatten.
+    std::vector<MappedBand> truth(3);
+    truth[0] = {0, 47, GainToCode(-9.5), 12};
+    truth[1] = {0, 88, GainToCode(-6.0), 60};
+    truth[2] = {0, 150, GainToCode(-4.2), 25};
+    AxisResponse made{};
+    for (const MappedBand& band : truth) {
+        AxisResponse response{};
+        PeakingResponse(band.nFreq, -CodeToGain(band.nGainCode), CodeToBandwidth(band.nBandwidthCode), response);
+        for (std::size_t i = 0; i < response.size(); ++i)
+            made[i] += response[i];
+    }
+    std::vector<MeasurementPoint> points;
+    for (std::size_t i = 0; i < made.size(); ++i)
+        points.push_back({g_dFreqAxis[i], made[i]});
+    RoomFitInput input;
+    std::string strError;
+    ASSERT_TRUE(input.measurement.Assign(points, &strError)) << strError;
+    input.nBands = 3;
+    const RoomFitResult result = FitRoom(input);
+    ASSERT_EQ(result.bands.size(), truth.size());
+    // The measurement's offset to 0 dB leaves the true bands a little off.
+    EXPECT_LE(result.after.dRmsDb, AppliedResidual(input, truth).dRmsDb);
+    for (std::size_t k = 0; k < truth.size(); ++k)
+        EXPECT_NEAR(std::log2(result.bands[k].nFreq / static_cast<double>(truth[k].nFreq)), 0.0, 1.0 / 12) << k;
+}
