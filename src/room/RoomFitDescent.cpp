@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <span>
 
 #include "RoomFitSum.h"
 
@@ -32,32 +33,23 @@ int Highest(const CRoomFitProblem& problem, int nParam)
                                  : kBandwidthCodeMax;
 }
 
-const int* StepsOf(int nParam, std::size_t* pCount)
+std::span<const int> StepsOf(int nParam)
 {
-    if (nParam == kFitLogFreq) {
-        *pCount = kSlotSteps.size();
-        return kSlotSteps.data();
-    }
-    if (nParam == kFitGain) {
-        *pCount = kGainSteps.size();
-        return kGainSteps.data();
-    }
-    *pCount = kBandwidthSteps.size();
-    return kBandwidthSteps.data();
+    return nParam == kFitLogFreq ? std::span<const int>(kSlotSteps)
+           : nParam == kFitGain  ? std::span<const int>(kGainSteps)
+                                 : std::span<const int>(kBandwidthSteps);
 }
 
 // Tries value ± each step of one band's value; keeps what lowers the sum.
 bool ImproveValue(const CRoomFitProblem& problem, CRoomFitSum& sum, CodedBand& band, int k, int nParam)
 {
-    std::size_t nSteps = 0;
-    const int* pSteps = StepsOf(nParam, &nSteps);
     AxisResponse response{};
     bool bImproved = false;
-    for (std::size_t s = 0; s < nSteps; ++s) {
+    for (const int nStep : StepsOf(nParam)) {
         for (const int nSign : {1, -1}) {
             CodedBand trial = band;
             int& nValue = Value(trial, nParam);
-            nValue = std::clamp(nValue + nSign * pSteps[s], Lowest(problem, nParam), Highest(problem, nParam));
+            nValue = std::clamp(nValue + nSign * nStep, Lowest(problem, nParam), Highest(problem, nParam));
             if (nValue == Value(band, nParam))
                 continue;
             problem.Response(trial, response);
