@@ -130,11 +130,11 @@ double NormalizedDb(const BiquadSection& n, double dCos, double dSin)
     return 20.0 * std::log10(std::sqrt((nr * nr + ni * ni) / (dr * dr + di * di)));
 }
 
-void AddSectionResponse(const BiquadSection& sec, AxisResponse& resp)
+void AddSectionResponse(const BiquadSection& sec, AxisResponse& resp, int nFirst = 0, int nLast = kAxisPoints - 1)
 {
     const BiquadSection n = Normalized(sec);
     const AxisTrig& trig = Trig();
-    for (int i = 0; i < kAxisPoints; ++i)
+    for (int i = nFirst; i <= nLast; ++i)
         resp[i] += NormalizedDb(n, trig.cosw[i], trig.sinw[i]);
 }
 
@@ -279,12 +279,20 @@ void PeakingResponse(double dFreq, double dGain, double dBandwidth, AxisResponse
     out.fill(0.0);
     // Centred on the nearest axis point rather than the band's own frequency:
     // the curve's maximum then lands on a computed point and shows the full gain.
-    const double dOmega0 = g_dFreqAxis[NearestAxisIndex(dFreq)] * kBandAngleFactor;
+    PeakingSpanResponse(g_dFreqAxis[NearestAxisIndex(dFreq)], dGain, dBandwidth, 0, kAxisPoints - 1, out);
+}
+
+void PeakingSpanResponse(double dCentre, double dGain, double dBandwidth, int nFirst, int nLast, AxisResponse& out)
+{
+    for (int i = nFirst; i <= nLast; ++i)
+        out[i] = 0.0;
+    const double dOmega0 = dCentre * kBandAngleFactor;
     const double A = std::pow(10.0, dGain / 40.0);
     const double dSin = std::sin(dOmega0);
     const double alpha = dSin * std::sinh(kLn2 * dBandwidth * dOmega0 / dSin);
     const double dCos2 = -2.0 * std::cos(dOmega0);
-    AddSectionResponse({1.0 + alpha * A, dCos2, 1.0 - alpha * A, 1.0 + alpha / A, dCos2, 1.0 - alpha / A}, out);
+    AddSectionResponse({1.0 + alpha * A, dCos2, 1.0 - alpha * A, 1.0 + alpha / A, dCos2, 1.0 - alpha / A}, out,
+                       nFirst, nLast);
 }
 
 void LowShelfResponse(double dFreq, double dGain, int nSlope, AxisResponse& out)

@@ -46,6 +46,11 @@ int CrossoverSectionSet(int nSlope, bool bTwoSlope);
 // other than 0/1, crossover type above 2, slope without a section set) and a
 // frequency of 0 Hz or less give a flat 0 dB.
 void PeakingResponse(double dFreq, double dGain, double dBandwidth, AxisResponse& out);
+// The peaking section centred on dCentre itself, written to axis points
+// nFirst … nLast only (the rest of out is left alone). The room fit moves
+// the centre between axis points while it refines and evaluates only the
+// points it fits.
+void PeakingSpanResponse(double dCentre, double dGain, double dBandwidth, int nFirst, int nLast, AxisResponse& out);
 void LowShelfResponse(double dFreq, double dGain, int nSlope, AxisResponse& out);
 void HighShelfResponse(double dFreq, double dGain, int nSlope, AxisResponse& out);
 void HighPassResponse(double dFreq, const CrossoverShape& shape, AxisResponse& out);

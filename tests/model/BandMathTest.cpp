@@ -59,6 +59,22 @@ TEST(BandMath, PeakingBandPeaksOnTheNearestAxisPointWithHalfGainBandwidthOctaves
         EXPECT_NEAR(cut[i], -r[i], 1e-9) << i;
 }
 
+TEST(BandMath, PeakingSpanWritesItsPointsOnlyAndMovesWithItsCentre)
+{
+    const int nCentre = NearestAxisIndex(1010.0);
+    AxisResponse whole, span, between;
+    PeakingResponse(1010.0, 12.0, 1.0, whole);
+    span.fill(99.0);
+    PeakingSpanResponse(g_dFreqAxis[nCentre], 12.0, 1.0, nCentre - 10, nCentre + 10, span);
+    for (int i = 0; i < kAxisPoints; ++i)
+        EXPECT_EQ(span[i], std::abs(i - nCentre) <= 10 ? whole[i] : 99.0) << i;
+    // Halfway to the next point the two points around the centre sit level.
+    const double dHalfway = std::sqrt(g_dFreqAxis[nCentre] * g_dFreqAxis[nCentre + 1]);
+    PeakingSpanResponse(dHalfway, 12.0, 1.0, 0, kAxisPoints - 1, between);
+    EXPECT_NEAR(between[nCentre], between[nCentre + 1], 1e-3);
+    EXPECT_LT(between[nCentre], whole[nCentre]);
+}
+
 TEST(BandMath, ShelfHasHalfGainAtItsScaledCornerAndFullGainOnItsSide)
 {
     struct Case {

@@ -1,0 +1,170 @@
+#include "RoomFit.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "KTVEQ.h"
+#include "RoomFitDescent.h"
+#include "RoomFitRefiner.h"
+#include "RoomFitSeed.h"
+#include "RoomFitSum.h"
+#include "RoomText.h"
+
+namespace {
+
+// Progress at the end of each stage; the swap rounds share the rest.
+constexpr int kSeeded = 10;
+constexpr int kRefined = 50;
+// Rounds of trading a band for another and refining everything again.
+constexpr int kSwapRounds = 8;
+// Less than this share of the sum of squares is not worth another round.
+constexpr double kWorthwhile = 1e-6;
+
+std::string InputError(const RoomFitInput& input)
+{
+    if (input.measurement.IsEmpty())
+        return RoomSay("No measurement to fit", "没有可拟合的测量数据");
+    if (!(input.dLowHz >= kMinFreq && input.dHighHz <= kMaxFreq && input.dLowHz < input.dHighHz))
+        return RoomSay("The range must lie within 20 Hz … 20 kHz, its low end below its high end",
+                       "频率范围须在 20 Hz … 20 kHz 之内，且下限低于上限");
+    if (input.nBands < 1 || input.nBands > kRoomFitMaxBands)
+        return RoomSay("The number of bands must be 1 … 31", "频段数须为 1 … 31");
+    if (!(input.dMaxBoostDb >= 0.0 && input.dMaxBoostDb <= 20.0 && input.dMaxCutDb >= -20.0 &&
+          input.dMaxCutDb <= 0.0))
+        return RoomSay("The largest boost must be 0 … 20 dB and the deepest cut -20 … 0 dB",
+                       "最大提升须为 0 … 20 dB，最大衰减须为 -20 … 0 dB");
+    if (FitSpanOf(input).Empty() || std::ceil(input.dLowHz) > std::floor(input.dHighHz))
+        return RoomSay("The measurement does not cover the range", "测量数据未覆盖该频率范围");
+    return {};
+}
+
+// The bands rounded to the grid, refined there and thinned out.
+void Settle(const CRoomFitProblem& problem, std::vector<CodedBand>& bands, CRoomFitRun& run)
+{
+    DescendCodes(problem, bands, run);
+    PruneBands(problem, bands);
+    DescendCodes(problem, bands, run);
+}
+
+// The bands refined together on continuous values, then settled on the grid.
+std::vector<CodedBand> Refined(const CRoomFitProblem& problem, const std::vector<CodedBand>& start,
+                               CRoomFitRun& run, int nFrom, int nTo)
+{
+    std::vector<FitBand> continuous;
+    for (const CodedBand& band : start)
+        continuous.push_back(problem.Continuous(band));
+    CRoomFitRefiner refiner(problem, std::move(continuous));
+    refiner.Run(run, nFrom, nTo);
+    std::vector<CodedBand> coded;
+    for (const FitBand& band : refiner.Bands())
+        coded.push_back(problem.Quantised(band));
+    Settle(problem, coded, run);
+    return coded;
+}
+
+// The band whose removal raises the sum of squares least.
+std::size_t WeakestBand(const CRoomFitProblem& problem, const std::vector<CodedBand>& bands)
+{
+    const CRoomFitSum sum(problem, bands);
+    int nWeakest = 0;
+    for (int k = 1; k < sum.Count(); ++k)
+        if (sum.SseWithout(k) < sum.SseWithout(nWeakest))
+            nWeakest = k;
+    return static_cast<std::size_t>(nWeakest);
+}
+
+// Trades the weakest band for a new one where the deviation is largest,
+// while that lowers the deviation.
+void SwapWeakBands(const CRoomFitProblem& problem, int nBands, std::vector<CodedBand>& best, CRoomFitRun& run)
+{
+    const int nSlice = (100 - kRefined) / kSwapRounds;
+    for (int n = 0; n < kSwapRounds && !best.empty() && !run.Cancelled(); ++n) {
+        std::vector<CodedBand> trial = best;
+        if (static_cast<int>(trial.size()) == nBands)
+            trial.erase(trial.begin() + static_cast<std::ptrdiff_t>(WeakestBand(problem, trial)));
+        SeedBands(problem, nBands, trial, run);
+        trial = Refined(problem, trial, run, kRefined + n * nSlice, kRefined + (n + 1) * nSlice);
+        if (SseOf(problem, trial) >= SseOf(problem, best) * (1.0 - kWorthwhile))
+            return;
+        best = trial;
+    }
+}
+
+std::vector<CodedBand> FitCodes(const CRoomFitProblem& problem, int nBands, CRoomFitRun& run)
+{
+    std::vector<CodedBand> seed;
+    SeedBands(problem, nBands, seed, run);
+    run.Progress(kSeeded);
+    std::vector<CodedBand> best = Refined(problem, seed, run, kSeeded, kRefined);
+    // The continuous optimum can round badly; the seed settled on the grid
+    // is the floor the fit never falls below.
+    Settle(problem, seed, run);
+    if (SseOf(problem, seed) < SseOf(problem, best))
+        best = seed;
+    SwapWeakBands(problem, nBands, best, run);
+    return best;
+}
+
+MappedBand MappedOf(const CRoomFitProblem& problem, const CodedBand& band)
+{
+    MappedBand mapped;
+    mapped.nFreq = problem.SlotHz(band.nSlot);
+    mapped.nGainCode = band.nGainCode;
+    mapped.nBandwidthCode = band.nBandwidthCode;
+    return mapped;
+}
+
+}  // namespace
+
+AxisResponse CrossoverResponse(const CKTVEQ& eq)
+{
+    AxisResponse sum{};
+    for (const CFilter* pFilter : {&eq.HighPass(), &eq.LowPass()})
+        for (std::size_t i = 0; i < sum.size(); ++i)
+            sum[i] += pFilter->Response()[i];
+    return sum;
+}
+
+RoomFitResult FitRoom(const RoomFitInput& input, const RoomFitHooks& hooks)
+{
+    RoomFitResult result;
+    result.strError = InputError(input);
+    if (!result.strError.empty())
+        return result;
+    const CRoomFitProblem problem(input);
+    CRoomFitRun run(hooks);
+    result.before = ResidualOf(problem.Deviation(), problem.Span());
+    std::vector<CodedBand> bands = FitCodes(problem, input.nBands, run);
+    if (run.Cancelled()) {
+        result.status = RoomFitStatus::Cancelled;
+        return result;
+    }
+    std::sort(bands.begin(), bands.end(), [](const CodedBand& a, const CodedBand& b) { return a.nSlot < b.nSlot; });
+    for (const CodedBand& band : bands)
+        result.bands.push_back(MappedOf(problem, band));
+    result.after = CRoomFitSum(problem, bands).Residual();
+    result.status = RoomFitStatus::Done;
+    run.Progress(100);
+    return result;
+}
+
+RoomResidual PredictedResidual(const AxisResponse& predicted, const RoomFitInput& input)
+{
+    const FitSpan span = FitSpanOf(input);
+    AxisResponse dev{};
+    for (int i = span.nFirst; i <= span.nLast; ++i)
+        dev[static_cast<std::size_t>(i)] = predicted[static_cast<std::size_t>(i)] - input.target.At(i);
+    return ResidualOf(dev, span);
+}
+
+FilterMapping RoomFitMapping(const RoomFitResult& result)
+{
+    FilterMapping mapping;
+    mapping.bands = result.bands;
+    return mapping;
+}
+
+void ApplyRoomFit(CKTV_OutData& out, const RoomFitResult& result)
+{
+    ApplyFilterMapping(out, RoomFitMapping(result));
+}

@@ -1,0 +1,94 @@
+#include "RoomFitDescent.h"
+
+#include <algorithm>
+#include <array>
+#include <span>
+
+#include "RoomFitSum.h"
+
+namespace {
+
+constexpr int kMaxSweeps = 60;
+// Far moves first: a band leaves a shallow basin before it settles.
+constexpr std::array<int, 3> kSlotSteps = {4, 2, 1};
+constexpr std::array<int, 3> kGainSteps = {10, 3, 1};
+constexpr std::array<int, 4> kBandwidthSteps = {30, 10, 3, 1};
+// Less than this share of the sum of squares is rounding, not an improvement.
+constexpr double kImprovement = 1e-12;
+
+int& Value(CodedBand& band, int nParam)
+{
+    return nParam == kFitLogFreq ? band.nSlot : nParam == kFitGain ? band.nGainCode : band.nBandwidthCode;
+}
+
+int Lowest(const CRoomFitProblem& problem, int nParam)
+{
+    return nParam == kFitGain ? problem.MinGainCode() : 0;
+}
+
+int Highest(const CRoomFitProblem& problem, int nParam)
+{
+    return nParam == kFitLogFreq ? problem.SlotCount() - 1
+           : nParam == kFitGain  ? problem.MaxGainCode()
+                                 : kBandwidthCodeMax;
+}
+
+std::span<const int> StepsOf(int nParam)
+{
+    return nParam == kFitLogFreq ? std::span<const int>(kSlotSteps)
+           : nParam == kFitGain  ? std::span<const int>(kGainSteps)
+                                 : std::span<const int>(kBandwidthSteps);
+}
+
+// Tries value ± each step of one band's value; keeps what lowers the sum.
+bool ImproveValue(const CRoomFitProblem& problem, CRoomFitSum& sum, CodedBand& band, int k, int nParam)
+{
+    AxisResponse response{};
+    bool bImproved = false;
+    for (const int nStep : StepsOf(nParam)) {
+        for (const int nSign : {1, -1}) {
+            CodedBand trial = band;
+            int& nValue = Value(trial, nParam);
+            nValue = std::clamp(nValue + nSign * nStep, Lowest(problem, nParam), Highest(problem, nParam));
+            if (nValue == Value(band, nParam))
+                continue;
+            problem.Response(trial, response);
+            if (sum.TrialSse(k, response) < sum.Sse() * (1.0 - kImprovement)) {
+                sum.Replace(k, response);
+                band = trial;
+                bImproved = true;
+            }
+        }
+    }
+    return bImproved;
+}
+
+}  // namespace
+
+void DescendCodes(const CRoomFitProblem& problem, std::vector<CodedBand>& bands, CRoomFitRun& run)
+{
+    CRoomFitSum sum(problem, bands);
+    bool bImproved = true;
+    for (int nSweep = 0; nSweep < kMaxSweeps && bImproved && !run.Cancelled(); ++nSweep) {
+        bImproved = false;
+        for (std::size_t k = 0; k < bands.size(); ++k)
+            for (int p = 0; p < kFitParams; ++p)
+                bImproved |= ImproveValue(problem, sum, bands[k], static_cast<int>(k), p);
+    }
+}
+
+void PruneBands(const CRoomFitProblem& problem, std::vector<CodedBand>& bands)
+{
+    CRoomFitSum sum(problem, bands);
+    for (int k = sum.Count() - 1; k >= 0; --k) {
+        if (sum.SseWithout(k) <= sum.Sse()) {
+            sum.Remove(k);
+            bands.erase(bands.begin() + k);
+        }
+    }
+}
+
+double SseOf(const CRoomFitProblem& problem, const std::vector<CodedBand>& bands)
+{
+    return CRoomFitSum(problem, bands).Sse();
+}
