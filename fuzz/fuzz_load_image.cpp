@@ -7,6 +7,7 @@
 #include <cstring>
 #include <memory>
 
+#include "ChangeScanner.h"
 #include "DataDefine.h"
 #include "FuzzImage.h"
 #include "GlobalData.h"
@@ -58,7 +59,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
     // record do not.
     g_bOnline = 1;
     RecordOf(data, pData[2]).SetAllMarks(1);
-    while (data.GetNextChange()->Frame()[4] == 0xA1) {
+    while (NextChangeFrame(data)->Frame()[4] == 0xA1) {
     }
     g_bOnline = 0;
     data.FillAll();

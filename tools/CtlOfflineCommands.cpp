@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "ChangeScanner.h"
 #include "CtlCommands.h"
 #include "CtlRoomOptions.h"
 #include "CtlText.h"
@@ -91,7 +92,7 @@ int RunDemo(CtlContext& ctx)
                                     highPass.FilterTypeText() + ' ' + highPass.CrossoverSlopeText();
     std::vector<std::string> frames;
     for (;;) {
-        std::unique_ptr<CSendData> frame = data.GetNextChange();
+        std::unique_ptr<CSendData> frame = NextChangeFrame(data);
         frames.push_back(FrameText(*frame));
         if (frame->Frame()[kFoCommand] != kCmdWrite)
             break;  // nothing left to send: the level-meter read that keeps the link alive

@@ -3,6 +3,7 @@
 // progress display, the last one marked so its answer closes it.
 #include <cstring>
 
+#include "ChangeScanner.h"
 #include "CommLock.h"
 #include "Frame.h"
 #include "FrameBuilder.h"
@@ -175,7 +176,7 @@ void CLinkSession::ResendOutputRecord(int nChannel, bool bSingleProgress)
     auto queueMute = [&](int nValue) {
         out.SetMute(nValue);
         out.SetMiscMark(0);
-        m_cmd.AddSendData(out.FillGroup(CKTV_OutData::kGroupMisc, true));
+        m_cmd.AddSendData(RecordGroupFrame(out, CKTV_OutData::kGroupMisc));
     };
     queueMute(0);
     out.FillAll();

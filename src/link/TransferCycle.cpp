@@ -5,6 +5,7 @@
 #include <chrono>
 #include <thread>
 
+#include "ChangeScanner.h"
 #include "CommLock.h"
 #include "GlobalData.h"
 #include "KTV_Data.h"
@@ -69,7 +70,7 @@ void CLinkSession::UsbTransferCycle()
         return;
     CSendData* pHead = m_cmd.GetHead();
     if (!pHead) {
-        m_cmd.AddSendData(m_data.GetNextChange());
+        m_cmd.AddSendData(NextChangeFrame(m_data));
         return;
     }
     uint8_t report[kReportSize] = {};

@@ -4,7 +4,6 @@
 #include <cstring>
 
 #include "DataDefine.h"
-#include "FrameBuilder.h"
 #include "GlobalData.h"
 
 std::string ChannelNameFromBlock(const uint8_t* pField)
@@ -80,12 +79,17 @@ void CChannelRecord::PutMark(int& nMark, int nValue)
     nMark = nValue;
 }
 
-std::unique_ptr<CSendData> CChannelRecord::FillGroup(int nGroup, bool bFrame)
+bool CChannelRecord::FillGroup(int nGroup)
 {
     ModelLock lock(g_csModel);
-    if (!FillGroupBytes(nGroup, LiveBlock(), CKTVEQ::Freq::Sent))
-        return nullptr;
-    return bFrame ? MakeGroupFrame(BlockKind(), FrameChannel(), nGroup) : nullptr;
+    return FillGroupBytes(nGroup, LiveBlock(), CKTVEQ::Freq::Sent);
+}
+
+std::optional<BlockAddress> CChannelRecord::ChangedGroup(int nGroup)
+{
+    if (!FillGroup(nGroup))
+        return std::nullopt;
+    return GroupAddress(nGroup);
 }
 
 bool CChannelRecord::TakeMark(int& nMark)

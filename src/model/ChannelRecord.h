@@ -4,14 +4,13 @@
 
 #include <array>
 #include <cstdint>
-#include <memory>
+#include <optional>
 #include <string>
 
+#include "BlockAddress.h"
 #include "Geometry.h"
 #include "GlobalData.h"
 #include "KTVEQ.h"
-
-class CSendData;
 
 // Names travel in an 8-byte field. A name of exactly eight characters fills
 // it without a terminator (the processor sends such names), so it is kept.
@@ -53,9 +52,10 @@ public:
     bool SetName(const std::string& strName);
     int GetNameMark() const { return GetMark(m_nMarkName); }
 
-    // Copies parameter group g into the live image and, when asked, returns
-    // its group write (nullptr for a group this record does not carry).
-    std::unique_ptr<CSendData> FillGroup(int nGroup, bool bFrame);
+    // Copies parameter group g into the live image; false for a group this
+    // record does not carry.
+    bool FillGroup(int nGroup);
+    BlockAddress GroupAddress(int nGroup) const { return BlockAddress::Group(BlockKind(), BlockChannel(), nGroup); }
     // Copies every group the record carries into the live image, with the
     // target frequencies: the image is kept or written whole.
     void FillAll();
@@ -72,7 +72,7 @@ protected:
     // Every block has the bands first, then a crossover group, other groups,
     // and the name in its last group.
     virtual int BlockKind() const = 0;
-    virtual int FrameChannel() const = 0;
+    virtual int BlockChannel() const = 0;
     virtual int BlockOffset() const = 0;
     virtual int NameGroup() const = 0;
     // The record's own groups (not bands, crossover or name); false for a
@@ -96,6 +96,8 @@ protected:
     void PutMark(int& nMark, int nValue);
     // Clears a set mark and tells whether it was set (scanner, under the lock).
     static bool TakeMark(int& nMark);
+    // The scanner's find: group g filled into the live image, as it goes out.
+    std::optional<BlockAddress> ChangedGroup(int nGroup);
 
     CKTVEQ m_eq;
     std::string m_strName;

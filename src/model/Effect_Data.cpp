@@ -1,7 +1,7 @@
 #include "Effect_Data.h"
 
+#include "BlockAddress.h"
 #include "DataDefine.h"
-#include "Frame.h"
 
 namespace {
 // Block offset of each field, in the order of CEffect_Data::Field.

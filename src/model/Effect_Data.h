@@ -28,7 +28,7 @@ public:
 
 protected:
     int BlockKind() const override;
-    int FrameChannel() const override { return 0; }
+    int BlockChannel() const override { return 0; }
     int BlockOffset() const override;
     int NameGroup() const override { return kGroupName; }
     bool FillOwnGroup(int nGroup, uint8_t* pBlock) const override;

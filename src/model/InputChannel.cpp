@@ -1,8 +1,6 @@
 #include "InputChannel.h"
 
 #include "DataDefine.h"
-#include "Frame.h"
-#include "SendData.h"
 
 namespace {
 constexpr int kOffFeedback = 72;
@@ -79,12 +77,12 @@ void CInputChannel::SetOwnMarks(int nMark)
     m_nMarkMisc = m_nMarkNoiseGate = m_nMarkLimit = nMark;
 }
 
-std::unique_ptr<CSendData> CInputChannel::NextChange()
+std::optional<BlockAddress> CInputChannel::NextChange()
 {
     ModelLock lock(g_csModel);
     if (TakeMark(m_nMarkMisc))
-        return FillGroup(kGroupMisc, true);
+        return ChangedGroup(kGroupMisc);
     if (TakeMark(m_nMarkNoiseGate))
-        return FillGroup(kGroupNoiseGate, true);
-    return nullptr;
+        return ChangedGroup(kGroupNoiseGate);
+    return std::nullopt;
 }

@@ -52,14 +52,14 @@ public:
     void SetNoiseGateMark(int n) { PutMark(m_nMarkNoiseGate, n); }
 
     // The change scanner's step for the music channel: group 9, then group
-    // 11, clearing the mark it sends; nullptr when neither is marked.
-    std::unique_ptr<CSendData> NextChange();
+    // 11, clearing the mark it finds; nothing when neither is marked.
+    std::optional<BlockAddress> NextChange();
 
 protected:
     CInputChannel(const InputChannelDefaults& defaults, int nKind, int nOffset);
 
     int BlockKind() const override { return m_nKind; }
-    int FrameChannel() const override { return m_nChannel; }
+    int BlockChannel() const override { return m_nChannel; }
     int BlockOffset() const override { return m_nOffset; }
     int NameGroup() const override { return kGroupName; }
     bool FillOwnGroup(int nGroup, uint8_t* pBlock) const override;

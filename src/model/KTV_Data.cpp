@@ -4,8 +4,6 @@
 #include <cstring>
 
 #include "DataDefine.h"
-#include "Frame.h"
-#include "FrameBuilder.h"
 #include "Notify.h"
 
 namespace {
@@ -98,27 +96,27 @@ void CKTV_Data::SetPlotRect(int nWidth, int nHeight)
     ForEachRecord([=](CChannelRecord& record) { record.SetPlotRect(nWidth, nHeight); });
 }
 
-std::unique_ptr<CSendData> CKTV_Data::GetNextChange()
+std::optional<BlockAddress> CKTV_Data::NextChange()
 {
     ModelLock lock(g_csModel);
     if (g_bDelayPresetChanged.exchange(0))
-        return MakeSysFrame(kItemDelayTable, 0);
+        return BlockAddress::System(kItemDelayTable);
     if (g_bSceneNameChanged.exchange(0))
-        return MakeSysFrame(kItemSceneName, 0);
-    if (auto pFrame = Music().NextChange())
-        return pFrame;
+        return BlockAddress::System(kItemSceneName);
+    if (auto change = Music().NextChange())
+        return change;
     // Once the outputs have been written the processor's scene no longer
     // matches its stored name, so the live name is blanked (once).
     if (g_bOutputDataSent && !IsBlank(BytesToName(g_LiveImage + kOffSceneName, kNameSize))) {
         std::memset(g_LiveImage + kOffSceneName, 0, kNameSize);
         PostNotify(kMsgSceneName);
-        return MakeSysFrame(kItemSceneName, 0);
+        return BlockAddress::System(kItemSceneName);
     }
     for (int i = 0; i < kOutputs; ++i) {
-        if (auto pFrame = m_outRoute[i].NextChange())
-            return pFrame;
+        if (auto change = m_outRoute[i].NextChange())
+            return change;
     }
-    return MakeGroupFrame(kKindLevelRequest, 0, 0);
+    return std::nullopt;
 }
 
 bool CKTV_Data::HasChanges()

@@ -4,12 +4,11 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
+#include <optional>
 
+#include "BlockAddress.h"
 #include "Effect_Data.h"
 #include "KTV_Routes.h"
-
-class CSendData;
 
 class CKTV_Data {
 public:
@@ -33,12 +32,13 @@ public:
     void SetAllMarks(int nMark);
     void SetPlotRect(int nWidth, int nHeight);
     // True while anything is marked for sending (the change scanner would
-    // return a write).
+    // find a change).
     bool HasChanges();
 
-    // Link thread, with the queue empty: the write of the first changed
-    // group, or the level-meter read that keeps the link alive.
-    std::unique_ptr<CSendData> GetNextChange();
+    // The change scanner (link thread, with the queue empty): the first
+    // changed part in sending order, its bytes filled into the live image
+    // and its mark cleared; nothing when every part has gone out.
+    std::optional<BlockAddress> NextChange();
 
 private:
     template <typename Fn>

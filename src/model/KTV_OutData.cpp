@@ -2,9 +2,8 @@
 
 #include <algorithm>
 
+#include "BlockAddress.h"
 #include "DataDefine.h"
-#include "Frame.h"
-#include "FrameBuilder.h"
 
 namespace {
 constexpr int kOffMute = 248;
@@ -272,37 +271,37 @@ void CKTV_OutData::SetOwnMarks(int nMark)
 
 // ---- change scanner ---------------------------------------------------------------
 
-std::unique_ptr<CSendData> CKTV_OutData::SendGroup(int nGroup)
+std::optional<BlockAddress> CKTV_OutData::ChangedOutputGroup(int nGroup)
 {
     g_bOutputDataSent = 1;
-    return FillGroup(nGroup, true);
+    return ChangedGroup(nGroup);
 }
 
-std::unique_ptr<CSendData> CKTV_OutData::NextChange()
+std::optional<BlockAddress> CKTV_OutData::NextChange()
 {
     ModelLock lock(g_csModel);
     if (TakeMark(m_nMarkName))
-        return SendGroup(kGroupName);
+        return ChangedOutputGroup(kGroupName);
     if (TakeMark(m_nMarkMisc))
-        return SendGroup(kGroupMisc);
+        return ChangedOutputGroup(kGroupMisc);
     CFilter& hp = m_eq.HighPass();
     CFilter& lp = m_eq.LowPass();
     if (hp.GetChangeMark() || lp.GetChangeMark()) {
         hp.StepFrequency(0);
         lp.StepFrequency(0);
-        return SendGroup(kGroupCrossover);
+        return ChangedOutputGroup(kGroupCrossover);
     }
     if (TakeMark(m_nMarkRouting))
-        return SendGroup(kGroupRouting);
+        return ChangedOutputGroup(kGroupRouting);
     if (TakeMark(m_nMarkLimiter))
-        return SendGroup(kGroupLimiter);
+        return ChangedOutputGroup(kGroupLimiter);
     for (int b = 0; b < m_eq.BandCount(); ++b) {
         if (m_eq[b].GetChangeMark()) {
             m_eq[b].StepFrequency(0);
-            return SendGroup(b);
+            return ChangedOutputGroup(b);
         }
     }
-    return nullptr;
+    return std::nullopt;
 }
 
 void CKTV_OutData::ResetEqBands()

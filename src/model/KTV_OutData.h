@@ -74,13 +74,13 @@ public:
     // 0.0 dB, bypassed. Sets no change marks; the record travels whole.
     void ResetEqBands();
 
-    // The change scanner's step for this output: the frame of the first
-    // marked group (clearing its mark), or nullptr when nothing is marked.
-    std::unique_ptr<CSendData> NextChange();
+    // The change scanner's step for this output: the first marked group
+    // (its mark cleared), or nothing when nothing is marked.
+    std::optional<BlockAddress> NextChange();
 
 protected:
     int BlockKind() const override;
-    int FrameChannel() const override { return m_nChannel; }
+    int BlockChannel() const override { return m_nChannel; }
     int BlockOffset() const override;
     int NameGroup() const override { return kGroupName; }
     bool FillOwnGroup(int nGroup, uint8_t* pBlock) const override;
@@ -97,7 +97,7 @@ private:
     void ShareRouting();
     void StoreEqMode(int nMode);
     void StoreLevel(int nLevel, int bLevelZero);
-    std::unique_ptr<CSendData> SendGroup(int nGroup);
+    std::optional<BlockAddress> ChangedOutputGroup(int nGroup);
 
     int m_nChannel;
     int m_nPolarity = 0;

@@ -1,6 +1,6 @@
 #include "MIC_InData.h"
 
-#include "Frame.h"
+#include "BlockAddress.h"
 #include "GlobalData.h"
 
 CMIC_InData::CMIC_InData() : CInputChannel({"Mic 1", 0, 0xFF8133, 40}, kKindMic, kOffMic) {}

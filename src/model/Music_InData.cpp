@@ -1,6 +1,6 @@
 #include "Music_InData.h"
 
-#include "Frame.h"
+#include "BlockAddress.h"
 #include "GlobalData.h"
 
 // The music block has no feedback or auxiliary switch: both stay 0.

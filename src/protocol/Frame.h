@@ -15,6 +15,8 @@
 
 #include <cstdint>
 
+#include "BlockAddress.h"
+
 constexpr uint8_t kFrameSync = 0x5C;
 constexpr uint8_t kFrameStart = 0xEE;
 constexpr uint8_t kFrameEnd = 0xAA;
@@ -41,31 +43,8 @@ enum FrameCommand : uint8_t {
     kReplyData = 0x53,    // 'S'
 };
 
-enum BlockKind : uint8_t {
-    kKindMic = 1,
-    kKindEffect = 2,
-    kKindMusic = 3,
-    kKindOutput = 4,
-    kKindLevelRequest = 7,  // asks MakeGroupFrame for the level-meter read
-    kKindSystem = 9,
-};
+// Not a block: asks MakeGroupFrame for the level-meter read.
+constexpr int kKindLevelRequest = 7;
 
 constexpr uint8_t kDeviceAddress = 1;
 constexpr uint8_t kModeLibrary = 0x77;  // block read without recall
-constexpr int kMusicChannel = 2;
-
-enum SystemItem : int {
-    kItemSceneName = 0,
-    kItemEffectName = 1,
-    kItemControl = 2,
-    kItemLevels = 3,
-    kItemIdent = 4,
-    kItemInfoText = 16,
-    kItemLock = 18,
-    kItemBacklight = 20,
-    kItemLowPassLimit = 50,
-    kItemLowPassSwitch = 51,
-    kItemVariant = 52,
-    kItemDefaultSetup = 53,
-    kItemDelayTable = 64,
-};

@@ -3,8 +3,8 @@
 #include <cstring>
 #include <vector>
 
+#include "ChangeScanner.h"
 #include "DataDefine.h"
-#include "FrameBuilder.h"
 #include "ModelFixture.h"
 
 namespace {
@@ -32,7 +32,7 @@ class ChangeScannerTest : public ModelTest {
 protected:
     Sent Scan()
     {
-        auto p = Data().GetNextChange();
+        auto p = NextChangeFrame(Data());
         EXPECT_TRUE(p);
         return Decode(p);
     }
