@@ -265,6 +265,8 @@ private:
     // The window the progress window disables: the program manager while
     // it is open (every batch then is its), else the form.
     QWidget* ProgressOwner();
+    // ---- scene programs (ViewPrograms.cpp) ----------------------------------------
+    void ForgetWrittenChanges();
 
     // ---- preset files (ViewFiles.cpp) --------------------------------------------
     QString AskFile(bool bSave, std::string_view ext);
