@@ -9,7 +9,7 @@
 
 void CQM7100View::OnProgram()
 {
-    CProgramDlg dialog(*this);
+    CProgramDlg dialog(*this, this);
     m_pProgramDlg = &dialog;
     dialog.exec();
     m_pProgramDlg = nullptr;
