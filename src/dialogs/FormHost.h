@@ -26,6 +26,7 @@ public:
     virtual void ShowDelays() = 0;
 
     // ---- scene programs: the link's sequences, with the progress window ----------
+    // The live scene name on the form, and to the processor while connected.
     virtual void ShowSceneName() = 0;
     virtual bool ReadScene(int nPreset) = 0;
     virtual bool WriteScene(int nPreset, bool bFromModel) = 0;
