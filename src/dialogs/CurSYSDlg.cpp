@@ -11,12 +11,12 @@
 #include "DialogUnits.h"
 #include "FormDialog.h"
 #include "FontStatic.h"
+#include "FormHost.h"
 #include "Frame.h"
 #include "GlobalData.h"
 #include "KTV_Data.h"
 #include "NumEdit.h"
 #include "NumSpin.h"
-#include "QM7100View.h"
 #include "SxGroupBox.h"
 
 namespace {
@@ -61,9 +61,9 @@ const CDialogUnits& Units()
 
 }  // namespace
 
-CCurSYSDlg::CCurSYSDlg(CKTV_Data& data, CQM7100View& view)
-    : QDialog(&view, kFixedDialogFrame),
-      m_data(data), m_view(view)
+CCurSYSDlg::CCurSYSDlg(CKTV_Data& data, IFormHost& host, QWidget* pParent)
+    : QDialog(pParent, kFixedDialogFrame),
+      m_data(data), m_host(host)
 {
     setObjectName(QStringLiteral("ctl108"));
     setModal(true);
@@ -213,7 +213,7 @@ void CCurSYSDlg::OnSource(int nIndex)
             return;
         g_ControlBlock[0] = static_cast<uint8_t>(nIndex);
     }
-    m_view.SendSystemItem(kItemControl, 0);
+    m_host.SendSystemItem(kItemControl, 0);
 }
 
 void CCurSYSDlg::OnNoiseGate()

@@ -17,7 +17,7 @@ class CKTV_Data;
 class CKTV_OutData;
 class CNumEdit;
 class CNumSpin;
-class CQM7100View;
+class IFormHost;
 class QComboBox;
 class QRect;
 
@@ -40,7 +40,7 @@ public:
     // Mix list entries.
     enum Mix : int { kMixLeft, kMixRight, kMixBoth };
 
-    CCurSYSDlg(CKTV_Data& data, CQM7100View& view);
+    CCurSYSDlg(CKTV_Data& data, IFormHost& host, QWidget* pParent);
 
 private:
     // One output's compact limiter and mix editor.
@@ -75,7 +75,7 @@ private:
     void OnMix(int i);
 
     CKTV_Data& m_data;
-    CQM7100View& m_view;
+    IFormHost& m_host;
     QComboBox* m_pSource = nullptr;
     CNumEdit* m_pGate = nullptr;
     CNumSpin* m_pGateSpin = nullptr;

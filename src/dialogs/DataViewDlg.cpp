@@ -9,10 +9,10 @@
 #include "AppGlobals.h"
 #include "ControlName.h"
 #include "DelayTable.h"
+#include "FormHost.h"
 #include "GlobalData.h"
 #include "GridList.h"
 #include "ListCtrlPrint.h"
-#include "QM7100View.h"
 #include "ReportHeading.h"
 #include "ReportTable.h"
 #include "XlsxExport.h"
@@ -48,10 +48,10 @@ QString WithReason(const QString& strMessage, const QString& strReason)
 }  // namespace
 
 // Nothing in the report is typed in, so Esc closes it; Enter presses nothing.
-CDataViewDlg::CDataViewDlg(CKTV_Data& data, CQM7100View& view)
-    : CFormDialog(&view, QStringLiteral("ctl102"), kSystemUnits.X(kWidthDlu), kSystemUnits.Y(kHeightDlu),
+CDataViewDlg::CDataViewDlg(CKTV_Data& data, IFormHost& host, QWidget* pParent)
+    : CFormDialog(pParent, QStringLiteral("ctl102"), kSystemUnits.X(kWidthDlu), kSystemUnits.Y(kHeightDlu),
                   CCommitKeys::Escape::kCloses),
-      m_data(data), m_view(view)
+      m_data(data), m_host(host)
 {
     setWindowTitle(Tr(kTxtReportTitle));
     QPushButton* pPrint = AddButton(kIdPrint, kTxtPrint, kSystemUnits.Rect(16, 7, 50, 12));
@@ -98,13 +98,13 @@ ReportTable CDataViewDlg::ListTable() const
 void CDataViewDlg::OnPrint()
 {
     CListCtrlPrint job(ListTable());
-    NameReport(job, LiveReportSubject(m_view.IsConnected(), Tr(kTxtAppTitle)));
+    NameReport(job, LiveReportSubject(m_host.IsConnected(), Tr(kTxtAppTitle)));
     job.m_dialogHook = m_printDialogHook;
     const CPrinterJob::Result result = job.Print(this);
     if (result == CPrinterJob::Result::NotStarted)
-        m_view.ShowMessage(Tr(kTxtPrintFailed));
+        m_host.ShowMessage(Tr(kTxtPrintFailed));
     else if (result == CPrinterJob::Result::Failed)
-        m_view.ShowMessage(WithReason(Tr(kTxtPrintIncomplete), job.m_strError));
+        m_host.ShowMessage(WithReason(Tr(kTxtPrintIncomplete), job.m_strError));
 }
 
 // The save dialog asked about the name the user typed; a name that gets
@@ -121,7 +121,7 @@ void CDataViewDlg::OnExport()
 {
     if ((g_nDeviceType != 1 && g_nDeviceType != 2) || m_pList->rowCount() == 0)
         return;
-    QString strPath = m_view.AskExportFile();
+    QString strPath = m_host.AskExportFile();
     if (strPath.isEmpty())
         return;
     const bool bAsked = strPath.endsWith(QStringLiteral(".xlsx"), Qt::CaseInsensitive);
@@ -131,5 +131,5 @@ void CDataViewDlg::OnExport()
         return;
     const XlsxResult written = ExportReportXlsx(QFile::encodeName(strPath).toStdString(), ListTable());
     if (!written.bOk)
-        m_view.ShowMessage(WithReason(Tr(kTxtReplaceFileError), QString::fromStdString(written.strError)));
+        m_host.ShowMessage(WithReason(Tr(kTxtReplaceFileError), QString::fromStdString(written.strError)));
 }

@@ -13,7 +13,7 @@
 
 class CGridList;
 class CKTV_Data;
-class CQM7100View;
+class IFormHost;
 class QPrinter;
 struct ReportTable;
 
@@ -27,7 +27,7 @@ public:
     static constexpr int kIdList = 2322;
     static constexpr int kColumnWidth = 100;
 
-    CDataViewDlg(CKTV_Data& data, CQM7100View& view);
+    CDataViewDlg(CKTV_Data& data, IFormHost& host, QWidget* pParent);
 
     // The list's texts: the column names and every row.
     ReportTable ListTable() const;
@@ -41,6 +41,6 @@ private:
     bool MayReplace(const QString& strPath, bool bAsked);
 
     CKTV_Data& m_data;
-    CQM7100View& m_view;
+    IFormHost& m_host;
     CGridList* m_pList = nullptr;
 };

@@ -1,6 +1,6 @@
 // The delay manager's window: the room picture with a delay field at each
 // output and a position button on each listening position, and what each
-// control asks of the view.
+// control asks of the form.
 #include "DelayDlg.h"
 
 #include <QPainter>
@@ -10,10 +10,10 @@
 #include "DelayTable.h"
 #include "DialogUnits.h"
 #include "FormDialog.h"
+#include "FormHost.h"
 #include "GlobalData.h"
 #include "NumEdit.h"
 #include "NumSpin.h"
-#include "QM7100View.h"
 #include "SkinFactory.h"
 #include "SkinIds.h"
 #include "SkinRoom.h"
@@ -26,9 +26,9 @@ constexpr int kHeightDlu = 298;
 constexpr int kFontPx = 13;
 }  // namespace
 
-CDelayDlg::CDelayDlg(CQM7100View& view)
-    : QDialog(&view, kFixedDialogFrame),
-      m_view(view)
+CDelayDlg::CDelayDlg(IFormHost& host, QWidget* pParent)
+    : QDialog(pParent, kFixedDialogFrame),
+      m_host(host)
 {
     setObjectName(QStringLiteral("DelayManager"));
     setModal(true);
@@ -109,7 +109,7 @@ void CDelayDlg::CreateButtons()
     const CXPButton* pCancel = AddButton(kIdCancel, SkinRoom::kCancel, SkinRoom::ButtonOrigin(SkinRoom::kCancel));
     connect(m_pUnit, &CXPButton::clicked, this, &CDelayDlg::OnUnit);
     connect(pLoad, &CXPButton::clicked, this, &CDelayDlg::OnLoad);
-    connect(pSave, &CXPButton::clicked, &m_view, &CQM7100View::SavePosition);
+    connect(pSave, &CXPButton::clicked, this, [this] { m_host.SavePosition(); });
     // Every change is in effect already: both only close.
     connect(pOk, &CXPButton::clicked, this, &QDialog::accept);
     connect(pCancel, &CXPButton::clicked, this, &QDialog::reject);
@@ -146,16 +146,15 @@ void CDelayDlg::ShowUnit()
 
 void CDelayDlg::OnDelay(int nOutput)
 {
-    m_view.SetDelay(nOutput, m_pSpin[nOutput]->GetPos());
+    m_host.SetDelay(nOutput, m_pSpin[nOutput]->GetPos());
 }
 
-// The view shows the position on the form, marks the table for sending
-// and sends it.
+// The form shows the position, marks the table for sending and sends it.
 void CDelayDlg::OnPosition(int nPosition)
 {
     if (nPosition == m_nPosition)
         return;
-    m_view.ApplyPosition(nPosition);
+    m_host.ApplyPosition(nPosition);
     LoadDialog();
 }
 
@@ -163,13 +162,13 @@ void CDelayDlg::OnUnit()
 {
     g_nDelayUnit = (g_nDelayUnit + 1) % 3;
     ShowUnit();
-    m_view.ShowDelays();
+    m_host.ShowDelays();
 }
 
 // A failed load leaves the table as it was; the dialog shows it again
 // either way.
 void CDelayDlg::OnLoad()
 {
-    m_view.LoadPosition();
+    m_host.LoadPosition();
     LoadDialog();
 }

@@ -1,7 +1,7 @@
 // The delay manager: the delays of the six outputs at the four listening
 // positions, which position is current, the unit delays are shown in, and
 // one position saved to or loaded from a file. It keeps no values: every
-// change goes through the view's delay services, so the main form's labels
+// change goes through the form's delay services (IFormHost), so its labels
 // and position buttons follow while it is open.
 //
 // Created on the stack of the view's DELAY command and run modally.
@@ -13,8 +13,8 @@
 
 class CNumEdit;
 class CNumSpin;
-class CQM7100View;
 class CXPButton;
+class IFormHost;
 
 class CDelayDlg : public QDialog {
     Q_OBJECT
@@ -33,7 +33,7 @@ public:
     static constexpr int kScreenX = 10;
     static constexpr int kScreenY = 30;
 
-    explicit CDelayDlg(CQM7100View& view);
+    CDelayDlg(IFormHost& host, QWidget* pParent);
 
     // The number-field kind that shows delays in a unit (0 ms, 1 inches, 2 cm).
     static int DisplayKind(int nUnit);
@@ -57,7 +57,7 @@ private:
     void OnUnit();
     void OnLoad();
 
-    CQM7100View& m_view;
+    IFormHost& m_host;
     int m_nPosition = 0;
     std::array<CNumEdit*, kOutputs> m_pDelay{};
     std::array<CNumSpin*, kOutputs> m_pSpin{};

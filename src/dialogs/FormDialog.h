@@ -1,7 +1,8 @@
 // The look and keyboard rules the program manager, report, Help and firmware
 // update dialogs share: the dialog background, Arial lettering, push buttons
 // that Enter never presses, and Enter and Esc that only move the focus to
-// the dialog (CCommitKeys, as in the system and delay dialogs).
+// the dialog (CCommitKeys, as in the system and delay dialogs and on the
+// main form).
 //
 // User-interface thread only.
 #pragma once

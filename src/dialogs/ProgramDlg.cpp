@@ -16,9 +16,9 @@
 #include "DataDefine.h"
 #include "DialogUnits.h"
 #include "FontStatic.h"
+#include "FormHost.h"
 #include "GridList.h"
 #include "GlobalData.h"
-#include "QM7100View.h"
 #include "SxGroupBox.h"
 
 namespace {
@@ -32,8 +32,8 @@ constexpr int kListFontPx = 13;
 
 }  // namespace
 
-CProgramDlg::CProgramDlg(CQM7100View& view)
-    : CFormDialog(&view, QStringLiteral("Program"), kWidth, kHeight), m_view(view)
+CProgramDlg::CProgramDlg(IFormHost& host, QWidget* pParent)
+    : CFormDialog(pParent, QStringLiteral("Program"), kWidth, kHeight), m_host(host)
 {
     CreateDeviceGroup();
     CreatePcGroup();

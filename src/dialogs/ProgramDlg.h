@@ -1,7 +1,7 @@
 // The program manager: names scene programs 1 … 10 on the processor, stores
 // the live settings into one, recalls one into the live state, deletes a
 // program's name, and moves programs between the processor and files on the
-// PC. Every device operation and file command is the main view's; the
+// PC. Every device operation and file command is the main form's; the
 // dialog checks names, keeps the scene store's names and the list in step,
 // and decides when each runs.
 //
@@ -19,9 +19,9 @@
 class CButtonRadio;
 class CChEnEdit;
 class CFontStatic;
-class CQM7100View;
-class QPushButton;
 class CGridList;
+class IFormHost;
+class QPushButton;
 
 class CProgramDlg : public CFormDialog {
     Q_OBJECT
@@ -48,7 +48,7 @@ public:
     static constexpr int kWidth = 505;
     static constexpr int kHeight = 348;
 
-    explicit CProgramDlg(CQM7100View& view);
+    CProgramDlg(IFormHost& host, QWidget* pParent);
 
     int SelectedProgram() const { return m_nProgram; }
 
@@ -84,7 +84,7 @@ private:
     void OnPcRecall();
     void OnPcStore();
 
-    CQM7100View& m_view;
+    IFormHost& m_host;
     int m_nProgram = 1;
     QButtonGroup m_recallChoice;  // id 0: all programs, 1: one scene
     QButtonGroup m_storeChoice;

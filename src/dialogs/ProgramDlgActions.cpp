@@ -1,5 +1,5 @@
 // The program manager's buttons: Store, Recall and Delete act on the
-// selected scene program on the processor; the PC group runs the view's
+// selected scene program on the processor; the PC group runs the form's
 // preset-file commands.
 #include <QMessageBox>
 #include <QPushButton>
@@ -7,10 +7,10 @@
 
 #include "ChEnEdit.h"
 #include "DataDefine.h"
+#include "FormHost.h"
 #include "Frame.h"
 #include "GlobalData.h"
 #include "ProgramDlg.h"
-#include "QM7100View.h"
 
 // ---- device group ------------------------------------------------------------------------
 
@@ -26,15 +26,15 @@ void CProgramDlg::OnStore()
         std::memcpy(g_LiveImage + kOffSceneName, field, kNameSize);
     }
     SetRowName(m_nProgram, strName.trimmed());
-    m_view.ShowSceneName();
+    m_host.ShowSceneName();
     // Without a link this shows the link failure; the names above stay.
-    m_view.WriteScene(m_nProgram, true);
+    m_host.WriteScene(m_nProgram, true);
 }
 
 bool CProgramDlg::TakeName(const QString& strName, uint8_t* pField)
 {
     if (strName.isEmpty()) {
-        m_view.ShowMessage(Tr(kTxtNameEmpty));
+        m_host.ShowMessage(Tr(kTxtNameEmpty));
         return false;
     }
     if (strName.trimmed().isEmpty()) {
@@ -44,7 +44,7 @@ bool CProgramDlg::TakeName(const QString& strName, uint8_t* pField)
     // The field takes printable ASCII only: the name's bytes as the
     // processor keeps them.
     if (!CopyFixed(pField, kNameSize, strName.toLatin1().toStdString())) {
-        m_view.ShowMessage(QString::fromUtf8(CharLenErrorText()));
+        m_host.ShowMessage(QString::fromUtf8(CharLenErrorText()));
         return false;
     }
     if (IsDuplicateName(m_nProgram, pField)) {
@@ -56,7 +56,7 @@ bool CProgramDlg::TakeName(const QString& strName, uint8_t* pField)
 
 void CProgramDlg::RefuseName(TextId message)
 {
-    m_view.ShowMessage(Tr(message));
+    m_host.ShowMessage(Tr(message));
     m_pName->clear();
     m_pName->setFocus(Qt::OtherFocusReason);
 }
@@ -67,7 +67,7 @@ void CProgramDlg::OnRecall()
 {
     if (!g_bOnline)
         return;
-    m_view.ReadScene(m_nProgram);
+    m_host.ReadScene(m_nProgram);
     // The recalled blocks carry no name: the program's becomes the live one.
     ModelLock lock(g_csModel);
     std::memcpy(g_LiveImage + kOffSceneName, SceneEntry(m_nProgram), kNameSize);
@@ -86,7 +86,7 @@ void CProgramDlg::OnDelete()
     }
     SetRowName(m_nProgram, QString());
     m_pName->clear();
-    m_view.SendSystemItem(kItemSceneName, m_nProgram);
+    m_host.SendSystemItem(kItemSceneName, m_nProgram);
 }
 
 // ---- PC group --------------------------------------------------------------------------------
@@ -94,17 +94,17 @@ void CProgramDlg::OnDelete()
 void CProgramDlg::OnPcRecall()
 {
     if (m_recallChoice.checkedId() != 0) {
-        m_view.LoadScene();
+        m_host.LoadScene();
         return;
     }
-    if (m_view.LoadAllScenes())
+    if (m_host.LoadAllScenes())
         FillList();
 }
 
 void CProgramDlg::OnPcStore()
 {
     if (m_storeChoice.checkedId() == 0)
-        m_view.SaveAllScenes();
+        m_host.SaveAllScenes();
     else
-        m_view.SaveScene();
+        m_host.SaveScene();
 }

@@ -6,9 +6,9 @@
 
 #include "ButtonRadio.h"
 #include "ControlName.h"
+#include "FirmwareHost.h"
 #include "GradientProgressCtrl.h"
 #include "LinkSession.h"
-#include "QM7100View.h"
 #include "SxGroupBox.h"
 #include "TransparentStatic.h"
 
@@ -19,8 +19,8 @@ constexpr int kPollMs = 50;
 const char* const kLinkChoices[3] = {"USB", "COM", "TCP/IP"};
 }  // namespace
 
-CUpgradeDlg::CUpgradeDlg(CQM7100View& view)
-    : CFormDialog(&view, QStringLiteral("Upgrade"), kWidth, kHeight), m_view(view)
+CUpgradeDlg::CUpgradeDlg(IFirmwareHost& host, QWidget* pParent)
+    : CFormDialog(pParent, QStringLiteral("Upgrade"), kWidth, kHeight), m_host(host)
 {
     setWindowTitle(Tr(kTxtUpgradeTitle));
     CreateFileGroup();
@@ -41,7 +41,7 @@ void CUpgradeDlg::CreateFileGroup()
     auto* pLabel = new CTransparentStatic(kIdHexLabel, Tr(kTxtHexFile), this);
     pLabel->setGeometry(kSansSerifUnits.Rect(14, 20, 40, 11));
     pLabel->SetAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    m_pFile = new QLineEdit(m_view.Settings().m_strName, this);
+    m_pFile = new QLineEdit(m_host.FirmwareFile(), this);
     m_pFile->setObjectName(ControlName(kIdFile));
     m_pFile->setGeometry(kSansSerifUnits.Rect(56, 19, 140, 13));
     QPushButton* pBrowse = AddButton(kIdBrowse, kTxtBrowse, kSansSerifUnits.Rect(201, 18, 42, 15));
@@ -80,20 +80,20 @@ void CUpgradeDlg::CreateProgress()
 
 void CUpgradeDlg::OnBrowse()
 {
-    const QString strPath = m_view.BrowseFirmware();
+    const QString strPath = m_host.BrowseFirmware();
     if (!strPath.isEmpty())
         m_pFile->setText(strPath);
 }
 
 void CUpgradeDlg::OnUpdate()
 {
-    const CLinkSession& session = m_view.Session();
+    const CLinkSession& session = m_host.Session();
     if (session.IsFirmwareMode())
         return;  // one transfer at a time
-    if (!m_view.UpdateFirmware(m_pFile->text())) {
+    if (!m_host.UpdateFirmware(m_pFile->text())) {
         // A refused file is forgotten: the edit shows that, empty.
         if (!session.IsFirmwareMode())
-            m_pFile->setText(m_view.Settings().m_strName);
+            m_pFile->setText(m_host.FirmwareFile());
         return;
     }
     m_pProgress->SetRange(0, session.FirmwareRange());
@@ -104,15 +104,15 @@ void CUpgradeDlg::OnUpdate()
 
 void CUpgradeDlg::ShowProgress()
 {
-    const CLinkSession& session = m_view.Session();
+    const CLinkSession& session = m_host.Session();
     m_pProgress->SetPos(session.FirmwareProgress());
     m_pStatus->SetText(QString::fromStdString(session.FirmwareStatus()));
 }
 
 void CUpgradeDlg::reject()
 {
-    if (m_view.Session().IsFirmwareMode())
-        m_view.CancelFirmwareUpdate();
+    if (m_host.Session().IsFirmwareMode())
+        m_host.CancelFirmwareUpdate();
     m_poll.stop();
     CFormDialog::reject();
 }

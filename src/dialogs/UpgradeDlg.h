@@ -1,9 +1,9 @@
 // "Device Firmware Update": the firmware file, Browse, Update, Quit, the
 // progress of the transfer and its status line. The transfer itself is the
 // link's (the communication thread runs it); the dialog starts it through
-// the view and shows its progress and status, which it reads without
-// waiting for the link. The link is always USB: the link choice of the
-// template stays hidden.
+// the form (IFirmwareHost) and shows its progress and status, which it
+// reads without waiting for the link. The link is always USB: the link
+// choice of the template stays hidden.
 //
 // Created on the stack of the view's ABOUT handler and run modally.
 // User-interface thread only.
@@ -14,8 +14,8 @@
 #include "FormDialog.h"
 
 class CGradientProgressCtrl;
-class CQM7100View;
 class CTransparentStatic;
+class IFirmwareHost;
 class QLineEdit;
 
 class CUpgradeDlg : public CFormDialog {
@@ -39,7 +39,7 @@ public:
     static constexpr int kWidth = 385;
     static constexpr int kHeight = 220;
 
-    explicit CUpgradeDlg(CQM7100View& view);
+    CUpgradeDlg(IFirmwareHost& host, QWidget* pParent);
 
     // Quit and the close box: a running transfer is cancelled first.
     void reject() override;
@@ -53,7 +53,7 @@ private:
     // Progress and status of the running update, read from the link.
     void ShowProgress();
 
-    CQM7100View& m_view;
+    IFirmwareHost& m_host;
     QLineEdit* m_pFile = nullptr;
     CGradientProgressCtrl* m_pProgress = nullptr;
     CTransparentStatic* m_pStatus = nullptr;

@@ -2,9 +2,9 @@
 
 #include <QPushButton>
 
+#include "FirmwareHost.h"
 #include "GlobalData.h"
 #include "LinkSession.h"
-#include "QM7100View.h"
 #include "TransparentStatic.h"
 
 namespace {
@@ -23,18 +23,18 @@ QString Identification()
 
 }  // namespace
 
-CVersionDlg::CVersionDlg(CQM7100View& view)
-    : CFormDialog(&view, QStringLiteral("About"), kSansSerifUnits.X(kWidthDlu), kSansSerifUnits.Y(kHeightDlu)),
-      m_view(view)
+CVersionDlg::CVersionDlg(IFirmwareHost& host, QWidget* pParent)
+    : CFormDialog(pParent, QStringLiteral("About"), kSansSerifUnits.X(kWidthDlu), kSansSerifUnits.Y(kHeightDlu)),
+      m_host(host)
 {
     // An update never outlives its dialog.
-    m_view.Session().LeaveFirmwareMode();
+    m_host.Session().LeaveFirmwareMode();
     setWindowTitle(Tr(kTxtAbout));
     AddLabel(kIdIdentification, Identification(), kSansSerifUnits.Rect(14, 12, 172, 12));
     AddLabel(kIdFamily, QString::fromLatin1(kFamily), kSansSerifUnits.Rect(14, 30, 172, 12));
     QPushButton* pHelp = AddButton(kIdHelp, kTxtHelp, kSansSerifUnits.Rect(12, 62, 84, 16));
     QPushButton* pUpdate = AddButton(kIdFirmwareUpdate, kTxtFirmwareUpdate, kSansSerifUnits.Rect(104, 62, 84, 16));
-    connect(pHelp, &QPushButton::clicked, this, [this] { m_view.OpenHelp(); });
+    connect(pHelp, &QPushButton::clicked, this, [this] { m_host.OpenHelp(); });
     connect(pUpdate, &QPushButton::clicked, this, &QDialog::accept);
 }
 

@@ -9,8 +9,8 @@
 
 #include "FormDialog.h"
 
-class CQM7100View;
 class CTransparentStatic;
+class IFirmwareHost;
 
 class CVersionDlg : public CFormDialog {
     Q_OBJECT
@@ -21,10 +21,10 @@ public:
     static constexpr int kIdIdentification = 1877;
     static constexpr const char* kFamily = "RVH1-WV1.01(F)";
 
-    explicit CVersionDlg(CQM7100View& view);
+    CVersionDlg(IFirmwareHost& host, QWidget* pParent);
 
 private:
     CTransparentStatic* AddLabel(int nId, const QString& strText, const QRect& rect);
 
-    CQM7100View& m_view;
+    IFirmwareHost& m_host;
 };

@@ -134,30 +134,12 @@ void CQM7100View::paintEvent(QPaintEvent*)
     painter.drawPixmap(rect(), SkinImage(g_bChinese ? kSkinFormChinese : kSkinFormEnglish));
 }
 
-void CQM7100View::keyPressEvent(QKeyEvent* pEvent)
-{
-    // Enter and Esc only take the focus to the form, which commits a number
-    // field; they never close or trigger anything.
-    if (pEvent->key() == Qt::Key_Return || pEvent->key() == Qt::Key_Enter || pEvent->key() == Qt::Key_Escape) {
-        setFocus(Qt::OtherFocusReason);
-        pEvent->accept();
-        return;
-    }
-    QWidget::keyPressEvent(pEvent);
-}
-
 bool CQM7100View::eventFilter(QObject* pWatched, QEvent* pEvent)
 {
-    if (pEvent->type() == QEvent::KeyPress) {
-        auto* pKey = static_cast<QKeyEvent*>(pEvent);
-        if (pKey->key() == Qt::Key_Return || pKey->key() == Qt::Key_Enter || pKey->key() == Qt::Key_Escape) {
-            setFocus(Qt::OtherFocusReason);
-            return true;
-        }
-        // From the last crossover box the Tab key goes on into the page.
-        if (pKey->key() == Qt::Key_Tab && pWatched == m_lowPass.pSlope && FocusIntoPage())
-            return true;
-    }
+    // From the last crossover box the Tab key goes on into the page.
+    if (pEvent->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(pEvent)->key() == Qt::Key_Tab &&
+        pWatched == m_lowPass.pSlope && FocusIntoPage())
+        return true;
     if (pEvent->type() == QEvent::MouseButtonPress && pWatched->isWidgetType()) {
         // A click anywhere first gives the form the focus (commits a field).
         auto* pWidget = static_cast<QWidget*>(pWatched);

@@ -22,7 +22,9 @@
 #include <vector>
 
 #include "AppOptions.h"
+#include "FirmwareHost.h"
 #include "FirmwareSettings.h"
+#include "FormHost.h"
 #include "OutputHost.h"
 #include "Strings.h"
 
@@ -62,7 +64,7 @@ struct CrossoverControls {
     QComboBox* pSlope = nullptr;
 };
 
-class CQM7100View : public QWidget, public IOutputHost {
+class CQM7100View : public QWidget, public IOutputHost, public IFormHost, public IFirmwareHost {
     Q_OBJECT
 public:
     CQM7100View(CKTV_Data& data, QWidget* pParent);
@@ -77,15 +79,15 @@ public:
     // ---- services other windows call ------------------------------------------------
     void SelectChannel(int nChannel);
     void RefreshStrip();
-    void ShowSceneName();
+    void ShowSceneName() override;
     void SetSceneName(const QString& strName);
     void SelectPosition(int nPosition);
-    void SetDelay(int nChannel, int nValue);
-    void ShowDelays();
-    void SendSystemItem(int nItem, int nPreset);
+    void SetDelay(int nChannel, int nValue) override;
+    void ShowDelays() override;
+    void SendSystemItem(int nItem, int nPreset) override;
     // A position set by the delay manager or a position file: shown, the
     // delay table marked for sending while connected, system item 64 sent.
-    void ApplyPosition(int nPosition);
+    void ApplyPosition(int nPosition) override;
     // The equalizer reset of the selected output and its link group.
     void ResetEqualizers() override;
     // While connected, output k written whole; the second output of a
@@ -106,7 +108,7 @@ public:
     void OnReport();
     // The report's export asks for its worksheet: the same folder and name
     // every time. Empty when cancelled.
-    QString AskExportFile();
+    QString AskExportFile() override;
 
     // ---- scene programs (ViewPrograms.cpp) ------------------------------------------
     // The PROGRAM button: the program manager, modal.
@@ -114,21 +116,22 @@ public:
     // The program manager while it is open, else nullptr.
     CProgramDlg* ProgramDialog() const;
     // The link's sequences, with the progress window shown for them.
-    bool ReadScene(int nPreset);
-    bool WriteScene(int nPreset, bool bFromModel);
+    bool ReadScene(int nPreset) override;
+    bool WriteScene(int nPreset, bool bFromModel) override;
 
     // ---- help and firmware update (ViewFirmware.cpp) --------------------------------
     // The ABOUT button: the Help dialog, then on its OK the update dialog.
     void OnAbout();
     // Help.chm in the working directory, else the installed manual; false
     // (after "Not Find Help File") when neither opens.
-    bool OpenHelp();
+    bool OpenHelp() override;
     // The update dialog's services: Browse (the chosen file stored, empty
     // when cancelled), Update (false after the file's message, which also
     // forgets the file), Quit.
-    QString BrowseFirmware();
-    bool UpdateFirmware(const QString& strPath);
-    void CancelFirmwareUpdate();
+    QString BrowseFirmware() override;
+    bool UpdateFirmware(const QString& strPath) override;
+    void CancelFirmwareUpdate() override;
+    QString FirmwareFile() const override { return m_settings.m_strName; }
     CUpgradeDlg* UpgradeDialog() const;
     // The manual opened when there is no Help.chm; empty: none installed.
     QString m_strManualPath;
@@ -140,12 +143,12 @@ public:
     // Each asks for its file and returns true when it was written or loaded;
     // SaveAllScenes returns true once the read from the processor is under
     // way, and the file is written when that read has finished.
-    bool SaveScene();
-    bool LoadScene();
-    bool SaveAllScenes();
-    bool LoadAllScenes();
-    bool SavePosition();
-    bool LoadPosition();
+    bool SaveScene() override;
+    bool LoadScene() override;
+    bool SaveAllScenes() override;
+    bool LoadAllScenes() override;
+    bool SavePosition() override;
+    bool LoadPosition() override;
     // What a file dialog is asked for; the answer is the chosen path, empty
     // when cancelled. Tests answer through m_fileDialogHook instead of a dialog.
     struct FileDialogRequest {
@@ -167,8 +170,8 @@ public:
 
     // ---- connecting --------------------------------------------------------------------
     void OnConnect();  // the Connect button
-    bool IsConnected() const;
-    CLinkSession& Session() { return *m_pSession; }
+    bool IsConnected() const override;
+    CLinkSession& Session() override { return *m_pSession; }
     CKTV_Data& Data() { return m_data; }
     CFStatic* Graph() const { return m_pGraph; }
     CDisplayDlg* ProgressDialog() const { return m_pDisplay; }
@@ -176,7 +179,7 @@ public:
     const QString& DeviceSpec() const { return m_strDevice; }
     const CFirmwareSettings& Settings() const { return m_settings; }
     // A message for the user; English link failures close themselves.
-    void ShowMessage(const QString& strText);
+    void ShowMessage(const QString& strText) override;
     // Tests replace the message boxes with a recorder.
     std::function<void(const QString&)> m_messageHook;
 
@@ -186,7 +189,6 @@ public:
 protected:
     bool event(QEvent* pEvent) override;
     void paintEvent(QPaintEvent* pEvent) override;
-    void keyPressEvent(QKeyEvent* pEvent) override;
     void mousePressEvent(QMouseEvent* pEvent) override;
     bool eventFilter(QObject* pWatched, QEvent* pEvent) override;
 
@@ -265,6 +267,8 @@ private:
     // The window the progress window disables: the program manager while
     // it is open (every batch then is its), else the form.
     QWidget* ProgressOwner();
+    // ---- scene programs (ViewPrograms.cpp) ----------------------------------------
+    void ForgetWrittenChanges();
 
     // ---- preset files (ViewFiles.cpp) --------------------------------------------
     QString AskFile(bool bSave, std::string_view ext);

@@ -16,10 +16,10 @@
 
 void CQM7100View::OnAbout()
 {
-    CVersionDlg version(*this);
+    CVersionDlg version(*this, this);
     if (version.exec() != QDialog::Accepted)
         return;
-    CUpgradeDlg upgrade(*this);
+    CUpgradeDlg upgrade(*this, this);
     m_pUpgradeDlg = &upgrade;
     upgrade.exec();
     m_pUpgradeDlg = nullptr;

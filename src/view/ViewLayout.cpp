@@ -9,6 +9,7 @@
 #include "ControlName.h"
 #include "AppGlobals.h"
 #include "CFStatic.h"
+#include "CommitKeys.h"
 #include "DisplayDlg.h"
 #include "EnTabCtrl.h"
 #include "FontStatic.h"
@@ -70,7 +71,9 @@ void CQM7100View::CreateControls()
     CreateStrip();
     m_pDisplay = new CDisplayDlg(window());
     m_pMsgBox = std::make_unique<CMsgBox>();
-    // The page handles its own keys (Enter moves down a band's column).
+    // Enter and Esc as in the dialogs; the page handles its own keys (Enter
+    // moves down a band's column) and has no Tab or click rule of the form's.
+    CCommitKeys::Install(*this, *m_pPage);
     for (QWidget* pChild : findChildren<QWidget*>())
         if (pChild != m_pPage && !m_pPage->isAncestorOf(pChild))
             pChild->installEventFilter(this);

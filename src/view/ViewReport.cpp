@@ -5,7 +5,7 @@
 
 void CQM7100View::OnReport()
 {
-    CDataViewDlg dialog(m_data, *this);
+    CDataViewDlg dialog(m_data, *this, this);
     dialog.exec();
 }
 

@@ -6,12 +6,12 @@
 
 void CQM7100View::OnSystem()
 {
-    CCurSYSDlg dialog(m_data, *this);
+    CCurSYSDlg dialog(m_data, *this, this);
     dialog.exec();
 }
 
 void CQM7100View::OnDelayManager()
 {
-    CDelayDlg dialog(*this);
+    CDelayDlg dialog(*this, this);
     dialog.exec();
 }

@@ -94,7 +94,8 @@ protected:
 
     // Types into a number field and presses Enter, which gives the form the
     // focus and so commits the text.
-    void TypeAndEnter(int nId, const QString& strText)
+    void TypeAndEnter(int nId, const QString& strText) { TypeAndPress(nId, strText, Qt::Key_Return); }
+    void TypeAndPress(int nId, const QString& strText, Qt::Key nKey)
     {
         QWidget* pField = Ctl(nId);
         if (!pField)
@@ -107,7 +108,7 @@ protected:
         EXPECT_TRUE(QTest::qWaitFor([pField] { return pField->hasFocus(); }, 1000));
         QTest::keyClick(pField, Qt::Key_A, Qt::ControlModifier);
         QTest::keyClicks(pField, strText);
-        QTest::keyClick(pField, Qt::Key_Return);
+        QTest::keyClick(pField, nKey);
         QCoreApplication::processEvents();
     }
 

@@ -8,6 +8,7 @@
 
 #include "BoxAnswerer.h"
 #include "ButtonRadio.h"
+#include "CommLock.h"
 #include "FontStatic.h"
 #include "KTV_Data.h"
 #include "PresetFile.h"
@@ -205,6 +206,29 @@ TEST_F(ProgramDlgTest, StoreHallInProgramThreeReachesTheProcessor)
     EXPECT_EQ(BytesToName(g_LiveImage, kNameSize), "Hall");
     EXPECT_EQ(Ctl<QLineEdit>(1002)->text(), "Hall");
     EXPECT_TRUE(m_messages.empty());
+}
+
+// The link is held off while the level changes and Store is pressed, so
+// the edit is still marked when the scene goes out: it travels with the
+// scene and must not follow it as a later edit that blanks the name.
+TEST_F(ProgramDlgTest, AnEditNotYetSentWhenStoringKeepsTheStoredName)
+{
+    ASSERT_TRUE(ConnectWithPrograms({"One", "Two", "Three"}));
+    EXPECT_TRUE(WithProgramDialog([this](CProgramDlg& dialog) {
+        ClickRow(dialog, 3);
+        TypeName(dialog, "Hall");
+        {
+            CommLock lock(g_csComm);
+            Data().Output(0).SetLevel(41);
+            ClickIn(dialog, CProgramDlg::kIdStore);
+        }
+        EXPECT_TRUE(Drain());
+        EXPECT_TRUE(QTest::qWaitFor([&dialog] { return dialog.isEnabled(); }, 3000));
+    }));
+    EXPECT_EQ(m_pDevice->SceneProgram(3)[kOffOutput + kOffLevel], 41);
+    EXPECT_EQ(BytesToName(m_pDevice->LiveImage().data(), kNameSize), "Hall");
+    EXPECT_EQ(BytesToName(g_LiveImage, kNameSize), "Hall");
+    EXPECT_EQ(Ctl<QLineEdit>(1002)->text(), "Hall");
 }
 
 TEST_F(ProgramDlgTest, RecallThreeLoadsTheProgramIntoModelAndForm)

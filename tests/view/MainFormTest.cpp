@@ -194,6 +194,13 @@ TEST_F(MainFormTest, PairButtonUnlinksALinkedPair)
     EXPECT_FALSE(pPair->IsPressed());
 }
 
+TEST_F(MainFormTest, EscInAFormFieldCommitsItLikeEnter)
+{
+    TypeAndPress(8632, "-48", Qt::Key_Escape);
+    EXPECT_EQ(Data().Output(2).GetLevel(), 12);
+    EXPECT_EQ(QApplication::focusWidget(), &View());
+}
+
 TEST_F(MainFormTest, KeysOnTheFormAndThePage)
 {
     // Enter in a band's gain field goes down the column to its fader.
