@@ -91,6 +91,22 @@ void CLinkSession::QueueMuteBracket(bool bStart, bool bEndMark)
     }
 }
 
+// An edit still marked travels in the scene's blocks. Sent again after
+// them, it would count as an edit made after the store and blank the name
+// just stored. The microphone and effect records are not in a scene: their
+// edits stay marked.
+void CLinkSession::FillSceneFromModel()
+{
+    m_data.FillAll();
+    auto forget = [](CChannelRecord& record) {
+        record.SettleFrequencies();
+        record.SetAllMarks(0);
+    };
+    forget(m_data.Music());
+    for (int k = 0; k < kOutputs; ++k)
+        forget(m_data.Output(k));
+}
+
 bool CLinkSession::WriteScene(int nPreset, bool bFromModel)
 {
     if (!m_bConnected) {
@@ -101,7 +117,7 @@ bool CLinkSession::WriteScene(int nPreset, bool bFromModel)
     CommLock lock(g_csComm);
     m_nTransferCounter = 0;
     if (bFromModel)
-        m_data.FillAll();
+        FillSceneFromModel();
     else
         QueueMuteBracket(true, false);
     QueueBatch(MakeSysFrame(kItemSceneName, nPreset));

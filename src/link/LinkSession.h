@@ -123,6 +123,8 @@ public:
     void UsbTransferCycle();  // communication thread, under g_csComm
 
 private:
+    // The live image from the model, its scene records' marks cleared.
+    void FillSceneFromModel();
     void NormalCycle();
     void CloseUsbLink();
     void ReplaceTransport(std::unique_ptr<ITransport> pTransport);

@@ -268,7 +268,6 @@ private:
     // it is open (every batch then is its), else the form.
     QWidget* ProgressOwner();
     // ---- scene programs (ViewPrograms.cpp) ----------------------------------------
-    void ForgetWrittenChanges();
 
     // ---- preset files (ViewFiles.cpp) --------------------------------------------
     QString AskFile(bool bSave, std::string_view ext);

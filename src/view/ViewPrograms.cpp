@@ -1,6 +1,5 @@
 // The form's side of the program manager: opening it, and the scene
 // sequences it starts, shown with the progress window over it.
-#include "CommLock.h"
 #include "DisplayDlg.h"
 #include "KTV_Data.h"
 #include "LinkSession.h"
@@ -36,25 +35,7 @@ bool CQM7100View::ReadScene(int nPreset)
 
 bool CQM7100View::WriteScene(int nPreset, bool bFromModel)
 {
-    bool bQueued = false;
-    {
-        // The link must not scan between the write and the marks' clearing.
-        CommLock lock(g_csComm);
-        bQueued = m_pSession->WriteScene(nPreset, bFromModel);
-        if (bQueued && bFromModel)
-            ForgetWrittenChanges();
-    }
+    const bool bQueued = m_pSession->WriteScene(nPreset, bFromModel);
     AfterLinkEvent();
     return bQueued;
-}
-
-// An edit still marked when the scene is written from the model travels in
-// the scene's blocks. Sent again after them, it would count as an edit made
-// after the store and blank the name just stored.
-void CQM7100View::ForgetWrittenChanges()
-{
-    m_data.Music().SettleFrequencies();
-    for (int k = 0; k < kChannels; ++k)
-        m_data.Output(k).SettleFrequencies();
-    m_data.SetAllMarks(0);
 }
