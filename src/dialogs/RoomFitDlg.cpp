@@ -12,11 +12,11 @@
 
 namespace {
 
-constexpr int kWidthDlu = 220;
+constexpr int kWidthDlu = 244;
 constexpr int kHeightDlu = 156;
 constexpr int kLabelX = 10;
-constexpr int kLabelWidth = 88;
-constexpr int kFieldX = 100;
+constexpr int kLabelWidth = 94;
+constexpr int kFieldX = 106;
 constexpr int kFieldWidth = 50;
 constexpr int kRowHeight = 13;
 constexpr int kRangeY = 10;
@@ -84,6 +84,7 @@ void CRoomFitDlg::CreateFields()
     m_pTarget = new CTransparentStatic(kIdTarget, Tr(kTxtFitFlat), this);
     m_pTarget->setGeometry(kSansSerifUnits.Rect(kFieldX, kTargetY, kFieldWidth, kRowHeight));
     m_pTarget->SetElideMode(Qt::ElideMiddle);
+    m_pTarget->SetAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     m_pBefore = new CTransparentStatic(kIdBefore, this);
     m_pBefore->setGeometry(kSansSerifUnits.Rect(kLabelX, kBeforeY, kWidthDlu - 2 * kLabelX, kRowHeight));
     m_pAfter = new CTransparentStatic(kIdAfter, this);
@@ -97,8 +98,8 @@ void CRoomFitDlg::CreateButtons()
                                    kSansSerifUnits.Rect(kFieldX + kFieldWidth + 4, kTargetY, nSmall, kRowHeight));
     QPushButton* pFlat = AddButton(kIdFlat, kTxtFitFlat,
                                    kSansSerifUnits.Rect(kFieldX + kFieldWidth + 8 + nSmall, kTargetY, nSmall, kRowHeight));
-    m_pApply = AddButton(kIdApply, kTxtFitApply, kSansSerifUnits.Rect(50, kButtonY, 56, 14));
-    QPushButton* pCancel = AddButton(kIdCancel, kTxtFitCancel, kSansSerifUnits.Rect(114, kButtonY, 56, 14));
+    m_pApply = AddButton(kIdApply, kTxtFitApply, kSansSerifUnits.Rect(kWidthDlu / 2 - 64, kButtonY, 56, 14));
+    QPushButton* pCancel = AddButton(kIdCancel, kTxtFitCancel, kSansSerifUnits.Rect(kWidthDlu / 2 + 8, kButtonY, 56, 14));
     connect(pFile, &QPushButton::clicked, this, &CRoomFitDlg::OnTargetFile);
     connect(pFlat, &QPushButton::clicked, this, &CRoomFitDlg::OnFlat);
     connect(m_pApply, &QPushButton::clicked, this, [this] {
