@@ -25,9 +25,9 @@ struct FitCommand {
     std::string strSave;
 };
 
-// kExitOk when everything the fit needs was read; the refusal or the
+// kExitOk when the arguments and options make sense; the refusal or the
 // usage mistake (already printed) otherwise.
-int ReadFitCommand(CtlContext& ctx, FitCommand* pCommand)
+int ParseFitCommand(CtlContext& ctx, FitCommand* pCommand)
 {
     const CommandLine& line = ctx.line;
     std::string strError;
@@ -43,10 +43,18 @@ int ReadFitCommand(CtlContext& ctx, FitCommand* pCommand)
     if (!ParseOutputNumber(line.positional[0], &pCommand->nChannel, &strError) ||
         (line.values.count("--link") && !ParseLinks(line.values.at("--link"), pCommand->nChannel, &pCommand->links, &strError)))
         return Refuse(ctx, strError);
+    return kExitOk;
+}
+
+// The measurement and the house curve, if any; kExitOk or the refusal.
+int ReadFitFiles(CtlContext& ctx, RoomFitInput* pInput)
+{
+    const CommandLine& line = ctx.line;
+    std::string strError;
     const MeasurementResult measured = ReadMeasurementFile(line.positional[1]);
-    if (!measured.bOk || !pCommand->input.measurement.Assign(measured.points, &strError))
+    if (!measured.bOk || !pInput->measurement.Assign(measured.points, &strError))
         return Refuse(ctx, measured.bOk ? strError : measured.strError);
-    if (line.values.count("--target") && !pCommand->input.target.Load(line.values.at("--target"), &strError))
+    if (line.values.count("--target") && !pInput->target.Load(line.values.at("--target"), &strError))
         return Refuse(ctx, strError);
     return kExitOk;
 }
@@ -130,9 +138,10 @@ int FitInScene(CtlContext& ctx, FitCommand& command)
 int RunEqFit(CtlContext& ctx)
 {
     FitCommand command;
-    const int nRead = ReadFitCommand(ctx, &command);
-    if (nRead != kExitOk)
-        return nRead;
+    if (const int nExit = ParseFitCommand(ctx, &command); nExit != kExitOk)
+        return nExit;
+    if (const int nExit = ReadFitFiles(ctx, &command.input); nExit != kExitOk)
+        return nExit;
     if (!command.strFrom.empty())
         return FitInScene(ctx, command);
     // A dry run still reads the processor: the fit needs the output's crossover.
