@@ -32,6 +32,8 @@ int RunFirmware(CtlContext& ctx);
 // Room tuning: filter sets in and out of an output (CtlRoomCommands.cpp).
 int RunEqImport(CtlContext& ctx);
 int RunEqExport(CtlContext& ctx);
+// Room tuning: bands fitted to a measurement (CtlFitCommand.cpp).
+int RunEqFit(CtlContext& ctx);
 // The parameter report of the processor or of a preset file (CtlReport.cpp).
 int RunReport(CtlContext& ctx);
 // Without a processor (CtlOfflineCommands.cpp).

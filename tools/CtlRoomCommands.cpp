@@ -1,52 +1,13 @@
 // eq-import CH FILE [--dry-run] [--link CH,…] [--channel NAME], eq-export CH [--format apo|rew]
-#include <sstream>
-
 #include "CtlCommands.h"
 #include "CtlDevice.h"
+#include "CtlRoomApply.h"
 #include "CtlRoomOptions.h"
 #include "CtlText.h"
 #include "FilterSetMapping.h"
 #include "KTV_Data.h"
 
 namespace {
-
-// "2,3": the outputs the editor would have linked with the target; false
-// for anything but distinct outputs 1 … 6.
-bool ParseLinks(const std::string& strText, int nChannel, std::vector<int>* pLinks, std::string* pError)
-{
-    std::stringstream list(strText);
-    std::string strItem;
-    while (std::getline(list, strItem, ',')) {
-        int nLinked = 0;
-        if (!ParseOutputNumber(strItem, &nLinked, pError))
-            return false;
-        if (nLinked != nChannel)
-            pLinks->push_back(nLinked);
-    }
-    if (pLinks->empty()) {
-        *pError = "--link needs other outputs: --link 3 or --link 3,4";
-        return false;
-    }
-    return true;
-}
-
-std::string OptionValue(const CommandLine& line, const char* pName, const char* pDefault = "")
-{
-    const auto found = line.values.find(pName);
-    return found == line.values.end() ? pDefault : found->second;
-}
-
-std::string MappingText(const FilterMapping& mapping)
-{
-    std::string strText;
-    for (size_t i = 0; i < mapping.bands.size(); ++i)
-        strText += MappedBandText(static_cast<int>(i), mapping.bands[i]) + '\n';
-    if (mapping.bands.size() < static_cast<size_t>(kGraphicBands))
-        strText += "bands " + std::to_string(mapping.bands.size() + 1) + " … 31: flat, bypassed\n";
-    for (const std::string& strNote : mapping.notes.Lines())
-        strText += "note: " + strNote + '\n';
-    return strText;
-}
 
 // {"band":1,"type":"peaking","freq_hz":63,"gain_db":-5,"q":4.209,"slope_db_oct":null}
 std::string BandJson(int nBand, const RoomFilter& filter)
@@ -62,18 +23,6 @@ std::string BandJson(int nBand, const RoomFilter& filter)
     strJson += ",\"q\":" + (bPeaking ? FormatExact(filter.dQ) : std::string("null"));
     strJson += ",\"slope_db_oct\":" + (bPeaking ? std::string("null") : FormatTrimmed(filter.dSlope, 0));
     return strJson + '}';
-}
-
-// "[a,b,…]" from items already in JSON.
-std::string JsonArray(const std::vector<std::string>& items)
-{
-    std::string strJson = "[";
-    for (size_t i = 0; i < items.size(); ++i) {
-        if (i > 0)
-            strJson += ',';
-        strJson += items[i];
-    }
-    return strJson + "]";
 }
 
 std::string BandsJson(const std::vector<RoomFilter>& filters)
@@ -129,18 +78,8 @@ int RunEqImport(CtlContext& ctx)
     if (bDryRun)
         return kExitOk;
     return RunOnProcessor(ctx, [&](CCtlDevice&, CKTV_Data& data, std::string* pResult) {
-        for (const int nLinked : links)
-            SetLinkGroup(nLinked - 1, g_nLinkGroup[nChannel - 1]);
-        ApplyFilterMapping(data.Output(nChannel - 1), mapping);
-        if (ctx.inv.bJson) {
-            *pResult = ImportJson(nChannel, mapping, links, false);
-            return kExitOk;
-        }
-        *pResult = "output " + std::to_string(nChannel) + ": parametric mode, " +
-                   std::to_string(mapping.bands.size()) + (mapping.bands.size() == 1 ? " band" : " bands") +
-                   " imported\n";
-        for (const int nLinked : links)
-            *pResult += "output " + std::to_string(nLinked) + ": follows output " + std::to_string(nChannel) + '\n';
+        const std::string strApplied = ApplyToOutputs(data, nChannel, mapping, links, "imported");
+        *pResult = ctx.inv.bJson ? ImportJson(nChannel, mapping, links, false) : strApplied;
         return kExitOk;
     });
 }

@@ -132,3 +132,14 @@ std::string JsonString(std::string_view text)
     }
     return str + "\"";
 }
+
+std::string JsonArray(const std::vector<std::string>& items)
+{
+    std::string strJson = "[";
+    for (size_t i = 0; i < items.size(); ++i) {
+        if (i > 0)
+            strJson += ',';
+        strJson += items[i];
+    }
+    return strJson + "]";
+}

@@ -7,6 +7,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 bool ParseDecimal(std::string_view text, double* pValue);
 // A whole number (no fraction part, no exponent).
@@ -27,3 +28,5 @@ std::string FormatExact(double dValue);
 // bytes, not necessarily UTF-8) and control bytes are escaped, so the
 // output is always valid JSON.
 std::string JsonString(std::string_view text);
+// "[a,b,…]" from items already in JSON.
+std::string JsonArray(const std::vector<std::string>& items);

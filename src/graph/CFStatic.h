@@ -90,6 +90,12 @@ public:
     const CRoomCurve& Measurement(int nChannel) const;
     // Where the last picture drew the predicted response (logical pixels).
     const std::vector<QPointF>& PredictedPoints() const { return m_predicted; }
+    // While a room fit is being tried: output nChannel's prediction is drawn
+    // with curve (its crossover and the fitted bands, in dB) in place of the
+    // output's own bands, until cleared. One output at a time.
+    void SetFitPreview(int nChannel, const AxisResponse& curve);
+    void ClearFitPreview();
+    bool HasFitPreview() const { return m_nPreviewChannel >= 0; }
 
 signals:
     // A drag changed nBand (31 high-pass, 32 low-pass) of channel nSource
@@ -100,6 +106,7 @@ signals:
     void ClearMeasurementRequested();
     void ImportFiltersRequested();
     void ExportFiltersRequested();
+    void FitRequested();
 
 protected:
     void paintEvent(QPaintEvent* pEvent) override;
@@ -181,4 +188,6 @@ private:
     std::array<CRoomCurve, kRoomChannels> m_room;
     std::vector<QPointF> m_measured;
     std::vector<QPointF> m_predicted;
+    int m_nPreviewChannel = -1;  // none
+    AxisResponse m_preview{};
 };

@@ -43,6 +43,19 @@ const CRoomCurve& CFStatic::Measurement(int nChannel) const
     return m_room[static_cast<size_t>(std::clamp(nChannel, 0, kOutputs - 1))];
 }
 
+void CFStatic::SetFitPreview(int nChannel, const AxisResponse& curve)
+{
+    m_nPreviewChannel = std::clamp(nChannel, 0, kOutputs - 1);
+    m_preview = curve;
+    Redraw(m_nShownBand);
+}
+
+void CFStatic::ClearFitPreview()
+{
+    m_nPreviewChannel = -1;
+    Redraw(m_nShownBand);
+}
+
 void CFStatic::DrawRoomCurves(const CChannelRecord& record)
 {
     m_measured.clear();
@@ -52,6 +65,10 @@ void CFStatic::DrawRoomCurves(const CChannelRecord& record)
         return;
     AxisResponse predicted{};
     room.Predict(record.EQ(), predicted);
+    if (m_nPreviewChannel == m_nChannel) {
+        for (int i = room.First(); i <= room.Last(); ++i)
+            predicted[static_cast<size_t>(i)] = room.At(i) + m_preview[static_cast<size_t>(i)];
+    }
     const int nH = m_rcPlot.height();
     const auto& curve = record.CurveF();
     for (int i = room.First(); i <= room.Last(); ++i) {
@@ -78,10 +95,12 @@ void CFStatic::contextMenuEvent(QContextMenuEvent* pEvent)
     menu.addSeparator();
     QAction* pImport = menu.addAction(Tr(kTxtImportFilters), this, &CFStatic::ImportFiltersRequested);
     QAction* pExport = menu.addAction(Tr(kTxtExportFilters), this, &CFStatic::ExportFiltersRequested);
+    QAction* pFit = menu.addAction(Tr(kTxtFitToMeasurement), this, &CFStatic::FitRequested);
     pLoad->setEnabled(bOutput);
     pClear->setEnabled(bOutput && !m_room[static_cast<size_t>(m_nChannel)].IsEmpty());
     pImport->setEnabled(bOutput);
     pExport->setEnabled(bOutput);
+    pFit->setEnabled(bOutput && !m_room[static_cast<size_t>(m_nChannel)].IsEmpty());
     // A drag never runs on under the menu.
     Disengage();
     menu.exec(pEvent->globalPos());

@@ -88,6 +88,21 @@ enum TextId : int {
     kTxtNoBandsToExport,
     kTxtChooseApoChannel,
     kTxtAllChannels,
+    // room fit: the graph's context menu and its dialog
+    kTxtFitToMeasurement,
+    kTxtFitTitle,
+    kTxtFitRange,
+    kTxtFitBands,
+    kTxtFitMaxBoost,
+    kTxtFitMaxCut,
+    kTxtFitTarget,
+    kTxtFitFlat,
+    kTxtFitTargetFile,
+    kTxtFitBefore,            // "%1": RMS, "%2": largest deviation, in dB
+    kTxtFitAfter,             // as kTxtFitBefore
+    kTxtFitRunning,
+    kTxtFitApply,
+    kTxtFitCancel,
     // parameter report
     kTxtReportTitle,
     kTxtPrint,

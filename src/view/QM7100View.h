@@ -48,6 +48,7 @@ class QUrl;
 class CSkinFader;
 class CSxGroupBox;
 class CTransparentStatic;
+struct FilterMapping;
 class CViewNotifySink;
 class CXPButton;
 class QComboBox;
@@ -167,6 +168,8 @@ public:
     void ClearMeasurement();
     bool ImportFilters();
     bool ExportFilters();
+    // The fit dialog on the output's measurement; true when a fit was applied.
+    bool FitToMeasurement();
 
     // ---- connecting --------------------------------------------------------------------
     void OnConnect();  // the Connect button
@@ -287,6 +290,8 @@ private:
     // Opens in the folder last used for files of strFilter, DataFile/ at first.
     QString AskRoomFile(bool bSave, const QString& strFilter);
     bool AskParametricMode();
+    // The bands on the output (and its linked outputs), the page and graph redrawn.
+    void ApplyRoomMapping(const FilterMapping& mapping);
     std::map<QString, QString> m_roomFolders;  // file filter → folder last used
 
     CKTV_Data& m_data;

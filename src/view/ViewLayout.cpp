@@ -269,6 +269,7 @@ void CQM7100View::ConnectHandlers()
     connect(m_pGraph, &CFStatic::LoadMeasurementRequested, this, &CQM7100View::LoadMeasurement);
     connect(m_pGraph, &CFStatic::ClearMeasurementRequested, this, &CQM7100View::ClearMeasurement);
     connect(m_pGraph, &CFStatic::ImportFiltersRequested, this, &CQM7100View::ImportFilters);
+    connect(m_pGraph, &CFStatic::FitRequested, this, &CQM7100View::FitToMeasurement);
     connect(m_pGraph, &CFStatic::ExportFiltersRequested, this, &CQM7100View::ExportFilters);
     ConnectCrossover();
 }

@@ -20,6 +20,7 @@
 #include "OutputDlg.h"
 #include "QM7100View.h"
 #include "RoomCurve.h"
+#include "RoomFitDlg.h"
 #include "RoomText.h"
 #include "Strings.h"
 
@@ -126,9 +127,7 @@ bool CQM7100View::ImportFilters()
     const FilterMapping mapping = MapFilterSet(read.set);
     if (!AskParametricMode())
         return false;
-    ApplyFilterMapping(m_data.Output(m_nCurChannel), mapping);
-    m_pPage->RefreshPage();
-    RedrawAll();
+    ApplyRoomMapping(mapping);
     QString strReport = Tr(kTxtImportDone).arg(mapping.bands.size()).arg(m_nCurChannel + 1);
     if (!mapping.notes.Empty())
         strReport += "\n\n" + Tr(kTxtImportNotes);
@@ -136,6 +135,35 @@ bool CQM7100View::ImportFilters()
         strReport += "\n" + QString::fromStdString(strNote);
     ShowMessage(strReport);
     return true;
+}
+
+void CQM7100View::ApplyRoomMapping(const FilterMapping& mapping)
+{
+    ApplyFilterMapping(m_data.Output(m_nCurChannel), mapping);
+    m_pPage->RefreshPage();
+    RedrawAll();
+}
+
+bool CQM7100View::FitToMeasurement()
+{
+    RoomFitInput input;
+    input.measurement = m_pGraph->Measurement(m_nCurChannel);
+    if (input.measurement.IsEmpty())
+        return false;
+    input.crossover = CrossoverResponse(m_data.Output(m_nCurChannel).EQ());
+    RoomFitDlgHost host;
+    host.askTargetFile = [this] { return AskRoomFile(false, kMeasurementFilter); };
+    host.showPreview = [this, nChannel = m_nCurChannel](const AxisResponse& curve) {
+        m_pGraph->SetFitPreview(nChannel, curve);
+    };
+    host.clearPreview = [this] { m_pGraph->ClearFitPreview(); };
+    host.mayApply = [this] { return AskParametricMode(); };
+    host.showMessage = [this](const QString& strText) { ShowMessage(strText); };
+    CRoomFitDlg dialog(this, input, std::move(host));
+    const bool bApply = dialog.exec() == QDialog::Accepted;
+    if (bApply)
+        ApplyRoomMapping(RoomFitMapping(dialog.Result()));
+    return bApply;
 }
 
 bool CQM7100View::ExportFilters()

@@ -3,6 +3,9 @@
 // prints, and that refused input never reaches it.
 #include <gtest/gtest.h>
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <unistd.h>
 
 #include <atomic>
@@ -22,8 +25,10 @@
 #include "Frame.h"
 #include "FrameBuilder.h"
 #include "GlobalData.h"
+#include "KTV_Data.h"
 #include "PresetFile.h"
 #include "RoomFixture.h"
+#include "RoomFit.h"
 #include "VirtualProcessor.h"
 
 namespace fs = std::filesystem;
@@ -55,6 +60,20 @@ std::vector<std::vector<uint8_t>> ItemWrites(const CVirtualProcessor& device, in
             writes.push_back(frame);
     }
     return writes;
+}
+
+QJsonObject JsonOf(const std::string& strText)
+{
+    return QJsonDocument::fromJson(QByteArray::fromStdString(strText)).object();
+}
+
+// The equalizer words of output nOutput that a band of eq-fit's JSON makes.
+void ExpectFittedBand(const std::vector<uint8_t>& image, int nOutput, int nBand, const QJsonObject& band)
+{
+    const uint8_t* pGroup = OutputBlock(image, nOutput) + kGroupSize * nBand;
+    EXPECT_EQ(GetWord(pGroup), band["freq_hz"].toInt()) << nOutput << " band " << nBand;
+    EXPECT_EQ(GetWord(pGroup + 2), GainToCode(band["gain_db"].toDouble()) + kGainWireOffset) << nOutput;
+    EXPECT_EQ(GetWord(pGroup + 4), BandwidthToCode(band["bw_oct"].toDouble())) << nOutput << " band " << nBand;
 }
 
 }  // namespace
@@ -499,6 +518,46 @@ TEST_F(CtlCommandsTest, EqImportTakesTheApoChannelAskedFor)
     EXPECT_EQ(GetWord(pBlock), 71);
     EXPECT_EQ(GetWord(pBlock + kGroupSize), 140);
     EXPECT_EQ(GetWord(pBlock + kGroupSize * 2 + 2), kGainCodeZero + kGainWireOffset);
+}
+
+TEST_F(CtlCommandsTest, EqFitPutsTheFittedBandsOnTheOutputAndItsLinkedOutput)
+{
+    const QJsonObject fit = JsonOf(Ok({"--json", "eq-fit", "2", RoomFixture("rew_measurement.txt"), "--link", "3",
+                                       "--max-boost", "6", "--bands", "4"}));
+    const QJsonArray bands = fit["bands"].toArray();
+    ASSERT_FALSE(bands.isEmpty());
+    const std::vector<uint8_t> image = m_device.LiveImage();
+    for (const int nOutput : {1, 2}) {
+        EXPECT_EQ(OutputBlock(image, nOutput)[254], 0) << nOutput;  // parametric mode
+        for (int k = 0; k < bands.size(); ++k)
+            ExpectFittedBand(image, nOutput, k, bands[k].toObject());
+    }
+    EXPECT_EQ(GetWord(OutputBlock(image, 3) + 2), kGainCodeZero + kGainWireOffset);  // not linked
+}
+
+TEST_F(CtlCommandsTest, EqFitSavesTheFitIntoASceneFileWithTheResidualItPrinted)
+{
+    Ok({"read-scene", File("live.ZR4C")});
+    const CtlRun run = RunArgs({"--json", "eq-fit", "2", RoomFixture("rew_measurement.txt"), "--range", "30-300",
+                                "--from", File("live.ZR4C"), "--save", File("fit.ZR4C")});
+    ASSERT_EQ(run.nExit, 0) << run.strErr;
+    const QJsonObject fit = JsonOf(run.strOut);
+    const QJsonArray bands = fit["bands"].toArray();
+    ASSERT_FALSE(bands.isEmpty());
+
+    CKTV_Data data;
+    ASSERT_TRUE(LoadSceneFile(data, File("fit.ZR4C")).bOk);
+    const std::vector<uint8_t> saved(g_LiveImage, g_LiveImage + kImageSize);  // the file's image, as loaded
+    for (int k = 0; k < bands.size(); ++k)
+        ExpectFittedBand(saved, 1, k, bands[k].toObject());
+    RoomFitInput input;
+    input.dLowHz = fit["range_hz"].toArray()[0].toDouble();
+    input.dHighHz = fit["range_hz"].toArray()[1].toDouble();
+    std::string strError;
+    ASSERT_TRUE(input.measurement.Assign(ReadMeasurementFile(RoomFixture("rew_measurement.txt")).points, &strError));
+    AxisResponse predicted{};
+    input.measurement.Predict(data.Output(1).EQ(), predicted);
+    EXPECT_NEAR(PredictedResidual(predicted, input).dRmsDb, fit["after_rms_db"].toDouble(), 0.005);
 }
 
 TEST_F(CtlCommandsTest, ResponseWithAMeasurementPrintsThePrediction)

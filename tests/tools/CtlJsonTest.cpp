@@ -132,6 +132,16 @@ TEST_F(CtlJsonTest, EveryCommandPrintsTheDocumentedLayout)
     EXPECT_EQ(exported["bands"].toArray().size(), imported["bands"].toArray().size());
     ExpectShape(exported["bands"].toArray()[0].toObject(), kBand, "eq-export band");
 
+    const QJsonObject fitted = One({"eq-fit", "1", RoomFixture("rew_measurement.txt"), "--dry-run"});
+    ExpectShape(fitted,
+                {{"bands", Kind::Array}, {"before_rms_db", Kind::Number}, {"after_rms_db", Kind::Number},
+                 {"after_max_db", Kind::Number}, {"range_hz", Kind::Array}},
+                "eq-fit");
+    ExpectShape(fitted["bands"].toArray()[0].toObject(),
+                {{"band", Kind::Number}, {"freq_hz", Kind::Number}, {"gain_db", Kind::Number}, {"bw_oct", Kind::Number},
+                 {"q", Kind::Number}},
+                "eq-fit band");
+
     const QJsonObject report = One({"report", "--from", File("a.ZR4C")});
     ExpectShape(report, {{"columns", Kind::Array}, {"rows", Kind::Array}}, "report");
     EXPECT_TRUE(report["rows"].toArray()[0].toArray()[0].isString());

@@ -57,6 +57,19 @@ TEST(CtlUsage, MistakesInTheCommandLineExitWithTwoAndNameTheMistake)
         {{"--device", "usb:serial=", "info"}, 2, "zr470ctl: --device: usb:serial= needs the serial number"},
         {{"--device"}, 2, "zr470ctl: --device needs a value: usb, usb:PATH, usb:serial=S, tcp:HOST:PORT or virtual"},
         {{"batch"}, 2, "zr470ctl: batch takes 1 argument besides its options, not 0"},
+        {{"eq-fit", "1", "m.txt", "--bogus"}, 2, "zr470ctl: eq-fit: unknown option --bogus"},
+        {{"eq-fit", "1", "m.txt", "--range", "500-20"},
+         2,
+         "zr470ctl: eq-fit: --range takes LO-HI in hertz, 20 … 20000 with LO below HI, not \"500-20\""},
+        {{"eq-fit", "1", "m.txt", "--range", "100"},
+         2,
+         "zr470ctl: eq-fit: --range takes LO-HI in hertz, 20 … 20000 with LO below HI, not \"100\""},
+        {{"eq-fit", "1", "m.txt", "--bands", "32"}, 2, "zr470ctl: eq-fit: --bands takes 1 … 31, not \"32\""},
+        {{"eq-fit", "1", "m.txt", "--max-boost", "-1"}, 2, "zr470ctl: eq-fit: --max-boost takes 0 … 20 dB, not \"-1\""},
+        {{"eq-fit", "1", "m.txt", "--max-cut", "3"}, 2, "zr470ctl: eq-fit: --max-cut takes -20 … 0 dB, not \"3\""},
+        {{"eq-fit", "1", "m.txt", "--save", "out.ZR4C"},
+         2,
+         "zr470ctl: eq-fit: --save needs --from, the scene file the fit starts from"},
     });
     const CtlRun env = RunArgs({"info"}, "tcp:[::1]");
     EXPECT_EQ(env.nExit, 2);
@@ -86,6 +99,7 @@ TEST(CtlUsage, PresetFileRefusalsSayWhatIsWrongWithTheFile)
     const fs::path dir = fs::temp_directory_path() / ("zr470ctl-usage-" + std::to_string(getpid()));
     fs::create_directories(dir);
     std::ofstream(dir / "room.ZR4AC") << "not a scene";
+    std::ofstream(dir / "room.txt") << "20 70\n1000 72\n20000 70\n";
     ExpectAll({
         {{"--device", "virtual", "write-scene", (dir / "missing.ZR4C").string()},
          1,
@@ -97,6 +111,10 @@ TEST(CtlUsage, PresetFileRefusalsSayWhatIsWrongWithTheFile)
          1,
          "zr470ctl: Save MusicFile Error! (" + (dir / "gone" / "x.ZR4C").string() + ": the folder " +
              (dir / "gone").string() + " does not exist)"},
+        {{"eq-fit", "1", (dir / "none.txt").string()}, 1, "zr470ctl: Cannot read " + (dir / "none.txt").string()},
+        {{"eq-fit", "1", (dir / "room.txt").string(), "--from", (dir / "room.ZR4AC").string()},
+         1,
+         "zr470ctl: Read MusicFile  Error (" + (dir / "room.ZR4AC").string() + ": not a scene file (.ZR4C))"},
         {{"--device", "virtual", "firmware", (dir / "none.bin").string()},
          1,
          "zr470ctl: The firmware file does not exist! (" + (dir / "none.bin").string() + ")"},

@@ -7,12 +7,15 @@
 #include <QFileInfo>
 #include <QInputDialog>
 #include <QMenu>
+#include <QSpinBox>
 #include <filesystem>
+#include <functional>
 
 #include "BoxAnswerer.h"
 #include "CFStatic.h"
 #include "Frame.h"
 #include "KTV_Data.h"
+#include "RoomFitDlg.h"
 #include "RoomFixture.h"
 #include "Strings.h"
 #include "ViewFixture.h"
@@ -33,12 +36,14 @@ protected:
     // Right click on the graph and choose the entry with the keyboard.
     void ChooseFromMenu(TextId entry)
     {
-        QTimer::singleShot(50, [entry] {
+        QTimer::singleShot(50, [this, entry] {
             auto* pMenu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
             ASSERT_NE(pMenu, nullptr);
             for (QAction* pAction : pMenu->actions())
-                if (pAction->text() == Tr(entry))
+                if (pAction->text() == Tr(entry)) {
                     pMenu->setActiveAction(pAction);
+                    m_bEntryEnabled = pAction->isEnabled();
+                }
             QTest::keyClick(pMenu, Qt::Key_Return);
             if (pMenu->isVisible())  // a disabled entry: Return does nothing
                 pMenu->close();
@@ -59,7 +64,40 @@ protected:
         };
     }
 
+    // Runs act on the fit dialog once it is open and its first fit has ended.
+    void OnFitDialog(std::function<void(CRoomFitDlg&)> act)
+    {
+        m_fitDriver.setInterval(10);
+        QObject::disconnect(&m_fitDriver, nullptr, nullptr, nullptr);
+        QObject::connect(&m_fitDriver, &QTimer::timeout, [this, act] {
+            auto* pDialog = qobject_cast<CRoomFitDlg*>(QApplication::activeModalWidget());
+            if (!pDialog || !pDialog->isVisible())
+                return;
+            m_fitDriver.stop();
+            EXPECT_TRUE(QTest::qWaitFor([pDialog] { return !pDialog->IsFitting(); }, 20000));
+            act(*pDialog);
+        });
+        m_fitDriver.start();
+    }
+
+    void LoadMeasurement()
+    {
+        AnswerFiles(RoomFile("rew_measurement.txt"));
+        ChooseFromMenu(kTxtLoadMeasurement);
+        ASSERT_FALSE(Graph().Measurement(0).IsEmpty());
+    }
+
+    // The outputs' records as the live image lays them out.
+    std::vector<uint8_t> ModelBytes()
+    {
+        for (int k = 0; k < kOutputs; ++k)
+            Data().Output(k).FillAll();
+        return std::vector<uint8_t>(g_LiveImage, g_LiveImage + kImageSize);
+    }
+
     QString m_strOfferedFolder;
+    bool m_bEntryEnabled = false;
+    QTimer m_fitDriver;
 };
 
 TEST_F(RoomTuning, MenuLoadsAMeasurementAndThePredictionFollowsADrag)
@@ -170,4 +208,62 @@ TEST_F(RoomTuning, ImportOfSeveralApoChannelsAsksForOne)
     EXPECT_EQ(Data().Output(0).EQ()[0].GetFrequency(), 71);
     ASSERT_FALSE(m_messages.empty());
     EXPECT_NE(m_messages.back().find("\"Channel: L\": 2 filters not taken"), std::string::npos) << m_messages.back();
+}
+
+TEST_F(RoomTuning, FitNeedsAMeasurement)
+{
+    ChooseFromMenu(kTxtFitToMeasurement);
+    EXPECT_FALSE(m_bEntryEnabled);
+    LoadMeasurement();
+    OnFitDialog([](CRoomFitDlg& dialog) { dialog.reject(); });
+    ChooseFromMenu(kTxtFitToMeasurement);
+    EXPECT_TRUE(m_bEntryEnabled);
+}
+
+TEST_F(RoomTuning, FitAppliesTheBandsToTheOutputsAndTheProcessor)
+{
+    ASSERT_TRUE(ConnectOnline());
+    LoadMeasurement();
+    SetLinkGroup(1, g_nLinkGroup[0]);  // CH2 follows CH1
+    RoomFitResult fit;
+    bool bPreviewed = false;
+    OnFitDialog([&](CRoomFitDlg& dialog) {
+        fit = dialog.Result();
+        bPreviewed = Graph().HasFitPreview();
+        QTest::mouseClick(dialog.findChild<QWidget*>(ControlName(CRoomFitDlg::kIdApply)), Qt::LeftButton);
+    });
+    {
+        BoxAnswerer answers({QMessageBox::Ok});
+        ChooseFromMenu(kTxtFitToMeasurement);
+        ASSERT_EQ(answers.m_asked.size(), 1u);
+        EXPECT_EQ(answers.m_asked[0], Tr(kTxtToParametricQuestion));
+    }
+    ASSERT_EQ(fit.status, RoomFitStatus::Done);
+    ASSERT_FALSE(fit.bands.empty());
+    EXPECT_TRUE(bPreviewed);
+    EXPECT_FALSE(Graph().HasFitPreview());
+    ASSERT_TRUE(Drain());
+    const std::vector<uint8_t> image = m_pDevice->LiveImage();
+    for (const int k : {0, 1}) {
+        EXPECT_EQ(Data().Output(k).GetEqMode(), 0);
+        const uint8_t* pBlock = image.data() + kOffOutput + kOutBlockSize * k;
+        for (size_t b = 0; b < fit.bands.size(); ++b) {
+            EXPECT_EQ(Data().Output(k).EQ()[static_cast<int>(b)].GetGainCode(), fit.bands[b].nGainCode);
+            EXPECT_EQ(GetWord(pBlock + kGroupSize * static_cast<int>(b)), fit.bands[b].nFreq) << k << " band " << b;
+        }
+    }
+}
+
+TEST_F(RoomTuning, FitCancelledDuringARefitLeavesTheModelAsItWas)
+{
+    LoadMeasurement();
+    const std::vector<uint8_t> before = ModelBytes();
+    OnFitDialog([](CRoomFitDlg& dialog) {
+        dialog.findChild<QSpinBox*>(ControlName(CRoomFitDlg::kIdBands))->setValue(4);
+        EXPECT_TRUE(dialog.IsFitting());
+        QTest::mouseClick(dialog.findChild<QWidget*>(ControlName(CRoomFitDlg::kIdCancel)), Qt::LeftButton);
+    });
+    ChooseFromMenu(kTxtFitToMeasurement);
+    EXPECT_FALSE(Graph().HasFitPreview());
+    EXPECT_EQ(ModelBytes(), before);
 }

@@ -4,7 +4,8 @@
 // manager with a few programs named (docs/programs.png), then the Help
 // dialog beside the firmware update dialog in mid-update (docs/firmware.png);
 // also the system settings and the delay manager (docs/system.png, docs/delays.png),
-// a room measurement with its predicted response (docs/room.png), and the
+// a room measurement with its predicted response (docs/room.png), the fit
+// dialog with its fit previewed on the graph (docs/fit.png), and the
 // parameter report with the first page of its printout (docs/report.png,
 // docs/report-page.png).
 // Run it under
@@ -14,6 +15,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
+#include <QDoubleSpinBox>
 #include <QFile>
 #include <QLineEdit>
 #include <QPainter>
@@ -32,6 +34,7 @@
 #include "ControlName.h"
 #include "FilterSetMapping.h"
 #include "RoomCurve.h"
+#include "RoomFitDlg.h"
 #include "DelayTable.h"
 #include "GlobalData.h"
 #include "KTV_Data.h"
@@ -247,10 +250,9 @@ bool SaveReport(CQM7100View& view, const QString& strOut)
 
 }  // namespace
 
-// A room measured at the listening position (a mode at 63 Hz, a dip at
-// 160 Hz, a falling top) on CH5, with three correcting bands imported
-// from a filter set (docs/room.png).
-bool SaveRoomTuning(CQM7100View& view, const QString& strPath)
+// A room measured at the listening position: a mode at 63 Hz, a dip at
+// 160 Hz, a falling top.
+std::vector<MeasurementPoint> RoomPoints()
 {
     std::vector<MeasurementPoint> points;
     for (double f = 15.0; f < 22000.0; f *= std::pow(2.0, 1.0 / 24)) {
@@ -259,6 +261,14 @@ bool SaveRoomTuning(CQM7100View& view, const QString& strPath)
                                  6.0 * std::exp(-std::pow((dOct - std::log2(160.0)) / 0.2, 2)) -
                                  3.0 * std::max(0.0, dOct - std::log2(4000.0)) + 0.8 * std::sin(dOct * 9)});
     }
+    return points;
+}
+
+// The room on CH5, with three correcting bands imported from a filter set
+// (docs/room.png).
+bool SaveRoomTuning(CQM7100View& view, const QString& strPath)
+{
+    const std::vector<MeasurementPoint> points = RoomPoints();
     CRoomCurve room;
     std::string strError;
     const FilterSetResult filters = ParseFilterSet("Filter 1: ON PK Fc 63 Hz Gain -8.5 dB Q 4.0\n"
@@ -273,6 +283,46 @@ bool SaveRoomTuning(CQM7100View& view, const QString& strPath)
     const bool bSaved = Settle(view, 400) && Save(view.window(), strPath);
     view.SelectChannel(0);
     return bSaved;
+}
+
+// The same room on CH6, fitted with up to 6 dB of boost: the main form with
+// the fit previewed on the graph and the dialog in its lower right corner
+// (docs/fit.png). The dialog is cancelled, so the output keeps its bands.
+bool SaveRoomFit(CQM7100View& view, const QString& strPath)
+{
+    CRoomCurve room;
+    std::string strError;
+    if (!room.Assign(RoomPoints(), &strError))
+        return false;
+    view.SelectChannel(5);
+    view.Graph()->SetMeasurement(5, room);
+    QPixmap form;
+    QPixmap dialog;
+    QTimer::singleShot(300, [&] {
+        auto* pDialog = qobject_cast<CRoomFitDlg*>(QApplication::activeModalWidget());
+        if (!pDialog)
+            return;
+        pDialog->findChild<QDoubleSpinBox*>(ControlName(CRoomFitDlg::kIdBoost))->setValue(6.0);
+        if (QTest::qWaitFor([pDialog] { return !pDialog->IsFitting(); }, 20000)) {
+            QTest::qWait(300);
+            form = view.window()->grab();
+            dialog = pDialog->grab();
+        }
+        pDialog->reject();
+    });
+    view.FitToMeasurement();
+    view.Graph()->ClearMeasurement(5);
+    view.SelectChannel(0);
+    if (form.isNull() || dialog.isNull())
+        return false;
+    constexpr int kMargin = 12;
+    QPainter painter(&form);
+    const QPoint corner(form.width() - dialog.width() - kMargin, form.height() - dialog.height() - kMargin);
+    painter.setPen(QColor(0x40, 0x40, 0x40));
+    painter.drawRect(QRect(corner - QPoint(1, 1), dialog.size() + QSize(1, 1)));
+    painter.drawPixmap(corner, dialog);
+    painter.end();
+    return Save(form, strPath);
 }
 
 int main(int argc, char** argv)
@@ -323,6 +373,8 @@ int main(int argc, char** argv)
     if (!Settle(view, 400) || !Save(pWindow, strOut + "/linked.png"))
         return 1;
     if (!SaveRoomTuning(view, strOut + "/room.png"))
+        return 1;
+    if (!SaveRoomFit(view, strOut + "/fit.png"))
         return 1;
     if (!SaveProgramManager(view, strOut + "/programs.png"))
         return 1;

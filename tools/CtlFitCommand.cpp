@@ -1,0 +1,151 @@
+// eq-fit CH MEASUREMENT [--target FILE] [--range LO-HI] [--bands N] [--max-boost DB] [--max-cut DB]
+//        [--dry-run] [--link CH,…] [--from F.ZR4C [--save OUT.ZR4C]]:
+// the bands that bring output CH's measured response nearest the target,
+// fitted against the output's own crossover (of the processor, or of a
+// scene file offline) and put on it as eq-import puts a filter set.
+#include "CtlCommands.h"
+#include "CtlDevice.h"
+#include "CtlFileChecks.h"
+#include "CtlRoomApply.h"
+#include "CtlRoomOptions.h"
+#include "CtlText.h"
+#include "DataDefine.h"
+#include "KTV_Data.h"
+#include "PresetFile.h"
+#include "RoomFit.h"
+
+namespace {
+
+struct FitCommand {
+    int nChannel = 0;
+    std::vector<int> links;
+    RoomFitInput input;  // all but the crossover, which comes from the output
+    bool bDryRun = false;
+    std::string strFrom;
+    std::string strSave;
+};
+
+// kExitOk when the arguments and options make sense; the refusal or the
+// usage mistake (already printed) otherwise.
+int ParseFitCommand(CtlContext& ctx, FitCommand* pCommand)
+{
+    const CommandLine& line = ctx.line;
+    std::string strError;
+    if (!ParseFitOptions(line, &pCommand->input, &strError))
+        return Refuse(ctx, "eq-fit: " + strError), kExitUsage;
+    pCommand->strFrom = OptionValue(line, "--from");
+    pCommand->strSave = OptionValue(line, "--save");
+    if (!pCommand->strSave.empty() && pCommand->strFrom.empty())
+        return Refuse(ctx, "eq-fit: --save needs --from, the scene file the fit starts from"), kExitUsage;
+    pCommand->bDryRun = line.flags.count("--dry-run") > 0;
+    if (const std::string strWhy = WhyNotWritable(pCommand->strSave); !pCommand->strSave.empty() && !strWhy.empty())
+        return RefuseFile(ctx, PresetFileError::SaveScene, pCommand->strSave, strWhy);
+    if (!ParseOutputNumber(line.positional[0], &pCommand->nChannel, &strError) ||
+        (line.values.count("--link") && !ParseLinks(line.values.at("--link"), pCommand->nChannel, &pCommand->links, &strError)))
+        return Refuse(ctx, strError);
+    return kExitOk;
+}
+
+// The measurement and the house curve, if any; kExitOk or the refusal.
+int ReadFitFiles(CtlContext& ctx, RoomFitInput* pInput)
+{
+    const CommandLine& line = ctx.line;
+    std::string strError;
+    const MeasurementResult measured = ReadMeasurementFile(line.positional[1]);
+    if (!measured.bOk || !pInput->measurement.Assign(measured.points, &strError))
+        return Refuse(ctx, measured.bOk ? strError : measured.strError);
+    if (line.values.count("--target") && !pInput->target.Load(line.values.at("--target"), &strError))
+        return Refuse(ctx, strError);
+    return kExitOk;
+}
+
+RoomFitResult FitOutput(FitCommand& command, CKTV_Data& data)
+{
+    command.input.crossover = CrossoverResponse(data.Output(command.nChannel - 1).EQ());
+    return FitRoom(command.input);
+}
+
+std::string ResidualText(const char* pWhen, const RoomResidual& residual)
+{
+    return std::string("residual ") + pWhen + ": RMS " + FormatFixed(residual.dRmsDb, 2) + " dB, max " +
+           FormatFixed(residual.dMaxDb, 2) + " dB\n";
+}
+
+// {"band":1,"freq_hz":42,"gain_db":-8.5,"bw_oct":0.2,"q":7.2}
+std::string BandJson(int nBand, const MappedBand& band)
+{
+    return "{\"band\":" + std::to_string(nBand) + ",\"freq_hz\":" + std::to_string(band.nFreq) +
+           ",\"gain_db\":" + FormatTrimmed(CodeToGain(band.nGainCode), 1) +
+           ",\"bw_oct\":" + FormatTrimmed(CodeToBandwidth(band.nBandwidthCode), 2) +
+           ",\"q\":" + FormatExact(QTableEntry(band.nBandwidthCode)) + '}';
+}
+
+std::string FitReport(const CtlContext& ctx, const RoomFitInput& input, const RoomFitResult& result)
+{
+    if (!ctx.inv.bJson)
+        return MappingText(RoomFitMapping(result)) + ResidualText("before", result.before) +
+               ResidualText("after", result.after);
+    std::vector<std::string> bands;
+    for (size_t i = 0; i < result.bands.size(); ++i)
+        bands.push_back(BandJson(static_cast<int>(i) + 1, result.bands[i]));
+    return "{\"bands\":" + JsonArray(bands) + ",\"before_rms_db\":" + FormatFixed(result.before.dRmsDb, 2) +
+           ",\"after_rms_db\":" + FormatFixed(result.after.dRmsDb, 2) +
+           ",\"after_max_db\":" + FormatFixed(result.after.dMaxDb, 2) + ",\"range_hz\":[" +
+           FormatExact(input.dLowHz) + ',' + FormatExact(input.dHighHz) + "]}\n";
+}
+
+// The fit of the output in data, printed and (unless a dry run) applied;
+// kExitOk or the refusal.
+int FitAndApply(CtlContext& ctx, FitCommand& command, CKTV_Data& data, bool bApply, std::string* pResult)
+{
+    const RoomFitResult result = FitOutput(command, data);
+    if (result.status != RoomFitStatus::Done)
+        return Refuse(ctx, result.strError);
+    *pResult = FitReport(ctx, command.input, result);
+    if (!bApply)
+        return kExitOk;
+    const std::string strApplied =
+        ApplyToOutputs(data, command.nChannel, RoomFitMapping(result), command.links, "fitted");
+    if (!ctx.inv.bJson)
+        *pResult += strApplied;
+    return kExitOk;
+}
+
+int FitInScene(CtlContext& ctx, FitCommand& command)
+{
+    CKTV_Data data;
+    if (!LoadSceneFile(data, command.strFrom).bOk)
+        return RefuseFile(ctx, PresetFileError::ReadScene, command.strFrom,
+                          WhyUnreadable(command.strFrom, "a scene file (.ZR4C)"));
+    const bool bSave = !command.strSave.empty() && !command.bDryRun;
+    std::string strResult;
+    const int nExit = FitAndApply(ctx, command, data, bSave, &strResult);
+    if (nExit != kExitOk)
+        return nExit;
+    if (bSave) {
+        const PresetFileResult saved = SaveSceneFile(data, command.strSave);
+        if (!saved.bOk)
+            return RefuseFile(ctx, PresetFileError::SaveScene, saved.path);
+        if (!ctx.inv.bJson)
+            strResult += "saved " + saved.path.string() + '\n';
+    }
+    ctx.out << strResult;
+    return kExitOk;
+}
+
+}  // namespace
+
+int RunEqFit(CtlContext& ctx)
+{
+    FitCommand command;
+    if (const int nExit = ParseFitCommand(ctx, &command); nExit != kExitOk)
+        return nExit;
+    if (const int nExit = ReadFitFiles(ctx, &command.input); nExit != kExitOk)
+        return nExit;
+    if (!command.strFrom.empty())
+        return FitInScene(ctx, command);
+    // A dry run still reads the processor: the fit needs the output's crossover.
+    return RunOnProcessor(ctx, [&](CCtlDevice&, CKTV_Data& data, std::string* pResult) {
+        return FitAndApply(ctx, command, data, !command.bDryRun, pResult);
+    });
+}

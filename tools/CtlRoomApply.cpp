@@ -1,0 +1,31 @@
+#include "CtlRoomApply.h"
+
+#include "FilterSetMapping.h"
+#include "GlobalData.h"
+#include "KTV_Data.h"
+
+std::string MappingText(const FilterMapping& mapping)
+{
+    std::string strText;
+    for (size_t i = 0; i < mapping.bands.size(); ++i)
+        strText += MappedBandText(static_cast<int>(i), mapping.bands[i]) + '\n';
+    if (mapping.bands.size() < static_cast<size_t>(kGraphicBands))
+        strText += "bands " + std::to_string(mapping.bands.size() + 1) + " … 31: flat, bypassed\n";
+    for (const std::string& strNote : mapping.notes.Lines())
+        strText += "note: " + strNote + '\n';
+    return strText;
+}
+
+std::string ApplyToOutputs(CKTV_Data& data, int nChannel, const FilterMapping& mapping, const std::vector<int>& links,
+                           const char* pVerb)
+{
+    for (const int nLinked : links)
+        SetLinkGroup(nLinked - 1, g_nLinkGroup[nChannel - 1]);
+    ApplyFilterMapping(data.Output(nChannel - 1), mapping);
+    std::string strText = "output " + std::to_string(nChannel) + ": parametric mode, " +
+                          std::to_string(mapping.bands.size()) + (mapping.bands.size() == 1 ? " band " : " bands ") +
+                          pVerb + '\n';
+    for (const int nLinked : links)
+        strText += "output " + std::to_string(nLinked) + ": follows output " + std::to_string(nChannel) + '\n';
+    return strText;
+}
