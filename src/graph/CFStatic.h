@@ -96,6 +96,7 @@ public:
     void SetFitPreview(int nChannel, const AxisResponse& curve);
     void ClearFitPreview();
     bool HasFitPreview() const { return m_nPreviewChannel >= 0; }
+    const AxisResponse& FitPreview() const { return m_preview; }
 
 signals:
     // A drag changed nBand (31 high-pass, 32 low-pass) of channel nSource

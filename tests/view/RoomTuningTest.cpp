@@ -6,7 +6,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QInputDialog>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QMenu>
+#include <QProcess>
 #include <QSpinBox>
 #include <filesystem>
 #include <functional>
@@ -15,6 +19,7 @@
 #include "CFStatic.h"
 #include "Frame.h"
 #include "KTV_Data.h"
+#include "PresetFile.h"
 #include "RoomFitDlg.h"
 #include "RoomFixture.h"
 #include "Strings.h"
@@ -225,11 +230,16 @@ TEST_F(RoomTuning, FitAppliesTheBandsToTheOutputsAndTheProcessor)
     ASSERT_TRUE(ConnectOnline());
     LoadMeasurement();
     SetLinkGroup(1, g_nLinkGroup[0]);  // CH2 follows CH1
+    const QString strScene = QDir::temp().filePath(QString("zr470-fit-%1.ZR4C").arg(QCoreApplication::applicationPid()));
+    ASSERT_TRUE(SaveSceneFile(Data(), strScene.toStdString()).bOk);
     RoomFitResult fit;
-    bool bPreviewed = false;
+    bool bPreviewFollowed = false;
     OnFitDialog([&](CRoomFitDlg& dialog) {
+        const AxisResponse first = Graph().FitPreview();
+        dialog.findChild<QSpinBox*>(ControlName(CRoomFitDlg::kIdBands))->setValue(3);
+        EXPECT_TRUE(QTest::qWaitFor([&dialog] { return !dialog.IsFitting(); }, 20000));
         fit = dialog.Result();
-        bPreviewed = Graph().HasFitPreview();
+        bPreviewFollowed = Graph().HasFitPreview() && Graph().FitPreview() != first;
         QTest::mouseClick(dialog.findChild<QWidget*>(ControlName(CRoomFitDlg::kIdApply)), Qt::LeftButton);
     });
     {
@@ -240,8 +250,22 @@ TEST_F(RoomTuning, FitAppliesTheBandsToTheOutputsAndTheProcessor)
     }
     ASSERT_EQ(fit.status, RoomFitStatus::Done);
     ASSERT_FALSE(fit.bands.empty());
-    EXPECT_TRUE(bPreviewed);
+    EXPECT_TRUE(bPreviewFollowed);
     EXPECT_FALSE(Graph().HasFitPreview());
+    // zr470ctl fits the same scene to the same bands.
+    QProcess ctl;
+    ctl.start(ZR470CTL_PATH, {"--json", "eq-fit", "1", RoomFile("rew_measurement.txt"), "--bands",
+                              "3", "--from", strScene});
+    ASSERT_TRUE(ctl.waitForFinished(20000));
+    QFile::remove(strScene);
+    ASSERT_EQ(ctl.exitCode(), 0) << ctl.readAllStandardError().toStdString();
+    const QJsonArray cliBands = QJsonDocument::fromJson(ctl.readAllStandardOutput()).object()["bands"].toArray();
+    ASSERT_EQ(static_cast<size_t>(cliBands.size()), fit.bands.size());
+    for (size_t b = 0; b < fit.bands.size(); ++b) {
+        const QJsonObject band = cliBands[static_cast<qsizetype>(b)].toObject();
+        EXPECT_EQ(band["freq_hz"].toInt(), fit.bands[b].nFreq) << "band " << b;
+        EXPECT_EQ(GainToCode(band["gain_db"].toDouble()), fit.bands[b].nGainCode) << "band " << b;
+    }
     ASSERT_TRUE(Drain());
     const std::vector<uint8_t> image = m_pDevice->LiveImage();
     for (const int k : {0, 1}) {
