@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "DataDefine.h"
 #include "GlobalData.h"
@@ -159,4 +160,30 @@ bool CChannelRecord::AnyMark() const
             return true;
     }
     return m_nMarkName != 0 || AnyOwnMark();
+}
+
+void CChannelRecord::FillBlock(uint8_t* pBlock) const
+{
+    ModelLock lock(g_csModel);
+    for (int g = 0; g < GroupCount(); ++g)
+        FillGroupBytes(g, pBlock, CKTVEQ::Freq::Target);
+}
+
+void CChannelRecord::RestoreOwnGroups(const uint8_t* pBlock)
+{
+    ModelLock lock(g_csModel);
+    std::vector<uint8_t> current(static_cast<size_t>(GroupCount() * kGroupSize));
+    FillBlock(current.data());
+    const int nCrossover = m_eq.HighPass().GetGroupIndex();
+    std::vector<int> changed;
+    for (int g = m_eq.BandCount(); g < NameGroup(); ++g) {
+        const int nOffset = g * kGroupSize;
+        if (g != nCrossover && std::memcmp(current.data() + nOffset, pBlock + nOffset, kGroupSize) != 0)
+            changed.push_back(g);
+    }
+    if (changed.empty())
+        return;
+    LoadOwnFields(pBlock);
+    for (int g : changed)
+        MarkOwnGroup(g);
 }

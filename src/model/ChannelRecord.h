@@ -68,6 +68,14 @@ public:
     // Any group of this record marked for sending.
     bool AnyMark() const;
 
+    // The edit history: the block as FillAll writes it, into pBlock
+    // (GroupCount() groups) instead of the live image.
+    int GroupCount() const { return NameGroup() + 1; }
+    void FillBlock(uint8_t* pBlock) const;
+    // The record's own groups (neither filters nor name) from such a block,
+    // marking the groups whose bytes differ from what the record holds.
+    void RestoreOwnGroups(const uint8_t* pBlock);
+
 protected:
     // Every block has the bands first, then a crossover group, other groups,
     // and the name in its last group.
@@ -81,6 +89,7 @@ protected:
     virtual void LoadOwnFields(const uint8_t* pBlock) = 0;
     virtual void SetOwnMarks(int nMark) = 0;
     virtual bool AnyOwnMark() const = 0;
+    virtual void MarkOwnGroup(int nGroup) = 0;
 
     bool FillGroupBytes(int nGroup, uint8_t* pBlock, CKTVEQ::Freq freq) const;
     uint8_t* LiveBlock() const;

@@ -35,6 +35,7 @@ protected:
     void LoadOwnFields(const uint8_t* pBlock) override;
     void SetOwnMarks(int nMark) override;
     bool AnyOwnMark() const override { return m_nMarkEcho || m_nMarkReverb; }
+    void MarkOwnGroup(int nGroup) override { (nGroup == kGroupEcho ? m_nMarkEcho : m_nMarkReverb) = g_bOnline.load(); }
 
 private:
     int m_nField[kFieldCount];

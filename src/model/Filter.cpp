@@ -285,3 +285,31 @@ void CFilter::LoadCrossover(int nFreq, int nType, int nSlope)
     Layout();
     Recompute();
 }
+
+CFilter::Values CFilter::GetValues() const
+{
+    ModelLock lock(g_csModel);
+    return {m_nKind,      m_nFreq,           GetGainCode(), m_bBypass, m_bAllBypass, m_bSavedAllBypass,
+            GetBandwidthCode(), m_nFilterType, m_nSlope};
+}
+
+void CFilter::RestoreValues(const Values& values)
+{
+    {
+        ModelLock lock(g_csModel);
+        m_nKind = values.nKind;
+        StoreUserFrequency(std::clamp(values.nFreq, kMinFreq, kMaxFreq));
+        m_dGain = CodeToGain(std::clamp(values.nGainCode, 0, kGainCodeMax));
+        m_bBypass = values.nBypass;
+        m_bAllBypass = values.nAllBypass;
+        m_bSavedAllBypass = values.nSavedAllBypass;
+        m_dBandwidth = CodeToBandwidth(std::clamp(values.nBandwidthCode, 0, kBandwidthCodeMax));
+        m_nFilterType = values.nFilterType;
+        m_nSlope = values.nSlope;
+        MarkChanged();
+    }
+    if (!m_bEqBand && m_onFrequency)
+        m_onFrequency(m_nFreq);
+    Layout();
+    Recompute();
+}

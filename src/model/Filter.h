@@ -74,6 +74,17 @@ public:
     void LoadCrossover(int nFreq, int nType, int nSlope);
     void SetChangeMark(int nMark);
 
+    // Every value the user can change, in codes, so that a step of the edit
+    // history keeps a bypassed band's gain and the set bypass it returns to.
+    struct Values {
+        int nKind, nFreq, nGainCode, nBypass, nAllBypass, nSavedAllBypass, nBandwidthCode, nFilterType, nSlope;
+    };
+    static constexpr int kValueCount = 9;
+    Values GetValues() const;
+    // Takes the values as one user edit: marked, and a frequency change
+    // stepped an octave at a time as any edit's.
+    void RestoreValues(const Values& values);
+
     // ---- construction of a set ------------------------------------------------
     void SetGroupIndex(int nGroup) { m_nGroup = nGroup; }
     void SetRangeCode(int nCode) { m_nRangeCode = nCode; }

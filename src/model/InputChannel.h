@@ -66,6 +66,7 @@ protected:
     void LoadOwnFields(const uint8_t* pBlock) override;
     void SetOwnMarks(int nMark) override;
     bool AnyOwnMark() const override { return m_nMarkMisc || m_nMarkNoiseGate || m_nMarkLimit; }
+    void MarkOwnGroup(int nGroup) override;
 
     int m_nFeedback = 0;
     int m_nAuxSwitch = 1;
