@@ -11,6 +11,7 @@
 #include "KTV_Data.h"
 #include "LinkSession.h"
 #include "LinkTexts.h"
+#include "LiveSnapshot.h"
 
 namespace {
 constexpr int kOffMuteInBlock = 248;
@@ -222,4 +223,19 @@ void CLinkSession::SendSystemItem(int nItem, int nPreset)
         return;
     CommLock lock(g_csComm);
     m_cmd.AddSendData(MakeSysFrame(nItem, nPreset));
+}
+
+bool CLinkSession::RestoreLiveState(const CLiveSnapshot& state)
+{
+    CommLock lock(g_csComm);  // the link never sends a half-restored scene
+    const CLiveSnapshot::Applied applied = state.ApplyTo(m_data);
+    state.ApplySceneName();
+    if (!m_bConnected)
+        return false;
+    // The scene's blocks carry what the marks would send again.
+    FillSceneFromModel();
+    WriteScene(0, false);
+    if (applied.bControlChanged)
+        SendSystemItem(kItemControl, 0);
+    return true;
 }

@@ -32,6 +32,8 @@ extern std::atomic<int> g_bTransferRunning;   // a batch is in progress (the pro
 constexpr const char* kExpectedIdentification = "SVH1-WV1.00";
 constexpr int kIdentificationPrefix = 8;      // "SVH1-WV1": firmware family and major version
 
+class CLiveSnapshot;
+
 class CLinkSession {
 public:
     explicit CLinkSession(CKTV_Data& data);
@@ -69,6 +71,11 @@ public:
     void ShowSceneName();
     // A name from a file: at most 13 characters into the live name.
     void SetSceneName(const std::string& strName);
+    // The edit history's undo of a recall or a file load: the model brought
+    // back to a state and, while connected, that state written whole inside
+    // the mute bracket as a file load writes it (delay table and control
+    // block as system items). False when nothing could be sent.
+    bool RestoreLiveState(const CLiveSnapshot& state);
 
     // ---- firmware update -------------------------------------------------------------
     using TransportOpener = std::function<std::unique_ptr<ITransport>(std::string* pError)>;
