@@ -5,20 +5,6 @@
 #include "BlockAddress.h"
 #include "DataDefine.h"
 
-namespace {
-constexpr int kOffMute = 248;
-constexpr int kOffPolarity = 249;
-constexpr int kOffLevel = 250;
-constexpr int kOffDelay = 252;
-constexpr int kOffEqMode = 254;
-constexpr int kOffByteA = 255;
-constexpr int kOffInL = 264;
-constexpr int kOffInR = 265;
-constexpr int kOffThreshold = 280;
-constexpr int kOffAttack = 282;
-constexpr int kOffRelease = 283;
-}  // namespace
-
 CKTV_OutData::CKTV_OutData(int nChannel, const char* pName, uint32_t nColour, int nRangeCode)
     : CChannelRecord(EqSetType::Output, nRangeCode, nColour), m_nChannel(nChannel)
 {

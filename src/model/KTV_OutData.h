@@ -15,6 +15,18 @@ public:
     static constexpr int kGroupLimiter = 35;
     static constexpr int kGroupName = 36;
     static constexpr int kPercentages = 3;
+    // Where the own fields lie in the block.
+    static constexpr int kOffMute = 248;
+    static constexpr int kOffPolarity = 249;
+    static constexpr int kOffLevel = 250;
+    static constexpr int kOffDelay = 252;
+    static constexpr int kOffEqMode = 254;
+    static constexpr int kOffByteA = 255;
+    static constexpr int kOffInL = 264;
+    static constexpr int kOffInR = 265;
+    static constexpr int kOffThreshold = 280;
+    static constexpr int kOffAttack = 282;
+    static constexpr int kOffRelease = 283;
 
     CKTV_OutData(int nChannel, const char* pName, uint32_t nColour, int nRangeCode);
 

@@ -9,7 +9,8 @@
 
 namespace {
 
-constexpr int kFilterBytes = CFilter::kValueCount * 2;
+constexpr int kFilterBytes = CLiveSnapshot::kFilterBytes;
+static_assert(kFilterBytes == CFilter::kValueCount * 2);
 
 // The records in the order of the image: music, then the six outputs.
 template <typename Fn>
@@ -143,4 +144,20 @@ void CLiveSnapshot::ApplySceneName() const
 {
     ModelLock lock(g_csModel);
     std::memcpy(g_LiveImage + kOffSceneName, m_bytes.data() + m_bytes.size() - kNameSize, kNameSize);
+}
+
+int CLiveSnapshot::RecordOffset(CKTV_Data& data, int nRecord)
+{
+    int nOffset = 0;
+    int nIndex = 0;
+    ForEachLiveRecord(data, [&](CChannelRecord& record) {
+        if (nIndex++ < nRecord)
+            nOffset += RecordBytes(record);
+    });
+    return nOffset;
+}
+
+size_t CLiveSnapshot::GlobalsOffset() const
+{
+    return m_bytes.size() - kGlobalBytes;
 }

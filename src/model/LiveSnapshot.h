@@ -7,6 +7,7 @@
 // for each record.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -30,6 +31,13 @@ public:
     void ApplySceneName() const;
 
     const std::vector<uint8_t>& Bytes() const { return m_bytes; }
+    // The layout, for comparing two states: record r (0 the music, 1 … 6
+    // the outputs) starts at RecordOffset(data, r), its block first, then
+    // its filters' values (kFilterBytes each); the globals follow the
+    // records: link groups, delay table, control block, scene name.
+    static constexpr int kFilterBytes = 18;
+    static int RecordOffset(CKTV_Data& data, int nRecord);
+    size_t GlobalsOffset() const;
     bool operator==(const CLiveSnapshot& other) const { return m_bytes == other.m_bytes; }
     bool operator!=(const CLiveSnapshot& other) const { return !(*this == other); }
 

@@ -1,4 +1,5 @@
 #include <cstring>
+#include <functional>
 #include <random>
 #include <tuple>
 #include <vector>
@@ -6,6 +7,7 @@
 #include "DelayTable.h"
 #include "LiveSnapshot.h"
 #include "ModelFixture.h"
+#include "StepSubject.h"
 
 namespace {
 
@@ -85,4 +87,23 @@ TEST_F(LiveSnapshotTest, AnUndoMarksExactlyTheGroupsTheEditChanged)
     before.ApplyTo(Data());
     EXPECT_EQ(DrainChanges(Data()), edit);
     EXPECT_EQ(CLiveSnapshot::Capture(Data()), before);
+}
+
+TEST_F(LiveSnapshotTest, AStepIsNamedAfterWhatItChanged)
+{
+    auto subjectOf = [this](const std::function<void()>& edit) {
+        const CLiveSnapshot before = CLiveSnapshot::Capture(Data());
+        edit();
+        return StepSubject::Between(Data(), before, CLiveSnapshot::Capture(Data()));
+    };
+    SetLinkGroup(3, 2);
+    const StepSubject level = subjectOf([this] { Data().Output(2).SetLevel(17); });
+    EXPECT_EQ(level, (StepSubject{StepSubject::Part::Level, 2}));
+    const StepSubject gain = subjectOf([this] { Data().Output(4).EQ()[5].SetGainCode(300); });
+    EXPECT_EQ(gain, (StepSubject{StepSubject::Part::Band, 4, 5, 2}));
+    const StepSubject both = subjectOf([this] {
+        Data().Output(0).SetMute(1);
+        Data().Music().SetNoiseGate(7);
+    });
+    EXPECT_EQ(both.part, StepSubject::Part::Several);
 }
