@@ -41,6 +41,8 @@ public:
     enum Mix : int { kMixLeft, kMixRight, kMixBoth };
 
     CCurSYSDlg(CKTV_Data& data, IFormHost& host, QWidget* pParent);
+    // The fields again from the model (after an undo or redo).
+    void ShowModel() { LoadValues(); }
 
 private:
     // One output's compact limiter and mix editor.

@@ -37,6 +37,8 @@ public:
 
     // The number-field kind that shows delays in a unit (0 ms, 1 inches, 2 cm).
     static int DisplayKind(int nUnit);
+    // The fields again from the model (after an undo or redo).
+    void ShowModel() { LoadDialog(); }
 
 protected:
     void paintEvent(QPaintEvent* pEvent) override;

@@ -27,6 +27,8 @@ class CKTVEQ;
 class CKTV_Data;
 class QPainter;
 
+class QMenu;
+
 class CFStatic : public QWidget {
     Q_OBJECT
 public:
@@ -98,6 +100,12 @@ public:
     bool HasFitPreview() const { return m_nPreviewChannel >= 0; }
     const AxisResponse& FitPreview() const { return m_preview; }
 
+    // The edit history's entries of the context menu: the names of the step
+    // to undo and to redo, empty when there is none.
+    void SetHistoryTexts(const QString& strUndo, const QString& strRedo);
+    // The context menu's entries (the tests read them).
+    void FillContextMenu(QMenu& menu);
+
 signals:
     // A drag changed nBand (31 high-pass, 32 low-pass) of channel nSource
     // (kSource… + channel); message 1124 of the view.
@@ -108,6 +116,9 @@ signals:
     void ImportFiltersRequested();
     void ExportFiltersRequested();
     void FitRequested();
+    void UndoRequested();
+    void RedoRequested();
+    void HistoryRequested();
 
 protected:
     void paintEvent(QPaintEvent* pEvent) override;
@@ -191,4 +202,6 @@ private:
     std::vector<QPointF> m_predicted;
     int m_nPreviewChannel = -1;  // none
     AxisResponse m_preview{};
+    QString m_strUndo;
+    QString m_strRedo;
 };

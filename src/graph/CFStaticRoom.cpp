@@ -86,9 +86,31 @@ void CFStatic::DrawRoomCurves(const CChannelRecord& record)
     }
 }
 
+void CFStatic::SetHistoryTexts(const QString& strUndo, const QString& strRedo)
+{
+    m_strUndo = strUndo;
+    m_strRedo = strRedo;
+}
+
 void CFStatic::contextMenuEvent(QContextMenuEvent* pEvent)
 {
     QMenu menu(this);
+    FillContextMenu(menu);
+    // A drag never runs on under the menu.
+    Disengage();
+    menu.exec(pEvent->globalPos());
+}
+
+void CFStatic::FillContextMenu(QMenu& menu)
+{
+    auto historyEntry = [&menu, this](TextId named, TextId bare, const QString& strStep, void (CFStatic::*signal)()) {
+        QAction* pAction = menu.addAction(strStep.isEmpty() ? Tr(bare) : Tr(named).arg(strStep), this, signal);
+        pAction->setEnabled(!strStep.isEmpty());
+    };
+    historyEntry(kTxtUndoStep, kTxtUndo, m_strUndo, &CFStatic::UndoRequested);
+    historyEntry(kTxtRedoStep, kTxtRedo, m_strRedo, &CFStatic::RedoRequested);
+    menu.addAction(Tr(kTxtHistoryMenu), this, &CFStatic::HistoryRequested);
+    menu.addSeparator();
     const bool bOutput = m_nMode == kModeOutput;
     QAction* pLoad = menu.addAction(Tr(kTxtLoadMeasurement), this, &CFStatic::LoadMeasurementRequested);
     QAction* pClear = menu.addAction(Tr(kTxtClearMeasurement), this, &CFStatic::ClearMeasurementRequested);
@@ -101,7 +123,4 @@ void CFStatic::contextMenuEvent(QContextMenuEvent* pEvent)
     pImport->setEnabled(bOutput);
     pExport->setEnabled(bOutput);
     pFit->setEnabled(bOutput && !m_room[static_cast<size_t>(m_nChannel)].IsEmpty());
-    // A drag never runs on under the menu.
-    Disengage();
-    menu.exec(pEvent->globalPos());
 }

@@ -112,6 +112,40 @@ enum TextId : int {
     kTxtReplaceFileError,
     kTxtPrintIncomplete,
     kTxtReplaceQuestion,      // "%1": the file
+    // the edit history: menu entries, its window and the names of the steps
+    kTxtUndoStep,  // "%1": the step's name
+    kTxtRedoStep,
+    kTxtUndo,
+    kTxtRedo,
+    kTxtHistoryMenu,
+    kTxtHistoryTitle,
+    kTxtHistoryStart,  // the first row of the history window
+    kTxtStepChannel,  // "%1": output, "%2": what changed
+    kTxtStepBand,  // "%3": the band's value
+    kTxtStepKind,
+    kTxtStepFrequency,
+    kTxtStepGain,
+    kTxtStepBypass,
+    kTxtStepBandwidth,
+    kTxtStepHighPass,
+    kTxtStepLowPass,
+    kTxtStepEqualizer,
+    kTxtStepLevel,
+    kTxtStepMute,
+    kTxtStepPolarity,
+    kTxtStepEqMode,
+    kTxtStepMix,
+    kTxtStepLimiter,
+    kTxtStepName,
+    kTxtStepMusic,
+    kTxtStepLinks,
+    kTxtStepDelays,
+    kTxtStepSource,
+    kTxtStepSeveral,
+    kTxtStepRecall,
+    kTxtStepLoad,  // "%1": the file's name
+    kTxtStepImport,
+    kTxtStepFit,
     kTxtCount
 };
 

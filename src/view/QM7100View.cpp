@@ -12,6 +12,7 @@
 #include "AppGlobals.h"
 #include "CFStatic.h"
 #include "DisplayDlg.h"
+#include "EditHistory.h"
 #include "GlobalData.h"
 #include "KTV_Data.h"
 #include "LinkSession.h"
@@ -39,6 +40,10 @@ CQM7100View::CQM7100View(CKTV_Data& data, QWidget* pParent) : QWidget(pParent), 
 
 CQM7100View::~CQM7100View()
 {
+    // The history watches every event: it goes before the session and the
+    // controls it would look at while they are torn down.
+    delete m_pHistory;
+    m_pHistory = nullptr;
     EndCommThread();
     if (g_pMainView == this)
         g_pMainView = nullptr;
@@ -89,6 +94,7 @@ void CQM7100View::OnInitialUpdate(const CAppOptions& options)
     ApplyDeviceType();
     m_pMsgBox->Create(this);
     m_settings.Load(m_strFirmwarePattern);
+    CreateHistory();
 }
 
 void CQM7100View::AfterShown(const CAppOptions& options)
@@ -217,7 +223,7 @@ void CQM7100View::OnNotify(int nMsg, intptr_t wParam, intptr_t lParam)
     m_pSession->HandleNotification(nMsg, wParam, lParam);
     switch (nMsg) {
     case kMsgLiveReadDone:
-        OnLiveReadDone();
+        OnLiveReadDone(static_cast<int>(wParam));
         break;
     case kMsgDelayTable:
         ShowDelays();

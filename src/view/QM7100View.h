@@ -30,6 +30,7 @@
 
 class CButtonRadio;
 class CDisplayDlg;
+class CEditHistory;
 class CEnTabCtrl;
 class CFStatic;
 class CFilter;
@@ -79,7 +80,8 @@ public:
 
     // ---- services other windows call ------------------------------------------------
     void SelectChannel(int nChannel);
-    void RefreshStrip();
+    // bKeepLinks: the link buttons show the groups instead of undoing them.
+    void RefreshStrip(bool bKeepLinks = false);
     void ShowSceneName() override;
     void SetSceneName(const QString& strName);
     void SelectPosition(int nPosition);
@@ -186,6 +188,11 @@ public:
     // Tests replace the message boxes with a recorder.
     std::function<void(const QString&)> m_messageHook;
 
+    // ---- edit history (ViewHistory.cpp) ------------------------------------------------
+    CEditHistory& History() { return *m_pHistory; }
+    // The History… window, shown.
+    void OnHistory();
+
     // A notification posted by the link, the graph or a fader.
     void OnNotify(int nMsg, intptr_t wParam, intptr_t lParam);
 
@@ -256,6 +263,14 @@ private:
     void JoinGroup(int nChannel, int nGroup);
     void LinkAllFrom(int nSource);
     void RefreshChannelFromRecord(int nChannel);
+    void ShowLinks();
+
+    // ---- edit history (ViewHistory.cpp) ------------------------------------------------
+    void CreateHistory();
+    // The model shown again after an undo or redo.
+    void ShowModel();
+    // A file load is one step, named after the file, undone whole.
+    void NameLoadStep(const QString& strPath);
 
     // ---- delays (ViewDelays.cpp) -------------------------------------------------
     void OnPosition(int nPosition);
@@ -265,7 +280,7 @@ private:
     void Disconnect();
     void AfterLinkEvent();
     void ShowConnectState();
-    void OnLiveReadDone();
+    void OnLiveReadDone(int nPreset);
     void UpdateProgress();
     // The window the progress window disables: the program manager while
     // it is open (every batch then is its), else the form.
@@ -291,12 +306,14 @@ private:
     QString AskRoomFile(bool bSave, const QString& strFilter);
     bool AskParametricMode();
     // The bands on the output (and its linked outputs), the page and graph redrawn.
-    void ApplyRoomMapping(const FilterMapping& mapping);
+    // One step of the edit history, named strStep.
+    void ApplyRoomMapping(const FilterMapping& mapping, const QString& strStep);
     std::map<QString, QString> m_roomFolders;  // file filter → folder last used
 
     CKTV_Data& m_data;
     std::unique_ptr<CLinkSession> m_pSession;
     std::unique_ptr<CViewNotifySink> m_pSink;
+    CEditHistory* m_pHistory = nullptr;  // a child of the form
     QString m_strDevice;
     int m_nCurChannel = 0;
     bool m_bShortSlopes = false;

@@ -4,6 +4,7 @@
 
 #include "DataDefine.h"
 #include "DisplayDlg.h"
+#include "EditHistory.h"
 #include "GlobalData.h"
 #include "GradientProgressCtrl.h"
 #include "LinkSession.h"
@@ -77,12 +78,20 @@ void CQM7100View::UpdateProgress()
         m_pDisplay->Show(ProgressOwner());
 }
 
-void CQM7100View::OnLiveReadDone()
+// A full read at connect starts a new history: the processor's state is
+// then the truth. A recall is one step.
+void CQM7100View::OnLiveReadDone(int nPreset)
 {
     if (!IsConnected())
         return;
     RefreshStrip();
     ShowSceneName();
+    if (nPreset == 0) {
+        m_pHistory->Restart();
+        return;
+    }
+    m_pHistory->NameNextStep(Tr(kTxtStepRecall).arg(nPreset), true);
+    m_pHistory->Settle();
 }
 
 void CQM7100View::ShowSceneName()

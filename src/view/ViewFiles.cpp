@@ -129,6 +129,7 @@ bool CQM7100View::LoadScene()
     RefreshStrip();
     ShowSceneName();
     AfterLinkEvent();
+    NameLoadStep(file->strPath);
     return true;
 }
 
@@ -192,6 +193,7 @@ bool CQM7100View::LoadAllScenes()
     ShowDelays();  // the position limited to 0 … 3, its button pressed
     ShowSceneName();
     AfterLinkEvent();
+    NameLoadStep(file->strPath);
     return true;
 }
 
@@ -223,5 +225,6 @@ bool CQM7100View::LoadPosition()
         m_pSession->SendSystemItem(kItemDelayTable, 0);
     }
     ApplyPosition(nPosition);
+    NameLoadStep(file->strPath);
     return true;
 }

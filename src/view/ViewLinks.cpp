@@ -125,6 +125,18 @@ void CQM7100View::JoinGroup(int nChannel, int nGroup)
     RedrawAll();
 }
 
+void CQM7100View::ShowLinks()
+{
+    bool bAll = true;
+    for (int k = 1; k < kChannels; ++k)
+        bAll = bAll && g_nLinkGroup[k] == g_nLinkGroup[0];
+    m_pLinkAll->SetPressed(bAll);
+    for (int p = 0; p < 3; ++p)
+        m_pPair[p]->SetPressed(IsPairLinked(p));
+    for (int k = 0; k < kChannels; ++k)
+        m_pTag[k]->SetPressed(m_nCurChannel >= 0 && g_nLinkGroup[k] == g_nLinkGroup[m_nCurChannel]);
+}
+
 void CQM7100View::RefreshChannelFromRecord(int nChannel)
 {
     ShowPolarity(nChannel);

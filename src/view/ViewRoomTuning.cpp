@@ -15,6 +15,7 @@
 
 #include "ApoChannels.h"
 #include "CFStatic.h"
+#include "EditHistory.h"
 #include "FilterSetMapping.h"
 #include "KTV_Data.h"
 #include "OutputDlg.h"
@@ -127,7 +128,7 @@ bool CQM7100View::ImportFilters()
     const FilterMapping mapping = MapFilterSet(read.set);
     if (!AskParametricMode())
         return false;
-    ApplyRoomMapping(mapping);
+    ApplyRoomMapping(mapping, Tr(kTxtStepImport).arg(m_nCurChannel + 1));
     QString strReport = Tr(kTxtImportDone).arg(mapping.bands.size()).arg(m_nCurChannel + 1);
     if (!mapping.notes.Empty())
         strReport += "\n\n" + Tr(kTxtImportNotes);
@@ -137,11 +138,13 @@ bool CQM7100View::ImportFilters()
     return true;
 }
 
-void CQM7100View::ApplyRoomMapping(const FilterMapping& mapping)
+void CQM7100View::ApplyRoomMapping(const FilterMapping& mapping, const QString& strStep)
 {
     ApplyFilterMapping(m_data.Output(m_nCurChannel), mapping);
     m_pPage->RefreshPage();
     RedrawAll();
+    m_pHistory->NameNextStep(strStep, false);
+    m_pHistory->Settle();
 }
 
 bool CQM7100View::FitToMeasurement()
@@ -162,7 +165,7 @@ bool CQM7100View::FitToMeasurement()
     CRoomFitDlg dialog(this, input, std::move(host));
     const bool bApply = dialog.exec() == QDialog::Accepted;
     if (bApply)
-        ApplyRoomMapping(RoomFitMapping(dialog.Result()));
+        ApplyRoomMapping(RoomFitMapping(dialog.Result()), Tr(kTxtStepFit).arg(m_nCurChannel + 1));
     return bApply;
 }
 

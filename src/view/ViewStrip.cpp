@@ -26,7 +26,7 @@ void CQM7100View::RedrawAll()
     m_pGraph->Redraw(-1);
 }
 
-void CQM7100View::RefreshStrip()
+void CQM7100View::RefreshStrip(bool bKeepLinks)
 {
     CMusic_InData& music = m_data.Music();
     const int nVolume = music.GetVolumeOff() ? 0 : std::clamp(music.GetVolume(), 0, 70);
@@ -42,7 +42,10 @@ void CQM7100View::RefreshStrip()
     m_pPage->RefreshPage();
     if (m_nCurChannel >= 0)
         m_pLine[m_nCurChannel]->SetPressed(true);
-    ResetLinks();
+    if (bKeepLinks)
+        ShowLinks();
+    else
+        ResetLinks();
     if (m_nCurChannel >= 0)
         m_pTag[m_nCurChannel]->SetPressed(true);
     RefreshCrossover();
