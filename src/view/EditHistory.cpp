@@ -19,6 +19,10 @@
 
 namespace {
 
+// A gesture's last changes may still be on their way when it ends: the
+// graph hands a drag's band to the linked outputs up to 50 ms later.
+constexpr int kGestureTailMs = 120;
+
 enum class HistoryKey { None, Undo, Redo };
 
 HistoryKey KeyOf(const QKeyEvent& key)
@@ -171,7 +175,7 @@ void CEditHistory::SettleLater(bool bMergeable)
     if (m_bSettleQueued)
         return;
     m_bSettleQueued = true;
-    QTimer::singleShot(0, this, [this] {
+    QTimer::singleShot(kGestureTailMs, this, [this] {
         m_bSettleQueued = false;
         Settle();
     });
