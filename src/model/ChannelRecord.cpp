@@ -184,6 +184,8 @@ void CChannelRecord::RestoreOwnGroups(const uint8_t* pBlock)
     if (changed.empty())
         return;
     LoadOwnFields(pBlock);
-    for (int g : changed)
-        MarkOwnGroup(g);
+    for (int g : changed) {
+        if (int* pMark = OwnMark(g))
+            *pMark = g_bOnline.load();
+    }
 }

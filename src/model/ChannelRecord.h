@@ -89,7 +89,8 @@ protected:
     virtual void LoadOwnFields(const uint8_t* pBlock) = 0;
     virtual void SetOwnMarks(int nMark) = 0;
     virtual bool AnyOwnMark() const = 0;
-    virtual void MarkOwnGroup(int nGroup) = 0;
+    // The change mark of one of the record's own groups, or nullptr.
+    virtual int* OwnMark(int nGroup) = 0;
 
     bool FillGroupBytes(int nGroup, uint8_t* pBlock, CKTVEQ::Freq freq) const;
     uint8_t* LiveBlock() const;

@@ -35,7 +35,10 @@ protected:
     void LoadOwnFields(const uint8_t* pBlock) override;
     void SetOwnMarks(int nMark) override;
     bool AnyOwnMark() const override { return m_nMarkEcho || m_nMarkReverb; }
-    void MarkOwnGroup(int nGroup) override { (nGroup == kGroupEcho ? m_nMarkEcho : m_nMarkReverb) = g_bOnline.load(); }
+    int* OwnMark(int nGroup) override
+    {
+        return nGroup == kGroupEcho ? &m_nMarkEcho : (nGroup == kGroupReverb ? &m_nMarkReverb : nullptr);
+    }
 
 private:
     int m_nField[kFieldCount];

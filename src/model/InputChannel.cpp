@@ -86,14 +86,3 @@ std::optional<BlockAddress> CInputChannel::NextChange()
         return ChangedGroup(kGroupNoiseGate);
     return std::nullopt;
 }
-
-void CInputChannel::MarkOwnGroup(int nGroup)
-{
-    const int nMark = g_bOnline.load();
-    if (nGroup == kGroupMisc)
-        m_nMarkMisc = nMark;
-    else if (nGroup == kGroupNoiseGate)
-        m_nMarkNoiseGate = nMark;
-    else if (nGroup == kGroupLimit)
-        m_nMarkLimit = nMark;
-}

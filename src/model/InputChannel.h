@@ -66,7 +66,13 @@ protected:
     void LoadOwnFields(const uint8_t* pBlock) override;
     void SetOwnMarks(int nMark) override;
     bool AnyOwnMark() const override { return m_nMarkMisc || m_nMarkNoiseGate || m_nMarkLimit; }
-    void MarkOwnGroup(int nGroup) override;
+    int* OwnMark(int nGroup) override
+    {
+        return nGroup == kGroupMisc        ? &m_nMarkMisc
+               : nGroup == kGroupNoiseGate ? &m_nMarkNoiseGate
+               : nGroup == kGroupLimit     ? &m_nMarkLimit
+                                           : nullptr;
+    }
 
     int m_nFeedback = 0;
     int m_nAuxSwitch = 1;

@@ -296,14 +296,3 @@ void CKTV_OutData::ResetEqBands()
         m_eq[i].ResetBand(g_nGraphicFreq[static_cast<size_t>(i)]);
     RecomputeCurve();
 }
-
-void CKTV_OutData::MarkOwnGroup(int nGroup)
-{
-    const int nMark = g_bOnline.load();
-    if (nGroup == kGroupMisc)
-        m_nMarkMisc = nMark;
-    else if (nGroup == kGroupRouting)
-        m_nMarkRouting = nMark;
-    else if (nGroup == kGroupLimiter)
-        m_nMarkLimiter = nMark;
-}

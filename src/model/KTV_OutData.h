@@ -99,7 +99,13 @@ protected:
     void LoadOwnFields(const uint8_t* pBlock) override;
     void SetOwnMarks(int nMark) override;
     bool AnyOwnMark() const override { return m_nMarkMisc || m_nMarkRouting || m_nMarkLimiter; }
-    void MarkOwnGroup(int nGroup) override;
+    int* OwnMark(int nGroup) override
+    {
+        return nGroup == kGroupMisc      ? &m_nMarkMisc
+               : nGroup == kGroupRouting ? &m_nMarkRouting
+               : nGroup == kGroupLimiter ? &m_nMarkLimiter
+                                         : nullptr;
+    }
 
 private:
     static int Clip(int i) { return i < 0 ? 0 : (i >= kPercentages ? kPercentages - 1 : i); }
