@@ -36,6 +36,7 @@
 #include "RoomCurve.h"
 #include "RoomFitDlg.h"
 #include "DelayTable.h"
+#include "EditHistory.h"
 #include "GlobalData.h"
 #include "KTV_Data.h"
 #include "LinkSession.h"
@@ -325,6 +326,29 @@ bool SaveRoomFit(CQM7100View& view, const QString& strPath)
     return Save(form, strPath);
 }
 
+// The history window after a few more edits, the last one undone: the
+// steps the session so far has made (links, the room fit) and these.
+bool SaveHistory(CQM7100View& view, const QString& strPath)
+{
+    CEditHistory& history = view.History();
+    CKTV_Data& data = view.Data();
+    const std::function<void()> edits[] = {
+        [&] { data.Output(2).SetLevel(48); },
+        [&] { data.Output(0).EQ()[16].SetGainCode(150); },
+        [&] { data.Output(4).SetMute(1); },
+        [&] { data.Output(1).EQ().HighPass().SetFrequency(80, true); },
+    };
+    for (const auto& edit : edits) {
+        edit();
+        history.Settle();
+    }
+    history.Undo();
+    view.OnHistory();
+    QWidget* pWindow = history.HistoryWindow();
+    pWindow->resize(320, 330);
+    return Settle(view, 300) && Save(pWindow, strPath);
+}
+
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
@@ -381,6 +405,8 @@ int main(int argc, char** argv)
     if (!SaveSettingsDialogs(view, strOut))
         return 1;
     if (!SaveReport(view, strOut))
+        return 1;
+    if (!SaveHistory(view, strOut + "/history.png"))
         return 1;
     if (!SaveFirmwareDialogs(view, strOut + "/firmware.png"))
         return 1;
