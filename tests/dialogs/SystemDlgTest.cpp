@@ -163,3 +163,20 @@ TEST_F(SystemDlgTest, ChangesBeforeTheFullReadAreNeverSent)
     EXPECT_EQ(GroupWrites(kKindOutput, 1, CKTV_OutData::kGroupLimiter), 0);
     EXPECT_EQ(GroupWrites(kKindMusic, kMusicChannel, CMusic_InData::kGroupNoiseGate), 0);
 }
+
+TEST_F(SystemDlgTest, TheHistoryKeysWorkInTheDialogAndItsFieldsFollow)
+{
+    const int nBefore = Data().Output(0).GetThreshold();
+    ASSERT_TRUE(WithSystemDialog([this, nBefore](CCurSYSDlg& dialog) {
+        TypeAndEnter(CCurSYSDlg::kIdThreshold, "-12.5");
+        const int nTyped = Data().Output(0).GetThreshold();
+        ASSERT_NE(nTyped, nBefore);
+        const QString strTyped = FieldText(dialog, CCurSYSDlg::kIdThreshold);
+        QTest::keyClick(&dialog, Qt::Key_Z, Qt::ControlModifier);
+        EXPECT_EQ(Data().Output(0).GetThreshold(), nBefore);
+        EXPECT_NE(FieldText(dialog, CCurSYSDlg::kIdThreshold), strTyped);
+        QTest::keyClick(&dialog, Qt::Key_Y, Qt::ControlModifier);
+        EXPECT_EQ(Data().Output(0).GetThreshold(), nTyped);
+        EXPECT_EQ(FieldText(dialog, CCurSYSDlg::kIdThreshold), strTyped);
+    }));
+}
