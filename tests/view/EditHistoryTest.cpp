@@ -5,6 +5,7 @@
 #include <QWheelEvent>
 
 #include "CFStatic.h"
+#include "DataDefine.h"
 #include "EditHistory.h"
 #include "KTV_Data.h"
 #include "NumEdit.h"
@@ -112,4 +113,23 @@ TEST_F(EditHistoryTest, ClickingAStepInTheHistoryWindowGoesToIt)
     EXPECT_EQ(Data().Output(0).GetMute(), 1);
     EXPECT_EQ(Data().Output(1).GetMute(), 0);
     EXPECT_EQ(Data().Output(2).GetMute(), 0);
+}
+
+TEST_F(EditHistoryTest, ConnectingStartsANewHistoryAndARecallIsUndoneWhole)
+{
+    Click(6052);
+    ASSERT_TRUE(StepsAre(1));
+    ASSERT_TRUE(ConnectOnline());
+    EXPECT_EQ(Stack().count(), 0);
+    const std::vector<uint8_t> liveBefore = m_pDevice->LiveImage();
+    std::vector<uint8_t> program = m_pDevice->SceneProgram(2);
+    PutWord(program.data() + kOffOutput + 4 * kOutBlockSize + 250, 12);
+    m_pDevice->SetSceneProgram(2, program);
+    ASSERT_TRUE(View().ReadScene(2));
+    ASSERT_TRUE(StepsAre(1));
+    EXPECT_EQ(Stack().undoText(), Tr(kTxtStepRecall).arg(2));
+    ASSERT_NE(m_pDevice->LiveImage(), liveBefore);
+    QTest::keyClick(View().Graph(), Qt::Key_Z, Qt::ControlModifier);
+    ASSERT_TRUE(QTest::qWaitFor([this, &liveBefore] { return m_pDevice->LiveImage() == liveBefore; }, 5000));
+    EXPECT_TRUE(Drain());
 }
