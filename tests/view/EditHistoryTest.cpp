@@ -133,3 +133,21 @@ TEST_F(EditHistoryTest, ConnectingStartsANewHistoryAndARecallIsUndoneWhole)
     ASSERT_TRUE(QTest::qWaitFor([this, &liveBefore] { return m_pDevice->LiveImage() == liveBefore; }, 5000));
     EXPECT_TRUE(Drain());
 }
+
+TEST_F(EditHistoryTest, AnUndoOnTheFormSendsOnlyTheGroupThatChanged)
+{
+    ASSERT_TRUE(ConnectOnline());
+    Click(6053);
+    ASSERT_TRUE(StepsAre(1));
+    ASSERT_TRUE(Drain());
+    const std::vector<RawFrame> edit = Sent();
+    m_pDevice->ClearReceivedFrames();
+    QTest::keyClick(View().Graph(), Qt::Key_Z, Qt::ControlModifier);
+    ASSERT_TRUE(Drain());
+    const std::vector<RawFrame> undo = Sent();
+    ASSERT_EQ(undo.size(), 1u);
+    EXPECT_EQ(undo[0][kFoKind], kKindOutput);
+    EXPECT_EQ(undo[0][kFoChannel], 1);
+    EXPECT_EQ(undo[0][kFoGroup], edit.back()[kFoGroup]);
+    EXPECT_EQ(Data().Output(1).GetMute(), 0);
+}
