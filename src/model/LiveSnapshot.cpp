@@ -55,13 +55,14 @@ bool ApplyRecord(CChannelRecord& record, const uint8_t* pTarget)
     CaptureRecord(record, current.data());
     if (std::memcmp(current.data(), pTarget, current.size()) == 0)
         return false;
+    // The equalizer mode first: the bands are laid out for it.
+    record.RestoreOwnGroups(pTarget);
     const int nBlock = record.GroupCount() * kGroupSize;
     for (int i = 0; i < record.EQ().GetSize(); ++i) {
         const int nOffset = nBlock + i * kFilterBytes;
         if (std::memcmp(current.data() + nOffset, pTarget + nOffset, kFilterBytes) != 0)
             record.EQ()[i].RestoreValues(GetValues(pTarget + nOffset));
     }
-    record.RestoreOwnGroups(pTarget);
     const std::string strName = ChannelNameFromBlock(pTarget + nBlock - kGroupSize);
     if (strName != record.GetName())
         record.SetName(strName);

@@ -17,7 +17,7 @@ void RandomEdit(CKTV_Data& data, std::mt19937& rng)
     auto pick = [&rng](int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); };
     CKTV_OutData& out = data.Output(pick(kOutputs));
     CFilter& band = out.EQ()[pick(out.EQ().BandCount())];
-    switch (pick(12)) {
+    switch (pick(14)) {
     case 0: out.SetLevel(pick(61)); break;
     case 1: out.SetMute(pick(2)); break;
     case 2: out.SetPolarity(pick(2)); break;
@@ -29,6 +29,8 @@ void RandomEdit(CKTV_Data& data, std::mt19937& rng)
     case 8: out.SetThreshold(pick(361)); break;
     case 9: SetPositionDelay(GetCurrentPosition(), pick(kOutputs), pick(1900)); break;
     case 10: data.Music().SetNoiseGate(pick(101)); break;
+    case 11: out.SetEqMode(pick(2)); break;
+    case 12: band.SetShelfMode(pick(5)); break;
     default: {
         // Linking copies the other output's sound, as the link dialogs do.
         const int nOther = pick(kOutputs);
