@@ -14,8 +14,8 @@ void CQM7100View::CreateHistory()
     m_pHistory->m_onApplied = [this] { ShowModel(); };
     QUndoStack& stack = m_pHistory->Stack();
     auto showTexts = [this, &stack] { m_pGraph->SetHistoryTexts(stack.undoText(), stack.redoText()); };
-    connect(&stack, &QUndoStack::indexChanged, this, showTexts);
-    connect(&stack, &QUndoStack::cleanChanged, this, showTexts);
+    connect(&stack, &QUndoStack::undoTextChanged, this, showTexts);
+    connect(&stack, &QUndoStack::redoTextChanged, this, showTexts);
     connect(m_pGraph, &CFStatic::UndoRequested, m_pHistory, &CEditHistory::Undo);
     connect(m_pGraph, &CFStatic::RedoRequested, m_pHistory, &CEditHistory::Redo);
     connect(m_pGraph, &CFStatic::HistoryRequested, this, &CQM7100View::OnHistory);

@@ -150,3 +150,19 @@ TEST_F(DelayDlgTest, LoadedPositionIsPressedWithItsDelays)
     EXPECT_EQ(m_requests.size(), 2u);
     EXPECT_TRUE(Ctl<CXPButton>(2069)->IsPressed());
 }
+
+TEST_F(DelayDlgTest, CtrlZInTheDialogTakesThePositionBackOnTheProcessor)
+{
+    ASSERT_TRUE(ConnectOnline());
+    const int nBefore = GetCurrentPosition();
+    const int nOther = (nBefore + 1) % 4;
+    ASSERT_TRUE(WithDelayDialog([&](CDelayDlg& dialog) {
+        ClickOn(dialog, CDelayDlg::kIdPosition + nOther);
+        ASSERT_EQ(GetCurrentPosition(), nOther);
+        QTest::keyClick(&dialog, Qt::Key_Z, Qt::ControlModifier);
+        EXPECT_EQ(GetCurrentPosition(), nBefore);
+        EXPECT_TRUE(Find<CXPButton>(dialog, CDelayDlg::kIdPosition + nBefore)->IsPressed());
+    }));
+    ASSERT_TRUE(Drain());
+    EXPECT_EQ(m_pDevice->DelayTable().at(kDelaySelectedByte), nBefore);
+}
