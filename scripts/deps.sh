@@ -8,6 +8,7 @@ packages=(
   build-essential   # g++ and make
   cmake             # the build
   ninja-build       # the generator ./test.sh and ./run.sh use
+  ccache            # compiler cache: a second ./test.sh compiles almost nothing
   pkg-config
   libgtest-dev      # GoogleTest: unit, link and widget tests
   libbenchmark-dev  # Google Benchmark: bench/

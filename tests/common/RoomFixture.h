@@ -6,11 +6,13 @@
 #include <string>
 #include <vector>
 
+#include "TestPaths.h"
+
 // The folder comes from the build: __FILE__ is relative when a compiler
 // cache rewrites paths, and tests change their working folder.
 inline std::string RoomFixture(const char* szName)
 {
-    return (std::filesystem::path(ZR470_TEST_FIXTURES) / "room" / szName).string();
+    return (std::filesystem::path(TestFixturesDir()) / "room" / szName).string();
 }
 
 inline bool HasNote(const std::vector<std::string>& notes, const std::string& strPart)

@@ -18,6 +18,7 @@
 #include "ReportReaders.h"
 #include "ReportTable.h"
 #include "SmallDisk.h"
+#include "TestPaths.h"
 
 class ReportDlgTest : public ProgramTest {
 protected:
@@ -166,11 +167,11 @@ TEST_F(ReportDlgTest, ZrctlReportsASavedSceneAsTheDialogDoes)
     env.remove("DISPLAY");
     env.remove("XDG_RUNTIME_DIR");
     ctl.setProcessEnvironment(env);
-    ctl.start(ZR470CTL_PATH, {"report", "--from", m_dir.filePath("room.ZR4C")});
+    ctl.start(Zr470CtlPath(), {"report", "--from", m_dir.filePath("room.ZR4C")});
     ASSERT_TRUE(ctl.waitForFinished(10000));
     EXPECT_EQ(ctl.exitCode(), 0);
     EXPECT_EQ(ctl.readAllStandardOutput().toStdString(), strExpected);
-    ctl.start(ZR470CTL_PATH, {"report", "--from", m_dir.filePath("room.ZR4C"), "--pdf", m_dir.filePath("room.pdf")});
+    ctl.start(Zr470CtlPath(), {"report", "--from", m_dir.filePath("room.ZR4C"), "--pdf", m_dir.filePath("room.pdf")});
     ASSERT_TRUE(ctl.waitForFinished(10000));
     EXPECT_EQ(ctl.exitCode(), 0);
     EXPECT_EQ(ctl.readAllStandardError().toStdString(), "");
@@ -181,7 +182,7 @@ TEST_F(ReportDlgTest, ZrctlReportsASavedSceneAsTheDialogDoes)
     if (!disk.Mounted())
         GTEST_SKIP() << disk.Refusal();
     std::ofstream(disk.Path("out.pdf")) << "old";
-    ctl.start(ZR470CTL_PATH, {"report", "--from", m_dir.filePath("room.ZR4C"), "--pdf", disk.Path("out.pdf").c_str()});
+    ctl.start(Zr470CtlPath(), {"report", "--from", m_dir.filePath("room.ZR4C"), "--pdf", disk.Path("out.pdf").c_str()});
     ASSERT_TRUE(ctl.waitForFinished(10000));
     EXPECT_NE(ctl.exitCode(), 0);
     EXPECT_NE(ctl.readAllStandardError().toStdString().find("No space left on device"), std::string::npos);

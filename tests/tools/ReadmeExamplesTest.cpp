@@ -17,12 +17,13 @@
 
 #include "CtlCommands.h"
 #include "CtlMain.h"
+#include "TestPaths.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-const char* const kReadme = ZR470_TEST_FIXTURES "/../../README.md";
+const std::string kReadme = std::string(TestFixturesDir()) + "/../../README.md";
 
 // Commands an example may show but a test cannot run, with the reason.
 const std::map<std::string, std::string> kSkipped = {

@@ -10,6 +10,7 @@
 #include "KTV_Data.h"
 #include "OutputDlg.h"
 #include "ViewFixture.h"
+#include "TestPaths.h"
 
 TEST_F(ViewTest, GraphicModeFromTheCommandLineEqualsTheModeButtonByteForByte)
 {
@@ -33,7 +34,7 @@ TEST_F(ViewTest, GraphicModeFromTheCommandLineEqualsTheModeButtonByteForByte)
     std::atomic<bool> bStop{false};
     std::thread serving([&] { server.Serve(bStop); });
     QProcess ctl;
-    ctl.start(ZR470CTL_PATH, {"--device", QString("tcp:127.0.0.1:%1").arg(server.Port()), "set", "1", "eqmode", "geq"});
+    ctl.start(Zr470CtlPath(), {"--device", QString("tcp:127.0.0.1:%1").arg(server.Port()), "set", "1", "eqmode", "geq"});
     const bool bFinished = ctl.waitForFinished(20000);
     bStop = true;
     serving.join();

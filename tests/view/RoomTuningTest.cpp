@@ -23,6 +23,7 @@
 #include "RoomFitDlg.h"
 #include "RoomFixture.h"
 #include "Strings.h"
+#include "TestPaths.h"
 #include "ViewFixture.h"
 
 namespace {
@@ -254,7 +255,7 @@ TEST_F(RoomTuning, FitAppliesTheBandsToTheOutputsAndTheProcessor)
     EXPECT_FALSE(Graph().HasFitPreview());
     // zr470ctl fits the same scene to the same bands.
     QProcess ctl;
-    ctl.start(ZR470CTL_PATH, {"--json", "eq-fit", "1", RoomFile("rew_measurement.txt"), "--bands",
+    ctl.start(Zr470CtlPath(), {"--json", "eq-fit", "1", RoomFile("rew_measurement.txt"), "--bands",
                               "3", "--from", strScene});
     ASSERT_TRUE(ctl.waitForFinished(20000));
     QFile::remove(strScene);

@@ -13,6 +13,7 @@
 #include "FontStatic.h"
 #include "ViewFixture.h"
 #include "XPButton.h"
+#include "TestPaths.h"
 
 class StartupTest : public ViewTest {};
 
@@ -127,7 +128,7 @@ TEST(EditorOptions, HelpVersionAndDeviceMistakes)
         env.remove("DISPLAY");
         env.insert("QT_QPA_PLATFORM", pPlatform);
         editor.setProcessEnvironment(env);
-        editor.start(ZR470_PATH, args);
+        editor.start(Zr470Path(), args);
         EXPECT_TRUE(editor.waitForFinished(10000));
         return std::make_tuple(editor.exitCode(), editor.readAllStandardOutput().toStdString(),
                                editor.readAllStandardError().toStdString());
