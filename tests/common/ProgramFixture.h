@@ -10,6 +10,7 @@
 #include <functional>
 #include <string>
 
+#include "FindControl.h"
 #include "ProgramDlg.h"
 #include "ViewFixture.h"
 
@@ -38,9 +39,7 @@ protected:
     template <typename T = QWidget>
     static T* In(CProgramDlg& dialog, int nId)
     {
-        T* pWidget = dialog.findChild<T*>(ControlName(nId));
-        EXPECT_NE(pWidget, nullptr) << "control " << nId;
-        return pWidget;
+        return FindControl<T>(dialog, nId);
     }
 
     static void ClickIn(CProgramDlg& dialog, int nId)

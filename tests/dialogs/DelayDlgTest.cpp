@@ -1,5 +1,6 @@
 // The delay manager against the virtual processor: units, positions, the
 // delays it sends, and the position files, with the main form following.
+#include "FindControl.h"
 #include "DelayDlg.h"
 #include "DelayTable.h"
 #include "NumEdit.h"
@@ -10,23 +11,15 @@
 
 namespace {
 
-template <typename T = QWidget>
-T* Find(QWidget& dialog, int nId)
-{
-    T* pWidget = dialog.findChild<T*>(ControlName(nId));
-    EXPECT_NE(pWidget, nullptr) << "control " << nId;
-    return pWidget;
-}
-
 void ClickOn(QWidget& dialog, int nId)
 {
-    if (QWidget* pWidget = Find(dialog, nId))
+    if (QWidget* pWidget = FindControl(dialog, nId))
         QTest::mouseClick(pWidget, Qt::LeftButton, {}, pWidget->rect().center());
 }
 
 QString DelayField(CDelayDlg& dialog, int nOutput)
 {
-    return Find<CNumEdit>(dialog, CDelayDlg::kIdDelay + nOutput)->text();
+    return FindControl<CNumEdit>(dialog, CDelayDlg::kIdDelay + nOutput)->text();
 }
 
 }  // namespace
@@ -70,7 +63,7 @@ TEST_F(DelayDlgTest, PressedPositionAndUnchangedDelaySendNothing)
     const int nPosition = GetCurrentPosition();
     const int nDelay = GetPositionDelay(nPosition, 2);
     ASSERT_TRUE(WithDelayDialog([&](CDelayDlg& dialog) {
-        EXPECT_TRUE(Find<CXPButton>(dialog, CDelayDlg::kIdPosition + nPosition)->IsPressed());
+        EXPECT_TRUE(FindControl<CXPButton>(dialog, CDelayDlg::kIdPosition + nPosition)->IsPressed());
         ClickOn(dialog, CDelayDlg::kIdPosition + nPosition);
         TypeAndEnter(CDelayDlg::kIdDelay + 2, DelayField(dialog, 2));
     }));
@@ -107,7 +100,7 @@ TEST_F(DelayDlgTest, NewPositionIsShownAndSent)
     ASSERT_TRUE(WithDelayDialog([&](CDelayDlg& dialog) {
         ClickOn(dialog, CDelayDlg::kIdPosition + nOther);
         for (int p = 0; p < 4; ++p) {
-            EXPECT_EQ(Find<CXPButton>(dialog, CDelayDlg::kIdPosition + p)->IsPressed(), p == nOther) << p;
+            EXPECT_EQ(FindControl<CXPButton>(dialog, CDelayDlg::kIdPosition + p)->IsPressed(), p == nOther) << p;
             EXPECT_EQ(Ctl<CXPButton>(2066 + p)->IsPressed(), p == nOther) << p;
         }
     }));
@@ -142,10 +135,10 @@ TEST_F(DelayDlgTest, LoadedPositionIsPressedWithItsDelays)
         for (int k = 0; k < 6; ++k)
             SetPositionDelay(3, k, 0);
         ClickOn(dialog, CDelayDlg::kIdLoad);
-        EXPECT_TRUE(Find<CXPButton>(dialog, CDelayDlg::kIdPosition + 3)->IsPressed());
-        EXPECT_FALSE(Find<CXPButton>(dialog, CDelayDlg::kIdPosition + 1)->IsPressed());
+        EXPECT_TRUE(FindControl<CXPButton>(dialog, CDelayDlg::kIdPosition + 3)->IsPressed());
+        EXPECT_FALSE(FindControl<CXPButton>(dialog, CDelayDlg::kIdPosition + 1)->IsPressed());
         for (int k = 0; k < 6; ++k)
-            EXPECT_EQ(Find<CNumEdit>(dialog, CDelayDlg::kIdDelay + k)->GetValue(), 100 + 10 * k) << k;
+            EXPECT_EQ(FindControl<CNumEdit>(dialog, CDelayDlg::kIdDelay + k)->GetValue(), 100 + 10 * k) << k;
     }));
     EXPECT_EQ(m_requests.size(), 2u);
     EXPECT_TRUE(Ctl<CXPButton>(2069)->IsPressed());
@@ -161,7 +154,7 @@ TEST_F(DelayDlgTest, CtrlZInTheDialogTakesThePositionBackOnTheProcessor)
         ASSERT_EQ(GetCurrentPosition(), nOther);
         QTest::keyClick(&dialog, Qt::Key_Z, Qt::ControlModifier);
         EXPECT_EQ(GetCurrentPosition(), nBefore);
-        EXPECT_TRUE(Find<CXPButton>(dialog, CDelayDlg::kIdPosition + nBefore)->IsPressed());
+        EXPECT_TRUE(FindControl<CXPButton>(dialog, CDelayDlg::kIdPosition + nBefore)->IsPressed());
     }));
     ASSERT_TRUE(Drain());
     EXPECT_EQ(m_pDevice->DelayTable().at(kDelaySelectedByte), nBefore);

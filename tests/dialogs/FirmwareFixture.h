@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <algorithm>
 
+#include "FindControl.h"
 #include "../link/FirmwareTestFiles.h"
 #include "DataDefine.h"  // ProgramFixture.h names scenes with it
 #include "GradientProgressCtrl.h"
@@ -48,9 +49,7 @@ protected:
     template <typename T = QWidget>
     static T* Find(QWidget& dialog, int nId)
     {
-        T* pWidget = dialog.findChild<T*>(ControlName(nId));
-        EXPECT_NE(pWidget, nullptr) << "control " << nId;
-        return pWidget;
+        return FindControl<T>(dialog, nId);
     }
 
     static void ClickOn(QWidget& dialog, int nId)

@@ -5,20 +5,13 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include "FindControl.h"
 #include "ControlName.h"
 #include "All_Link_Dlg.h"
 #include "ButtonRadio.h"
 #include "CH_Link_Dlg.h"
 
 namespace {
-
-template <typename T>
-T* Child(QWidget* pDialog, int nId)
-{
-    T* pWidget = pDialog->findChild<T*>(ControlName(nId));
-    EXPECT_NE(pWidget, nullptr) << "control " << nId;
-    return pWidget;
-}
 
 void Click(QWidget* pWidget)
 {
@@ -58,10 +51,10 @@ TEST(LinkDialogs, PairDialogTextsAndFirstRadioSelected)
         dialog.show();
         EXPECT_EQ(dialog.windowTitle(), texts.szCaption);
         EXPECT_EQ(dialog.findChild<QLabel*>()->text(), "Which channel data should be applied? ");
-        EXPECT_EQ(Child<CButtonRadio>(&dialog, 2259)->text(), texts.szFirst);
-        EXPECT_EQ(Child<CButtonRadio>(&dialog, 2258)->text(), texts.szSecond);
-        EXPECT_TRUE(Child<CButtonRadio>(&dialog, 2259)->isChecked());
-        EXPECT_FALSE(Child<CButtonRadio>(&dialog, 2258)->isChecked());
+        EXPECT_EQ(FindControl<CButtonRadio>(dialog, 2259)->text(), texts.szFirst);
+        EXPECT_EQ(FindControl<CButtonRadio>(dialog, 2258)->text(), texts.szSecond);
+        EXPECT_TRUE(FindControl<CButtonRadio>(dialog, 2259)->isChecked());
+        EXPECT_FALSE(FindControl<CButtonRadio>(dialog, 2258)->isChecked());
         EXPECT_EQ(dialog.Choice(), 0);
         EXPECT_EQ(dialog.size(), QSize(249, 156));
     }
@@ -71,16 +64,16 @@ TEST(LinkDialogs, PairDialogReportsTheClickedRadio)
 {
     CCH_Link_Dlg dialog(1, nullptr);
     const int nResult = RunWith(dialog, [&dialog] {
-        Click(Child<CButtonRadio>(&dialog, 2258));
-        Click(Child<QPushButton>(&dialog, 1));
+        Click(FindControl<CButtonRadio>(dialog, 2258));
+        Click(FindControl<QPushButton>(dialog, 1));
     });
     EXPECT_EQ(nResult, QDialog::Accepted);
     EXPECT_EQ(dialog.Choice(), 1);
 
     CCH_Link_Dlg cancelled(2, nullptr);
     const int nCancel = RunWith(cancelled, [&cancelled] {
-        Click(Child<CButtonRadio>(&cancelled, 2258));
-        Click(Child<QPushButton>(&cancelled, 2));
+        Click(FindControl<CButtonRadio>(cancelled, 2258));
+        Click(FindControl<QPushButton>(cancelled, 2));
     });
     EXPECT_EQ(nCancel, QDialog::Rejected);
 }
@@ -92,13 +85,13 @@ TEST(LinkDialogs, LinkAllDialogTextsAndChoice)
         EXPECT_EQ(dialog.windowTitle(), "Linking of all channel");
         EXPECT_EQ(dialog.findChild<QLabel*>()->text(), "Which channel data should be applied? ");
         for (int k = 0; k < 6; ++k) {
-            CButtonRadio* pRadio = Child<CButtonRadio>(&dialog, 2251 + k);
+            CButtonRadio* pRadio = FindControl<CButtonRadio>(dialog, 2251 + k);
             EXPECT_EQ(pRadio->text(), QStringLiteral("CH%1 be applied?").arg(k + 1));
             EXPECT_EQ(pRadio->isChecked(), k == 0);
         }
         EXPECT_EQ(dialog.Choice(), 0);
         EXPECT_EQ(dialog.size(), QSize(281, 226));
-        Click(Child<CButtonRadio>(&dialog, 2255));
+        Click(FindControl<CButtonRadio>(dialog, 2255));
         QTest::keyClick(&dialog, Qt::Key_Return);
     });
     EXPECT_EQ(nResult, QDialog::Accepted);
@@ -108,7 +101,7 @@ TEST(LinkDialogs, LinkAllDialogTextsAndChoice)
 TEST(LinkDialogs, LinkAllCancelIsRejected)
 {
     CAll_Link_Dlg dialog(nullptr);
-    const int nResult = RunWith(dialog, [&dialog] { Click(Child<QPushButton>(&dialog, 2)); });
+    const int nResult = RunWith(dialog, [&dialog] { Click(FindControl<QPushButton>(dialog, 2)); });
     EXPECT_EQ(nResult, QDialog::Rejected);
     EXPECT_EQ(dialog.Choice(), 0);
 }

@@ -4,6 +4,7 @@
 #include <QAbstractItemView>
 #include <QComboBox>
 
+#include "FindControl.h"
 #include "CurSYSDlg.h"
 #include "KTV_Data.h"
 #include "NumEdit.h"
@@ -11,14 +12,6 @@
 #include "ProgramFixture.h"
 
 namespace {
-
-template <typename T = QWidget>
-T* Find(QWidget& dialog, int nId)
-{
-    T* pWidget = dialog.findChild<T*>(ControlName(nId));
-    EXPECT_NE(pWidget, nullptr) << "control " << nId;
-    return pWidget;
-}
 
 // Picks an entry the way a user does: open the list, move to it, Enter.
 void Choose(QComboBox* pList, int nIndex)
@@ -48,7 +41,7 @@ protected:
                   f[kFoGroup] == nGroup) ? 1 : 0;
         return n;
     }
-    static QString FieldText(CCurSYSDlg& dialog, int nId) { return Find<CNumEdit>(dialog, nId)->text(); }
+    static QString FieldText(CCurSYSDlg& dialog, int nId) { return FindControl<CNumEdit>(dialog, nId)->text(); }
 };
 
 TEST_F(SystemDlgTest, OnlyANewSourceIsSentWithTheControlBlock)
@@ -58,7 +51,7 @@ TEST_F(SystemDlgTest, OnlyANewSourceIsSentWithTheControlBlock)
     const int nNew = (nCurrent + 1) % 4;
     m_pDevice->ClearReceivedFrames();
     ASSERT_TRUE(WithSystemDialog([&](CCurSYSDlg& dialog) {
-        auto* pSource = Find<QComboBox>(dialog, CCurSYSDlg::kIdSource);
+        auto* pSource = FindControl<QComboBox>(dialog, CCurSYSDlg::kIdSource);
         EXPECT_EQ(pSource->currentIndex(), nCurrent);
         Choose(pSource, nCurrent);
         ASSERT_TRUE(Drain());
@@ -120,18 +113,18 @@ TEST_F(SystemDlgTest, LinkedOutputsFollowTheLimiterAndTheMix)
             EXPECT_EQ(Data().Output(i).GetThreshold(), 175) << i;
         }
         EXPECT_EQ(Data().Output(3).GetThreshold(), nUnlinked);
-        Choose(Find<QComboBox>(dialog, CCurSYSDlg::kIdMix), CCurSYSDlg::kMixRight);
+        Choose(FindControl<QComboBox>(dialog, CCurSYSDlg::kIdMix), CCurSYSDlg::kMixRight);
         EXPECT_EQ(Data().Output(0).GetLeftOff(), 1);
         EXPECT_EQ(Data().Output(0).GetRightOff(), 0);
         for (int i = 1; i < 3; ++i)
-            EXPECT_EQ(Find<QComboBox>(dialog, CCurSYSDlg::kIdMix + i)->currentIndex(), CCurSYSDlg::kMixRight) << i;
-        Choose(Find<QComboBox>(dialog, CCurSYSDlg::kIdRelease), 3);
-        EXPECT_EQ(Find<QComboBox>(dialog, CCurSYSDlg::kIdRelease + 2)->currentIndex(), 3);
+            EXPECT_EQ(FindControl<QComboBox>(dialog, CCurSYSDlg::kIdMix + i)->currentIndex(), CCurSYSDlg::kMixRight) << i;
+        Choose(FindControl<QComboBox>(dialog, CCurSYSDlg::kIdRelease), 3);
+        EXPECT_EQ(FindControl<QComboBox>(dialog, CCurSYSDlg::kIdRelease + 2)->currentIndex(), 3);
         EXPECT_EQ(Data().Output(2).GetRelease(), 3);
     }));
     ASSERT_TRUE(WithSystemDialog([](CCurSYSDlg& dialog) {
         for (int i = 0; i < 3; ++i)
-            EXPECT_EQ(Find<QComboBox>(dialog, CCurSYSDlg::kIdMix + i)->currentIndex(), CCurSYSDlg::kMixRight) << i;
+            EXPECT_EQ(FindControl<QComboBox>(dialog, CCurSYSDlg::kIdMix + i)->currentIndex(), CCurSYSDlg::kMixRight) << i;
     }));
 }
 
@@ -142,7 +135,7 @@ TEST_F(SystemDlgTest, EachChangeArrivesAsItsGroupWrite)
     ASSERT_TRUE(WithSystemDialog([this](CCurSYSDlg& dialog) {
         TypeAndEnter(CCurSYSDlg::kIdAttack + 3, "20");
         TypeAndEnter(CCurSYSDlg::kIdGate, "-70");
-        Choose(Find<QComboBox>(dialog, CCurSYSDlg::kIdMix + 5), CCurSYSDlg::kMixBoth);
+        Choose(FindControl<QComboBox>(dialog, CCurSYSDlg::kIdMix + 5), CCurSYSDlg::kMixBoth);
     }));
     ASSERT_TRUE(Drain());
     EXPECT_EQ(Data().Output(3).GetAttack(), 26);
