@@ -6,13 +6,13 @@
 #include <algorithm>
 
 #include "AppGlobals.h"
+#include "BlockAddress.h"
 #include "CommitKeys.h"
 #include "ControlName.h"
 #include "DialogUnits.h"
-#include "FormDialog.h"
 #include "FontStatic.h"
+#include "FormDialog.h"
 #include "FormHost.h"
-#include "Frame.h"
 #include "GlobalData.h"
 #include "KTV_Data.h"
 #include "NumEdit.h"

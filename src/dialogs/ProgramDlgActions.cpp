@@ -5,10 +5,10 @@
 #include <QPushButton>
 #include <cstring>
 
+#include "BlockAddress.h"
 #include "ChEnEdit.h"
 #include "DataDefine.h"
 #include "FormHost.h"
-#include "Frame.h"
 #include "GlobalData.h"
 #include "ProgramDlg.h"
 

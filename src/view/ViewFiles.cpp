@@ -12,8 +12,8 @@
 #include <QRegularExpression>
 #include <utility>
 
+#include "BlockAddress.h"
 #include "CommLock.h"
-#include "Frame.h"
 #include "KTV_Data.h"
 #include "LinkSession.h"
 #include "LinkTexts.h"
