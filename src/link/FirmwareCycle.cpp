@@ -111,9 +111,18 @@ void CLinkSession::CancelFirmwareUpdate()
     m_bFirmwareCancel = true;
     StopTransfers();
     m_bSearching = false;
+    // The processor may have confirmed the end just before Quit, while its
+    // notice was still on the way: the new firmware is in, so say so.
+    const bool bDone = FirmwareConfirmed();
     CloseUsbLink();
-    ShowMessage(FirmwareFailedText());
+    ShowMessage(bDone ? FirmwareDoneText() : FirmwareFailedText());
     m_bFirmwareCancel = false;
+}
+
+bool CLinkSession::FirmwareConfirmed() const
+{
+    CommLock lock(g_csComm);
+    return m_pUpdate && m_pUpdate->m_bFinished;
 }
 
 void CLinkSession::LeaveFirmwareMode()

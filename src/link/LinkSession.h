@@ -93,7 +93,8 @@ public:
     // false only while an update is already running. A processor that is
     // not found ends in notification 1178 and the link-failure message.
     bool StartFirmwareUpdate(CFirmwareUpdate update, TransportOpener opener);
-    // The update dialog closed during a transfer.
+    // The update dialog closed during a transfer: a failure, unless the
+    // processor had already confirmed the end.
     void CancelFirmwareUpdate();
     // Ends an update whose dialog is gone, without a message.
     void LeaveFirmwareMode();
@@ -158,6 +159,7 @@ private:
     bool FirmwareCycleStopped() const;
     bool AfterFirmwareReply(int nStep);
     void FinishFirmwareUpdate();
+    bool FirmwareConfirmed() const;
 
     CKTV_Data& m_data;
     CKTVCommand m_cmd;

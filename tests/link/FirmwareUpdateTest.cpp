@@ -243,6 +243,20 @@ TEST_F(FirmwareUpdateTest, CancelDuringTheEraseReportsFailureAndCloses)
     EXPECT_TRUE(ConnectOnline());
 }
 
+// Quit pressed after the processor confirmed the end, before its notice
+// reached the window: the update did succeed.
+TEST_F(FirmwareUpdateTest, CancelAfterTheConfirmedEndReportsSuccess)
+{
+    ASSERT_TRUE(Start(WithTag("WMCU", PatternBytes(100, 3))));
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (m_pSession->FirmwareStatus() != "Update successfully!" && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    m_pSession->CancelFirmwareUpdate();
+    ASSERT_TRUE(Drain());
+    EXPECT_EQ(m_messages, std::vector<std::string>{"Update successfully!"});
+    EXPECT_TRUE(m_pDevice->Loader().McuVerified());
+}
+
 TEST_F(FirmwareUpdateTest, ProcessorThatNeverComesBackFails)
 {
     VirtualFaults faults;
