@@ -7,6 +7,7 @@
 
 #include "CtlCommands.h"
 #include "CtlDevice.h"
+#include "CtlHeldLines.h"
 #include "CtlText.h"
 #include "KTV_Data.h"
 
@@ -115,8 +116,12 @@ std::string JsonResult(const std::string& strOut)
     return JsonString(strTrimmed);
 }
 
-void Report(CtlContext& batch, int nLine, int nExit, const std::string& strOut, const std::vector<std::string>& errors)
+void Report(CtlContext& batch, const LineReport& line)
 {
+    const int nLine = line.nLine;
+    const int nExit = line.nExit;
+    const std::string& strOut = line.strOut;
+    const std::vector<std::string>& errors = line.errors;
     if (!batch.inv.bJson) {
         batch.out << strOut;
         for (const std::string& strLine : errors)
@@ -129,7 +134,7 @@ void Report(CtlContext& batch, int nLine, int nExit, const std::string& strOut, 
         batch.err << kPrefix << strLine << '\n';
 }
 
-int RunLine(CtlContext& batch, CtlSharedLink& link, int nLine, const std::vector<std::string>& words)
+LineReport RunLine(CtlContext& batch, CtlSharedLink& link, int nLine, const std::vector<std::string>& words)
 {
     CtlInvocation inv;
     std::string strError;
@@ -145,10 +150,19 @@ int RunLine(CtlContext& batch, CtlSharedLink& link, int nLine, const std::vector
         inv.bJson = inv.bJson || batch.inv.bJson;
         CtlContext ctx{inv, out, err, &link, {}};
         link.bSettle = inv.strCommand != "set";
+        link.nLine = nLine;
         nExit = RunCommand(ctx);
     }
-    Report(batch, nLine, nExit, out.str(), ErrorLines(err.str(), nLine));
-    return nExit;
+    return {nLine, nExit, out.str(), ErrorLines(err.str(), nLine)};
+}
+
+// A set line's edits go out with the next ones; every other line starts
+// on a settled processor.
+bool IsSetLine(const std::vector<std::string>& words)
+{
+    CtlInvocation inv;
+    std::string strError;
+    return ParseInvocation(words, nullptr, &inv, &strError) && inv.strCommand == "set";
 }
 
 }  // namespace
@@ -175,27 +189,43 @@ int RunBatch(CtlContext& ctx)
     CKTV_Data data;  // outlives the device, whose link thread scans it
     CCtlDevice device(data);
     CtlSharedLink link{data, device};
+    CHeldLines held;
+    const auto report = [&ctx](const LineReport& line) { Report(ctx, line); };
     int nFirstFailure = kExitOk;
+    const auto failed = [&](int nExit) {
+        if (nExit != kExitOk && nFirstFailure == kExitOk)
+            nFirstFailure = nExit;
+        return nExit != kExitOk && !bKeepGoing;
+    };
     for (size_t i = 0; i < lines.size(); ++i) {
         std::vector<std::string> words;
         const int nLine = static_cast<int>(i) + 1;
-        int nExit = kExitUsage;
-        if (!SplitScriptLine(lines[i], &words, &strError))
-            Report(ctx, nLine, nExit, "", {"line " + std::to_string(nLine) + ": " + strError});
-        else if (words.empty())
+        if (!SplitScriptLine(lines[i], &words, &strError)) {
+            if (failed(held.Settle(device, bKeepGoing, report)))
+                break;
+            report({nLine, kExitUsage, "", {"line " + std::to_string(nLine) + ": " + strError}});
+            if (failed(kExitUsage))
+                break;
             continue;
-        else
-            nExit = RunLine(ctx, link, nLine, words);
-        if (nExit != kExitOk && nFirstFailure == kExitOk)
-            nFirstFailure = nExit;
-        if (nExit != kExitOk && !bKeepGoing)
+        }
+        if (words.empty())
+            continue;
+        const bool bSet = IsSetLine(words);
+        if (!bSet && failed(held.Settle(device, bKeepGoing, report)))
+            break;
+        LineReport line = RunLine(ctx, link, nLine, words);
+        if (bSet && line.nExit == kExitOk) {
+            held.Hold(std::move(line));
+            continue;
+        }
+        // A refused set line is reported after the lines before it.
+        if (bSet && failed(held.Settle(device, bKeepGoing, report)))
+            break;
+        report(line);
+        if (failed(line.nExit))
             break;
     }
     // The last settings of the script are on the processor before it ends.
-    if (link.bOpened && !device.Drain()) {
-        LinkFailed(ctx, device);
-        if (nFirstFailure == kExitOk)
-            nFirstFailure = kExitFailed;
-    }
+    failed(held.Settle(device, bKeepGoing, report));
     return nFirstFailure;
 }

@@ -10,9 +10,19 @@ int Refuse(CtlContext& ctx, const std::string& strLine)
     return kExitFailed;
 }
 
-int LinkFailed(CtlContext& ctx, const CCtlDevice& device)
+std::string LinkFailureLine(CCtlDevice& device)
 {
-    return Refuse(ctx, device.Failure());
+    std::string strLine = device.Failure();
+    const int nOpen = CountNames(device.Unconfirmed());
+    if (nOpen > 0)
+        strLine += "; " + std::to_string(nOpen) + (nOpen == 1 ? " parameter was" : " parameters were") +
+                   " not confirmed by the processor";
+    return strLine;
+}
+
+int LinkFailed(CtlContext& ctx, CCtlDevice& device)
+{
+    return Refuse(ctx, LinkFailureLine(device));
 }
 
 namespace {
@@ -33,6 +43,10 @@ int RunOnSharedLink(CtlContext& ctx, CtlSharedLink& link, const ProcessorWork& w
             return LinkFailed(ctx, link.device);
         link.bOpened = true;
     }
+    // Once the link is gone, every later line that needs it fails: none of
+    // them could be confirmed.
+    if (link.device.IsLost())
+        return LinkFailed(ctx, link.device);
     if (link.bSettle && !link.device.Drain())
         return LinkFailed(ctx, link.device);
     std::string strResult;

@@ -30,6 +30,7 @@ struct CtlSharedLink {
     bool bOpened = false;
     bool bSettle = true;
     size_t nMessagesShown = 0;
+    int nLine = 0;  // the script line running, for the edits it records
 };
 
 struct CtlContext {
@@ -51,5 +52,8 @@ using ProcessorWork = std::function<int(CCtlDevice& device, CKTV_Data& data, std
 // disconnect; print the result or the failure. Inside a batch the shared
 // link is used and stays open.
 int RunOnProcessor(CtlContext& ctx, const ProcessorWork& work);
-// The failure line of a device whose link failed; returns kExitFailed.
-int LinkFailed(CtlContext& ctx, const CCtlDevice& device);
+// The failure line of a device whose link failed, with how many of the
+// parameters set over it the processor did not confirm.
+std::string LinkFailureLine(CCtlDevice& device);
+// Prints it; returns kExitFailed.
+int LinkFailed(CtlContext& ctx, CCtlDevice& device);

@@ -35,7 +35,26 @@ bool CCtlDevice::Open(const std::string& strDevice)
 
 bool CCtlDevice::Drain()
 {
-    return WaitFor([this] { return !m_session.HasPendingWork(); });
+    // A failed link clears its queue and marks, so "nothing pending" alone
+    // is no proof that anything arrived.
+    if (!WaitFor([this] { return !m_session.HasPendingWork(); }) || !m_session.IsConnected()) {
+        m_bLost = m_bLost || !m_session.IsConnected();
+        return false;
+    }
+    m_ledger.Clear();
+    return true;
+}
+
+void CCtlDevice::RecordEdit(const CEditLedger::Edit& edit, const std::function<void()>& apply)
+{
+    const WireState before = WireStateOfModel(m_session.Data());
+    apply();
+    m_ledger.Record(edit, before, WireStateOfModel(m_session.Data()));
+}
+
+std::vector<CEditLedger::Edit> CCtlDevice::Unconfirmed()
+{
+    return m_ledger.Unconfirmed(m_session.ConfirmedWireState());
 }
 
 bool CCtlDevice::WaitForNotification(int nMsg, int nLParam, int nCount)

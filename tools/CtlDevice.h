@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "EditLedger.h"
 #include "LinkSession.h"
 #include "NotifyQueue.h"
 
@@ -34,8 +35,15 @@ public:
     // read and its follow-up sends. False when the link failed (Failure()).
     bool Open(const std::string& strDevice);
     // Waits until nothing but the idle level poll is queued and no edit is
-    // marked. False when the link failed or the time ran out.
+    // marked. False when the link failed or the time ran out. On success
+    // every recorded edit is confirmed and the record starts again.
     bool Drain();
+    // Applies an edit of the model and notes what it changed, so that a lost
+    // link can tell whether the processor confirmed it.
+    void RecordEdit(const CEditLedger::Edit& edit, const std::function<void()>& apply);
+    // The recorded edits the processor did not confirm (after a failure).
+    std::vector<CEditLedger::Edit> Unconfirmed();
+    bool IsLost() const { return m_bLost; }
     // Waits until Seen(nMsg, nLParam) reaches nCount.
     bool WaitForNotification(int nMsg, int nLParam, int nCount);
     bool WaitFor(const std::function<bool()>& bDone);
@@ -55,6 +63,7 @@ private:
     CNotifyQueue m_queue;
     INotifySink* m_pPreviousSink;
     CLinkSession m_session;
+    CEditLedger m_ledger;
     std::vector<std::string> m_messages;
     std::vector<PostedNotification> m_seen;
     std::string m_strDetail;

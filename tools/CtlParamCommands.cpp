@@ -65,7 +65,9 @@ int RunSet(CtlContext& ctx)
         const std::string strWhy = CheckParam(data, ref, nCode);
         if (!strWhy.empty())
             return Refuse(ctx, strWhy);
-        WriteParam(data, device.Session(), ref, nCode);
+        const int nLine = ctx.pShared ? ctx.pShared->nLine : 0;
+        device.RecordEdit({nLine, std::to_string(ref.nChannel) + " " + ToLower(ref.strName)},
+                          [&] { WriteParam(data, device.Session(), ref, nCode); });
         *pResult = ValueLine(ctx, data, ref);
         return kExitOk;
     });

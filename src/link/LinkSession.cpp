@@ -21,6 +21,7 @@ CLinkSession::CLinkSession(CKTV_Data& data) : m_data(data)
 {
     m_thread.Create([this] { NormalCycle(); }, [this] { return FirmwareCycle(); });
     m_cmd.m_onFirmwareProgress = [this](const CSendData& head) { OnFirmwareReply(head); };
+    m_cmd.m_onAcknowledged = [this](const CSendData& head) { m_confirmed.Acknowledge(head.Frame(), head.Length()); };
 }
 
 CLinkSession::~CLinkSession()
@@ -258,6 +259,7 @@ void CLinkSession::OnSceneReadComplete(int nPreset)
     CommLock lock(g_csComm);
     {
         ModelLock modelLock(g_csModel);
+        m_confirmed.Reset();
         m_data.LoadFromImage(g_LiveImage, nPreset);
     }
     ShowSceneName();
@@ -281,6 +283,12 @@ void CLinkSession::SetSceneName(const std::string& strName)
         CopyFixed(g_LiveImage + kOffSceneName, kNameSize, strName.substr(0, 13));
     }
     ShowSceneName();
+}
+
+WireState CLinkSession::ConfirmedWireState()
+{
+    CommLock lock(g_csComm);
+    return m_confirmed.Bytes();
 }
 
 bool CLinkSession::HasPendingWork()

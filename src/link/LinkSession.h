@@ -20,6 +20,7 @@
 #include <string>
 
 #include "CommThread.h"
+#include "ConfirmedState.h"
 #include "FirmwareFile.h"
 #include "KTVCommand.h"
 #include "Transport.h"
@@ -119,6 +120,10 @@ public:
     // True while frames other than the idle level-meter poll are queued or
     // any edit is still marked for sending.
     bool HasPendingWork();
+    // What the processor held at the last full read or recall, with every
+    // write it acknowledged since; kept after the link ends, so that a
+    // front end can tell which edits never reached it.
+    WireState ConfirmedWireState();
 
     // Texts for the user (message boxes); set by the view.
     std::function<void(const std::string&)> m_onMessage;
@@ -163,6 +168,7 @@ private:
 
     CKTV_Data& m_data;
     CKTVCommand m_cmd;
+    CConfirmedState m_confirmed;  // under g_csComm
     CCommThread m_thread;
     mutable std::mutex m_transportMutex;  // guards m_pTransport changes and m_strLastError
     std::unique_ptr<ITransport> m_pTransport;

@@ -79,6 +79,8 @@ void CKTVCommand::OnFrame(const uint8_t* pFrame, int nLength, FrameCheck check)
     RunProgressHook();
     switch (m_nCommand) {
     case kReplyAck:
+        if (const CSendData* pHead = m_queue.GetHead(); pHead && m_onAcknowledged)
+            m_onAcknowledged(*pHead);
         RemoveHead();
         break;
     case kReplyResend:

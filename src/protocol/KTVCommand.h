@@ -50,6 +50,8 @@ public:
     std::atomic<int> m_nProgressPos{0};
     // Firmware frames report their progress here (set by the firmware engine).
     std::function<void(const CSendData&)> m_onFirmwareProgress;
+    // The head command the processor acknowledged, just before it is removed.
+    std::function<void(const CSendData&)> m_onAcknowledged;
 
 private:
     void OnFrame(const uint8_t* pFrame, int nLength, FrameCheck check);

@@ -51,6 +51,23 @@ protected:
         return nReads;
     }
 
+    // The next connection is answered through its full read and nAnswers
+    // frames more, then never again. A probe counts the full read's frames:
+    // those up to the last one that is not an idle level poll.
+    void SilenceAfterFullRead(int nAnswers)
+    {
+        m_device.SetFaults({});
+        m_device.ClearReceivedFrames();
+        ASSERT_EQ(Batch("get 1 level\n").nExit, 0);
+        const auto frames = m_device.ReceivedFrames();
+        VirtualFaults faults;
+        for (size_t i = 0; i < frames.size(); ++i) {
+            if (!(frames[i][kFoKind] == kKindSystem && frames[i][kFoChannel] == kItemLevels))
+                faults.nSilentAfter = static_cast<int>(i) + 1 + nAnswers;
+        }
+        m_device.SetFaults(faults);
+    }
+
     CVirtualProcessor m_device;
     CEmulatorServer m_server{m_device};
     std::atomic<bool> m_bStop{false};
@@ -147,4 +164,69 @@ TEST_F(CtlBatchTest, TenThousandSettingsOverAFaultyLinkLeaveTheLastValues)
     const CtlRun read = Batch(strGets);
     ASSERT_EQ(read.nExit, 0) << read.strErr;
     EXPECT_EQ(read.strOut, strExpected);
+}
+
+// The processor falls silent in the middle of a run of settings: every
+// line's exit status says whether the processor holds its value, the
+// failure names how many were not confirmed, and without --keep-going the
+// batch stops at the first line that was not.
+TEST_F(CtlBatchTest, ALinkLostMidRunFailsExactlyTheLinesTheProcessorDidNotConfirm)
+{
+    std::vector<std::pair<std::string, std::string>> lines;  // target, value
+    std::string strScript;
+    for (int i = 0; i < 60; ++i) {
+        // Later channels first, so that the link's sending order is not the script's.
+        const std::string strTarget = std::to_string(6 - i % 6) + " eq" + std::to_string(1 + i / 6) + ".gain";
+        lines.emplace_back(strTarget, "-" + std::to_string(1 + i % 9) + ".0");
+        strScript += "set " + strTarget + " " + lines.back().second + "\n";
+    }
+    SilenceAfterFullRead(20);
+    const CtlRun kept = Batch(strScript, {"--json", "--keep-going"});
+    m_device.SetFaults({});
+    std::string strGets;
+    for (const auto& line : lines)
+        strGets += "get " + line.first + "\n";
+    const CtlRun read = Batch(strGets);
+    ASSERT_EQ(read.nExit, 0) << read.strErr;
+
+    std::istringstream held(read.strOut);
+    std::istringstream reported(kept.strOut);
+    int nOpen = 0;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        std::string strHeld;
+        std::string strObject;
+        std::getline(held, strHeld);
+        std::getline(reported, strObject);
+        const bool bConfirmed = strObject.find("\"exit\":0,") != std::string::npos;
+        EXPECT_EQ(bConfirmed, strHeld == lines[i].second) << "line " << i + 1 << ": " << strObject;
+        nOpen += bConfirmed ? 0 : 1;
+    }
+    ASSERT_GT(nOpen, 0);
+    ASSERT_LT(nOpen, 60);
+    EXPECT_EQ(kept.nExit, 1);
+    EXPECT_NE(kept.strErr.find("Connection failure!"), std::string::npos) << kept.strErr;
+    EXPECT_NE(kept.strErr.find(std::to_string(nOpen) + " parameters were not confirmed"), std::string::npos)
+        << kept.strErr;
+
+    // Without --keep-going the report ends with the first failed line.
+    SilenceAfterFullRead(20);
+    std::string strShifted;
+    for (const auto& line : lines)
+        strShifted += "set " + line.first + " 1.5\n";
+    const CtlRun stopped = Batch(strShifted, {"--json"});
+    EXPECT_EQ(stopped.nExit, 1);
+    const size_t nLast = stopped.strOut.rfind("{\"line\":");
+    ASSERT_NE(nLast, std::string::npos);
+    EXPECT_EQ(stopped.strOut.find("\"exit\":1,"), stopped.strOut.find("\"exit\":", nLast)) << stopped.strOut;
+    EXPECT_LT(std::count(stopped.strOut.begin(), stopped.strOut.end(), '\n'), 60);
+}
+
+TEST_F(CtlBatchTest, ASetWhoseLinkDiesBeforeTheAnswerFailsAndPrintsNoValue)
+{
+    SilenceAfterFullRead(0);
+    const CtlRun set = RunArgs({"--device", "tcp:127.0.0.1:" + std::to_string(m_server.Port()), "set", "1", "level", "-5"});
+    EXPECT_EQ(set.nExit, 1);
+    EXPECT_EQ(set.strOut, "");
+    EXPECT_NE(set.FirstErr().find("Connection failure!"), std::string::npos) << set.strErr;
+    EXPECT_NE(set.FirstErr().find("1 parameter was not confirmed"), std::string::npos) << set.strErr;
 }
