@@ -46,6 +46,11 @@ std::vector<CEditLedger::Edit> CEditLedger::Unconfirmed(const WireState& confirm
     return edits;
 }
 
+void CEditLedger::DropBefore(int nTag)
+{
+    std::erase_if(m_entries, [nTag](const Entry& entry) { return entry.edit.nTag < nTag; });
+}
+
 int CountNames(const std::vector<CEditLedger::Edit>& edits)
 {
     std::set<std::string> names;

@@ -28,6 +28,8 @@ public:
     // Everything recorded so far is confirmed: start again.
     void Clear() { m_entries.clear(); }
     bool Empty() const { return m_entries.empty(); }
+    // Forgets the edits tagged below nTag.
+    void DropBefore(int nTag);
 
 private:
     struct Change {

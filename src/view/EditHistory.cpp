@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QTimer>
 #include <QUndoView>
+#include <algorithm>
 #include <utility>
 
 #include "BlockAddress.h"
@@ -67,11 +68,15 @@ CEditHistory::CEditHistory(CKTV_Data& data, CLinkSession& session, QWidget* pFor
     : QObject(pForm), m_data(data), m_session(session), m_pForm(pForm), m_current(CLiveSnapshot::Capture(data))
 {
     m_stack.setUndoLimit(kStepLimit);
+    m_wire = WireStateOfModel(m_data);
+    connect(&m_stack, &QUndoStack::indexChanged, this, &CEditHistory::NoteWireChange);
     qApp->installEventFilter(this);
 }
 
 CEditHistory::~CEditHistory()
 {
+    // The stack clears itself last, after the members its signal would touch.
+    m_stack.disconnect(this);
     qApp->removeEventFilter(this);
     delete m_pWindow;
 }
@@ -81,6 +86,8 @@ void CEditHistory::Restart()
     m_stack.clear();
     m_current = CLiveSnapshot::Capture(m_data);
     m_strNextName.clear();
+    m_ledger.Clear();
+    m_wire = WireStateOfModel(m_data);
 }
 
 void CEditHistory::Settle()
@@ -96,7 +103,43 @@ void CEditHistory::Settle()
     const QString strName = m_strNextName.isEmpty() ? StepName(subject) : std::exchange(m_strNextName, QString());
     const CHistoryStep::Kind kind{std::exchange(m_bNextWhole, false), bMergeable};
     CLiveSnapshot before = std::exchange(m_current, now);
-    m_stack.push(new CHistoryStep(*this, std::move(before), std::move(now), strName, subject, kind));
+    m_stack.push(new CHistoryStep(*this, std::move(before), std::move(now), strName, subject, kind, m_nNextSerial++));
+    NoteWireChange();  // a merged step may not move the index
+}
+
+int CEditHistory::CurrentSerial() const
+{
+    const int nIndex = m_stack.index();
+    return nIndex == 0 ? 0 : static_cast<const CHistoryStep*>(m_stack.command(nIndex - 1))->Serial();
+}
+
+void CEditHistory::NoteWireChange()
+{
+    WireState now = WireStateOfModel(m_data);
+    m_ledger.Record({CurrentSerial(), {}}, m_wire, now);
+    m_wire = std::move(now);
+    // Steps past the undo limit cannot be undone any more.
+    if (m_stack.count() > 0)
+        m_ledger.DropBefore(static_cast<const CHistoryStep*>(m_stack.command(0))->Serial());
+}
+
+void CEditHistory::DropUnconfirmed(const WireState& confirmed)
+{
+    Settle();
+    const std::vector<CEditLedger::Edit> open = m_ledger.Unconfirmed(confirmed);
+    if (open.empty())
+        return;
+    int nFirst = open.front().nTag;
+    for (const CEditLedger::Edit& edit : open)
+        nFirst = std::min(nFirst, edit.nTag);
+    while (m_stack.index() > 0 && CurrentSerial() >= nFirst)
+        m_stack.undo();
+    // An obsolete command pushed takes every step above the index with it.
+    auto* pDrop = new QUndoCommand;
+    pDrop->setObsolete(true);
+    m_stack.push(pDrop);
+    m_ledger.Clear();
+    m_wire = WireStateOfModel(m_data);
 }
 
 void CEditHistory::NameNextStep(const QString& strName, bool bWhole)

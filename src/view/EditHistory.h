@@ -22,6 +22,7 @@
 #include <QUndoStack>
 #include <functional>
 
+#include "EditLedger.h"
 #include "LiveSnapshot.h"
 
 class CKTV_Data;
@@ -56,6 +57,11 @@ public:
 
     // A step's undo and redo: the model brought to the state.
     void Apply(const CLiveSnapshot& state, bool bWhole);
+    // After a lost link: the steps whose changes the processor did not
+    // confirm are undone in the model (nothing is sent any more) and
+    // dropped, so that nothing offers to bring them back; the next
+    // connect's full read decides what the form shows.
+    void DropUnconfirmed(const WireState& confirmed);
 
 protected:
     bool eventFilter(QObject* pWatched, QEvent* pEvent) override;
@@ -64,6 +70,10 @@ private:
     bool HandleKeys(QObject* pWatched, QEvent* pEvent);
     bool IsHistoryWindow(const QWidget* pWindow) const;
     void SettleLater(bool bMergeable);
+    // The serial of the step whose state is current; 0 before the first.
+    int CurrentSerial() const;
+    // What the model changed since the last note, as the current step's.
+    void NoteWireChange();
 
     CKTV_Data& m_data;
     CLinkSession& m_session;
@@ -75,4 +85,7 @@ private:
     bool m_bMergeable = false;
     bool m_bSettleQueued = false;
     QPointer<QWidget> m_pWindow;
+    int m_nNextSerial = 1;
+    CEditLedger m_ledger;  // tagged with step serials
+    WireState m_wire;      // the model as last noted
 };

@@ -8,12 +8,13 @@ constexpr auto kMergeWindow = std::chrono::milliseconds(1000);
 }  // namespace
 
 CHistoryStep::CHistoryStep(CEditHistory& history, CLiveSnapshot before, CLiveSnapshot after, const QString& strName,
-                           const StepSubject& subject, Kind kind)
+                           const StepSubject& subject, Kind kind, int nSerial)
     : m_history(history),
       m_before(std::move(before)),
       m_after(std::move(after)),
       m_subject(subject),
       m_kind(kind),
+      m_nSerial(nSerial),
       m_time(std::chrono::steady_clock::now())
 {
     setText(strName);

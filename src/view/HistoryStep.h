@@ -18,7 +18,10 @@ public:
         bool bMergeable = false;  // a wheel, arrow or spin step
     };
     CHistoryStep(CEditHistory& history, CLiveSnapshot before, CLiveSnapshot after, const QString& strName,
-                 const StepSubject& subject, Kind kind);
+                 const StepSubject& subject, Kind kind, int nSerial);
+
+    // Steps are numbered in the order they were made, from 1.
+    int Serial() const { return m_nSerial; }
 
     void undo() override;
     void redo() override;
@@ -31,6 +34,7 @@ private:
     CLiveSnapshot m_after;
     StepSubject m_subject;
     Kind m_kind;
+    int m_nSerial;
     std::chrono::steady_clock::time_point m_time;
     bool m_bDone = true;  // pushed after the change was made: the first redo is not one
 };

@@ -222,6 +222,10 @@ void CQM7100View::OnNotify(int nMsg, intptr_t wParam, intptr_t lParam)
     }
     m_pSession->HandleNotification(nMsg, wParam, lParam);
     switch (nMsg) {
+    case kMsgUsbFailure:
+        if (!m_pSession->IsConnected())
+            m_pHistory->DropUnconfirmed(m_pSession->ConfirmedWireState());
+        break;
     case kMsgLiveReadDone:
         OnLiveReadDone(static_cast<int>(wParam));
         break;

@@ -151,3 +151,23 @@ TEST_F(EditHistoryTest, AnUndoOnTheFormSendsOnlyTheGroupThatChanged)
     EXPECT_EQ(undo[0][kFoGroup], edit.back()[kFoGroup]);
     EXPECT_EQ(Data().Output(1).GetMute(), 0);
 }
+
+TEST_F(EditHistoryTest, ALostLinkDropsTheStepsTheProcessorDidNotConfirm)
+{
+    ASSERT_TRUE(ConnectOnline());
+    Click(6052);
+    ASSERT_TRUE(StepsAre(1));
+    ASSERT_TRUE(Drain());
+    const int nConfirmedMute = Data().Output(0).GetMute();
+    VirtualFaults faults;
+    faults.nDelayMs = 400;  // the next answers are still on their way when the cable goes
+    m_pDevice->SetFaults(faults);
+    Click(6053);
+    ASSERT_TRUE(StepsAre(2));
+    m_pDevice->Vanish();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !View().Session().IsConnected(); }, 5000));
+    ASSERT_TRUE(StepsAre(1));
+    EXPECT_EQ(Stack().index(), 1);
+    EXPECT_EQ(Data().Output(0).GetMute(), nConfirmedMute);
+    EXPECT_EQ(Data().Output(1).GetMute(), 0);
+}
