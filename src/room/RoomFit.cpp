@@ -49,8 +49,9 @@ void Settle(const CRoomFitProblem& problem, std::vector<CodedBand>& bands, CRoom
 {
     RepairBands(problem, bands);
     DescendCodes(problem, bands, run);
-    PruneBands(problem, bands);
-    DescendCodes(problem, bands, run);
+    // Where no band went, the descent has nothing new to find.
+    if (PruneBands(problem, bands))
+        DescendCodes(problem, bands, run);
 }
 
 // The bands refined together on continuous values, then settled on the grid.
@@ -105,6 +106,13 @@ void SwapWeakBands(const CRoomFitProblem& problem, int nBands, std::vector<Coded
     }
 }
 
+bool SameBands(const std::vector<CodedBand>& a, const std::vector<CodedBand>& b)
+{
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const CodedBand& x, const CodedBand& y) {
+        return x.nSlot == y.nSlot && x.nGainCode == y.nGainCode && x.nBandwidthCode == y.nBandwidthCode;
+    });
+}
+
 // The greedy placements, right up to the limits and with headroom, settled
 // on the grid; the better one refined on continuous values. The settled
 // greedy placements are the floor the fit never falls below: the
@@ -113,9 +121,14 @@ std::vector<CodedBand> FitCodes(const CRoomFitProblem& problem, int nBands, CRoo
 {
     std::vector<CodedBand> best;
     std::vector<CodedBand> start;
+    std::vector<CodedBand> previous;
     for (const double dHeadroomDb : {0.0, kSeedHeadroomDb}) {
         std::vector<CodedBand> seed;
         SeedBands(problem, nBands, seed, run, dHeadroomDb);
+        // Where no band came near a limit, headroom changed nothing.
+        if (SameBands(seed, previous))
+            break;
+        previous = seed;
         if (start.empty() || SseOf(problem, seed) < SseOf(problem, start))
             start = seed;
         Settle(problem, seed, run);

@@ -85,8 +85,9 @@ void DescendCodes(const CRoomFitProblem& problem, std::vector<CodedBand>& bands,
     }
 }
 
-void PruneBands(const CRoomFitProblem& problem, std::vector<CodedBand>& bands)
+bool PruneBands(const CRoomFitProblem& problem, std::vector<CodedBand>& bands)
 {
+    const std::size_t nBefore = bands.size();
     CRoomFitSum sum(problem, bands);
     for (int k = sum.Count() - 1; k >= 0; --k) {
         if (sum.SseWithout(k) <= sum.Sse() && sum.FitsWithout(k)) {
@@ -94,6 +95,7 @@ void PruneBands(const CRoomFitProblem& problem, std::vector<CodedBand>& bands)
             bands.erase(bands.begin() + k);
         }
     }
+    return bands.size() < nBefore;
 }
 
 double SseOf(const CRoomFitProblem& problem, const std::vector<CodedBand>& bands)
