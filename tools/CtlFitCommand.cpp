@@ -1,8 +1,10 @@
 // eq-fit CH MEASUREMENT [--target FILE] [--range LO-HI] [--bands N] [--max-boost DB] [--max-cut DB]
-//        [--dry-run] [--link CH,…] [--from F.ZR4C [--save OUT.ZR4C]]:
+//        [--dry-run] [--link CH,…] [--from F.ZR4C [--save OUT.ZR4C [--force]]]:
 // the bands that bring output CH's measured response nearest the target,
 // fitted against the output's own crossover (of the processor, or of a
 // scene file offline) and put on it as eq-import puts a filter set.
+#include <filesystem>
+
 #include "CtlCommands.h"
 #include "CtlDevice.h"
 #include "CtlFileChecks.h"
@@ -13,6 +15,8 @@
 #include "KTV_Data.h"
 #include "PresetFile.h"
 #include "RoomFit.h"
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -25,20 +29,36 @@ struct FitCommand {
     std::string strSave;
 };
 
+// Why the fitted scene cannot be saved where asked; empty when it can. The
+// save adds the extension when the name has none, so "scene" replaces
+// "scene.ZR4C", and a folder would become a file beside it.
+std::string WhyNotSaved(const CommandLine& line, const FitCommand& command)
+{
+    std::error_code ec;
+    const fs::path saved = WithPresetExtension(command.strSave, kSceneFileExt);
+    if (fs::is_directory(command.strSave, ec) || fs::is_directory(saved, ec))
+        return "a folder, not a file";
+    if (!command.bDryRun && !line.flags.count("--force") && fs::equivalent(saved, command.strFrom, ec))
+        return "the scene file the fit starts from: add --force to replace it";
+    return WhyNotWritable(command.strSave);
+}
+
 // kExitOk when the arguments and options make sense; the refusal or the
 // usage mistake (already printed) otherwise.
 int ParseFitCommand(CtlContext& ctx, FitCommand* pCommand)
 {
     const CommandLine& line = ctx.line;
     std::string strError;
+    // A value out of range is refused like any value (exit 1); only a
+    // misspelt word of the syntax is a usage mistake.
     if (!ParseFitOptions(line, &pCommand->input, &strError))
-        return Refuse(ctx, "eq-fit: " + strError), kExitUsage;
+        return Refuse(ctx, "eq-fit: " + strError);
     pCommand->strFrom = OptionValue(line, "--from");
     pCommand->strSave = OptionValue(line, "--save");
     if (!pCommand->strSave.empty() && pCommand->strFrom.empty())
         return Refuse(ctx, "eq-fit: --save needs --from, the scene file the fit starts from"), kExitUsage;
     pCommand->bDryRun = line.flags.count("--dry-run") > 0;
-    if (const std::string strWhy = WhyNotWritable(pCommand->strSave); !pCommand->strSave.empty() && !strWhy.empty())
+    if (const std::string strWhy = WhyNotSaved(line, *pCommand); !pCommand->strSave.empty() && !strWhy.empty())
         return RefuseFile(ctx, PresetFileError::SaveScene, pCommand->strSave, strWhy);
     if (!ParseOutputNumber(line.positional[0], &pCommand->nChannel, &strError) ||
         (line.values.count("--link") && !ParseLinks(line.values.at("--link"), pCommand->nChannel, &pCommand->links, &strError)))

@@ -32,7 +32,7 @@ constexpr std::array kCommands = {
     CommandEntry{"response", 2, RunResponse, "--measurement="},
     CommandEntry{"eq-import", 2, RunEqImport, "--dry-run --link= --channel="},
     CommandEntry{"eq-fit", 2, RunEqFit,
-                 "--target= --range= --bands= --max-boost= --max-cut= --dry-run --link= --from= --save="},
+                 "--target= --range= --bands= --max-boost= --max-cut= --dry-run --link= --from= --save= --force"},
     CommandEntry{"eq-export", 1, RunEqExport, "--format=apo|rew"},
     CommandEntry{"report", 0, RunReport, "--from= --unit=ms|inch|cm --xlsx= --pdf="},
     CommandEntry{"demo", 0, RunDemo},

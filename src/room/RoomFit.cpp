@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "KTVEQ.h"
 #include "RoomFitDescent.h"
 #include "RoomFitRefiner.h"
+#include "RoomFitRepair.h"
 #include "RoomFitSeed.h"
 #include "RoomFitSum.h"
 #include "RoomText.h"
@@ -19,6 +21,9 @@ constexpr int kRefined = 50;
 constexpr int kSwapRounds = 8;
 // Less than this share of the sum of squares is not worth another round.
 constexpr double kWorthwhile = 1e-6;
+// What the second greedy placement leaves of the limits at a new band's
+// centre, for the tails of the bands after it.
+constexpr double kSeedHeadroomDb = 0.3;
 
 std::string InputError(const RoomFitInput& input)
 {
@@ -38,12 +43,15 @@ std::string InputError(const RoomFitInput& input)
     return {};
 }
 
-// The bands rounded to the grid, refined there and thinned out.
+// The bands rounded to the grid, brought within its rules, refined there
+// and thinned out.
 void Settle(const CRoomFitProblem& problem, std::vector<CodedBand>& bands, CRoomFitRun& run)
 {
+    RepairBands(problem, bands);
     DescendCodes(problem, bands, run);
-    PruneBands(problem, bands);
-    DescendCodes(problem, bands, run);
+    // Where no band went, the descent has nothing new to find.
+    if (PruneBands(problem, bands))
+        DescendCodes(problem, bands, run);
 }
 
 // The bands refined together on continuous values, then settled on the grid.
@@ -62,45 +70,75 @@ std::vector<CodedBand> Refined(const CRoomFitProblem& problem, const std::vector
     return coded;
 }
 
-// The band whose removal raises the sum of squares least.
-std::size_t WeakestBand(const CRoomFitProblem& problem, const std::vector<CodedBand>& bands)
+// The band whose removal raises the sum of squares least and leaves the
+// sum within the limits; none when every removal would cross them.
+std::optional<std::size_t> WeakestBand(const CRoomFitProblem& problem, const std::vector<CodedBand>& bands)
 {
     const CRoomFitSum sum(problem, bands);
-    int nWeakest = 0;
-    for (int k = 1; k < sum.Count(); ++k)
-        if (sum.SseWithout(k) < sum.SseWithout(nWeakest))
-            nWeakest = k;
-    return static_cast<std::size_t>(nWeakest);
+    std::optional<std::size_t> weakest;
+    for (int k = 0; k < sum.Count(); ++k)
+        if (sum.FitsWithout(k) && (!weakest || sum.SseWithout(k) < sum.SseWithout(static_cast<int>(*weakest))))
+            weakest = static_cast<std::size_t>(k);
+    return weakest;
 }
 
 // Trades the weakest band for a new one where the deviation is largest,
-// while that lowers the deviation.
+// while that lowers the deviation. On the grid alone: refining every trade
+// on continuous values again costs five times as much and gains next to
+// nothing.
 void SwapWeakBands(const CRoomFitProblem& problem, int nBands, std::vector<CodedBand>& best, CRoomFitRun& run)
 {
     const int nSlice = (100 - kRefined) / kSwapRounds;
     for (int n = 0; n < kSwapRounds && !best.empty() && !run.Cancelled(); ++n) {
         std::vector<CodedBand> trial = best;
-        if (static_cast<int>(trial.size()) == nBands)
-            trial.erase(trial.begin() + static_cast<std::ptrdiff_t>(WeakestBand(problem, trial)));
+        if (static_cast<int>(trial.size()) == nBands) {
+            const std::optional<std::size_t> weakest = WeakestBand(problem, trial);
+            if (!weakest)
+                return;
+            trial.erase(trial.begin() + static_cast<std::ptrdiff_t>(*weakest));
+        }
         SeedBands(problem, nBands, trial, run);
-        trial = Refined(problem, trial, run, kRefined + n * nSlice, kRefined + (n + 1) * nSlice);
+        Settle(problem, trial, run);
+        run.Progress(kRefined + (n + 1) * nSlice);
         if (SseOf(problem, trial) >= SseOf(problem, best) * (1.0 - kWorthwhile))
             return;
         best = trial;
     }
 }
 
+bool SameBands(const std::vector<CodedBand>& a, const std::vector<CodedBand>& b)
+{
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const CodedBand& x, const CodedBand& y) {
+        return x.nSlot == y.nSlot && x.nGainCode == y.nGainCode && x.nBandwidthCode == y.nBandwidthCode;
+    });
+}
+
+// The greedy placements, right up to the limits and with headroom, settled
+// on the grid; the better one refined on continuous values. The settled
+// greedy placements are the floor the fit never falls below: the
+// continuous optimum can round badly.
 std::vector<CodedBand> FitCodes(const CRoomFitProblem& problem, int nBands, CRoomFitRun& run)
 {
-    std::vector<CodedBand> seed;
-    SeedBands(problem, nBands, seed, run);
+    std::vector<CodedBand> best;
+    std::vector<CodedBand> start;
+    std::vector<CodedBand> previous;
+    for (const double dHeadroomDb : {0.0, kSeedHeadroomDb}) {
+        std::vector<CodedBand> seed;
+        SeedBands(problem, nBands, seed, run, dHeadroomDb);
+        // Where no band came near a limit, headroom changed nothing.
+        if (SameBands(seed, previous))
+            break;
+        previous = seed;
+        if (start.empty() || SseOf(problem, seed) < SseOf(problem, start))
+            start = seed;
+        Settle(problem, seed, run);
+        if (best.empty() || SseOf(problem, seed) < SseOf(problem, best))
+            best = seed;
+    }
     run.Progress(kSeeded);
-    std::vector<CodedBand> best = Refined(problem, seed, run, kSeeded, kRefined);
-    // The continuous optimum can round badly; the seed settled on the grid
-    // is the floor the fit never falls below.
-    Settle(problem, seed, run);
-    if (SseOf(problem, seed) < SseOf(problem, best))
-        best = seed;
+    if (std::vector<CodedBand> refined = Refined(problem, start, run, kSeeded, kRefined);
+        SseOf(problem, refined) < SseOf(problem, best))
+        best = std::move(refined);
     SwapWeakBands(problem, nBands, best, run);
     return best;
 }

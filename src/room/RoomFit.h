@@ -7,8 +7,12 @@
 // at a time where the deviation is largest, refines all of them together on
 // continuous values, then rounds them to whole hertz, the 0.1 dB gain grid
 // and the bandwidth codes and refines once more on that grid. Bands that do
-// not help are dropped. Gains never leave the boost and cut limits, at any
-// stage: with a largest boost of 0 dB the fit only cuts.
+// not help are dropped. No two bands share a frequency, and the limits hold
+// on each band's gain and on the bands' sum at every point of the axis, in
+// the range or not: six bands of +3 dB side by side would boost far more
+// than 3 dB. With a largest boost of 0 dB the fit only cuts. The greedy
+// placement, settled on the grid, stays a candidate: the fit never returns
+// less than it.
 //
 // Threads: FitRoom is a pure function of its input (it reads no record),
 // so a dialog copies what it needs on the user-interface thread and fits on

@@ -4,6 +4,7 @@
 #include <array>
 #include <span>
 
+#include "RoomFitRepair.h"
 #include "RoomFitSum.h"
 
 namespace {
@@ -40,22 +41,29 @@ std::span<const int> StepsOf(int nParam)
                                  : std::span<const int>(kBandwidthSteps);
 }
 
-// Tries value ± each step of one band's value; keeps what lowers the sum.
-bool ImproveValue(const CRoomFitProblem& problem, CRoomFitSum& sum, CodedBand& band, int k, int nParam)
+// Tries value ± each step of band k's value; keeps what lowers the sum of
+// squares within the rules. The whole response is made only for a trial
+// that lowers it.
+bool ImproveValue(const CRoomFitProblem& problem, CRoomFitSum& sum, std::vector<CodedBand>& bands, std::size_t k,
+                  int nParam)
 {
     AxisResponse response{};
     bool bImproved = false;
+    const int nBand = static_cast<int>(k);
     for (const int nStep : StepsOf(nParam)) {
         for (const int nSign : {1, -1}) {
-            CodedBand trial = band;
+            CodedBand trial = bands[k];
             int& nValue = Value(trial, nParam);
             nValue = std::clamp(nValue + nSign * nStep, Lowest(problem, nParam), Highest(problem, nParam));
-            if (nValue == Value(band, nParam))
+            if (nValue == Value(bands[k], nParam) || (nParam == kFitLogFreq && SlotTaken(bands, nValue, k)))
                 continue;
             problem.Response(trial, response);
-            if (sum.TrialSse(k, response) < sum.Sse() * (1.0 - kImprovement)) {
-                sum.Replace(k, response);
-                band = trial;
+            if (sum.TrialSse(nBand, response) >= sum.Sse() * (1.0 - kImprovement))
+                continue;
+            problem.Complete(trial, response);
+            if (sum.Fits(nBand, response)) {
+                sum.Replace(nBand, response);
+                bands[k] = trial;
                 bImproved = true;
             }
         }
@@ -73,19 +81,21 @@ void DescendCodes(const CRoomFitProblem& problem, std::vector<CodedBand>& bands,
         bImproved = false;
         for (std::size_t k = 0; k < bands.size(); ++k)
             for (int p = 0; p < kFitParams; ++p)
-                bImproved |= ImproveValue(problem, sum, bands[k], static_cast<int>(k), p);
+                bImproved |= ImproveValue(problem, sum, bands, k, p);
     }
 }
 
-void PruneBands(const CRoomFitProblem& problem, std::vector<CodedBand>& bands)
+bool PruneBands(const CRoomFitProblem& problem, std::vector<CodedBand>& bands)
 {
+    const std::size_t nBefore = bands.size();
     CRoomFitSum sum(problem, bands);
     for (int k = sum.Count() - 1; k >= 0; --k) {
-        if (sum.SseWithout(k) <= sum.Sse()) {
+        if (sum.SseWithout(k) <= sum.Sse() && sum.FitsWithout(k)) {
             sum.Remove(k);
             bands.erase(bands.begin() + k);
         }
     }
+    return bands.size() < nBefore;
 }
 
 double SseOf(const CRoomFitProblem& problem, const std::vector<CodedBand>& bands)

@@ -8,6 +8,17 @@ namespace {
 // Slack for limits given as decimals: −3.3 dB must admit code 167.
 constexpr double kLimitSlack = 1e-6;
 
+// Gain code of a limit in dB: the code at or within it.
+int CodeAtOrAbove(double dDb)
+{
+    return static_cast<int>(std::ceil((dDb + kGainLimitDb) * 10.0 - kLimitSlack));
+}
+
+int CodeAtOrBelow(double dDb)
+{
+    return static_cast<int>(std::floor((dDb + kGainLimitDb) * 10.0 + kLimitSlack));
+}
+
 // The whole hertz within lo … hi that the curve code centres on axis point
 // a, nearest to the point; 0 when none does.
 int SlotHzOf(int a, int nLowHz, int nHighHz)
@@ -63,10 +74,10 @@ CRoomFitProblem::CRoomFitProblem(const RoomFitInput& input) : m_span(FitSpanOf(i
         m_dev[n] = input.measurement.At(i) + input.crossover[n] - input.target.At(i);
     }
     MakeSlots(input);
-    m_nMinGainCode = static_cast<int>(std::ceil((input.dMaxCutDb + 20.0) * 10.0 - kLimitSlack));
-    m_nMaxGainCode = static_cast<int>(std::floor((input.dMaxBoostDb + 20.0) * 10.0 + kLimitSlack));
-    m_nMinGainCode = std::clamp(m_nMinGainCode, 0, kGainCodeZero);
-    m_nMaxGainCode = std::clamp(m_nMaxGainCode, kGainCodeZero, kGainCodeMax);
+    m_nMinGainCode = std::clamp(CodeAtOrAbove(input.dMaxCutDb), 0, kGainCodeZero);
+    m_nMaxGainCode = std::clamp(CodeAtOrBelow(input.dMaxBoostDb), kGainCodeZero, kGainCodeMax);
+    m_dBoostDb = input.dMaxBoostDb;
+    m_dCutDb = input.dMaxCutDb;
     m_lower = {std::log2(g_dFreqAxis[static_cast<std::size_t>(m_slotAxis.front())]), CodeToGain(m_nMinGainCode),
                std::log2(CodeToBandwidth(0))};
     m_upper = {std::log2(g_dFreqAxis[static_cast<std::size_t>(m_slotAxis.back())]), CodeToGain(m_nMaxGainCode),
@@ -99,10 +110,21 @@ int CRoomFitProblem::NearestSlot(double dLogFreq) const
     return nBest;
 }
 
-int CRoomFitProblem::GainCode(double dGain) const
+int CRoomFitProblem::GainCode(double dGain, double dLowDb, double dHighDb) const
 {
-    const double dCode = std::clamp((dGain + 20.0) * 10.0, 0.0, static_cast<double>(kGainCodeMax));
-    return std::clamp(static_cast<int>(std::lround(dCode)), m_nMinGainCode, m_nMaxGainCode);
+    const int nLow = std::max(m_nMinGainCode, CodeAtOrAbove(dLowDb));
+    const int nHigh = std::min(m_nMaxGainCode, CodeAtOrBelow(dHighDb));
+    if (nLow > nHigh)
+        return kGainCodeZero;
+    const double dCode = std::clamp((dGain + kGainLimitDb) * 10.0, 0.0, static_cast<double>(kGainCodeMax));
+    return std::clamp(static_cast<int>(std::lround(dCode)), nLow, nHigh);
+}
+
+double CRoomFitProblem::Excess(double dSumDb) const
+{
+    if (dSumDb > m_dBoostDb + kLimitSlack)
+        return dSumDb - m_dBoostDb;
+    return dSumDb < m_dCutDb - kLimitSlack ? dSumDb - m_dCutDb : 0.0;
 }
 
 FitBand CRoomFitProblem::Clamped(FitBand band) const
@@ -135,4 +157,19 @@ void CRoomFitProblem::Response(const CodedBand& band, AxisResponse& out) const
 {
     PeakingSpanResponse(g_dFreqAxis[static_cast<std::size_t>(SlotAxis(band.nSlot))], CodeToGain(band.nGainCode),
                         CodeToBandwidth(band.nBandwidthCode), m_span.nFirst, m_span.nLast, out);
+}
+
+void CRoomFitProblem::Complete(const CodedBand& band, AxisResponse& out) const
+{
+    const double dCentre = g_dFreqAxis[static_cast<std::size_t>(SlotAxis(band.nSlot))];
+    const double dGain = CodeToGain(band.nGainCode);
+    const double dBandwidth = CodeToBandwidth(band.nBandwidthCode);
+    PeakingSpanResponse(dCentre, dGain, dBandwidth, 0, m_span.nFirst - 1, out);
+    PeakingSpanResponse(dCentre, dGain, dBandwidth, m_span.nLast + 1, kAxisPoints - 1, out);
+}
+
+void CRoomFitProblem::WholeResponse(const CodedBand& band, AxisResponse& out) const
+{
+    Response(band, out);
+    Complete(band, out);
 }

@@ -18,6 +18,10 @@ constexpr double kRidge = 1e-9;
 // Iterations that gain less than this share of the sum of squares count as
 // converged.
 constexpr double kConverged = 1e-5;
+// Weight of the sum's squared excess over the limits against the squared
+// deviation: the fit settles where the excess is about 1/100 of the
+// deviation it would remove.
+constexpr double kExcessWeight = 100.0;
 
 }  // namespace
 
@@ -31,13 +35,14 @@ CRoomFitRefiner::CRoomFitRefiner(const CRoomFitProblem& problem, std::vector<Fit
       m_normal(static_cast<std::size_t>(Unknowns() * Unknowns())),
       m_gradient(static_cast<std::size_t>(Unknowns()))
 {
+    m_dObjective = Objective(m_sum.Total());
 }
 
 void CRoomFitRefiner::Run(CRoomFitRun& run, int nFrom, int nTo)
 {
     for (int n = 0; n < kMaxIterations && !m_bands.empty() && !run.Cancelled(); ++n) {
-        const double dBefore = m_sum.Sse();
-        if (!Iterate() || dBefore - m_sum.Sse() < kConverged * dBefore)
+        const double dBefore = m_dObjective;
+        if (!Iterate() || dBefore - m_dObjective < kConverged * dBefore)
             return;
         run.Progress(nFrom + (nTo - nFrom) * n / kMaxIterations);
     }
@@ -51,10 +56,11 @@ bool CRoomFitRefiner::Iterate()
     for (; m_dLambda <= kLambdaMax; m_dLambda *= kLambdaUp) {
         if (!Solve(m_dLambda, step))
             continue;
-        if (TrialSse(step) < m_sum.Sse()) {
+        if (const double dTrial = TrialObjective(step); dTrial < m_dObjective) {
             m_bands = m_trialBands;
             for (std::size_t k = 0; k < m_bands.size(); ++k)
                 m_sum.Replace(static_cast<int>(k), m_trial[k]);
+            m_dObjective = dTrial;
             m_dLambda = std::max(m_dLambda * kLambdaDown, kLambdaMin);
             return true;
         }
@@ -83,20 +89,30 @@ void CRoomFitRefiner::Jacobian()
     }
 }
 
+// A point where the sum exceeds a limit counts in the deviation's rows and
+// again, weighted, in the excess's rows; both have the same derivatives.
 void CRoomFitRefiner::NormalEquations()
 {
     const FitSpan& span = m_problem.Span();
+    AxisResponse weight{};
+    AxisResponse residual{};
+    for (int i = span.nFirst; i <= span.nLast; ++i) {
+        const auto n = static_cast<std::size_t>(i);
+        const double dExcess = Excess(m_sum.Total(), n);
+        weight[n] = dExcess != 0.0 ? 1.0 + kExcessWeight : 1.0;
+        residual[n] = m_sum.Total()[n] + kExcessWeight * dExcess;
+    }
     for (int r = 0; r < Unknowns(); ++r) {
         const AxisResponse& a = m_columns[static_cast<std::size_t>(r)];
         double dGradient = 0.0;
         for (int i = span.nFirst; i <= span.nLast; ++i)
-            dGradient += a[static_cast<std::size_t>(i)] * m_sum.Total()[static_cast<std::size_t>(i)];
+            dGradient += a[static_cast<std::size_t>(i)] * residual[static_cast<std::size_t>(i)];
         m_gradient[static_cast<std::size_t>(r)] = dGradient;
         for (int c = 0; c <= r; ++c) {
             const AxisResponse& b = m_columns[static_cast<std::size_t>(c)];
             double dDot = 0.0;
             for (int i = span.nFirst; i <= span.nLast; ++i)
-                dDot += a[static_cast<std::size_t>(i)] * b[static_cast<std::size_t>(i)];
+                dDot += a[static_cast<std::size_t>(i)] * b[static_cast<std::size_t>(i)] * weight[static_cast<std::size_t>(i)];
             At(m_normal, r, c) = dDot;
             At(m_normal, c, r) = dDot;
         }
@@ -137,7 +153,7 @@ bool CRoomFitRefiner::Solve(double dLambda, std::vector<double>& step) const
     return true;
 }
 
-double CRoomFitRefiner::TrialSse(const std::vector<double>& step)
+double CRoomFitRefiner::TrialObjective(const std::vector<double>& step)
 {
     const FitSpan& span = m_problem.Span();
     AxisResponse total = m_problem.Deviation();
@@ -150,8 +166,22 @@ double CRoomFitRefiner::TrialSse(const std::vector<double>& step)
         for (int i = span.nFirst; i <= span.nLast; ++i)
             total[static_cast<std::size_t>(i)] += m_trial[k][static_cast<std::size_t>(i)];
     }
-    double dSse = 0.0;
-    for (int i = span.nFirst; i <= span.nLast; ++i)
-        dSse += total[static_cast<std::size_t>(i)] * total[static_cast<std::size_t>(i)];
-    return dSse;
+    return Objective(total);
+}
+
+double CRoomFitRefiner::Excess(const AxisResponse& total, std::size_t n) const
+{
+    return m_problem.Excess(total[n] - m_problem.Deviation()[n]);
+}
+
+double CRoomFitRefiner::Objective(const AxisResponse& total) const
+{
+    const FitSpan& span = m_problem.Span();
+    double dObjective = 0.0;
+    for (int i = span.nFirst; i <= span.nLast; ++i) {
+        const auto n = static_cast<std::size_t>(i);
+        const double dExcess = Excess(total, n);
+        dObjective += total[n] * total[n] + kExcessWeight * dExcess * dExcess;
+    }
+    return dObjective;
 }

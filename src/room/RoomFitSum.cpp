@@ -9,9 +9,28 @@ double Square(double d)
 
 }  // namespace
 
-CRoomFitSum::CRoomFitSum(const CRoomFitProblem& problem) : m_span(problem.Span()), m_total(problem.Deviation())
+CRoomFitSum::CRoomFitSum(const CRoomFitProblem& problem)
+    : m_problem(problem), m_span(problem.Span()), m_total(problem.Deviation())
 {
     Update(nullptr, nullptr);
+}
+
+CRoomFitSum::CRoomFitSum(const CRoomFitProblem& problem, const std::vector<CodedBand>& bands) : CRoomFitSum(problem)
+{
+    AxisResponse response{};
+    for (const CodedBand& band : bands) {
+        problem.WholeResponse(band, response);
+        Add(response);
+    }
+}
+
+CRoomFitSum::CRoomFitSum(const CRoomFitProblem& problem, const std::vector<FitBand>& bands) : CRoomFitSum(problem)
+{
+    AxisResponse response{};
+    for (const FitBand& band : bands) {
+        problem.Response(band, response);
+        Add(response);
+    }
 }
 
 void CRoomFitSum::Add(const AxisResponse& response)
@@ -35,6 +54,8 @@ void CRoomFitSum::Remove(int k)
 
 void CRoomFitSum::Update(const AxisResponse* pOld, const AxisResponse* pNew)
 {
+    for (std::size_t n = 0; n < m_eq.size(); ++n)
+        m_eq[n] += (pNew ? (*pNew)[n] : 0.0) - (pOld ? (*pOld)[n] : 0.0);
     m_dSse = 0.0;
     for (int i = m_span.nFirst; i <= m_span.nLast; ++i) {
         const auto n = static_cast<std::size_t>(i);
@@ -62,4 +83,22 @@ double CRoomFitSum::SseWithout(int k) const
         dSse += Square(m_total[n] - m_bands[static_cast<std::size_t>(k)][n]);
     }
     return dSse;
+}
+
+bool CRoomFitSum::Fits(int k, const AxisResponse& whole) const
+{
+    return FitsChanged(k < Count() ? &m_bands[static_cast<std::size_t>(k)] : nullptr, &whole);
+}
+
+bool CRoomFitSum::FitsWithout(int k) const
+{
+    return FitsChanged(&m_bands[static_cast<std::size_t>(k)], nullptr);
+}
+
+bool CRoomFitSum::FitsChanged(const AxisResponse* pOld, const AxisResponse* pNew) const
+{
+    for (std::size_t n = 0; n < m_eq.size(); ++n)
+        if (m_problem.Excess(m_eq[n] + (pNew ? (*pNew)[n] : 0.0) - (pOld ? (*pOld)[n] : 0.0)) != 0.0)
+            return false;
+    return true;
 }

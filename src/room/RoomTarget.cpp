@@ -1,6 +1,9 @@
 #include "RoomTarget.h"
 
 #include <algorithm>
+#include <optional>
+
+#include "RoomText.h"
 
 bool CRoomTarget::Assign(const std::vector<MeasurementPoint>& points, std::string* pError)
 {
@@ -9,12 +12,15 @@ bool CRoomTarget::Assign(const std::vector<MeasurementPoint>& points, std::strin
 
 bool CRoomTarget::Load(const std::string& strPath, std::string* pError)
 {
-    const MeasurementResult result = ReadMeasurementFile(strPath);
-    if (!result.bOk) {
-        *pError = result.strError;
+    const std::optional<std::string> text = ReadRoomFile(strPath, pError);  // names the file
+    if (!text)
         return false;
-    }
-    return Assign(result.points, pError);
+    const MeasurementResult result = ParseMeasurement(*text);
+    std::string strError = result.strError;
+    if (result.bOk && Assign(result.points, &strError))
+        return true;
+    *pError = strPath + ": " + strError;
+    return false;
 }
 
 double CRoomTarget::At(int i) const

@@ -20,7 +20,9 @@ class CRoomTarget {
 public:
     // False (and the target unchanged) as CRoomCurve::Assign refuses.
     bool Assign(const std::vector<MeasurementPoint>& points, std::string* pError);
-    // False with *pError when the file cannot be read or is refused.
+    // False with *pError, which names the file, when the file cannot be
+    // read or is refused: a fit reads a measurement too, and a line number
+    // alone would not say which file it is in.
     bool Load(const std::string& strPath, std::string* pError);
     void SetFlat() { m_curve.Clear(); }
     bool IsFlat() const { return m_curve.IsEmpty(); }

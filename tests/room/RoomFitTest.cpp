@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <iostream>
+#include <optional>
+#include <random>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -51,6 +54,86 @@ const std::vector<Room>& Rooms()
     return rooms;
 }
 
+// Two to seven modes and dips of 3 … 12 dB between 25 and 500 Hz, a tilt and ripple.
+Room RandomRoom(std::mt19937& random)
+{
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    Room room{"random", {}, -4.0 + 8.0 * unit(random), 1.5 * unit(random)};
+    for (int n = 2 + static_cast<int>(random() % 6); n > 0; --n)
+        room.modes.push_back({25.0 * std::exp2(4.3 * unit(random)), (unit(random) < 0.5 ? -1.0 : 1.0) * (3.0 + 9.0 * unit(random)),
+                              0.04 + 0.26 * unit(random)});
+    return room;
+}
+
+// The state of the tests' greedy placement (RoomFit::GreedyBands).
+struct Greedy {
+    const RoomFitInput* pInput;
+    AxisResponse predicted;
+    AxisResponse sum;  // the bands' own
+    std::vector<MappedBand> bands;
+    double dRms;
+
+    bool Free(int nHz) const
+    {
+        return nHz >= pInput->dLowHz && nHz <= pInput->dHighHz &&
+               std::none_of(bands.begin(), bands.end(), [&](const MappedBand& band) { return band.nFreq == nHz; });
+    }
+    double Deviation(int i) const { return predicted[static_cast<std::size_t>(i)] - pInput->target.At(i); }
+    // The gain limits of a new band at point i.
+    std::pair<double, double> Room(int i) const
+    {
+        const double dSum = sum[static_cast<std::size_t>(i)];
+        return {std::max(pInput->dMaxCutDb, pInput->dMaxCutDb - dSum), std::min(pInput->dMaxBoostDb, pInput->dMaxBoostDb - dSum)};
+    }
+    int WorstPoint(const std::vector<bool>& missed) const
+    {
+        int nWorst = -1;
+        double dWorst = 0.05;
+        for (int i = 0; i < kAxisPoints; ++i) {
+            const double f = g_dFreqAxis[static_cast<std::size_t>(i)];
+            const double dFix = Deviation(i) > 0 ? std::min(Deviation(i), -Room(i).first) : std::min(-Deviation(i), Room(i).second);
+            if (f >= pInput->dLowHz && f <= pInput->dHighHz && dFix > dWorst && !missed[static_cast<std::size_t>(i)] &&
+                (Free(static_cast<int>(std::floor(f))) || Free(static_cast<int>(std::ceil(f))))) {
+                dWorst = dFix;
+                nWorst = i;
+            }
+        }
+        return nWorst;
+    }
+    // The best band on nHz for the deviation at point i: the state it
+    // leaves, if it lowers the RMS within the limits.
+    std::optional<Greedy> With(int i, int nHz) const
+    {
+        const auto [dLow, dHigh] = Room(i);
+        const int nLowCode = static_cast<int>(std::ceil((dLow + 20.0) * 10.0 - 1e-6));
+        const int nHighCode = static_cast<int>(std::floor((dHigh + 20.0) * 10.0 + 1e-6));
+        MappedBand band;
+        band.nFreq = nHz;
+        band.nGainCode = std::clamp(GainToCode(-Deviation(i)), nLowCode, nHighCode);
+        if (!Free(nHz) || nLowCode > nHighCode || band.nGainCode == kGainCodeZero)
+            return std::nullopt;
+        std::optional<Greedy> best;
+        for (int c = 0; c <= kBandwidthCodeMax; ++c) {
+            AxisResponse response{};
+            PeakingResponse(nHz, CodeToGain(band.nGainCode), CodeToBandwidth(c), response);
+            Greedy trial = *this;
+            bool bWithin = true;
+            for (std::size_t n = 0; n < response.size(); ++n) {
+                trial.predicted[n] += response[n];
+                trial.sum[n] += response[n];
+                bWithin = bWithin && trial.sum[n] <= pInput->dMaxBoostDb + 1e-6 && trial.sum[n] >= pInput->dMaxCutDb - 1e-6;
+            }
+            trial.dRms = PredictedResidual(trial.predicted, *pInput).dRmsDb;
+            if (bWithin && trial.dRms < (best ? best->dRms : dRms)) {
+                band.nBandwidthCode = c;
+                trial.bands.push_back(band);
+                best = trial;
+            }
+        }
+        return best;
+    }
+};
+
 }  // namespace
 
 class RoomFit : public ModelTest {
@@ -79,56 +162,62 @@ protected:
         return PredictedResidual(predicted, input);
     }
 
-    // The baseline: one band at a time at the largest deviation a band
-    // within the limits corrects, with the gain that cancels it there and
-    // the bandwidth code that lowers the RMS most.
+    // The bands' sum on the output record, as the graph's curve code draws it.
+    AxisResponse EqSum(const std::vector<MappedBand>& bands)
+    {
+        RoomFitResult applied;
+        applied.bands = bands;
+        ApplyRoomFit(Out(), applied);
+        AxisResponse sum{};
+        for (int b = 0; b < Out().EQ().BandCount(); ++b)
+            for (std::size_t i = 0; i < sum.size(); ++i)
+                sum[i] += Out().EQ()[b].Response()[i];
+        return sum;
+    }
+
+    // The limits hold on the sum at every axis point, and no two bands share a frequency.
+    void ExpectSummedLimits(const RoomFitInput& input, const std::vector<MappedBand>& bands, const std::string& strCase)
+    {
+        const AxisResponse sum = EqSum(bands);
+        EXPECT_LE(*std::max_element(sum.begin(), sum.end()), input.dMaxBoostDb + 1e-6) << strCase;
+        EXPECT_GE(*std::min_element(sum.begin(), sum.end()), input.dMaxCutDb - 1e-6) << strCase;
+        for (std::size_t k = 1; k < bands.size(); ++k)
+            EXPECT_LT(bands[k - 1].nFreq, bands[k].nFreq) << strCase;
+    }
+
+    // The baseline, the plain greedy placement: one band at a time at the
+    // largest deviation a band corrects within the limits (its own, and
+    // what the bands before it leave of the sum's), on a whole hertz next to
+    // it that no band has, with the gain code nearest to cancelling it there
+    // and the bandwidth code that lowers the RMS most within the limits; the
+    // next largest deviation where no band helps, four times in a row.
     std::vector<MappedBand> GreedyBands(const RoomFitInput& input)
     {
-        std::vector<MappedBand> bands;
-        AxisResponse predicted{};
-        AppliedResidual(input, bands);
-        input.measurement.Predict(Out().EQ(), predicted);
-        double dRms = PredictedResidual(predicted, input).dRmsDb;
-        while (static_cast<int>(bands.size()) < input.nBands) {
-            int nWorst = -1;
-            double dWorst = 0.05;
-            for (int i = 0; i < kAxisPoints; ++i) {
-                const double f = g_dFreqAxis[static_cast<std::size_t>(i)];
-                const double d = predicted[static_cast<std::size_t>(i)] - input.target.At(i);
-                const double dFix = d > 0 ? std::min(d, -input.dMaxCutDb) : std::min(-d, input.dMaxBoostDb);
-                if (f >= input.dLowHz && f <= input.dHighHz && dFix > dWorst) {
-                    dWorst = dFix;
-                    nWorst = i;
-                }
-            }
+        Greedy greedy{&input, {}, {}, {}, 0.0};
+        AppliedResidual(input, {});
+        input.measurement.Predict(Out().EQ(), greedy.predicted);
+        greedy.dRms = PredictedResidual(greedy.predicted, input).dRmsDb;
+        std::vector<bool> missed(kAxisPoints);
+        for (int nMisses = 0; static_cast<int>(greedy.bands.size()) < input.nBands && nMisses < 4;) {
+            const int nWorst = greedy.WorstPoint(missed);
             if (nWorst < 0)
                 break;
-            const double dDev = predicted[static_cast<std::size_t>(nWorst)] - input.target.At(nWorst);
-            MappedBand band;
-            band.nFreq = std::clamp(static_cast<int>(std::lround(g_dFreqAxis[static_cast<std::size_t>(nWorst)])),
-                                    static_cast<int>(std::ceil(input.dLowHz)), static_cast<int>(input.dHighHz));
-            band.nGainCode = GainToCode(std::clamp(-dDev, input.dMaxCutDb, input.dMaxBoostDb));
-            AxisResponse best = predicted;
-            for (int c = 0; c <= kBandwidthCodeMax; ++c) {
-                AxisResponse response{};
-                PeakingResponse(band.nFreq, CodeToGain(band.nGainCode), CodeToBandwidth(c), response);
-                for (std::size_t i = 0; i < response.size(); ++i)
-                    response[i] += predicted[i];
-                const double dTrial = PredictedResidual(response, input).dRmsDb;
-                if (dTrial < dRms) {
-                    dRms = dTrial;
-                    best = response;
-                    band.nBandwidthCode = c;
-                }
+            const double f = g_dFreqAxis[static_cast<std::size_t>(nWorst)];
+            std::optional<Greedy> next = greedy.With(nWorst, static_cast<int>(std::floor(f)));
+            if (const std::optional<Greedy> upper = greedy.With(nWorst, static_cast<int>(std::ceil(f)));
+                upper && (!next || upper->dRms < next->dRms))
+                next = upper;
+            missed[static_cast<std::size_t>(nWorst)] = !next;
+            nMisses = next ? 0 : nMisses + 1;
+            if (next) {
+                greedy = *next;
+                missed.assign(missed.size(), false);
             }
-            if (best == predicted)
-                break;
-            predicted = best;
-            bands.push_back(band);
         }
-        return bands;
+        return greedy.bands;
     }
 };
+
 
 TEST_F(RoomFit, BandsStayOnTheProcessorGridAndWithinTheLimits)
 {
@@ -157,30 +246,57 @@ TEST_F(RoomFit, BandsStayOnTheProcessorGridAndWithinTheLimits)
                 EXPECT_GE(band.nBandwidthCode, 0);
                 EXPECT_LE(band.nBandwidthCode, kBandwidthCodeMax);
             }
+            ExpectSummedLimits(input, result.bands, room.szName);
         }
     }
 }
 
-TEST_F(RoomFit, NeverWorseThanGreedyAndBetterOnAverage)
+TEST_F(RoomFit, LimitsHoldOnTheSumWhereBandsWouldStack)
 {
-    double dRatioSum = 0.0;
-    int nFits = 0;
-    for (const Room& room : Rooms()) {
-        for (const double dBoost : {0.0, 6.0}) {
-            RoomFitInput input = Input(room);
-            input.dMaxBoostDb = dBoost;
-            const double dGreedy = AppliedResidual(input, GreedyBands(input)).dRmsDb;
-            const RoomFitResult result = FitRoom(input);
-            std::cout << room.szName << " boost " << dBoost << ": before " << result.before.dRmsDb << " greedy "
-                      << dGreedy << " fit " << result.after.dRmsDb << " dB RMS, max " << result.after.dMaxDb
-                      << " dB, " << result.bands.size() << " bands\n";
-            EXPECT_LE(result.after.dRmsDb, dGreedy + 1e-9) << room.szName;
-            dRatioSum += result.after.dRmsDb / dGreedy;
-            ++nFits;
-        }
+    // A deep dip, tall peaks, and a flat room under a target 12 dB up at 20 Hz.
+    const Room dip{"dip", {{100, -12, 0.12}}, 0.0, 0.0};
+    const Room peaks{"peaks", {{70, 14, 0.15}, {150, 12, 0.2}}, 0.0, 0.0};
+    const Room flat{"flat", {}, 0.0, 0.0};
+    std::vector<MeasurementPoint> tilt;
+    for (const double f : {10.0, 200.0, 2000.0, 24000.0})
+        tilt.push_back({f, f < 200.0 ? 12.0 * std::log10(200.0 / f) : 0.0});
+    for (const auto& [pRoom, dBoost, dCut, bTilted] :
+         {std::tuple{&dip, 3.0, -20.0, false}, {&peaks, 0.0, -6.0, false}, {&flat, 6.0, -20.0, true}}) {
+        RoomFitInput input = Input(*pRoom);
+        input.dMaxBoostDb = dBoost;
+        input.dMaxCutDb = dCut;
+        std::string strError;
+        ASSERT_TRUE(!bTilted || input.target.Assign(tilt, &strError)) << strError;
+        const RoomFitResult result = FitRoom(input);
+        ASSERT_EQ(result.status, RoomFitStatus::Done) << result.strError;
+        EXPECT_LT(result.after.dRmsDb, result.before.dRmsDb) << pRoom->szName;
+        ExpectSummedLimits(input, result.bands, pRoom->szName);
     }
-    // Without boost most of what is left are dips no band may fill.
-    EXPECT_LT(dRatioSum / nFits, 0.9);
+}
+
+// Slow under the sanitizers: the Release tree alone runs it (tests/CMakeLists.txt).
+TEST_F(RoomFit, NeverWorseThanGreedyOnRandomRoomsAndBetterOnAverage)
+{
+    std::mt19937 random(470);
+    double dRatioSum = 0.0;
+    double dWorstRatio = 0.0;
+    constexpr int kRooms = 200;
+    for (int n = 0; n < kRooms; ++n) {
+        RoomFitInput input = Input(RandomRoom(random));
+        input.nBands = std::array{10, 6, 10, 16}[n % 4];
+        input.dMaxBoostDb = std::array{3.0, 0.0, 6.0}[n % 3];
+        input.dMaxCutDb = std::array{-20.0, -8.0}[n % 2];
+        const double dGreedy = AppliedResidual(input, GreedyBands(input)).dRmsDb;
+        const RoomFitResult result = FitRoom(input);
+        ASSERT_EQ(result.status, RoomFitStatus::Done) << n;
+        EXPECT_LE(result.after.dRmsDb, dGreedy + 1e-9) << "room " << n;
+        ExpectSummedLimits(input, result.bands, "room " + std::to_string(n));
+        dRatioSum += result.after.dRmsDb / dGreedy;
+        dWorstRatio = std::max(dWorstRatio, result.after.dRmsDb / dGreedy);
+    }
+    std::cout << "fit / greedy RMS: mean " << dRatioSum / kRooms << ", worst " << dWorstRatio << '\n';
+    // Most of what is left are dips no band may fill, within the limits.
+    EXPECT_LT(dRatioSum / kRooms, 0.95);
 }
 
 TEST_F(RoomFit, ReportedResidualIsThatOfTheAppliedBands)

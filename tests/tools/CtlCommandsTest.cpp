@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <fstream>
 #include <future>
+#include <iterator>
 #include <sstream>
 #include <thread>
 
@@ -566,6 +567,34 @@ TEST_F(CtlCommandsTest, EqFitSavesTheFitIntoASceneFileWithTheResidualItPrinted)
     }
     ASSERT_GT(nPoints, 0);
     EXPECT_NEAR(std::sqrt(dSquares / nPoints), fit["after_rms_db"].toDouble(), 0.01);
+}
+
+TEST_F(CtlCommandsTest, EqFitSaveRefusesAFolderAndItsOwnSceneUnlessForced)
+{
+    Ok({"read-scene", File("live.ZR4C")});
+    const auto bytes = [](const std::string& strPath) {
+        std::ifstream in(strPath, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    const std::string strLive = bytes(File("live.ZR4C"));
+    const std::vector<std::string> fit = {"eq-fit", "2", RoomFixture("rew_measurement.txt"), "--from", File("live.ZR4C"),
+                                          "--save"};
+    const std::string strOwn = "the scene file the fit starts from: add --force to replace it";
+    // "live" is saved as live.ZR4C; a folder would have been saved beside it as DIR.ZR4C.
+    for (const auto& [strSave, strWhy] : {std::pair{File("live.ZR4C"), strOwn}, {File("live"), strOwn},
+                                          {m_folder.string(), std::string("a folder, not a file")}}) {
+        std::vector<std::string> args = fit;
+        args.push_back(strSave);
+        const CtlRun run = RunArgs(args);
+        EXPECT_EQ(run.nExit, 1) << strSave;
+        EXPECT_EQ(run.FirstErr(), "zr470ctl: Save MusicFile Error! (" + strSave + ": " + strWhy + ")");
+    }
+    EXPECT_TRUE(bytes(File("live.ZR4C")) == strLive) << "the scene file was replaced";
+    EXPECT_FALSE(fs::exists(m_folder.string() + ".ZR4C"));
+    std::vector<std::string> forced = fit;
+    forced.insert(forced.end(), {File("live.ZR4C"), "--force"});
+    EXPECT_EQ(RunArgs(forced).nExit, 0);
+    EXPECT_FALSE(bytes(File("live.ZR4C")) == strLive) << "the scene file was not replaced";
 }
 
 TEST_F(CtlCommandsTest, ResponseWithAMeasurementPrintsThePrediction)

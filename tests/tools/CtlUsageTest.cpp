@@ -58,15 +58,6 @@ TEST(CtlUsage, MistakesInTheCommandLineExitWithTwoAndNameTheMistake)
         {{"--device"}, 2, "zr470ctl: --device needs a value: usb, usb:PATH, usb:serial=S, tcp:HOST:PORT or virtual"},
         {{"batch"}, 2, "zr470ctl: batch takes 1 argument besides its options, not 0"},
         {{"eq-fit", "1", "m.txt", "--bogus"}, 2, "zr470ctl: eq-fit: unknown option --bogus"},
-        {{"eq-fit", "1", "m.txt", "--range", "500-20"},
-         2,
-         "zr470ctl: eq-fit: --range takes LO-HI in hertz, 20 … 20000 with LO below HI, not \"500-20\""},
-        {{"eq-fit", "1", "m.txt", "--range", "100"},
-         2,
-         "zr470ctl: eq-fit: --range takes LO-HI in hertz, 20 … 20000 with LO below HI, not \"100\""},
-        {{"eq-fit", "1", "m.txt", "--bands", "32"}, 2, "zr470ctl: eq-fit: --bands takes 1 … 31, not \"32\""},
-        {{"eq-fit", "1", "m.txt", "--max-boost", "-1"}, 2, "zr470ctl: eq-fit: --max-boost takes 0 … 20 dB, not \"-1\""},
-        {{"eq-fit", "1", "m.txt", "--max-cut", "3"}, 2, "zr470ctl: eq-fit: --max-cut takes -20 … 0 dB, not \"3\""},
         {{"eq-fit", "1", "m.txt", "--save", "out.ZR4C"},
          2,
          "zr470ctl: eq-fit: --save needs --from, the scene file the fit starts from"},
@@ -74,6 +65,22 @@ TEST(CtlUsage, MistakesInTheCommandLineExitWithTwoAndNameTheMistake)
     const CtlRun env = RunArgs({"info"}, "tcp:[::1]");
     EXPECT_EQ(env.nExit, 2);
     EXPECT_EQ(env.FirstErr(), "zr470ctl: ZR470_DEVICE: tcp:[::1] has no port: use tcp:HOST:PORT");
+}
+
+// A value out of range is a refusal, as in `set 1 level 99`; a misspelt word stays a usage mistake.
+TEST(CtlUsage, FitValuesOutOfRangeExitWithOne)
+{
+    const std::string strRange = "zr470ctl: eq-fit: --range takes LO-HI in hertz, 20 … 20000 with LO below HI, not ";
+    ExpectAll({
+        {{"eq-fit", "1", "m.txt", "--range", "500-20"}, 1, strRange + "\"500-20\""},
+        {{"eq-fit", "1", "m.txt", "--range", "10-500"}, 1, strRange + "\"10-500\""},
+        {{"eq-fit", "1", "m.txt", "--range", "100"}, 1, strRange + "\"100\""},
+        {{"eq-fit", "1", "m.txt", "--bands", "0"}, 1, "zr470ctl: eq-fit: --bands takes 1 … 31, not \"0\""},
+        {{"eq-fit", "1", "m.txt", "--bands", "32"}, 1, "zr470ctl: eq-fit: --bands takes 1 … 31, not \"32\""},
+        {{"eq-fit", "1", "m.txt", "--max-boost", "21"}, 1, "zr470ctl: eq-fit: --max-boost takes 0 … 20 dB, not \"21\""},
+        {{"eq-fit", "1", "m.txt", "--max-boost", "-1"}, 1, "zr470ctl: eq-fit: --max-boost takes 0 … 20 dB, not \"-1\""},
+        {{"eq-fit", "1", "m.txt", "--max-cut", "3"}, 1, "zr470ctl: eq-fit: --max-cut takes -20 … 0 dB, not \"3\""},
+    });
 }
 
 TEST(CtlUsage, OptionsAreNeverCountedAsArguments)
@@ -112,6 +119,9 @@ TEST(CtlUsage, PresetFileRefusalsSayWhatIsWrongWithTheFile)
          "zr470ctl: Save MusicFile Error! (" + (dir / "gone" / "x.ZR4C").string() + ": the folder " +
              (dir / "gone").string() + " does not exist)"},
         {{"eq-fit", "1", (dir / "none.txt").string()}, 1, "zr470ctl: Cannot read " + (dir / "none.txt").string()},
+        {{"eq-fit", "1", (dir / "room.txt").string(), "--target", (dir / "room.ZR4AC").string()},
+         1,
+         "zr470ctl: " + (dir / "room.ZR4AC").string() + ": line 1: \"not\" is not a number"},
         {{"eq-fit", "1", (dir / "room.txt").string(), "--from", (dir / "room.ZR4AC").string()},
          1,
          "zr470ctl: Read MusicFile  Error (" + (dir / "room.ZR4AC").string() + ": not a scene file (.ZR4C))"},
