@@ -29,7 +29,6 @@ const std::string kReadme = std::string(TestFixturesDir()) + "/../../README.md";
 const std::map<std::string, std::string> kSkipped = {
     {"emulate", "serves until it is stopped"},
     {"firmware", "needs a real firmware file and rewrites the processor"},
-    {"devices", "lists processors on USB, which a test machine does not have"},
 };
 
 struct Readme {
