@@ -189,7 +189,8 @@ int RunBatch(CtlContext& ctx)
         if (strArg == kKeepGoing)
             bKeepGoing = true;
         else if (strArg.rfind("--", 0) == 0 || !strPath.empty())
-            return Refuse(ctx, "batch takes a script (a file or -) and --keep-going, not " + EchoText(strArg)), kExitUsage;
+            return Refuse(ctx, "batch takes a script (a file or -) and --keep-going, not " + EchoText(strArg)),
+                   kExitUsage;
         else
             strPath = strArg;
     }

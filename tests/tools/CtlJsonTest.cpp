@@ -191,8 +191,8 @@ TEST(CtlJsonText, IsCompactUtf8WithEveryInvalidByteReplaced)
     EXPECT_EQ(JsonText({{"a", "x\"\\\n"}, {"b", nullptr}}), "{\"a\":\"x\\\"\\\\\\n\",\"b\":null}");
     EXPECT_EQ(JsonText("Salle-\xC3\xA9 \xE2\x86\x92"), "\"Salle-\xC3\xA9 \xE2\x86\x92\"");
     EXPECT_EQ(JsonText(std::string("x\xE9y\xFF", 4)), "\"x\xEF\xBF\xBDy\xEF\xBF\xBD\"");
-    EXPECT_EQ(JsonText(Json::array({JsonNumber(-3.5, 2), JsonNumber(2.0, 2), JsonNumber(-0.004, 2), JsonExact(1000.0)})),
-              "[-3.5,2,0,1000]");
+    const Json numbers = {JsonNumber(-3.5, 2), JsonNumber(2.0, 2), JsonNumber(-0.004, 2), JsonExact(1000.0)};
+    EXPECT_EQ(JsonText(numbers), "[-3.5,2,0,1000]");
     EXPECT_EQ(Json::parse(JsonText(JsonExact(20.274084792819372))).get<double>(), 20.274084792819372);
 }
 
