@@ -397,6 +397,20 @@ TEST_F(CtlCommandsTest, ResponseSumsTheOutputsBandsOffline)
     EXPECT_EQ(bad.strOut, "");
 }
 
+TEST(CtlDevices, AnEmptyListIsAnAnswer)
+{
+    const CtlRun json = RunArgs({"--json", "devices"});
+    EXPECT_EQ(json.nExit, 0) << json.strErr;
+    const Json list = JsonOf(json.strOut);
+    ASSERT_TRUE(list.is_array()) << json.strOut;
+    const CtlRun text = RunArgs({"devices"});
+    EXPECT_EQ(text.nExit, 0) << text.strErr;
+    if (list.empty())
+        EXPECT_EQ(text.strOut, "no processor attached on USB\n");
+    else
+        EXPECT_EQ(static_cast<size_t>(Lines(text.strOut)), list.size());
+}
+
 TEST(CtlHelp, HelpAndVersionPrintOnStandardOutputAndSucceed)
 {
     for (const char* pOption : {"--help", "-h"}) {
