@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "CtlCommands.h"
-#include "CtlRoomOptions.h"
 #include "CtlJson.h"
+#include "CtlRoomOptions.h"
 #include "DelayTable.h"
 #include "GlobalData.h"
 #include "KTV_Data.h"

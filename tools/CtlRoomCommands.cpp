@@ -1,9 +1,9 @@
 // eq-import CH FILE [--dry-run] [--link CH,…] [--channel NAME], eq-export CH [--format apo|rew]
 #include "CtlCommands.h"
 #include "CtlDevice.h"
+#include "CtlJson.h"
 #include "CtlRoomApply.h"
 #include "CtlRoomOptions.h"
-#include "CtlJson.h"
 #include "FilterSetMapping.h"
 #include "KTV_Data.h"
 
