@@ -1,5 +1,6 @@
 #include "CtlArgs.h"
 
+#include "CtlText.h"
 #include "CtlVersion.h"
 #include "DeviceChoice.h"
 
@@ -69,7 +70,7 @@ bool ParseInvocation(const std::vector<std::string>& args, const char* pEnvDevic
         }
         if (inv.strCommand.empty()) {
             if (args[i].rfind("--", 0) == 0) {
-                *pError = "unknown option " + args[i];
+                *pError = "unknown option " + EchoText(args[i]);
                 return false;
             }
             inv.strCommand = args[i];
@@ -77,16 +78,21 @@ bool ParseInvocation(const std::vector<std::string>& args, const char* pEnvDevic
             inv.args.push_back(args[i]);
         }
     }
-    // A wrong $ZR470_DEVICE is as much a usage error as a wrong --device.
-    if (DeviceChoice choice; !ParseDeviceChoice(inv.strDevice, &choice, pError)) {
-        *pError = "ZR470_DEVICE: " + *pError;
-        return false;
-    }
     if (inv.strCommand.empty() && !inv.bHelp && !inv.bVersion) {
         *pError = "no command given";
         return false;
     }
     *pOut = std::move(inv);
+    return true;
+}
+
+bool CheckDeviceToOpen(const CtlInvocation& inv, std::string* pError)
+{
+    if (DeviceChoice choice; !ParseDeviceChoice(inv.strDevice, &choice, pError)) {
+        // --device is checked as it is read: only the environment is left.
+        *pError = "ZR470_DEVICE: " + *pError;
+        return false;
+    }
     return true;
 }
 
@@ -122,6 +128,7 @@ const char* UsageText()
            "                               after; --from fits a scene file, --force lets --save replace it\n"
            "  eq-export CH [--format apo|rew]  print output CH's active bands as a filter set\n"
            "  report [--from F.ZR4C|F.ZR4AC] [--unit ms|inch|cm] [--xlsx OUT.xlsx] [--pdf OUT.pdf]\n"
+           "         [--language en|zh]\n"
            "                               every parameter of the six outputs (174 rows): of the\n"
            "                               processor or a file, as text, JSON, a worksheet or a PDF\n"
            "  emulate --listen [HOST:]PORT [--drop-every N] [--corrupt-every N] [--resend-every N]\n"

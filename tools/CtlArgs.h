@@ -7,7 +7,8 @@
 // --device (or --device=D), --json, --help, -h and --version may stand
 // anywhere before the arguments of `emulate`, whose options are its own.
 // With --help or --version no command is needed. The device defaults to
-// $ZR470_DEVICE, else "usb".
+// $ZR470_DEVICE, else "usb"; a wrong $ZR470_DEVICE counts only for the
+// commands that open a device (CheckDeviceToOpen).
 //
 // Threads: pure functions.
 #pragma once
@@ -28,6 +29,9 @@ struct CtlInvocation {
 // False with one line for the user (a usage error).
 bool ParseInvocation(const std::vector<std::string>& args, const char* pEnvDevice, CtlInvocation* pOut,
                      std::string* pError);
+// False with one line for the user when inv.strDevice is no device form
+// (a usage error): called before a device is opened.
+bool CheckDeviceToOpen(const CtlInvocation& inv, std::string* pError);
 // The usage text, one command a line.
 const char* UsageText();
 // "zr470ctl 0.9.0", without a line end.

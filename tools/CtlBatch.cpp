@@ -1,13 +1,20 @@
 // batch FILE|- [--keep-going]: one command a line, over one connection.
 // An installer's standard setup for a room is a few hundred settings; one
 // full read per command would make it minutes instead of seconds.
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
 #include <fstream>
 #include <iostream>
 #include <sstream>
+#include <string_view>
 
 #include "CtlCommands.h"
 #include "CtlDevice.h"
 #include "CtlHeldLines.h"
+#include "CtlJson.h"
 #include "CtlText.h"
 #include "KTV_Data.h"
 
@@ -57,11 +64,25 @@ bool SplitScriptLine(const std::string& strLine, std::vector<std::string>* pWord
 
 namespace {
 
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+
+// A closed standard input reads as an empty script: it must not pass for
+// one that ran.
+bool StandardInputOpen()
+{
+    return fcntl(STDIN_FILENO, F_GETFD) != -1 || errno != EBADF;
+}
+
 bool ReadScript(const std::string& strPath, std::vector<std::string>* pLines, std::string* pError)
 {
     std::ifstream file;
     std::istream* pIn = &std::cin;
-    if (strPath != "-") {
+    const bool bStandardInput = strPath == "-";
+    if (bStandardInput && !StandardInputOpen()) {
+        *pError = "cannot read the script from standard input: it is closed";
+        return false;
+    }
+    if (!bStandardInput) {
         file.open(strPath);
         if (!file) {
             *pError = "cannot read the script " + strPath;
@@ -71,10 +92,14 @@ bool ReadScript(const std::string& strPath, std::vector<std::string>* pLines, st
     }
     for (std::string strLine; std::getline(*pIn, strLine);)
         pLines->push_back(strLine);
-    if (pIn->bad()) {
+    // std::cin shares stdio's buffer: a failed read shows there.
+    if (pIn->bad() || (bStandardInput && std::ferror(stdin))) {
         *pError = "reading the script " + strPath + " failed";
         return false;
     }
+    // Editors on some systems start a UTF-8 file with a byte-order mark.
+    if (!pLines->empty() && pLines->front().starts_with(kUtf8Mark))
+        pLines->front().erase(0, kUtf8Mark.size());
     return true;
 }
 
@@ -85,8 +110,12 @@ std::string RefusalInBatch(const std::vector<std::string>& words, const CtlInvoc
         if (strWord == "--device" || strWord.rfind("--device=", 0) == 0)
             return "the device is chosen for the whole batch, not on a line";
     }
-    if (inv.strCommand == "batch" || inv.strCommand == "emulate" || inv.strCommand == "firmware")
-        return inv.strCommand + " cannot run inside a batch";
+    // demo works on a model of its own and would leave the live scene's
+    // name blank on the processor the batch talks to.
+    for (const char* pCommand : {"batch", "emulate", "firmware", "demo"}) {
+        if (inv.strCommand == pCommand)
+            return inv.strCommand + " cannot run inside a batch";
+    }
     if (inv.bHelp || inv.bVersion)
         return "--help and --version cannot run inside a batch";
     return {};
@@ -104,32 +133,29 @@ std::vector<std::string> ErrorLines(const std::string& strErr, int nLine)
     return lines;
 }
 
-std::string JsonResult(const std::string& strOut)
+// The command's own JSON, or its text as a string.
+Json JsonResult(const std::string& strOut)
 {
     std::string strTrimmed = strOut;
     while (!strTrimmed.empty() && strTrimmed.back() == '\n')
         strTrimmed.pop_back();
     if (strTrimmed.empty())
-        return "null";
-    if (strTrimmed.front() == '{' || strTrimmed.front() == '[')
-        return strTrimmed;
-    return JsonString(strTrimmed);
+        return nullptr;
+    Json result = Json::parse(strTrimmed, nullptr, false);
+    return result.is_discarded() ? Json(strTrimmed) : result;
 }
 
 void Report(CtlContext& batch, const LineReport& line)
 {
-    const int nLine = line.nLine;
-    const int nExit = line.nExit;
     const std::string& strOut = line.strOut;
     const std::vector<std::string>& errors = line.errors;
-    if (!batch.inv.bJson) {
+    if (!batch.inv.bJson)
         batch.out << strOut;
-        for (const std::string& strLine : errors)
-            batch.err << kPrefix << strLine << '\n';
-        return;
-    }
-    batch.out << "{\"line\":" << nLine << ",\"exit\":" << nExit << ",\"result\":" << JsonResult(strOut)
-              << ",\"error\":" << (errors.empty() ? "null" : JsonString(errors.front())) << "}\n";
+    else
+        batch.out << JsonLine({{"line", line.nLine},
+                               {"exit", line.nExit},
+                               {"result", JsonResult(strOut)},
+                               {"error", errors.empty() ? Json() : Json(errors.front())}});
     for (const std::string& strLine : errors)
         batch.err << kPrefix << strLine << '\n';
 }
@@ -175,7 +201,8 @@ int RunBatch(CtlContext& ctx)
         if (strArg == kKeepGoing)
             bKeepGoing = true;
         else if (strArg.rfind("--", 0) == 0 || !strPath.empty())
-            return Refuse(ctx, "batch takes a script (a file or -) and --keep-going, not " + strArg), kExitUsage;
+            return Refuse(ctx, "batch takes a script (a file or -) and --keep-going, not " + EchoText(strArg)),
+                   kExitUsage;
         else
             strPath = strArg;
     }

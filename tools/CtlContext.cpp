@@ -65,6 +65,8 @@ int RunOnSharedLink(CtlContext& ctx, CtlSharedLink& link, const ProcessorWork& w
 
 int RunOnProcessor(CtlContext& ctx, const ProcessorWork& work)
 {
+    if (std::string strError; !CheckDeviceToOpen(ctx.inv, &strError))
+        return Refuse(ctx, strError), kExitUsage;
     if (ctx.pShared)
         return RunOnSharedLink(ctx, *ctx.pShared, work);
     CKTV_Data data;  // outlives the device, whose link thread scans it

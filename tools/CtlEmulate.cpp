@@ -8,7 +8,10 @@ int RunEmulate(CtlContext& ctx, const std::atomic<bool>& bStop, const std::funct
 {
     EmulatorOptions options;
     std::string strError;
-    if (!ParseEmulatorOptions(ctx.inv.args, &options, &strError)) {
+    bool bBadValue = false;
+    if (!ParseEmulatorOptions(ctx.inv.args, &options, &strError, &bBadValue)) {
+        if (bBadValue)  // refused like any value out of range
+            return Refuse(ctx, strError);
         ctx.err << "zr470ctl: " << strError << '\n' << UsageText();
         return kExitUsage;
     }

@@ -10,7 +10,7 @@
 #include "CtlCommands.h"
 #include "CtlDevice.h"
 #include "CtlFileChecks.h"
-#include "CtlText.h"
+#include "CtlJson.h"
 #include "GlobalData.h"
 #include "KTV_Data.h"
 #include "Notify.h"
@@ -36,7 +36,7 @@ std::optional<std::vector<uint8_t>> ReadPreset(CtlContext& ctx, const fs::path& 
 std::string FileResult(CtlContext& ctx, const fs::path& path)
 {
     if (ctx.inv.bJson)
-        return "{\"file\":" + JsonString(path.string()) + "}\n";
+        return JsonLine({{"file", path.string()}});
     return path.string() + "\n";
 }
 
@@ -56,7 +56,7 @@ int RunReadScene(CtlContext& ctx)
     return RunOnProcessor(ctx, [&](CCtlDevice& device, CKTV_Data& data, std::string* pResult) {
         const PresetFileResult saved = SaveSceneFile(data, path);
         if (!saved.bOk)
-            return RefuseFile(ctx, PresetFileError::SaveScene, saved.path);
+            return RefuseFile(ctx, PresetFileError::SaveScene, saved.path, saved.strReason);
         // As in the editor: the live scene takes the file's name.
         device.Session().SetSceneName(SceneTitle(saved.path));
         *pResult = FileResult(ctx, saved.path);
@@ -104,7 +104,7 @@ int RunBackup(CtlContext& ctx)
         g_bTransferRunning = 0;
         const PresetFileResult saved = SaveAllScenesFile(data, path);
         if (!saved.bOk)
-            return RefuseFile(ctx, PresetFileError::SaveAllScenes, saved.path);
+            return RefuseFile(ctx, PresetFileError::SaveAllScenes, saved.path, saved.strReason);
         *pResult = FileResult(ctx, saved.path);
         return kExitOk;
     });

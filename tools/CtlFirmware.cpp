@@ -3,8 +3,8 @@
 #include <memory>
 
 #include "CtlCommands.h"
+#include "CtlJson.h"
 #include "FirmwareFile.h"
-#include "CtlText.h"
 #include "GlobalData.h"
 #include "KTV_Data.h"
 #include "LinkSession.h"
@@ -33,7 +33,7 @@ public:
     void Line(int nPercent, const std::string& strStatus)
     {
         if (m_bJson)
-            m_out << "{\"percent\":" << nPercent << ",\"status\":" << JsonString(strStatus) << "}\n" << std::flush;
+            m_out << JsonLine({{"percent", nPercent}, {"status", strStatus}}) << std::flush;
         else
             m_out << nPercent << "% " << strStatus << '\n' << std::flush;
     }
@@ -52,6 +52,8 @@ private:
 int RunFirmware(CtlContext& ctx)
 {
     const std::string& strPath = ctx.inv.args[0];
+    if (std::string strError; !CheckDeviceToOpen(ctx.inv, &strError))
+        return Refuse(ctx, strError), kExitUsage;
     FirmwareFileResult file = LoadFirmwareFile(strPath);
     if (!file.update)
         return Refuse(ctx, file.strError + " (" + strPath + ")");
@@ -81,7 +83,7 @@ int RunFirmware(CtlContext& ctx)
             if (!progress.Showed(FirmwareDoneText()))
                 progress.Line(100, FirmwareDoneText());
             if (ctx.inv.bJson)
-                ctx.out << "{\"done\":true}\n";
+                ctx.out << JsonLine({{"done", true}});
         } else {
             std::string strLine;
             for (const std::string& strMessage : messages)

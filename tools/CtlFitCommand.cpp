@@ -8,6 +8,7 @@
 #include "CtlCommands.h"
 #include "CtlDevice.h"
 #include "CtlFileChecks.h"
+#include "CtlJson.h"
 #include "CtlRoomApply.h"
 #include "CtlRoomOptions.h"
 #include "CtlText.h"
@@ -60,10 +61,9 @@ int ParseFitCommand(CtlContext& ctx, FitCommand* pCommand)
     pCommand->bDryRun = line.flags.count("--dry-run") > 0;
     if (const std::string strWhy = WhyNotSaved(line, *pCommand); !pCommand->strSave.empty() && !strWhy.empty())
         return RefuseFile(ctx, PresetFileError::SaveScene, pCommand->strSave, strWhy);
-    if (!ParseOutputNumber(line.positional[0], &pCommand->nChannel, &strError) ||
-        (line.values.count("--link") && !ParseLinks(line.values.at("--link"), pCommand->nChannel, &pCommand->links, &strError)))
+    if (!ParseOutputNumber(line.positional[0], &pCommand->nChannel, &strError))
         return Refuse(ctx, strError);
-    return kExitOk;
+    return ParseLinkOption(ctx, pCommand->nChannel, &pCommand->links);
 }
 
 // The measurement and the house curve, if any; kExitOk or the refusal.
@@ -92,12 +92,13 @@ std::string ResidualText(const char* pWhen, const RoomResidual& residual)
 }
 
 // {"band":1,"freq_hz":42,"gain_db":-8.5,"bw_oct":0.2,"q":7.2}
-std::string BandJson(int nBand, const MappedBand& band)
+Json BandJson(int nBand, const MappedBand& band)
 {
-    return "{\"band\":" + std::to_string(nBand) + ",\"freq_hz\":" + std::to_string(band.nFreq) +
-           ",\"gain_db\":" + FormatTrimmed(CodeToGain(band.nGainCode), 1) +
-           ",\"bw_oct\":" + FormatTrimmed(CodeToBandwidth(band.nBandwidthCode), 2) +
-           ",\"q\":" + FormatExact(QTableEntry(band.nBandwidthCode)) + '}';
+    return {{"band", nBand},
+            {"freq_hz", band.nFreq},
+            {"gain_db", JsonNumber(CodeToGain(band.nGainCode), 1)},
+            {"bw_oct", JsonNumber(CodeToBandwidth(band.nBandwidthCode), 2)},
+            {"q", JsonExact(QTableEntry(band.nBandwidthCode))}};
 }
 
 std::string FitReport(const CtlContext& ctx, const RoomFitInput& input, const RoomFitResult& result)
@@ -105,13 +106,14 @@ std::string FitReport(const CtlContext& ctx, const RoomFitInput& input, const Ro
     if (!ctx.inv.bJson)
         return MappingText(RoomFitMapping(result)) + ResidualText("before", result.before) +
                ResidualText("after", result.after);
-    std::vector<std::string> bands;
+    Json bands = Json::array();
     for (size_t i = 0; i < result.bands.size(); ++i)
         bands.push_back(BandJson(static_cast<int>(i) + 1, result.bands[i]));
-    return "{\"bands\":" + JsonArray(bands) + ",\"before_rms_db\":" + FormatFixed(result.before.dRmsDb, 2) +
-           ",\"after_rms_db\":" + FormatFixed(result.after.dRmsDb, 2) +
-           ",\"after_max_db\":" + FormatFixed(result.after.dMaxDb, 2) + ",\"range_hz\":[" +
-           FormatExact(input.dLowHz) + ',' + FormatExact(input.dHighHz) + "]}\n";
+    return JsonLine({{"bands", bands},
+                     {"before_rms_db", JsonNumber(result.before.dRmsDb, 2)},
+                     {"after_rms_db", JsonNumber(result.after.dRmsDb, 2)},
+                     {"after_max_db", JsonNumber(result.after.dMaxDb, 2)},
+                     {"range_hz", Json::array({JsonExact(input.dLowHz), JsonExact(input.dHighHz)})}});
 }
 
 // The fit of the output in data, printed and (unless a dry run) applied;
@@ -145,7 +147,7 @@ int FitInScene(CtlContext& ctx, FitCommand& command)
     if (bSave) {
         const PresetFileResult saved = SaveSceneFile(data, command.strSave);
         if (!saved.bOk)
-            return RefuseFile(ctx, PresetFileError::SaveScene, saved.path);
+            return RefuseFile(ctx, PresetFileError::SaveScene, saved.path, saved.strReason);
         if (!ctx.inv.bJson)
             strResult += "saved " + saved.path.string() + '\n';
     }

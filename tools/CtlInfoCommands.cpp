@@ -5,7 +5,7 @@
 
 #include "CtlCommands.h"
 #include "CtlDevice.h"
-#include "CtlText.h"
+#include "CtlJson.h"
 #include "DataDefine.h"
 #include "GlobalData.h"
 #include "HidTransport.h"
@@ -68,20 +68,20 @@ std::string InfoText(const ProcessorInfo& info)
 
 std::string InfoJson(const ProcessorInfo& info)
 {
-    std::ostringstream json;
-    json << "{\"identification\":" << JsonString(info.strIdentification) << ",\"variant\":" << info.nVariant
-         << ",\"device\":" << JsonString(info.strDevice) << ",\"scene\":" << JsonString(info.strScene)
-         << ",\"programs\":[";
+    Json programs = Json::array();
     for (size_t i = 0; i < info.programs.size(); ++i)
-        json << (i ? "," : "") << "{\"number\":" << i + 1 << ",\"name\":" << JsonString(info.programs[i]) << '}';
-    json << "],\"outputs\":[";
+        programs.push_back({{"number", i + 1}, {"name", info.programs[i]}});
+    Json outputs = Json::array();
     for (size_t k = 0; k < info.outputs.size(); ++k) {
         const OutputInfo& out = info.outputs[k];
-        json << (k ? "," : "") << "{\"channel\":" << k + 1 << ",\"name\":" << JsonString(out.strName)
-             << ",\"level\":" << out.nLevelDb << ",\"mute\":" << (out.bMute ? "true" : "false") << '}';
+        outputs.push_back({{"channel", k + 1}, {"name", out.strName}, {"level", out.nLevelDb}, {"mute", out.bMute}});
     }
-    json << "]}\n";
-    return json.str();
+    return JsonLine({{"identification", info.strIdentification},
+                     {"variant", info.nVariant},
+                     {"device", info.strDevice},
+                     {"scene", info.strScene},
+                     {"programs", programs},
+                     {"outputs", outputs}});
 }
 
 std::string Hex4(int nValue)
@@ -93,28 +93,30 @@ std::string Hex4(int nValue)
 
 }  // namespace
 
+// An empty list is an answer, not a failure: a script asks to learn it.
 int RunDevices(CtlContext& ctx)
 {
     const std::vector<HidDeviceInfo> devices = CHidTransport::Enumerate();
-    if (devices.empty())
-        return Refuse(ctx, "no processor attached on USB");
-    if (ctx.inv.bJson)
-        ctx.out << '[';
-    for (size_t i = 0; i < devices.size(); ++i) {
-        const HidDeviceInfo& d = devices[i];
+    Json list = Json::array();
+    for (const HidDeviceInfo& d : devices) {
         const bool bMayOpen = CHidTransport::MayOpen(d.strPath);
         if (ctx.inv.bJson) {
-            ctx.out << (i ? "," : "") << "{\"path\":" << JsonString(d.strPath) << ",\"serial\":"
-                    << JsonString(d.strSerial) << ",\"may_open\":" << (bMayOpen ? "true" : "false")
-                    << ",\"vendor\":\"" << Hex4(d.nVendorId) << "\",\"product\":\"" << Hex4(d.nProductId)
-                    << "\",\"release\":\"" << Hex4(d.nRelease) << "\",\"name\":" << JsonString(d.strProduct) << '}';
+            list.push_back({{"path", d.strPath},
+                            {"serial", d.strSerial},
+                            {"may_open", bMayOpen},
+                            {"vendor", Hex4(d.nVendorId)},
+                            {"product", Hex4(d.nProductId)},
+                            {"release", Hex4(d.nRelease)},
+                            {"name", d.strProduct}});
             continue;
         }
         ctx.out << d.strPath << "  serial " << (d.strSerial.empty() ? "-" : d.strSerial) << "  "
                 << (bMayOpen ? "may open" : "no access: install the udev rule") << "  " << d.strProduct << '\n';
     }
     if (ctx.inv.bJson)
-        ctx.out << "]\n";
+        ctx.out << JsonLine(list);
+    else if (devices.empty())
+        ctx.out << "no processor attached on USB\n";
     return kExitOk;
 }
 

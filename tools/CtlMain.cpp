@@ -5,6 +5,7 @@
 
 #include "CtlCommands.h"
 #include "CtlOptions.h"
+#include "CtlText.h"
 #include "GlobalData.h"
 
 namespace {
@@ -34,7 +35,7 @@ constexpr std::array kCommands = {
     CommandEntry{"eq-fit", 2, RunEqFit,
                  "--target= --range= --bands= --max-boost= --max-cut= --dry-run --link= --from= --save= --force"},
     CommandEntry{"eq-export", 1, RunEqExport, "--format=apo|rew"},
-    CommandEntry{"report", 0, RunReport, "--from= --unit=ms|inch|cm --xlsx= --pdf="},
+    CommandEntry{"report", 0, RunReport, "--from= --unit=ms|inch|cm --xlsx= --pdf= --language=en|zh"},
     CommandEntry{"demo", 0, RunDemo},
     CommandEntry{"batch", 1, RunBatch, "--keep-going"},
 };
@@ -93,5 +94,5 @@ int RunCommand(CtlContext& ctx)
         ctx.line = std::move(line);
         return command.run(ctx);
     }
-    return Usage(ctx.err, "unknown command \"" + inv.strCommand + "\"");
+    return Usage(ctx.err, "unknown command \"" + EchoText(inv.strCommand) + "\"");
 }

@@ -4,6 +4,7 @@
 
 #include "ChangeScanner.h"
 #include "CtlCommands.h"
+#include "CtlJson.h"
 #include "CtlRoomOptions.h"
 #include "CtlText.h"
 #include "DataDefine.h"
@@ -32,6 +33,13 @@ std::string FrameText(const CSendData& frame)
     return str;
 }
 
+// [frequency, dB] of one axis point, as `response` and `demo` print it.
+Json PointJson(int nPoint, const AxisResponse& response)
+{
+    const auto i = static_cast<size_t>(nPoint);
+    return Json::array({JsonExact(g_dFreqAxis[i]), JsonNumber(response[i], 2)});
+}
+
 }  // namespace
 
 int RunResponse(CtlContext& ctx)
@@ -57,20 +65,18 @@ int RunResponse(CtlContext& ctx)
         return Refuse(ctx, std::string(PresetFileErrorText(PresetFileError::ReadScene)) + " (" + strPath + ")");
     AxisResponse response{};
     room.Predict(data.Output(nChannel - 1).EQ(), response);
-    if (ctx.inv.bJson)
-        ctx.out << "{\"channel\":" << nChannel << ",\"points\":[";
+    Json points = Json::array();
     for (int i = room.First(); i <= room.Last(); ++i) {
         // Exact: readers tell the axis points apart and decide ties of the
         // nearest point on the stored values.
-        const std::string strFreq = FormatExact(g_dFreqAxis[static_cast<size_t>(i)]);
-        const std::string strDb = FormatFixed(response[static_cast<size_t>(i)], 2);
         if (ctx.inv.bJson)
-            ctx.out << (i > room.First() ? "," : "") << '[' << strFreq << ',' << strDb << ']';
+            points.push_back(PointJson(i, response));
         else
-            ctx.out << strFreq << ' ' << strDb << '\n';
+            ctx.out << FormatExact(g_dFreqAxis[static_cast<size_t>(i)]) << ' '
+                    << FormatFixed(response[static_cast<size_t>(i)], 2) << '\n';
     }
     if (ctx.inv.bJson)
-        ctx.out << "]}\n";
+        ctx.out << JsonLine({{"channel", nChannel}, {"points", points}});
     return kExitOk;
 }
 
@@ -100,14 +106,10 @@ int RunDemo(CtlContext& ctx)
     AxisResponse response{};
     SummedResponse(out.EQ(), response);
     if (ctx.inv.bJson) {
-        ctx.out << "{\"channel\":1,\"settings\":" << JsonString(strSettings) << ",\"frames\":[";
-        for (size_t i = 0; i < frames.size(); ++i)
-            ctx.out << (i ? "," : "") << JsonString(frames[i]);
-        ctx.out << "],\"points\":[";
+        Json points = Json::array();
         for (int i = 0; i < kAxisPoints; ++i)
-            ctx.out << (i ? "," : "") << '[' << FormatExact(g_dFreqAxis[static_cast<size_t>(i)]) << ','
-                    << FormatFixed(response[static_cast<size_t>(i)], 2) << ']';
-        ctx.out << "]}\n";
+            points.push_back(PointJson(i, response));
+        ctx.out << JsonLine({{"channel", 1}, {"settings", strSettings}, {"frames", frames}, {"points", points}});
     } else {
         ctx.out << strSettings << "\n\nFrames for the processor, one per transfer cycle:\n";
         for (const std::string& strFrame : frames)

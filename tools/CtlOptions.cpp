@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <sstream>
 
+#include "CtlText.h"
+
 namespace {
 
 struct OptionRule {
@@ -43,7 +45,7 @@ bool CheckValue(const std::string& strName, const OptionRule& option, const std:
         return false;
     }
     if (!option.words.empty() && std::find(option.words.begin(), option.words.end(), strValue) == option.words.end()) {
-        *pError = strName + " takes " + Choice(option.words) + ", not \"" + strValue + "\"";
+        *pError = strName + " takes " + Choice(option.words) + ", not \"" + EchoText(strValue) + "\"";
         return false;
     }
     return true;
@@ -66,7 +68,7 @@ bool SplitOptions(const std::vector<std::string>& args, std::string_view declare
         const std::string strName = strArg.substr(0, nEqual);
         const auto found = options.find(strName);
         if (found == options.end()) {
-            *pError = "unknown option " + strName;
+            *pError = "unknown option " + EchoText(strName);
             return false;
         }
         if (!found->second.bValue) {

@@ -155,8 +155,9 @@ std::string CheckVolume(int nCode)
     const int nMax = std::min<int>(g_SysBytes[kItemMusicVolumeMax], kMusicVolumeFaderMax);
     if (nCode >= nMin && nCode <= nMax)
         return {};
-    return "volume " + std::to_string(nCode) + " refused: this processor's music volume range is " +
-           std::to_string(nMin) + " to " + std::to_string(nMax);
+    const ValueScale& scale = kVolumeScale;
+    return "volume " + scale.format(nCode).strText + " refused: this processor's music volume range is " +
+           scale.format(nMin).strText + " to " + scale.format(nMax).strText + " dB";
 }
 
 constexpr int kEqModeGraphic = 1;  // the output record's mode: 0 parametric
@@ -182,7 +183,7 @@ int ReadParam(CKTV_Data& data, const ParamRef& ref)
     switch (ref.kind) {
     case ParamKind::Source: return g_ControlBlock[0];
     case ParamKind::NoiseGate: return data.Music().GetNoiseGate();
-    case ParamKind::Volume: return data.Music().GetVolumeOff() ? 0 : data.Music().GetVolume();
+    case ParamKind::Volume: return data.Music().GetVolumeOff() ? kMusicVolumeOff : data.Music().GetVolume();
     case ParamKind::Position: return g_DelayTable[kDelaySelectedByte];
     default: return ReadOutputParam(data, ref);
     }
@@ -236,7 +237,7 @@ void WriteParam(CKTV_Data& data, CLinkSession& session, const ParamRef& ref, int
     case ParamKind::Volume:
         // The volume-off flag sends 0 whatever the volume; a new volume
         // must clear it or the processor would never hear the change.
-        data.Music().SetVolumeOff(nCode == 0 ? 1 : 0);
+        data.Music().SetVolumeOff(nCode == kMusicVolumeOff ? 1 : 0);
         data.Music().SetVolume(nCode);
         break;
     case ParamKind::Position:

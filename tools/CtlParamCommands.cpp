@@ -1,6 +1,7 @@
 // get CH PARAM, set CH PARAM VALUE
 #include "CtlCommands.h"
 #include "CtlDevice.h"
+#include "CtlJson.h"
 #include "CtlParamAccess.h"
 #include "CtlParams.h"
 #include "CtlText.h"
@@ -22,11 +23,14 @@ bool ParseTarget(CtlContext& ctx, ParamRef* pRef)
 }
 
 // On/off settings are JSON booleans, as `info` gives them.
-std::string JsonValue(const ParamText& value)
+Json JsonValue(const ParamText& value)
 {
+    double dNumber = 0.0;
     if (value.bBoolean)
-        return value.strText == "on" ? "true" : "false";
-    return value.bNumber ? value.strText : JsonString(value.strText);
+        return value.strText == "on";
+    if (value.bNumber && ParseDecimal(value.strText, &dNumber))
+        return JsonExact(dNumber);
+    return value.strText;
 }
 
 // The value as `get` prints it, read back from the model.
@@ -35,8 +39,7 @@ std::string ValueLine(CtlContext& ctx, CKTV_Data& data, const ParamRef& ref)
     const ParamText value = ScaleOf(ref.kind).format(ReadParam(data, ref));
     if (!ctx.inv.bJson)
         return value.strText + "\n";
-    return "{\"channel\":" + std::to_string(ref.nChannel) + ",\"param\":" + JsonString(ref.strName) +
-           ",\"value\":" + JsonValue(value) + "}\n";
+    return JsonLine({{"channel", ref.nChannel}, {"param", ref.strName}, {"value", JsonValue(value)}});
 }
 
 }  // namespace

@@ -99,7 +99,7 @@ bool ParseOutputParam(std::string_view name, ParamRef* pRef, std::string* pError
             return true;
         }
     }
-    *pError = "unknown output parameter \"" + std::string(name) + "\"";
+    *pError = "unknown output parameter \"" + EchoText(name) + "\"";
     return false;
 }
 
@@ -109,22 +109,23 @@ bool ParseChannel(std::string_view text, int* pChannel, std::string* pError)
 {
     int nChannel = 0;
     if (!ParseWhole(text, &nChannel) || nChannel < kProcessorChannel || nChannel > kOutputs) {
-        *pError = "channel \"" + std::string(text) + "\" refused: 1 … 6 for an output, 0 for the processor";
+        *pError = "channel \"" + EchoText(text) + "\" refused: 1 … 6 for an output, 0 for the processor";
         return false;
     }
     *pChannel = nChannel;
     return true;
 }
 
-bool ParseParamRef(int nChannel, std::string_view name, ParamRef* pRef, std::string* pError)
+bool ParseParamRef(int nChannel, std::string_view typed, ParamRef* pRef, std::string* pError)
 {
     ParamRef ref;
     ref.nChannel = nChannel;
-    ref.strName = std::string(name);
+    ref.strName = ToLower(typed);
+    const std::string_view name = ref.strName;
     ParamKind kind{};
     if (nChannel == kProcessorChannel) {
         if (!FindParam(kProcessorParams, name, &ref.kind)) {
-            *pError = "channel 0 has source, noisegate, volume and position, not \"" + ref.strName + "\"";
+            *pError = "channel 0 has source, noisegate, volume and position, not \"" + EchoText(ref.strName) + "\"";
             return false;
         }
     } else if (FindParam(kProcessorParams, name, &kind)) {
@@ -169,7 +170,7 @@ bool ParseParamValue(const ParamRef& ref, std::string_view text, int* pCode, std
     const ValueScale& scale = ScaleOf(ref.kind);
     const auto code = scale.parse(text);
     if (!code) {
-        *pError = ref.strName + " \"" + std::string(text) + "\" refused: " + scale.pAccepts;
+        *pError = ref.strName + " \"" + EchoText(text) + "\" refused: " + scale.pAccepts;
         return false;
     }
     *pCode = *code;

@@ -48,14 +48,15 @@ struct ParamRef {
     ParamKind kind = ParamKind::Level;
     int nChannel = 0;      // 0 processor-wide, 1 … 6 output
     int nIndex = 0;        // band 1 … 31, kParamHighPass / kParamLowPass, position 1 … 4
-    std::string strName;   // as the user typed it, for messages and JSON
+    std::string strName;   // as typed, in lower case: for messages and JSON
 };
 
 // CH as typed: 0 … 6. False with one line for the user.
 bool ParseChannel(std::string_view text, int* pChannel, std::string* pError);
-// The parameter called strName on channel nChannel. False with one line
-// for the user when there is no such parameter or it lives on another channel.
-bool ParseParamRef(int nChannel, std::string_view name, ParamRef* pRef, std::string* pError);
+// The parameter called typed (in any case) on channel nChannel. False with
+// one line for the user when there is no such parameter or it lives on
+// another channel.
+bool ParseParamRef(int nChannel, std::string_view typed, ParamRef* pRef, std::string* pError);
 const ValueScale& ScaleOf(ParamKind kind);
 // A typed value as the parameter's code. False with one line for the user.
 bool ParseParamValue(const ParamRef& ref, std::string_view text, int* pCode, std::string* pError);

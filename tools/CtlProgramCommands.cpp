@@ -6,6 +6,7 @@
 #include "CommLock.h"
 #include "CtlCommands.h"
 #include "CtlDevice.h"
+#include "CtlJson.h"
 #include "CtlText.h"
 #include "DataDefine.h"
 #include "Frame.h"
@@ -22,7 +23,7 @@ bool ParseProgram(CtlContext& ctx, int* pProgram)
 {
     int nProgram = 0;
     if (!ParseWhole(ctx.inv.args[0], &nProgram) || nProgram < kFirstProgram || nProgram > kLastProgram) {
-        Refuse(ctx, "program \"" + ctx.inv.args[0] + "\" refused: 1 … 10");
+        Refuse(ctx, "program \"" + EchoText(ctx.inv.args[0]) + "\" refused: 1 … 10");
         return false;
     }
     *pProgram = nProgram;
@@ -37,7 +38,7 @@ std::string NameProblem(const std::string& strName)
     if (IsBlank(strName))
         return "The name can not be all spaces!";
     if (strName.size() > static_cast<size_t>(kNameChars))
-        return "a program name has at most 13 characters, \"" + strName + "\" has " +
+        return "a program name has at most 13 characters, \"" + EchoText(strName) + "\" has " +
                std::to_string(strName.size());
     // The processor turns every other byte into a space on the way back.
     if (!std::all_of(strName.begin(), strName.end(), IsNameChar))
@@ -48,7 +49,7 @@ std::string NameProblem(const std::string& strName)
 std::string ProgramResult(CtlContext& ctx, int nProgram, const std::string& strName)
 {
     if (ctx.inv.bJson)
-        return "{\"program\":" + std::to_string(nProgram) + ",\"name\":" + JsonString(strName) + "}\n";
+        return JsonLine({{"program", nProgram}, {"name", strName}});
     return "program " + std::to_string(nProgram) + ": " + strName + "\n";
 }
 
@@ -132,7 +133,7 @@ int RunDelete(CtlContext& ctx)
         // Only the name goes: the program's blocks stay on the processor.
         device.Session().SendSystemItem(kItemSceneName, nProgram);
         const std::string strNumber = std::to_string(nProgram);
-        *pResult = ctx.inv.bJson ? "{\"program\":" + strNumber + ",\"deleted\":" + JsonString(strOld) + "}\n"
+        *pResult = ctx.inv.bJson ? JsonLine({{"program", nProgram}, {"deleted", strOld}})
                                  : "program " + strNumber + ": deleted " + strOld + "\n";
         return kExitOk;
     });

@@ -9,9 +9,10 @@
 #include <vector>
 
 #include "CtlCommands.h"
+#include "CtlJson.h"
 #include "CtlRoomOptions.h"
-#include "CtlText.h"
 #include "DelayTable.h"
+#include "GlobalData.h"
 #include "KTV_Data.h"
 #include "ListCtrlPrint.h"
 #include "PresetFile.h"
@@ -26,6 +27,7 @@ struct ReportOptions {
     std::string strXlsx;
     std::string strPdf;
     int nUnit = kDelayUnitMs;
+    bool bChinese = false;
 };
 
 // The options as the command table checked them (--unit is ms, inch or cm).
@@ -41,8 +43,33 @@ ReportOptions ReportOptionsOf(const CommandLine& line)
     options.strPdf = value("--pdf");
     const std::string strUnit = value("--unit");
     options.nUnit = strUnit == "inch" ? kDelayUnitInch : strUnit == "cm" ? kDelayUnitCm : kDelayUnitMs;
+    options.bChinese = value("--language") == "zh";
     return options;
 }
+
+// Both outputs written to one file would leave only the second, without a word.
+bool SameOutputFile(const ReportOptions& options)
+{
+    if (options.strXlsx.empty() || options.strPdf.empty())
+        return false;
+    std::error_code ecXlsx;
+    std::error_code ecPdf;
+    const std::filesystem::path xlsx = std::filesystem::weakly_canonical(options.strXlsx, ecXlsx);
+    const std::filesystem::path pdf = std::filesystem::weakly_canonical(options.strPdf, ecPdf);
+    return ecXlsx || ecPdf ? options.strXlsx == options.strPdf : xlsx == pdf;
+}
+
+// The report's language for this command only: a batch goes on in English.
+class CReportLanguage {
+public:
+    explicit CReportLanguage(bool bChinese) : m_nPrevious(g_bChinese) { g_bChinese = bChinese ? 1 : 0; }
+    ~CReportLanguage() { g_bChinese = m_nPrevious; }
+    CReportLanguage(const CReportLanguage&) = delete;
+    CReportLanguage& operator=(const CReportLanguage&) = delete;
+
+private:
+    int m_nPrevious;
+};
 
 // Printing needs a GUI application. The command makes its own on the
 // offscreen platform, whatever the environment names (a desktop platform
@@ -98,33 +125,17 @@ private:
 
 std::string TableText(const ReportTable& table, bool bJson)
 {
-    auto line = [bJson](const std::vector<std::string>& cells) {
+    if (bJson)
+        return JsonLine({{"columns", table.columns}, {"rows", table.rows}});
+    auto line = [](const std::vector<std::string>& cells) {
         std::string str;
-        if (bJson)
-            str += '[';
-        for (size_t i = 0; i < cells.size(); ++i) {
-            if (i)
-                str += bJson ? "," : "\t";
-            str += bJson ? JsonString(cells[i]) : cells[i];
-        }
-        str += bJson ? ']' : '\n';
-        return str;
+        for (size_t i = 0; i < cells.size(); ++i)
+            str += (i ? "\t" : "") + cells[i];
+        return str + '\n';
     };
-    if (!bJson) {
-        std::string str = line(table.columns);
-        for (const std::vector<std::string>& row : table.rows)
-            str += line(row);
-        return str;
-    }
-    std::string str = "{\"columns\":";
-    str += line(table.columns);
-    str += ",\"rows\":[";
-    for (size_t i = 0; i < table.rows.size(); ++i) {
-        if (i)
-            str += ',';
-        str += line(table.rows[i]);
-    }
-    str += "]}\n";
+    std::string str = line(table.columns);
+    for (const std::vector<std::string>& row : table.rows)
+        str += line(row);
     return str;
 }
 
@@ -189,6 +200,9 @@ bool LoadPresetFile(CKTV_Data& data, const std::string& strPath, std::string* pE
 int RunReport(CtlContext& ctx)
 {
     const ReportOptions options = ReportOptionsOf(ctx.line);
+    if (SameOutputFile(options))
+        return Refuse(ctx, "report: --xlsx and --pdf name the same file " + options.strPdf + ": name two files");
+    const CReportLanguage language(options.bChinese);
     std::string strError;
     if (options.strFrom.empty()) {
         return RunOnProcessor(ctx, [&](CCtlDevice&, CKTV_Data& data, std::string* pResult) {

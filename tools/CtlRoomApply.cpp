@@ -1,8 +1,39 @@
 #include "CtlRoomApply.h"
 
+#include <algorithm>
+#include <sstream>
+
+#include "CtlRoomOptions.h"
 #include "FilterSetMapping.h"
 #include "GlobalData.h"
 #include "KTV_Data.h"
+
+int ParseLinkOption(CtlContext& ctx, int nChannel, std::vector<int>* pLinks)
+{
+    const auto found = ctx.line.values.find("--link");
+    if (found == ctx.line.values.end())
+        return kExitOk;
+    std::stringstream list(found->second);
+    std::vector<int> links;
+    for (std::string strItem; std::getline(list, strItem, ',');) {
+        int nLinked = 0;
+        std::string strError;
+        if (!ParseOutputNumber(strItem, &nLinked, &strError))
+            return Refuse(ctx, strError);
+        const std::string strOutput = "output " + std::to_string(nLinked);
+        if (nLinked == nChannel)
+            return Refuse(ctx, ctx.inv.strCommand + ": --link names " + strOutput +
+                                   ", which the bands go to: link other outputs"),
+                   kExitUsage;
+        if (std::find(links.begin(), links.end(), nLinked) != links.end())
+            return Refuse(ctx, ctx.inv.strCommand + ": --link names " + strOutput + " twice"), kExitUsage;
+        links.push_back(nLinked);
+    }
+    if (links.empty())
+        return Refuse(ctx, ctx.inv.strCommand + ": --link needs other outputs: --link 3 or --link 3,4"), kExitUsage;
+    *pLinks = std::move(links);
+    return kExitOk;
+}
 
 std::string MappingText(const FilterMapping& mapping)
 {

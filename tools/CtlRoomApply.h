@@ -7,9 +7,16 @@
 #include <string>
 #include <vector>
 
+#include "CtlContext.h"
+
 class CKTV_Data;
 struct FilterMapping;
 
+// --link "2,3" of ctx.line: the outputs the editor would have linked with
+// output nChannel, in *pLinks. An output twice, or nChannel itself, is a
+// usage mistake; an output outside 1 … 6 is refused. Returns the exit code,
+// the line already printed.
+int ParseLinkOption(CtlContext& ctx, int nChannel, std::vector<int>* pLinks);
 // One line a band, the flat rest, and the mapping's notes.
 std::string MappingText(const FilterMapping& mapping);
 // Links the outputs in links (1 … 6) with output nChannel, puts the mapping

@@ -1,36 +1,33 @@
 // eq-import CH FILE [--dry-run] [--link CH,…] [--channel NAME], eq-export CH [--format apo|rew]
 #include "CtlCommands.h"
 #include "CtlDevice.h"
+#include "CtlJson.h"
 #include "CtlRoomApply.h"
 #include "CtlRoomOptions.h"
-#include "CtlText.h"
 #include "FilterSetMapping.h"
 #include "KTV_Data.h"
 
 namespace {
 
 // {"band":1,"type":"peaking","freq_hz":63,"gain_db":-5,"q":4.209,"slope_db_oct":null}
-std::string BandJson(int nBand, const RoomFilter& filter)
+Json BandJson(int nBand, const RoomFilter& filter)
 {
     const bool bPeaking = filter.kind == RoomFilterKind::Peaking;
     const char* pType = bPeaking ? "peaking" : filter.kind == RoomFilterKind::LowShelf ? "low_shelf" : "high_shelf";
-    std::string strJson = "{\"band\":";
-    strJson += std::to_string(nBand);
-    strJson += ",\"type\":\"";
-    strJson += pType;
-    strJson += "\",\"freq_hz\":" + FormatExact(filter.dFreq);
-    strJson += ",\"gain_db\":" + FormatTrimmed(filter.dGain, 1);
-    strJson += ",\"q\":" + (bPeaking ? FormatExact(filter.dQ) : std::string("null"));
-    strJson += ",\"slope_db_oct\":" + (bPeaking ? std::string("null") : FormatTrimmed(filter.dSlope, 0));
-    return strJson + '}';
+    return {{"band", nBand},
+            {"type", pType},
+            {"freq_hz", JsonExact(filter.dFreq)},
+            {"gain_db", JsonNumber(filter.dGain, 1)},
+            {"q", bPeaking ? JsonExact(filter.dQ) : Json()},
+            {"slope_db_oct", bPeaking ? Json() : JsonNumber(filter.dSlope, 0)}};
 }
 
-std::string BandsJson(const std::vector<RoomFilter>& filters)
+Json BandsJson(const std::vector<RoomFilter>& filters)
 {
-    std::vector<std::string> items;
+    Json bands = Json::array();
     for (size_t i = 0; i < filters.size(); ++i)
-        items.push_back(BandJson(static_cast<int>(i) + 1, filters[i]));
-    return JsonArray(items);
+        bands.push_back(BandJson(static_cast<int>(i) + 1, filters[i]));
+    return bands;
 }
 
 std::string ImportJson(int nChannel, const FilterMapping& mapping, const std::vector<int>& links, bool bDryRun)
@@ -38,19 +35,12 @@ std::string ImportJson(int nChannel, const FilterMapping& mapping, const std::ve
     std::vector<RoomFilter> filters;
     for (const MappedBand& band : mapping.bands)
         filters.push_back(FilterOfMappedBand(band));
-    std::vector<std::string> notes;
-    for (const std::string& strNote : mapping.notes.Lines())
-        notes.push_back(JsonString(strNote));
-    std::vector<std::string> linked;
-    for (const int nLinked : links)
-        linked.push_back(std::to_string(nLinked));
-    std::string strJson = "{\"channel\":";
-    strJson += std::to_string(nChannel);
-    strJson += ",\"mode\":\"peq\",\"bands\":" + BandsJson(filters);
-    strJson += ",\"notes\":" + JsonArray(notes);
-    strJson += ",\"linked\":" + JsonArray(linked);
-    strJson += bDryRun ? ",\"dry_run\":true}\n" : ",\"dry_run\":false}\n";
-    return strJson;
+    return JsonLine({{"channel", nChannel},
+                     {"mode", "peq"},
+                     {"bands", BandsJson(filters)},
+                     {"notes", mapping.notes.Lines()},
+                     {"linked", links},
+                     {"dry_run", bDryRun}});
 }
 
 }  // namespace
@@ -61,9 +51,10 @@ int RunEqImport(CtlContext& ctx)
     std::string strError;
     int nChannel = 0;
     std::vector<int> links;
-    if (!ParseOutputNumber(options.positional[0], &nChannel, &strError) ||
-        (options.values.count("--link") && !ParseLinks(OptionValue(options, "--link"), nChannel, &links, &strError)))
+    if (!ParseOutputNumber(options.positional[0], &nChannel, &strError))
         return Refuse(ctx, strError);
+    if (const int nExit = ParseLinkOption(ctx, nChannel, &links); nExit != kExitOk)
+        return nExit;
     const FilterSetResult read = ReadFilterSetFile(options.positional[1], OptionValue(options, "--channel"));
     if (!read.bOk)
         return Refuse(ctx, read.strError);
@@ -96,9 +87,7 @@ int RunEqExport(CtlContext& ctx)
         const CKTV_OutData& out = data.Output(nChannel - 1);
         const std::vector<RoomFilter> filters = FiltersOfBands(out.EQ());
         if (ctx.inv.bJson) {
-            *pResult = "{\"channel\":";
-            *pResult += std::to_string(nChannel);
-            *pResult += ",\"format\":" + JsonString(strFormat) + ",\"bands\":" + BandsJson(filters) + "}\n";
+            *pResult = JsonLine({{"channel", nChannel}, {"format", strFormat}, {"bands", BandsJson(filters)}});
             return kExitOk;
         }
         *pResult = WriteFilterSet(filters, format,

@@ -1,7 +1,5 @@
 #include "CtlRoomOptions.h"
 
-#include <sstream>
-
 #include "CtlText.h"
 #include "DataDefine.h"
 #include "GlobalData.h"
@@ -36,26 +34,8 @@ bool ParseOutputNumber(const std::string& strText, int* pChannel, std::string* p
 {
     if (ParseWhole(strText, pChannel) && *pChannel >= 1 && *pChannel <= kOutputs)
         return true;
-    *pError = "channel \"" + strText + "\" refused: outputs are 1 … 6";
+    *pError = "channel \"" + EchoText(strText) + "\" refused: outputs are 1 … 6";
     return false;
-}
-
-bool ParseLinks(const std::string& strText, int nChannel, std::vector<int>* pLinks, std::string* pError)
-{
-    std::stringstream list(strText);
-    std::string strItem;
-    while (std::getline(list, strItem, ',')) {
-        int nLinked = 0;
-        if (!ParseOutputNumber(strItem, &nLinked, pError))
-            return false;
-        if (nLinked != nChannel)
-            pLinks->push_back(nLinked);
-    }
-    if (pLinks->empty()) {
-        *pError = "--link needs other outputs: --link 3 or --link 3,4";
-        return false;
-    }
-    return true;
 }
 
 std::string OptionValue(const CommandLine& line, const char* pName, const char* pDefault)

@@ -13,9 +13,6 @@ struct RoomFitInput;
 
 // Output 1 … 6 from its text; false with *pError.
 bool ParseOutputNumber(const std::string& strText, int* pChannel, std::string* pError);
-// "2,3": the outputs the editor would have linked with the target; false
-// for anything but distinct outputs 1 … 6.
-bool ParseLinks(const std::string& strText, int nChannel, std::vector<int>* pLinks, std::string* pError);
 // The option's value, or pDefault when it was not given.
 std::string OptionValue(const CommandLine& line, const char* pName, const char* pDefault = "");
 // --range LO-HI, --bands N, --max-boost DB and --max-cut DB of eq-fit into

@@ -264,9 +264,20 @@ ParamText FormatNoiseGate(int nCode)
     return Number(std::to_string(std::min(nCode, kNoiseGateMax) - kNoiseGateOffset));
 }
 
+// The music volume reads as the editor's field shows it: on the level's dB
+// scale, with the fader's bottom as off.
 std::optional<int> ParseVolume(std::string_view text)
 {
-    return Whole(text, 0, kMusicVolumeFaderMax);
+    if (ToLower(text) == "off")
+        return kMusicVolumeOff;
+    return ParseLevel(text);
+}
+
+ParamText FormatVolume(int nCode)
+{
+    if (nCode <= kMusicVolumeOff)
+        return {"off", false};
+    return FormatLevel(nCode);
 }
 
 std::optional<int> ParsePosition(std::string_view text)
@@ -300,7 +311,7 @@ const ValueScale kSourceScale{"main, aux, high or bluetooth", ParseSource, Forma
 const ValueScale kNoiseGateScale{"dBu from -119 to -20 in whole dB, or off", ParseNoiseGate, FormatNoiseGate};
 // The processor keeps the music volume within the range it reports (40 … 90
 // by default), the editor's fader within 0 … 70: what both allow stays.
-const ValueScale kVolumeScale{"a whole number within the processor's music volume range (40 to 70 unless it "
-                              "reports another)",
-                              ParseVolume, FormatWhole};
+const ValueScale kVolumeScale{"dB from -59 to 10 in whole dB, or off, within the processor's music volume range "
+                              "(-20 to 10 unless it reports another)",
+                              ParseVolume, FormatVolume};
 const ValueScale kPositionScale{"1 to 4", ParsePosition, FormatPosition};

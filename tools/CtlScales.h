@@ -10,8 +10,9 @@
 #include <string>
 #include <string_view>
 
-// The editor's music volume fader ends here.
+// The editor's music volume fader ends here; its bottom turns the music off.
 constexpr int kMusicVolumeFaderMax = 70;
+constexpr int kMusicVolumeOff = 0;
 
 struct ParamText {
     std::string strText;
@@ -48,5 +49,5 @@ extern const ValueScale kMixScale;        // L / R / L+R ↔ MixCode
 extern const ValueScale kDelayScale;      // ms 0 … 20 ↔ 1/48 ms units 0 … 960
 extern const ValueScale kSourceScale;     // main / aux / high / bluetooth ↔ 0 … 3
 extern const ValueScale kNoiseGateScale;  // dBu −119 … −20, off ↔ index 1 … 100, 0
-extern const ValueScale kVolumeScale;     // 0 … 70
+extern const ValueScale kVolumeScale;     // dB −59 … 10, off ↔ 1 … 70, 0
 extern const ValueScale kPositionScale;   // listening position 1 … 4 ↔ 0 … 3

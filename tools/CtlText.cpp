@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <limits>
 
+#include "RoomText.h"
+
 namespace {
 
 // Shortest of what every caller needs, long enough for any double.
@@ -83,6 +85,11 @@ std::string ToLower(std::string_view text)
     return str;
 }
 
+std::string EchoText(std::string_view typed)
+{
+    return RoomQuote(typed);
+}
+
 std::string FormatFixed(double dValue, int nDecimals)
 {
     char buffer[kNumberBuffer];
@@ -112,34 +119,4 @@ std::string FormatExact(double dValue)
     if (ec != std::errc())
         return FormatFixed(dValue, 6);
     return std::string(buffer, ptr);
-}
-
-std::string JsonString(std::string_view text)
-{
-    std::string str = "\"";
-    for (char c : text) {
-        const auto nByte = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\') {
-            str += '\\';
-            str += c;
-        } else if (nByte < 0x20 || nByte > 0x7E) {
-            char buffer[8];
-            std::snprintf(buffer, sizeof buffer, "\\u%04x", nByte);
-            str += buffer;
-        } else {
-            str += c;
-        }
-    }
-    return str + "\"";
-}
-
-std::string JsonArray(const std::vector<std::string>& items)
-{
-    std::string strJson = "[";
-    for (size_t i = 0; i < items.size(); ++i) {
-        if (i > 0)
-            strJson += ',';
-        strJson += items[i];
-    }
-    return strJson + "]";
 }

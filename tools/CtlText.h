@@ -1,4 +1,4 @@
-// Strict number parsing, number formatting and JSON text for zr470ctl.
+// Strict number parsing and number formatting for zr470ctl.
 // A value typed by the user is taken only when the whole text is a plain
 // decimal number: "6.5", "-6", "+6"; never "6dB", "0x10", "inf" or "".
 //
@@ -7,7 +7,6 @@
 
 #include <string>
 #include <string_view>
-#include <vector>
 
 bool ParseDecimal(std::string_view text, double* pValue);
 // A whole number (no fraction part, no exponent).
@@ -15,6 +14,10 @@ bool ParseWhole(std::string_view text, int* pValue);
 // True when dValue is a multiple of dStep, within rounding of the decimal text.
 bool IsOnStep(double dValue, double dStep);
 std::string ToLower(std::string_view text);
+// Typed text as a message quotes it: at most about 40 characters, control
+// bytes and broken UTF-8 as \xNN, so that a megabyte word or an escape
+// sequence never reaches the terminal whole.
+std::string EchoText(std::string_view typed);
 
 // Fixed decimals; a negative zero prints without its sign.
 std::string FormatFixed(double dValue, int nDecimals);
@@ -23,10 +26,3 @@ std::string FormatTrimmed(double dValue, int nMaxDecimals);
 // The shortest plain decimal that reads back as exactly dValue: 19.7, 1000,
 // 20.274084792819372. For values that other programs compare.
 std::string FormatExact(double dValue);
-
-// A JSON string literal. Bytes above 0x7F (names from the processor are
-// bytes, not necessarily UTF-8) and control bytes are escaped, so the
-// output is always valid JSON.
-std::string JsonString(std::string_view text);
-// "[a,b,…]" from items already in JSON.
-std::string JsonArray(const std::vector<std::string>& items);

@@ -56,9 +56,12 @@ const CountOption kCounts[] = {
     {"--empty-reply-on", &VirtualFaults::nEmptyReplyItem, kMaxItem},
 };
 
-// One option with its value; false with the message for the user.
-bool ApplyOption(const std::string& strName, const std::string& strValue, EmulatorOptions* pOut, std::string* pError)
+// One option with its value; false with the message for the user, and
+// *pBadValue set when the option is known but its value is not taken.
+bool ApplyOption(const std::string& strName, const std::string& strValue, EmulatorOptions* pOut, std::string* pError,
+                 bool* pBadValue)
 {
+    *pBadValue = true;
     if (strName == "--listen") {
         if (ParseListen(strValue, pOut))
             return true;
@@ -78,21 +81,27 @@ bool ApplyOption(const std::string& strName, const std::string& strValue, Emulat
                   strValue + "\"";
         return false;
     }
+    *pBadValue = false;
     *pError = "Unknown option " + strName;
     return false;
 }
 
 }  // namespace
 
-bool ParseEmulatorOptions(const std::vector<std::string>& args, EmulatorOptions* pOptions, std::string* pError)
+bool ParseEmulatorOptions(const std::vector<std::string>& args, EmulatorOptions* pOptions, std::string* pError,
+                          bool* pBadValue)
 {
+    bool bBadValue = false;
+    if (!pBadValue)
+        pBadValue = &bBadValue;
+    *pBadValue = false;
     EmulatorOptions options = *pOptions;
     for (size_t i = 0; i < args.size(); i += 2) {
         if (i + 1 >= args.size()) {
             *pError = args[i].rfind("--", 0) == 0 ? args[i] + " needs a value" : "Unknown option " + args[i];
             return false;
         }
-        if (!ApplyOption(args[i], args[i + 1], &options, pError))
+        if (!ApplyOption(args[i], args[i + 1], &options, pError, pBadValue))
             return false;
     }
     if (options.nPort < 0) {

@@ -19,5 +19,8 @@ struct EmulatorOptions {
 };
 
 // The arguments after "emulate". False with one line for the user in
-// *pError; *pOptions is then unchanged.
-bool ParseEmulatorOptions(const std::vector<std::string>& args, EmulatorOptions* pOptions, std::string* pError);
+// *pError; *pOptions is then unchanged. *pBadValue (when given) tells a
+// value out of range or not a number from a mistake in the syntax (an
+// unknown option, a missing value or --listen).
+bool ParseEmulatorOptions(const std::vector<std::string>& args, EmulatorOptions* pOptions, std::string* pError,
+                          bool* pBadValue = nullptr);

@@ -130,8 +130,12 @@ PresetFileResult SaveBytes(const fs::path& chosen, std::string_view ext, std::sp
 {
     const fs::path path = WithPresetExtension(chosen, ext);
     // A bare directory would give a hidden file named after the extension.
-    if (!chosen.has_filename() || !CAtomicFileWriter::Write(path, bytes))
-        return Failure(error, path);
+    std::string strReason;
+    if (!chosen.has_filename() || !CAtomicFileWriter::Write(path, bytes, &strReason)) {
+        PresetFileResult failed = Failure(error, path);
+        failed.strReason = strReason;
+        return failed;
+    }
     PresetFileResult result;
     result.bOk = true;
     result.path = path;

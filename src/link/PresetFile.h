@@ -100,6 +100,7 @@ std::optional<PositionFileView> ParsePositionFile(std::span<const uint8_t> bytes
 struct PresetFileResult {
     bool bOk = false;
     std::string strError;          // the user's message when bOk is false
+    std::string strReason;         // a failed save: the system's reason ("Is a directory"), if any
     std::filesystem::path path;    // the file read, or written (extension appended)
     int nPosition = -1;            // position load: the position p that took the delays
     bool bModelLoaded = false;     // load: the model was loaded from the new live image

@@ -16,6 +16,8 @@ constexpr Pair kScene{"Scene: %1", "场景：%1"};
 constexpr Pair kDevice{"Processor: %1", "处理器：%1"};
 constexpr Pair kDocName{"ZR-470 report – %1", "ZR-470 报告 – %1"};
 constexpr Pair kDocNameUnnamed{"ZR-470 report", "ZR-470 报告"};
+constexpr Pair kPageFormat{"Page %d of %d", "第 %d 页，共 %d 页"};  // page, pages
+constexpr Pair kFooter{"Printed by %1 %2", "由 %1 %2 打印"};        // program, version
 
 QString Text(const Pair& pair)
 {
@@ -46,6 +48,7 @@ void NameReport(CListCtrlPrint& job, const ReportSubject& subject)
         lines << Text(kDevice).arg(subject.strDevice);
     lines << subject.when.toString(QStringLiteral("yyyy-MM-dd HH:mm"));
     job.m_strHeader = lines.join(QStringLiteral("\r\n"));
-    job.m_strFooter = subject.strProgram + QStringLiteral(" " ZR470_VERSION);
+    job.m_strFooter = Text(kFooter).arg(subject.strProgram, QStringLiteral(ZR470_VERSION));
+    job.m_strPageFormat = Text(kPageFormat);
     job.m_strTitle = subject.strScene.isEmpty() ? Text(kDocNameUnnamed) : Text(kDocName).arg(subject.strScene);
 }

@@ -22,5 +22,6 @@ struct ReportSubject {
 // connect when bConnected.
 ReportSubject LiveReportSubject(bool bConnected, const QString& strProgram);
 
-// Header, footer and document name of the print, in the current language.
+// Header, page numbers, footer and document name of the print, in the
+// current language.
 void NameReport(CListCtrlPrint& job, const ReportSubject& subject);

@@ -91,15 +91,20 @@ bool CApoChannels::Choose(const std::string& strWanted, std::string* pChosen, st
             return true;
         }
     }
-    for (std::size_t i = 0; i < m_sections.size(); ++i) {
+    // Any other name is a mistake, not a wish for the filters every
+    // channel shares: importing those alone would look like success.
+    const bool bAll = SameName(strWanted, kApoAllChannels);
+    for (std::size_t i = 0; i < m_sections.size() && bAll; ++i) {
         if (m_sections[i].nRows > 0 && Takes(i, strWanted)) {
-            *pChosen = SameName(strWanted, kApoAllChannels) ? std::string(kApoAllChannels) : strWanted;
+            *pChosen = std::string(kApoAllChannels);
             return true;
         }
     }
+    std::vector<std::string> offered = choices.empty() ? NamesWithRows() : choices;
+    if (offered.empty())
+        offered.emplace_back(kApoAllChannels);
     *pError = RoomSay("No filters for channel \"%1\": the file has filters for %2",
-                      "没有通道 \"%1\" 的滤波器：文件中的通道为 %2",
-                      {RoomQuote(strWanted), Joined(choices.empty() ? NamesWithRows() : choices)});
+                      "没有通道 \"%1\" 的滤波器：文件中的通道为 %2", {RoomQuote(strWanted), Joined(offered)});
     return false;
 }
 
@@ -122,8 +127,12 @@ void CApoChannels::NoteLeftOut(const std::string& strChosen, CRoomNotes& notes) 
         const std::string strRows = section.nRows == 1
                                         ? RoomSay("1 filter", "1 个滤波器")
                                         : RoomSay("%1 filters", "%1 个滤波器", {std::to_string(section.nRows)});
-        notes.Add(RoomLinePrefix(section.nLine) +
-                  RoomSay("\"Channel: %1\": %2 not taken (imported: %3)", "\"Channel: %1\"：%2未导入（已导入：%3）",
-                          {RoomQuote(section.strText), strRows, RoomQuote(strChosen)}));
+        const std::string strTaken =
+            SameName(strChosen, kApoAllChannels)
+                ? RoomSay("the output takes the filters for all channels", "输出只导入所有通道共用的滤波器")
+                : RoomSay("the output takes channel %1", "输出导入的是通道 %1", {RoomQuote(strChosen)});
+        notes.Add(RoomLinePrefix(section.nLine) + RoomSay("\"Channel: %1\": %2 not taken: %3",
+                                                          "\"Channel: %1\"：%2未导入：%3",
+                                                          {RoomQuote(section.strText), strRows, strTaken}));
     }
 }

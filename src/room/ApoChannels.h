@@ -32,8 +32,9 @@ public:
     // every channel, then each channel named; empty when all filters apply
     // to the same channels and there is nothing to choose.
     std::vector<std::string> Choices() const;
-    // The channel to take: strWanted when given (false with *pError when no
-    // section has filters for it), else the rule's choice.
+    // The channel to take: strWanted when given (false with *pError, which
+    // lists the names the file has, when no section names it or it is "all"
+    // and no filters are for all channels), else the rule's choice.
     bool Choose(const std::string& strWanted, std::string* pChosen, std::string* pError) const;
     bool Takes(std::size_t nSection, const std::string& strChosen) const;
     // A note for every section with filters that strChosen leaves out.

@@ -93,6 +93,16 @@ TEST_F(FilterSetFile, TakesOneApoChannelSectionAndNamesTheOthers)
     EXPECT_EQ(shared.set.channels, (std::vector<std::string>{"all", "1", "2"}));
     EXPECT_EQ(shared.set.filters.size(), 2u);
     EXPECT_EQ(ParseFilterSet(strShared, "2").set.filters.size(), 3u);
+    // A name no section has is refused, even where filters for all channels would fit it.
+    for (const char* pWrong : {"X", "1 2"}) {
+        const FilterSetResult wrong = ParseFilterSet(strShared, pWrong);
+        EXPECT_FALSE(wrong.bOk) << pWrong;
+        EXPECT_NE(wrong.strError.find("all, 1, 2"), std::string::npos) << wrong.strError;
+    }
+    const FilterSetResult notAll = ParseFilterSet(strShared, "all");
+    ASSERT_TRUE(notAll.bOk) << notAll.strError;
+    EXPECT_TRUE(HasNote(notAll.set.notes.Lines(), "line 2: \"Channel: 1 2\": 1 filter not taken: the output takes the "
+                                                   "filters for all channels"));
 }
 
 TEST_F(FilterSetFile, MessagesAreBoundedAndPrintable)

@@ -2,8 +2,10 @@
 // processor, as an installer applies a room's standard setup.
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -15,6 +17,7 @@
 #include "DataDefine.h"
 #include "EmulatorServer.h"
 #include "Frame.h"
+#include "TestPaths.h"
 #include "VirtualProcessor.h"
 
 namespace fs = std::filesystem;
@@ -108,6 +111,36 @@ TEST_F(CtlBatchTest, StopsAtTheFirstFailureUnlessToldToKeepGoing)
     EXPECT_EQ(run.strOut, "-3\n-4\n");
     EXPECT_NE(run.strErr.find("line 3: set takes 3 arguments"), std::string::npos) << run.strErr;
     EXPECT_NE(run.strErr.find("line 4: firmware cannot run inside a batch"), std::string::npos);
+}
+
+TEST_F(CtlBatchTest, InputIsReadAsAnEditorSavesItAndEchoedOnlyInPart)
+{
+    const std::string strLong(1 << 20, 'x');
+    const CtlRun run = Batch("\xEF\xBB\xBFset 1 level -6\n"
+                             "set 1 level \x1b[2J\x07\n"
+                             "set 1 " + strLong + " 1\n"
+                             "demo\n",
+                             {"--keep-going"});
+    EXPECT_EQ(run.nExit, 1);
+    EXPECT_EQ(run.strOut, "-6\n");
+    EXPECT_NE(run.strErr.find("line 2: level \"\\x1b[2J\\x07\" refused"), std::string::npos) << run.strErr;
+    EXPECT_EQ(run.strErr.find('\x1b'), std::string::npos);
+    EXPECT_LT(run.strErr.size(), 1000u);
+    EXPECT_NE(run.strErr.find("line 4: demo cannot run inside a batch"), std::string::npos) << run.strErr;
+}
+
+TEST(CtlBatchInput, AClosedStandardInputIsAnError)
+{
+    const std::string strCommand = std::string(Zr470CtlPath()) + " --device virtual batch - <&- 2>&1";
+    FILE* pPipe = popen(strCommand.c_str(), "r");
+    ASSERT_NE(pPipe, nullptr);
+    std::string strOut;
+    char buffer[256];
+    while (std::fgets(buffer, sizeof buffer, pPipe))
+        strOut += buffer;
+    const int nStatus = pclose(pPipe);
+    EXPECT_EQ(WEXITSTATUS(nStatus), 1) << strOut;
+    EXPECT_EQ(strOut, "zr470ctl: cannot read the script from standard input: it is closed\n");
 }
 
 TEST_F(CtlBatchTest, JsonGivesOneResultObjectPerLine)

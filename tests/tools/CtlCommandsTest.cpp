@@ -3,9 +3,6 @@
 // prints, and that refused input never reaches it.
 #include <gtest/gtest.h>
 
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <unistd.h>
 
 #include <atomic>
@@ -18,6 +15,7 @@
 #include <sstream>
 #include <thread>
 
+#include "CtlJson.h"
 #include "CtlMain.h"
 #include "CtlRun.h"
 #include "CtlVersion.h"
@@ -28,6 +26,7 @@
 #include "GlobalData.h"
 #include "KTV_Data.h"
 #include "PresetFile.h"
+#include "ReportReaders.h"
 #include "RoomFixture.h"
 #include "VirtualProcessor.h"
 
@@ -62,18 +61,19 @@ std::vector<std::vector<uint8_t>> ItemWrites(const CVirtualProcessor& device, in
     return writes;
 }
 
-QJsonObject JsonOf(const std::string& strText)
+// The printed JSON; null when it is not JSON.
+Json JsonOf(const std::string& strText)
 {
-    return QJsonDocument::fromJson(QByteArray::fromStdString(strText)).object();
+    return Json::parse(strText, nullptr, false);
 }
 
 // The equalizer words of output nOutput that a band of eq-fit's JSON makes.
-void ExpectFittedBand(const std::vector<uint8_t>& image, int nOutput, int nBand, const QJsonObject& band)
+void ExpectFittedBand(const std::vector<uint8_t>& image, int nOutput, int nBand, const Json& band)
 {
     const uint8_t* pGroup = OutputBlock(image, nOutput) + kGroupSize * nBand;
-    EXPECT_EQ(GetWord(pGroup), band["freq_hz"].toInt()) << nOutput << " band " << nBand;
-    EXPECT_EQ(GetWord(pGroup + 2), GainToCode(band["gain_db"].toDouble()) + kGainWireOffset) << nOutput;
-    EXPECT_EQ(GetWord(pGroup + 4), BandwidthToCode(band["bw_oct"].toDouble())) << nOutput << " band " << nBand;
+    EXPECT_EQ(GetWord(pGroup), band.value("freq_hz", -1)) << nOutput << " band " << nBand;
+    EXPECT_EQ(GetWord(pGroup + 2), GainToCode(band.value("gain_db", -99.0)) + kGainWireOffset) << nOutput;
+    EXPECT_EQ(GetWord(pGroup + 4), BandwidthToCode(band.value("bw_oct", -1.0))) << nOutput << " band " << nBand;
 }
 
 }  // namespace
@@ -253,17 +253,19 @@ TEST_F(CtlCommandsTest, ProcessorWideSettingsTravelAsTheirSystemItems)
 TEST_F(CtlCommandsTest, MusicVolumeStaysWithinTheProcessorsRange)
 {
     // The emulated processor reports 40 … 90, which every load enforces;
-    // the editor's fader ends at 70. Both refusals name the same range.
-    for (const char* pRefused : {"10", "80"}) {
+    // the editor's fader ends at 70. In the editor's dB (index − 60) both
+    // refusals name the same range.
+    for (const char* pRefused : {"-50", "20", "off"}) {
         const CtlRun run = Ctl({"set", "0", "volume", pRefused});
         EXPECT_EQ(run.nExit, 1);
-        EXPECT_NE(run.strErr.find("40 to 70"), std::string::npos) << run.strErr;
+        EXPECT_NE(run.strErr.find("-20 to 10"), std::string::npos) << run.strErr;
     }
-    EXPECT_EQ(Ok({"set", "0", "volume", "55"}), "55\n");
+    EXPECT_EQ(Ok({"get", "0", "volume"}), "0\n");
+    EXPECT_EQ(Ok({"--json", "set", "0", "VOLUME", "-5"}), "{\"channel\":0,\"param\":\"volume\",\"value\":-5}\n");
     EXPECT_EQ(GetWord(m_device.LiveImage().data() + kOffMusic + 78), 55);
 }
 
-TEST_F(CtlCommandsTest, MusicVolumeLeavesZeroWhenSet)
+TEST_F(CtlCommandsTest, MusicVolumeLeavesOffWhenSet)
 {
     // A processor whose music volume may reach 0, and is there.
     InitGlobalDefaults();
@@ -274,10 +276,10 @@ TEST_F(CtlCommandsTest, MusicVolumeLeavesZeroWhenSet)
     PutWord(live.data() + kOffMusic + 78, 0);
     m_device.SetLiveImage(live);
 
-    EXPECT_EQ(Ok({"get", "0", "volume"}), "0\n");
-    EXPECT_EQ(Ok({"set", "0", "volume", "55"}), "55\n");
+    EXPECT_EQ(Ok({"get", "0", "volume"}), "off\n");
+    EXPECT_EQ(Ok({"set", "0", "volume", "-5"}), "-5\n");
     EXPECT_EQ(GetWord(m_device.LiveImage().data() + kOffMusic + 78), 55);
-    EXPECT_EQ(Ok({"set", "0", "volume", "0"}), "0\n");
+    EXPECT_EQ(Ok({"set", "0", "volume", "off"}), "off\n");
     EXPECT_EQ(GetWord(m_device.LiveImage().data() + kOffMusic + 78), 0);
 }
 
@@ -396,6 +398,20 @@ TEST_F(CtlCommandsTest, ResponseSumsTheOutputsBandsOffline)
     EXPECT_EQ(bad.strOut, "");
 }
 
+TEST(CtlDevices, AnEmptyListIsAnAnswer)
+{
+    const CtlRun json = RunArgs({"--json", "devices"});
+    EXPECT_EQ(json.nExit, 0) << json.strErr;
+    const Json list = JsonOf(json.strOut);
+    ASSERT_TRUE(list.is_array()) << json.strOut;
+    const CtlRun text = RunArgs({"devices"});
+    EXPECT_EQ(text.nExit, 0) << text.strErr;
+    if (list.empty())
+        EXPECT_EQ(text.strOut, "no processor attached on USB\n");
+    else
+        EXPECT_EQ(static_cast<size_t>(Lines(text.strOut)), list.size());
+}
+
 TEST(CtlHelp, HelpAndVersionPrintOnStandardOutputAndSucceed)
 {
     for (const char* pOption : {"--help", "-h"}) {
@@ -512,7 +528,8 @@ TEST_F(CtlCommandsTest, EqImportRefusesBadFilesAndDryRunSendsNothing)
 TEST_F(CtlCommandsTest, EqImportTakesTheApoChannelAskedFor)
 {
     const std::string strOut = Ok({"eq-import", "2", RoomFixture("apo_channels.txt"), "--channel", "R"});
-    EXPECT_NE(strOut.find("line 3: \"Channel: L\": 2 filters not taken (imported: R)"), std::string::npos) << strOut;
+    EXPECT_NE(strOut.find("line 3: \"Channel: L\": 2 filters not taken: the output takes channel R"), std::string::npos)
+        << strOut;
     const std::vector<uint8_t> image = m_device.LiveImage();
     const uint8_t* pBlock = OutputBlock(image, 1);
     EXPECT_EQ(GetWord(pBlock), 71);
@@ -522,15 +539,15 @@ TEST_F(CtlCommandsTest, EqImportTakesTheApoChannelAskedFor)
 
 TEST_F(CtlCommandsTest, EqFitPutsTheFittedBandsOnTheOutputAndItsLinkedOutput)
 {
-    const QJsonObject fit = JsonOf(Ok({"--json", "eq-fit", "2", RoomFixture("rew_measurement.txt"), "--link", "3",
+    const Json fit = JsonOf(Ok({"--json", "eq-fit", "2", RoomFixture("rew_measurement.txt"), "--link", "3",
                                        "--max-boost", "6", "--bands", "4"}));
-    const QJsonArray bands = fit["bands"].toArray();
-    ASSERT_FALSE(bands.isEmpty());
+    const Json bands = fit.value("bands", Json::array());
+    ASSERT_FALSE(bands.empty());
     const std::vector<uint8_t> image = m_device.LiveImage();
     for (const int nOutput : {1, 2}) {
         EXPECT_EQ(OutputBlock(image, nOutput)[254], 0) << nOutput;  // parametric mode
-        for (int k = 0; k < bands.size(); ++k)
-            ExpectFittedBand(image, nOutput, k, bands[k].toObject());
+        for (size_t k = 0; k < bands.size(); ++k)
+            ExpectFittedBand(image, nOutput, static_cast<int>(k), bands[k]);
     }
     EXPECT_EQ(GetWord(OutputBlock(image, 3) + 2), kGainCodeZero + kGainWireOffset);  // not linked
 }
@@ -541,21 +558,21 @@ TEST_F(CtlCommandsTest, EqFitSavesTheFitIntoASceneFileWithTheResidualItPrinted)
     const CtlRun run = RunArgs({"--json", "eq-fit", "2", RoomFixture("rew_measurement.txt"), "--range", "30-300",
                                 "--from", File("live.ZR4C"), "--save", File("fit.ZR4C")});
     ASSERT_EQ(run.nExit, 0) << run.strErr;
-    const QJsonObject fit = JsonOf(run.strOut);
-    const QJsonArray bands = fit["bands"].toArray();
-    ASSERT_FALSE(bands.isEmpty());
+    const Json fit = JsonOf(run.strOut);
+    const Json bands = fit.value("bands", Json::array());
+    ASSERT_FALSE(bands.empty());
 
     CKTV_Data data;
     ASSERT_TRUE(LoadSceneFile(data, File("fit.ZR4C")).bOk);
     const std::vector<uint8_t> saved(g_LiveImage, g_LiveImage + kImageSize);  // the file's image, as loaded
-    for (int k = 0; k < bands.size(); ++k)
-        ExpectFittedBand(saved, 1, k, bands[k].toObject());
+    for (size_t k = 0; k < bands.size(); ++k)
+        ExpectFittedBand(saved, 1, static_cast<int>(k), bands[k]);
     // The prediction of the saved scene, as `response` prints it, deviates
     // from the flat target by what eq-fit reported.
     const CtlRun response = RunArgs({"response", File("fit.ZR4C"), "2", "--measurement", RoomFixture("rew_measurement.txt")});
     ASSERT_EQ(response.nExit, 0) << response.strErr;
-    const double dLow = fit["range_hz"].toArray()[0].toDouble();
-    const double dHigh = fit["range_hz"].toArray()[1].toDouble();
+    const double dLow = fit.value("range_hz", Json::array({0, 0}))[0].get<double>();
+    const double dHigh = fit.value("range_hz", Json::array({0, 0}))[1].get<double>();
     std::istringstream lines(response.strOut);
     double dFreq = 0.0, dDb = 0.0, dSquares = 0.0;
     int nPoints = 0;
@@ -566,7 +583,7 @@ TEST_F(CtlCommandsTest, EqFitSavesTheFitIntoASceneFileWithTheResidualItPrinted)
         }
     }
     ASSERT_GT(nPoints, 0);
-    EXPECT_NEAR(std::sqrt(dSquares / nPoints), fit["after_rms_db"].toDouble(), 0.01);
+    EXPECT_NEAR(std::sqrt(dSquares / nPoints), fit.value("after_rms_db", -1.0), 0.01);
 }
 
 TEST_F(CtlCommandsTest, EqFitSaveRefusesAFolderAndItsOwnSceneUnlessForced)
@@ -633,4 +650,29 @@ TEST_F(CtlCommandsTest, ReportPrintsTheTableOfTheProcessorOrOfAFile)
     EXPECT_GT(fs::file_size(File("r.xlsx")), 0u);
 
     EXPECT_EQ(RunArgs({"report", "--from", File("absent.ZR4C")}).nExit, 1);
+    const CtlRun same =
+        RunArgs({"report", "--from", File("live.ZR4C"), "--xlsx", File("same.out"), "--pdf", File("./same.out")});
+    EXPECT_EQ(same.nExit, 1);
+    EXPECT_NE(same.FirstErr().find("same file"), std::string::npos) << same.strErr;
+    EXPECT_FALSE(fs::exists(File("same.out")));
+}
+
+TEST_F(CtlCommandsTest, ReportPrintsInTheLanguageAskedFor)
+{
+    Ok({"read-scene", File("live.ZR4C")});
+    const CtlRun zh = RunArgs({"report", "--from", File("live.ZR4C"), "--language", "zh", "--pdf", File("zh.pdf")});
+    ASSERT_EQ(zh.nExit, 0) << zh.strErr;
+    const std::string strPage = PdfText(File("zh.pdf"), 1);
+    // pdftotext reads the font's 页 back as a look-alike radical: the rest of "第 1 页，共 3 页".
+    EXPECT_LT(strPage.find("第 1 "), strPage.find("，共 ")) << strPage;
+    EXPECT_NE(strPage.find("由 zr470ctl " + std::string(kCtlVersion) + " 打印"), std::string::npos) << strPage;
+    EXPECT_EQ(strPage.find("Page "), std::string::npos) << strPage;
+    EXPECT_EQ(strPage.find("Printed"), std::string::npos) << strPage;
+    // Inside a batch the next command speaks English again.
+    std::ofstream(File("two.txt")) << "report --from " << File("live.ZR4C") << " --language zh\nreport --from "
+                                   << File("live.ZR4C") << "\n";
+    const std::string strBoth = RunArgs({"--device", "virtual", "batch", File("two.txt")}).strOut;
+    const size_t nEnglish = strBoth.find("\nArgs\t");
+    EXPECT_NE(nEnglish, std::string::npos) << strBoth.substr(0, 200);
+    EXPECT_EQ(strBoth.find("Args\t"), nEnglish + 1) << "the first report is in Chinese";
 }

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "CtlParams.h"
@@ -125,6 +126,9 @@ TEST(CtlParams, ValuesTakeTheProcessorsCodes)
     EXPECT_EQ(Code(0, "noisegate", "-119"), 1);
     EXPECT_EQ(Code(0, "noisegate", "-20"), 100);
     EXPECT_EQ(Code(0, "position", "4"), 3);
+    EXPECT_EQ(Code(0, "volume", "-20"), 40);  // the editor's "-20dB"
+    EXPECT_EQ(Code(0, "volume", "10"), 70);
+    EXPECT_EQ(Code(0, "volume", "Off"), 0);
 }
 
 TEST(CtlParams, ValuesOutOfRangeOrUnreadableAreRefused)
@@ -154,7 +158,8 @@ TEST(CtlParams, ValuesOutOfRangeOrUnreadableAreRefused)
     EXPECT_NE(Refusal(0, "source", "dvd"), "");
     EXPECT_NE(Refusal(0, "noisegate", "-120"), "");
     EXPECT_NE(Refusal(0, "noisegate", "-19"), "");
-    EXPECT_NE(Refusal(0, "volume", "71"), "");
+    EXPECT_NE(Refusal(0, "volume", "11"), "");
+    EXPECT_NE(Refusal(0, "volume", "60"), "");
     EXPECT_NE(Refusal(0, "position", "0"), "");
     EXPECT_NE(Refusal(0, "position", "5"), "");
     for (const char* pJunk : {"", "abc", "6dB", "nan", "inf", "1e1", "0x10", "--5", "1.2.3", "-", "+"})
@@ -177,12 +182,19 @@ TEST(CtlParams, UnknownNamesAndWrongChannelsAreRefused)
     EXPECT_TRUE(NameRefused(1, "delay.0"));
     EXPECT_TRUE(NameRefused(1, "delay"));
     EXPECT_TRUE(NameRefused(1, "bpf.freq"));
-    EXPECT_TRUE(NameRefused(1, "LEVEL"));
     EXPECT_TRUE(NameRefused(1, "source"));     // processor-wide: channel 0
     EXPECT_TRUE(NameRefused(0, "level"));      // per output: channel 1 … 6
     EXPECT_TRUE(NameRefused(0, "delay.1"));
     EXPECT_FALSE(NameRefused(6, "eq31.bypass"));
     EXPECT_FALSE(NameRefused(1, "lpf.freq"));
+}
+
+TEST(CtlParams, NamesAreMatchedInAnyCase)
+{
+    for (const auto& [nChannel, pTyped, pName] : {std::tuple{1, "MUTE", "mute"}, std::tuple{2, "Eq5.Gain", "eq5.gain"},
+                                                  std::tuple{3, "HPF.Slope", "hpf.slope"},
+                                                  std::tuple{0, "Volume", "volume"}})
+        EXPECT_EQ(Ref(nChannel, pTyped).strName, pName);
 }
 
 TEST(CtlParams, ChannelsAreZeroToSix)
@@ -213,13 +225,6 @@ TEST(CtlParams, PrintedValuesUseTheUnitsSetTakes)
     EXPECT_EQ(ScaleOf(ParamKind::Delay).format(1).strText, "0.021");
     // A code outside a word list is shown as it came, not as another word.
     EXPECT_EQ(ScaleOf(ParamKind::Source).format(9).strText, "9");
-}
-
-TEST(CtlText, JsonStringsStayValidForAnyBytes)
-{
-    EXPECT_EQ(JsonString("Hall"), "\"Hall\"");
-    EXPECT_EQ(JsonString("a\"b\\c"), "\"a\\\"b\\\\c\"");
-    EXPECT_EQ(JsonString(std::string("x\n\x01\xe9", 4)), "\"x\\u000a\\u0001\\u00e9\"");
 }
 
 TEST(CtlText, FormattingDropsOnlyWhatCarriesNoInformation)

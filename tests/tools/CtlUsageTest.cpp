@@ -61,10 +61,36 @@ TEST(CtlUsage, MistakesInTheCommandLineExitWithTwoAndNameTheMistake)
         {{"eq-fit", "1", "m.txt", "--save", "out.ZR4C"},
          2,
          "zr470ctl: eq-fit: --save needs --from, the scene file the fit starts from"},
+        {{"eq-import", "1", "f.txt", "--link", "2,2"}, 2, "zr470ctl: eq-import: --link names output 2 twice"},
+        {{"eq-fit", "3", "m.txt", "--link", "2,3"},
+         2,
+         "zr470ctl: eq-fit: --link names output 3, which the bands go to: link other outputs"},
+        {{"emulate", "--listen", "0", "--bogus", "1"}, 2, "zr470ctl: Unknown option --bogus"},
     });
-    const CtlRun env = RunArgs({"info"}, "tcp:[::1]");
-    EXPECT_EQ(env.nExit, 2);
-    EXPECT_EQ(env.FirstErr(), "zr470ctl: ZR470_DEVICE: tcp:[::1] has no port: use tcp:HOST:PORT");
+    // Values out of range are refusals, as everywhere.
+    ExpectAll({
+        {{"emulate", "--listen", "0", "--delay-ms", "60001"},
+         1,
+         "zr470ctl: --delay-ms needs a whole number from 0 to 60000, not \"60001\""},
+        {{"emulate", "--listen", "70000"}, 1, "zr470ctl: --listen needs [HOST:]PORT with PORT 0 … 65535, not \"70000\""},
+        {{"eq-import", "1", "f.txt", "--link", "7"}, 1, "zr470ctl: channel \"7\" refused: outputs are 1 … 6"},
+        {{"set", "1", "level", "99"}, 1, "zr470ctl: level \"99\" refused: dB from -60 to 10 in whole dB"},
+    });
+}
+
+TEST(CtlUsage, AWrongDeviceInTheEnvironmentCountsOnlyWhereADeviceIsOpened)
+{
+    for (const std::vector<std::string>& args : {std::vector<std::string>{"info"}, {"set", "1", "level", "-3"},
+                                                 {"firmware", "x.bin"}}) {
+        const CtlRun env = RunArgs(args, "tcp:[::1]");
+        EXPECT_EQ(env.nExit, 2) << args[0];
+        EXPECT_EQ(env.FirstErr(), "zr470ctl: ZR470_DEVICE: tcp:[::1] has no port: use tcp:HOST:PORT");
+    }
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"--help"}, {"--version"}, {"demo"}, {"--device", "virtual", "info"}})
+        EXPECT_EQ(RunArgs(args, "tcp:[::1]").nExit, 0) << args[0];
+    // Refused for its file, not for the device it never opens.
+    EXPECT_EQ(RunArgs({"response", "missing.ZR4C", "1"}, "tcp:[::1]").nExit, 1);
 }
 
 // A value out of range is a refusal, as in `set 1 level 99`; a misspelt word stays a usage mistake.
@@ -107,7 +133,11 @@ TEST(CtlUsage, PresetFileRefusalsSayWhatIsWrongWithTheFile)
     fs::create_directories(dir);
     std::ofstream(dir / "room.ZR4AC") << "not a scene";
     std::ofstream(dir / "room.txt") << "20 70\n1000 72\n20000 70\n";
+    fs::create_directories(dir / "folder.ZR4C");
     ExpectAll({
+        {{"--device", "virtual", "read-scene", (dir / "folder.ZR4C").string()},
+         1,
+         "zr470ctl: Save MusicFile Error! (" + (dir / "folder.ZR4C").string() + ": Is a directory)"},
         {{"--device", "virtual", "write-scene", (dir / "missing.ZR4C").string()},
          1,
          "zr470ctl: Read MusicFile  Error (" + (dir / "missing.ZR4C").string() + ": no such file)"},

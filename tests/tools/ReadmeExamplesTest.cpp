@@ -35,7 +35,6 @@ const fs::path kSourceDir = fs::path(TestFixturesDir()) / ".." / "..";
 const std::map<std::string, std::string> kSkipped = {
     {"emulate", "serves until it is stopped"},
     {"firmware", "needs a real firmware file and rewrites the processor"},
-    {"devices", "lists processors on USB, which a test machine does not have"},
 };
 
 std::string FileText(const fs::path& path)
