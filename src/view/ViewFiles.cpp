@@ -36,6 +36,17 @@ QString ErrorText(PresetFileError error)
     return QString::fromUtf8(PresetFileErrorText(error));
 }
 
+// The message of a failed save, and the system's reason where it gave one:
+// "Save MusicFile Error!" alone does not tell a folder in the way from a
+// full disk.
+QString SaveFailureText(const PresetFileResult& saved)
+{
+    QString strText = QString::fromStdString(saved.strError);
+    if (!saved.strReason.empty())
+        strText += "\n" + QString::fromStdString(saved.path.string()) + ": " + QString::fromStdString(saved.strReason);
+    return strText;
+}
+
 template <auto Parse>
 bool Parses(std::span<const uint8_t> bytes)
 {
@@ -106,7 +117,7 @@ bool CQM7100View::SaveScene()
         return false;
     const PresetFileResult saved = SaveSceneFile(m_data, ToPath(strPath));
     if (!saved.bOk) {
-        ShowMessage(QString::fromStdString(saved.strError));
+        ShowMessage(SaveFailureText(saved));
         return false;
     }
     SetSceneName(QString::fromStdString(SceneTitle(saved.path)));
@@ -163,7 +174,7 @@ void CQM7100View::OnAllScenesRead(int nPrograms)
     const QString strPath = std::exchange(m_strAllScenesPath, QString());
     const PresetFileResult saved = SaveAllScenesFile(m_data, ToPath(strPath));
     if (!saved.bOk)
-        ShowMessage(QString::fromStdString(saved.strError));
+        ShowMessage(SaveFailureText(saved));
 }
 
 bool CQM7100View::LoadAllScenes()
@@ -206,7 +217,7 @@ bool CQM7100View::SavePosition()
         return false;
     const PresetFileResult saved = SavePositionFile(ToPath(strPath));
     if (!saved.bOk) {
-        ShowMessage(QString::fromStdString(saved.strError));
+        ShowMessage(SaveFailureText(saved));
         return false;
     }
     return true;

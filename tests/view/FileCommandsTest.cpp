@@ -245,3 +245,14 @@ TEST_F(FileCommandsTest, OpenDialogWantsAnExistingFile)
     EXPECT_EQ(mode, QFileDialog::ExistingFile);
     EXPECT_TRUE(m_messages.empty());
 }
+
+TEST_F(FileCommandsTest, ASaveOntoAFolderSaysWhy)
+{
+    ASSERT_TRUE(QDir(m_dir.path()).mkpath("taken.ZR4C"));
+    AnswerFiles("taken");
+    EXPECT_FALSE(View().SaveScene());
+    ASSERT_EQ(m_messages.size(), 1u);
+    EXPECT_EQ(m_messages[0].rfind("Save MusicFile Error!\n", 0), 0u) << m_messages[0];
+    EXPECT_NE(m_messages[0].find("taken.ZR4C: "), std::string::npos) << m_messages[0];
+    EXPECT_TRUE(QFileInfo(m_dir.filePath("taken.ZR4C")).isDir());
+}
