@@ -202,7 +202,7 @@ void CLinkSession::HandleNotification(int nMsg, intptr_t wParam, intptr_t /*lPar
         ShowMessage(UpdateFirmwareText());
         break;
     case kMsgSceneName:
-        ShowSceneName();
+        MarkSceneNameForSending();
         break;
     case kMsgDelayTable: {
         ModelLock lock(g_csModel);
@@ -260,7 +260,7 @@ void CLinkSession::OnSceneReadComplete(int nPreset)
         ModelLock modelLock(g_csModel);
         m_data.LoadFromImage(g_LiveImage, nPreset);
     }
-    ShowSceneName();
+    MarkSceneNameForSending();
     m_data.SetAllMarks(0);
     // The live settings now match the named program again: only a later
     // edit blanks the name.
@@ -269,7 +269,7 @@ void CLinkSession::OnSceneReadComplete(int nPreset)
     g_bTransferRunning = 0;
 }
 
-void CLinkSession::ShowSceneName()
+void CLinkSession::MarkSceneNameForSending()
 {
     g_bSceneNameChanged = 1;
 }
@@ -280,7 +280,7 @@ void CLinkSession::SetSceneName(const std::string& strName)
         ModelLock lock(g_csModel);
         CopyFixed(g_LiveImage + kOffSceneName, kNameSize, strName.substr(0, 13));
     }
-    ShowSceneName();
+    MarkSceneNameForSending();
 }
 
 bool CLinkSession::HasPendingWork()

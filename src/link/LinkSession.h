@@ -67,8 +67,8 @@ public:
     // While connected: output k's block brought up to date in the live image
     // and written whole (links, equalizer resets).
     void WriteOutputBlock(int nChannel);
-    // The live scene name is shown and marked for sending.
-    void ShowSceneName();
+    // The live scene name goes to the processor with the next transfer cycle.
+    void MarkSceneNameForSending();
     // A name from a file: at most 13 characters into the live name.
     void SetSceneName(const std::string& strName);
     // The edit history's undo of a recall or a file load: the model brought
