@@ -5,7 +5,6 @@
 #pragma once
 
 #include <QAbstractButton>
-#include <QPointer>
 #include <array>
 
 class CXPButton : public QAbstractButton {
@@ -34,10 +33,6 @@ public:
     // Redraws even when the state does not change.
     void SetPressed(bool bPressed);
     bool IsPressed() const { return m_bPressed; }
-
-    // A label of the same parent on or next to the button, drawn again
-    // on top after each drawing of the button.
-    void SetOverlayLabel(QWidget* pLabel);
 
     // The image number the button shows now (0: nothing drawn).
     int CurrentImage() const;
@@ -68,5 +63,4 @@ private:
     bool m_bPressed = true;
     bool m_bHover = false;
     bool m_bHeld = false;
-    QPointer<QWidget> m_pOverlay;
 };
