@@ -25,7 +25,7 @@ public:
                    int nReleasedNormal, int nReleasedHover, int nReleasedHeld);
     void SetImages(const std::array<int, kImageSlots>& images);
     // The six images of a skin button base in the language of the moment;
-    // ApplyLanguage picks them again after the language flag flips.
+    // ApplyLanguage picks them again after the language has changed.
     void SetSkin(int nBase);
     void ApplyLanguage();
     int SkinBase() const { return m_nSkinBase; }

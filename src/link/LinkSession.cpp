@@ -65,15 +65,15 @@ void CLinkSession::ReplaceTransport(std::unique_ptr<ITransport> pTransport)
         pOld->Close();
 }
 
-void CLinkSession::ShowMessage(const std::string& strText)
+void CLinkSession::ShowMessage(const std::string& strText, MessageKind kind)
 {
     if (m_onMessage)
-        m_onMessage(strText);
+        m_onMessage(strText, kind);
 }
 
 void CLinkSession::ShowLinkFailure()
 {
-    ShowMessage(LinkFailureText());
+    ShowMessage(LinkFailureText(), MessageKind::kLinkFailure);
 }
 
 // ---- connecting -------------------------------------------------------------------
@@ -162,7 +162,7 @@ void CLinkSession::Disconnect(int nPauseMs)
     CloseUsbLink();
 }
 
-void CLinkSession::FailLink(const std::string& strMessage)
+void CLinkSession::FailLink()
 {
     StopTransfers();
     CloseUsbLink();
@@ -170,7 +170,7 @@ void CLinkSession::FailLink(const std::string& strMessage)
         CommLock lock(g_csComm);
         m_cmd.ClearQueue();
     }
-    ShowMessage(strMessage);
+    ShowLinkFailure();
 }
 
 // ---- notifications ----------------------------------------------------------------
@@ -192,7 +192,7 @@ void CLinkSession::HandleNotification(int nMsg, intptr_t wParam, intptr_t /*lPar
         break;
     case kMsgUsbFailure:
         if (m_bConnected || HasTransport())
-            FailLink(LinkFailureText());
+            FailLink();
         break;
     case kMsgEmptyReply:
         if (m_bConnected) {

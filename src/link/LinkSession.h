@@ -22,6 +22,7 @@
 #include "CommThread.h"
 #include "FirmwareFile.h"
 #include "KTVCommand.h"
+#include "LinkTexts.h"
 #include "Transport.h"
 
 class CKTV_Data;
@@ -121,7 +122,7 @@ public:
     bool HasPendingWork();
 
     // Texts for the user (message boxes); set by the view.
-    std::function<void(const std::string&)> m_onMessage;
+    std::function<void(const std::string&, MessageKind)> m_onMessage;
 
     // ---- transfer control and the cycle ----------------------------------------
     void StartTransfers();
@@ -138,8 +139,8 @@ private:
     void ReplaceTransport(std::unique_ptr<ITransport> pTransport);
     bool HasTransport() const;
     void SetLastError(const std::string& strError);
-    void FailLink(const std::string& strMessage);
-    void ShowMessage(const std::string& strText);
+    void FailLink();
+    void ShowMessage(const std::string& strText, MessageKind kind = MessageKind::kNotice);
     void ShowLinkFailure();
     void CheckIdentification();
     void OnSceneReadComplete(int nPreset);
