@@ -48,8 +48,3 @@ double DelayToMs(int nCode)
 {
     return nCode / 48.0;
 }
-
-std::string OffsetDbText(int nValue)
-{
-    return StrFormat("%0.1fdB", nValue - 80.0);
-}

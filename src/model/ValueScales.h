@@ -12,4 +12,3 @@ std::string AttackText(int nIndex);           // "%0.1fms" up to index 6, then "
 std::string ReleaseText(int nIndex);          // "Atk * 2" … "Atk * 32"
 std::string PolarityText(int nPolarity);      // "Pol+" / "Pol-" (Chinese "正相" / "反相")
 double DelayToMs(int nCode);                  // 1/48 ms units
-std::string OffsetDbText(int nValue);         // value − 80 dB, "%0.1fdB"
