@@ -11,7 +11,7 @@
 CCtlDevice::CCtlDevice(CKTV_Data& data)
     : m_pPreviousSink(g_pNotifySink.exchange(&m_queue)), m_session(data)
 {
-    m_session.m_onMessage = [this](const std::string& strText) { m_messages.push_back(strText); };
+    m_session.m_onMessage = [this](const std::string& strText, MessageKind) { m_messages.push_back(strText); };
 }
 
 CCtlDevice::~CCtlDevice()

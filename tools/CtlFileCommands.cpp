@@ -132,7 +132,7 @@ int RunRestore(CtlContext& ctx)
                 if (g_DelayTable[kDelaySelectedByte] >= kDelayPositions)
                     g_DelayTable[kDelaySelectedByte] = kDelayPositions - 1;
             }
-            session.ShowSceneName();
+            session.MarkSceneNameForSending();
         }
         if (!WaitForWriteEnd(device, nBefore, 1))
             return LinkFailed(ctx, device);

@@ -65,7 +65,7 @@ int RunFirmware(CtlContext& ctx)
         CKTV_Data data;
         CLinkSession session(data);
         std::vector<std::string> messages;
-        session.m_onMessage = [&messages](const std::string& strText) { messages.push_back(strText); };
+        session.m_onMessage = [&messages](const std::string& strText, MessageKind) { messages.push_back(strText); };
         const std::string strDevice = ctx.inv.strDevice;
         ProgressPrinter progress(ctx.out, ctx.inv.bJson);
         if (session.StartFirmwareUpdate(std::move(*file.update), [strDevice](std::string* pError) {

@@ -81,7 +81,7 @@ int RunStore(CtlContext& ctx)
             std::memcpy(g_LiveImage + kOffSceneName, field, kNameSize);
         }
         CLinkSession& session = device.Session();
-        session.ShowSceneName();
+        session.MarkSceneNameForSending();
         const int nBefore = device.Seen(kMsgBatchProgress, 1);
         {
             CommLock lock(g_csComm);

@@ -5,19 +5,19 @@
 
 #include "AppGlobals.h"
 #include "GlobalData.h"
+#include "KTV_Data.h"
 #include "MainFrm.h"
-#include "QM7100Doc.h"
 #include "QM7100View.h"
 
 CQM7100App::CQM7100App() = default;
 
 CQM7100App::~CQM7100App()
 {
-    // The view (inside the frame) refers to the document's model.
+    // The view (inside the frame) refers to the model.
     if (m_pView)
         m_pView->EndCommThread();
     m_pFrame.reset();
-    m_pDoc.reset();
+    m_pData.reset();
 }
 
 bool CQM7100App::InitInstance(const CAppOptions& options)
@@ -28,13 +28,12 @@ bool CQM7100App::InitInstance(const CAppOptions& options)
     palette.setColor(QPalette::Window, g_brushDialog);
     QApplication::setPalette(palette);
     g_nCurOutput = 0;
-    // The form applies the language by flipping the flag, so the flag starts
-    // as the opposite of the language wanted.
-    g_bChinese = options.bChinese ? 0 : 1;
+    // The controls are built in the language wanted from the start.
+    g_bChinese = options.bChinese ? 1 : 0;
 
-    m_pDoc = std::make_unique<CQM7100Doc>();
+    m_pData = std::make_unique<CKTV_Data>();
     m_pFrame = std::make_unique<CMainFrame>();
-    m_pView = new CQM7100View(m_pDoc->Data(), m_pFrame.get());
+    m_pView = new CQM7100View(*m_pData, m_pFrame.get());
     m_pFrame->SetView(m_pView);
     m_pView->OnInitialUpdate(options);
     m_pFrame->show();

@@ -1,14 +1,14 @@
 // The application: start-up in the order the editor needs (global data,
-// shared fonts, document, main window, the form's initial update) and an
-// orderly end.
+// shared fonts, the parameter model, main window, the form's initial update)
+// and an orderly end.
 #pragma once
 
 #include <memory>
 
 #include "AppOptions.h"
 
+class CKTV_Data;
 class CMainFrame;
-class CQM7100Doc;
 class CQM7100View;
 
 class CQM7100App {
@@ -20,10 +20,9 @@ public:
     bool InitInstance(const CAppOptions& options);
     CMainFrame* MainFrame() const { return m_pFrame.get(); }
     CQM7100View* View() const { return m_pView; }
-    CQM7100Doc* Document() const { return m_pDoc.get(); }
 
 private:
-    std::unique_ptr<CQM7100Doc> m_pDoc;
+    std::unique_ptr<CKTV_Data> m_pData;  // the one parameter model of the whole run
     std::unique_ptr<CMainFrame> m_pFrame;
     CQM7100View* m_pView = nullptr;  // owned by the frame
 };

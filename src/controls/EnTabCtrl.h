@@ -19,9 +19,7 @@ public:
     int Id() const { return m_nId; }
 
     void SetBkgndColor(QColor crBkgnd);
-    QColor BkgndColor() const { return m_crBkgnd; }
     void SetDrawStyle(int nStyle);
-    int DrawStyle() const { return m_nDrawStyle; }
 
     // Where the owner places its page, in this widget's coordinates: inside
     // the one-pixel border.

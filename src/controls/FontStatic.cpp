@@ -28,13 +28,6 @@ void CFontStatic::SetTextColor(QColor crText)
     InvalidateUnder();
 }
 
-void CFontStatic::SetFillColor(QColor crFill)
-{
-    m_crFill = crFill;
-    m_bFill = true;
-    repaint();
-}
-
 void CFontStatic::SetFontStyle(int nHeight, QColor crText, int nFlags)
 {
     m_nHeight = nHeight;
@@ -44,17 +37,6 @@ void CFontStatic::SetFontStyle(int nHeight, QColor crText, int nFlags)
     m_bRight = !bCentre && (nFlags & kAlignRight);
     m_bLeft = !bCentre && !m_bRight && (nFlags & kAlignLeft);
     InvalidateUnder();
-}
-
-void CFontStatic::SetFontHeight(int nHeight)
-{
-    m_nHeight = nHeight;
-    InvalidateUnder();
-}
-
-void CFontStatic::SetAlignLeft(bool bLeft)
-{
-    m_bLeft = bLeft;
 }
 
 // The label has no background of its own, so the parent must repaint the
@@ -79,9 +61,6 @@ Qt::Alignment CFontStatic::HorizontalAlignment() const
 void CFontStatic::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    if (m_bFill)
-        painter.fillRect(rect(), m_crFill);
-
     QFont font(QStringLiteral("Arial"));
     // Heights are character-cell heights in pixels; zero or less keeps the
     // window font's size, as the platform's font mapper does.

@@ -25,13 +25,8 @@ public:
     QString text() const { return m_strText; }
 
     void SetTextColor(QColor crText);
-    void SetFillColor(QColor crFill);
     void SetFontStyle(int nHeight, QColor crText, int nFlags);
-    void SetFontHeight(int nHeight);
-    // Stored only: the next drawing uses it.
-    void SetAlignLeft(bool bLeft);
 
-    int FontHeight() const { return m_nHeight; }
     QColor TextColor() const { return m_crText; }
 
 signals:
@@ -52,8 +47,6 @@ private:
     QString m_strText;
     int m_nHeight = kDefaultHeight;
     QColor m_crText = Qt::black;
-    bool m_bFill = false;
-    QColor m_crFill;
     bool m_bLeft = false;
     bool m_bRight = false;
 };

@@ -38,18 +38,6 @@ int CGradientProgressCtrl::SetPos(int nPos)
     return nOld;
 }
 
-int CGradientProgressCtrl::SetStep(int nStep)
-{
-    const int nOld = m_nStep;
-    m_nStep = nStep;
-    return nOld;
-}
-
-int CGradientProgressCtrl::StepIt()
-{
-    return SetPos(m_nPos + m_nStep);
-}
-
 // Band i takes the colour i steps from the start; the part of the band run
 // past the bar's end is given back to the background, and drawing stops.
 void CGradientProgressCtrl::DrawBands(QPainter& painter, int nBarLength) const

@@ -17,14 +17,7 @@ public:
     // Limited to at most the upper bound; returns the previous position.
     int SetPos(int nPos);
     int GetPos() const { return m_nPos; }
-    int GetLower() const { return m_nLower; }
     int GetUpper() const { return m_nUpper; }
-    int SetStep(int nStep);
-    // Advances by the step, limited like SetPos; returns the previous position.
-    int StepIt();
-
-    QColor StartColor() const { return m_crStart; }
-    QColor EndColor() const { return m_crEnd; }
 
 protected:
     void paintEvent(QPaintEvent* pEvent) override;
@@ -36,7 +29,6 @@ private:
     int m_nLower = 0;
     int m_nUpper = 100;
     int m_nPos = 0;
-    int m_nStep = 10;
     QColor m_crStart{255, 0, 0};
     QColor m_crEnd{0, 0, 255};
 };

@@ -12,7 +12,6 @@ public:
 
     // Remembers the parent of later boxes; only the first call counts.
     bool Create(QWidget* pParent);
-    bool IsCreated() const { return m_bCreated; }
 
     // Modal; returns when the user presses OK or after kAutoCloseMs,
     // whichever comes first.

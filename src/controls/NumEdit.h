@@ -23,17 +23,12 @@ public:
     // appends, then redisplays.
     void SetKind(int nKind, const QString& strSuffix = {});
     int GetKind() const { return m_kinds.nKind; }
-    QString GetSuffix() const { return m_kinds.strSuffix; }
 
     void SetStep(double dStep) { m_kinds.dStep = dStep; }
-    double GetStep() const { return m_kinds.dStep; }
     void SetOffset(double dOffset) { m_kinds.dOffset = dOffset; }
-    double GetOffset() const { return m_kinds.dOffset; }
-    int GetTemperature() const { return m_kinds.nTemperature; }
 
     // Normally called by the spin; the value becomes nMin.
     void SetRange(int nMin, int nMax);
-    int GetMin() const { return m_kinds.nMin; }
     int GetMax() const { return m_kinds.nMax; }
 
     // Out-of-range indexes are ignored without a message.
@@ -45,12 +40,10 @@ public:
     int GetValue() const { return m_nValue; }
 
     bool IsModified() const { return m_bModified; }
-    void SetModified(bool bModified) { m_bModified = bModified; }
 
     // Background in RGB(137, 173, 209) while on.
     void EnableColor(bool bEnable);
     bool IsColorEnabled() const { return m_bColor; }
-    QColor GetColor() const { return m_color; }
 
     const CNumKinds& Kinds() const { return m_kinds; }
 

@@ -42,11 +42,6 @@ CNumSpin::CNumSpin(int nId, QWidget* pParent)
     };
 }
 
-CNumEdit* CNumSpin::GetBuddy() const
-{
-    return m_pBuddy.data();
-}
-
 void CNumSpin::SetBuddy(CNumEdit* pBuddy)
 {
     if (m_pBuddy)
@@ -56,12 +51,6 @@ void CNumSpin::SetBuddy(CNumEdit* pBuddy)
         return;
     pBuddy->installEventFilter(this);
     m_nPos = pBuddy->GetValue();
-}
-
-void CNumSpin::GetRange32(int& nMin, int& nMax) const
-{
-    nMin = m_nMin;
-    nMax = m_nMax;
 }
 
 void CNumSpin::SetRange(int nMin, int nMax)

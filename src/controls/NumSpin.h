@@ -33,8 +33,6 @@ public:
     int Id() const { return m_nId; }
 
     virtual void SetBuddy(CNumEdit* pBuddy);
-    virtual CNumEdit* GetBuddy() const;
-    virtual void GetRange32(int& nMin, int& nMax) const;
     // Gives the range to the buddy (its value becomes nMin).
     virtual void SetRange(int nMin, int nMax);
     // The buddy's GetPos: typed text is committed first.

@@ -105,16 +105,6 @@ void CSkinFader::SetRange(int nMin, int nMax, bool bRedraw)
         update();
 }
 
-void CSkinFader::SetRangeMin(int nMin, bool bRedraw)
-{
-    SetRange(nMin, m_nMax, bRedraw);
-}
-
-void CSkinFader::SetRangeMax(int nMax, bool bRedraw)
-{
-    SetRange(m_nMin, nMax, bRedraw);
-}
-
 void CSkinFader::SetPos(int nPos)
 {
     m_nPos = ClampPos(nPos);
@@ -132,12 +122,6 @@ void CSkinFader::SetMargin(int nLeft, int nTop, int nRight, int nBottom)
     m_nMarginTop = nTop;
     m_nMarginRight = nRight;
     m_nMarginBottom = nBottom;
-    update();
-}
-
-void CSkinFader::SetDrawFocusRect(bool bDraw)
-{
-    m_bDrawFocusRect = bDraw;
     update();
 }
 
@@ -264,8 +248,8 @@ void CSkinFader::keyPressEvent(QKeyEvent* pEvent)
 {
     int nPos = m_nPos;
     switch (pEvent->key()) {
-    case Qt::Key_PageUp: nPos -= m_nPage; break;
-    case Qt::Key_PageDown: nPos += m_nPage; break;
+    case Qt::Key_PageUp: nPos -= kPageStep; break;
+    case Qt::Key_PageDown: nPos += kPageStep; break;
     case Qt::Key_End: nPos = m_nMax; break;
     case Qt::Key_Home: nPos = m_nMin; break;
     case Qt::Key_Right:
@@ -328,7 +312,7 @@ void CSkinFader::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     const bool bChannelCovers = !m_channel.pixNormal.isNull() && !m_channel.bTransparent;
-    if (m_bDrawFocusRect && m_bHasFocus && isEnabled() && !bChannelCovers)
+    if (m_bHasFocus && isEnabled() && !bChannelCovers)
         PaintFocusRect(painter);
     PaintChannel(painter);
     if (isEnabled())

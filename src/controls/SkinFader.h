@@ -33,20 +33,13 @@ public:
                         QRgb crMask = kMaskFromPixel, int x = 0, int y = 0);
 
     void SetRange(int nMin, int nMax, bool bRedraw = true);
-    void SetRangeMin(int nMin, bool bRedraw = true);
-    void SetRangeMax(int nMax, bool bRedraw = true);
-    int GetRangeMin() const { return m_nMin; }
-    int GetRangeMax() const { return m_nMax; }
 
     void SetPos(int nPos);
     int GetPos() const { return m_nPos; }
     void SetPosInverted(int nValue);
     int GetPosInverted() const { return m_nMax - m_nPos; }
 
-    void SetPageSize(int nPage) { m_nPage = nPage; }
-    int GetPageSize() const { return m_nPage; }
     void SetMargin(int nLeft, int nTop, int nRight, int nBottom);
-    void SetDrawFocusRect(bool bDraw);
 
     // Message 1225: take the keyboard focus without reporting Moving.
     void FocusMessage();
@@ -100,7 +93,7 @@ private:
     int m_nMin = 0;
     int m_nMax = 100;
     int m_nPos = 0;
-    int m_nPage = 20;
+    static constexpr int kPageStep = 20;  // Page Up / Page Down
     int m_nMarginLeft = 0;
     int m_nMarginTop = 0;
     int m_nMarginRight = 0;
@@ -110,7 +103,6 @@ private:
     bool m_bDragging = false;
     bool m_bPressed = false;
     bool m_bHasFocus = false;
-    bool m_bDrawFocusRect = true;
     bool m_bQuietFocus = false;
     Pair m_channel;
     Pair m_thumb;

@@ -8,14 +8,13 @@
 
 namespace {
 
-bool g_bSplashEnabled = true;
 CSplashWnd* g_pSplashWnd = nullptr;
 
 } // namespace
 
 bool CSplashWnd::ShowSplashScreen(const QString& strPath, int nMs, QWidget* pMainWnd)
 {
-    if (!g_bSplashEnabled || g_pSplashWnd)
+    if (g_pSplashWnd)
         return false;
     const QPixmap pixmap(strPath);
     if (pixmap.isNull())
@@ -24,16 +23,6 @@ bool CSplashWnd::ShowSplashScreen(const QString& strPath, int nMs, QWidget* pMai
     pSplash->m_timer.start(std::max(nMs, 0), pSplash);
     pSplash->show();
     return true;
-}
-
-void CSplashWnd::EnableSplashScreen(bool bEnable)
-{
-    g_bSplashEnabled = bEnable;
-}
-
-bool CSplashWnd::IsSplashEnabled()
-{
-    return g_bSplashEnabled;
 }
 
 CSplashWnd* CSplashWnd::Current()

@@ -11,12 +11,10 @@
 class CSplashWnd : public QWidget {
     Q_OBJECT
 public:
-    // Shows the picture in strPath for nMs ms unless splash screens are
-    // disabled, one is already up, or the picture cannot be loaded.
+    // Shows the picture in strPath for nMs ms unless one is already up or
+    // the picture cannot be loaded.
     // Returns whether a splash window was shown.
     static bool ShowSplashScreen(const QString& strPath, int nMs, QWidget* pMainWnd);
-    static void EnableSplashScreen(bool bEnable);
-    static bool IsSplashEnabled();
     // The splash window now on screen, or nullptr.
     static CSplashWnd* Current();
 

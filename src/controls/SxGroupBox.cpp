@@ -30,18 +30,6 @@ void CSxGroupBox::SetText(const QString& strCaption, bool bRedraw)
         repaint();
 }
 
-void CSxGroupBox::SetCaptionAlignment(Qt::Alignment nAlign)
-{
-    m_nAlign = nAlign;
-    update();
-}
-
-void CSxGroupBox::SetCaptionColor(QColor crCaption)
-{
-    m_crCaption = crCaption;
-    update();
-}
-
 int CSxGroupBox::CaptionWidth() const
 {
     return QFontMetrics(m_fontCaption).horizontalAdvance(m_strCaption);
@@ -56,10 +44,6 @@ int CSxGroupBox::TopLineY() const
 
 int CSxGroupBox::GapLeft() const
 {
-    if (m_nAlign & Qt::AlignRight)
-        return width() - kCaptionOffset - CaptionWidth();
-    if (m_nAlign & Qt::AlignHCenter)
-        return (width() - CaptionWidth()) / 2;
     return kCaptionOffset;
 }
 
@@ -90,7 +74,7 @@ void CSxGroupBox::DrawCaption(QPainter& painter) const
     const QRect rcCaption(GapLeft(), TopLineY() - metrics.height() / 2, CaptionWidth(),
                           metrics.height());
     painter.setFont(m_fontCaption);
-    painter.setPen(m_crCaption);
+    painter.setPen(QColor(Qt::black));
     painter.drawText(rcCaption, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine
                                     | Qt::TextDontClip | Qt::TextShowMnemonic,
                      m_strCaption);

@@ -24,11 +24,8 @@ public:
     QString GetText() const { return m_strCaption; }
     QString text() const { return m_strCaption; }
 
-    // Qt::AlignLeft (default), Qt::AlignRight or Qt::AlignHCenter.
-    void SetCaptionAlignment(Qt::Alignment nAlign);
-    void SetCaptionColor(QColor crCaption);
-
-    // y of the top line and the caption gap [left, right) in widget pixels.
+    // y of the top line and the caption gap [left, right) in widget pixels;
+    // the caption sits kCaptionOffset from the left edge.
     int TopLineY() const;
     int GapLeft() const;
     int GapRight() const;
@@ -44,6 +41,4 @@ private:
     int m_nId;
     QString m_strCaption;
     QFont m_fontCaption;
-    QColor m_crCaption = Qt::black;
-    Qt::Alignment m_nAlign = Qt::AlignLeft;
 };

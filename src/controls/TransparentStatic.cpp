@@ -46,12 +46,6 @@ void CTransparentStatic::SetWordWrap(bool bWrap)
     InvalidateUnder();
 }
 
-void CTransparentStatic::SetNoPrefix(bool bNoPrefix)
-{
-    m_bNoPrefix = bNoPrefix;
-    InvalidateUnder();
-}
-
 // No background: the parent repaints what lies under the old text.
 void CTransparentStatic::InvalidateUnder()
 {
@@ -78,9 +72,7 @@ int CTransparentStatic::TextFlags() const
     nFlags |= (m_nAlign & Qt::AlignVCenter) ? Qt::AlignVCenter | Qt::TextSingleLine : Qt::AlignTop;
     if (Wraps())
         nFlags |= Qt::TextWordWrap;
-    if (!m_bNoPrefix)
-        nFlags |= Qt::TextShowMnemonic;
-    return nFlags;
+    return nFlags | Qt::TextShowMnemonic;
 }
 
 void CTransparentStatic::paintEvent(QPaintEvent*)

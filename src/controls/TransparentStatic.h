@@ -25,14 +25,12 @@ public:
     // Qt::AlignLeft/AlignRight/AlignHCenter; Qt::AlignVCenter asks for one
     // vertically centred line (no wrapping).
     void SetAlignment(Qt::Alignment nAlign);
-    Qt::Alignment Alignment() const { return m_nAlign; }
     // Ellipsis for text too long for the label; any mode but ElideNone
     // turns wrapping off. ElideMiddle is the path ellipsis.
     void SetElideMode(Qt::TextElideMode nMode);
     // Off for a simple or non-wrapping label.
+    // "&x" underlines x and "&&" shows one ampersand.
     void SetWordWrap(bool bWrap);
-    // "&x" underlines x and "&&" shows one ampersand unless turned off.
-    void SetNoPrefix(bool bNoPrefix);
 
 protected:
     void paintEvent(QPaintEvent* pEvent) override;
@@ -48,5 +46,4 @@ private:
     Qt::Alignment m_nAlign = Qt::AlignLeft;
     Qt::TextElideMode m_nElide = Qt::ElideNone;
     bool m_bWordWrap = true;
-    bool m_bNoPrefix = false;
 };

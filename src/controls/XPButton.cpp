@@ -48,15 +48,6 @@ void CXPButton::SetPressed(bool bPressed)
     Redraw();
 }
 
-// Raised so that Qt draws it after the button wherever they overlap.
-void CXPButton::SetOverlayLabel(QWidget* pLabel)
-{
-    m_pOverlay = pLabel;
-    if (pLabel && pLabel->parentWidget() == parentWidget())
-        pLabel->raise();
-    Redraw();
-}
-
 CXPButton::ImageSlot CXPButton::CurrentSlot() const
 {
     if (!m_bHover)
@@ -89,8 +80,6 @@ void CXPButton::Redraw()
             resize(pix.size());
     }
     update();
-    if (m_pOverlay)
-        m_pOverlay->update();
 }
 
 namespace {

@@ -5,7 +5,6 @@
 #pragma once
 
 #include <QAbstractButton>
-#include <QPointer>
 #include <array>
 
 class CXPButton : public QAbstractButton {
@@ -26,7 +25,7 @@ public:
                    int nReleasedNormal, int nReleasedHover, int nReleasedHeld);
     void SetImages(const std::array<int, kImageSlots>& images);
     // The six images of a skin button base in the language of the moment;
-    // ApplyLanguage picks them again after the language flag flips.
+    // ApplyLanguage picks them again after the language has changed.
     void SetSkin(int nBase);
     void ApplyLanguage();
     int SkinBase() const { return m_nSkinBase; }
@@ -34,10 +33,6 @@ public:
     // Redraws even when the state does not change.
     void SetPressed(bool bPressed);
     bool IsPressed() const { return m_bPressed; }
-
-    // A label of the same parent on or next to the button, drawn again
-    // on top after each drawing of the button.
-    void SetOverlayLabel(QWidget* pLabel);
 
     // The image number the button shows now (0: nothing drawn).
     int CurrentImage() const;
@@ -68,5 +63,4 @@ private:
     bool m_bPressed = true;
     bool m_bHover = false;
     bool m_bHeld = false;
-    QPointer<QWidget> m_pOverlay;
 };

@@ -38,11 +38,6 @@ CFStatic::CFStatic(int nId, QWidget* pParent)
     UpdateGeometry();
 }
 
-void CFStatic::Attach(QObject* pView)
-{
-    m_pView = pView;
-}
-
 void CFStatic::AttachModel(CKTV_Data* pData)
 {
     m_pData = pData;
@@ -65,7 +60,7 @@ void CFStatic::SelectOutputChannel(int nChannel)
 
 void CFStatic::SetMode(int nMode)
 {
-    if (nMode < kModeNone || nMode > kModeOutput)
+    if (nMode != kModeNone && nMode != kModeOutput)
         return;
     if (nMode != m_nMode)
         Disengage();
@@ -89,34 +84,14 @@ const QImage& CFStatic::Offscreen()
 
 int CFStatic::SourceCode() const
 {
-    switch (m_nMode) {
-    case kModeEffect:
-        return kSourceEffect;
-    case kModeMic:
-        return kSourceMic;
-    case kModeMusic:
-        return kSourceMusic;
-    default:
-        return kSourceOutput + m_nChannel;
-    }
+    return kSourceOutput + m_nChannel;
 }
 
 CChannelRecord* CFStatic::CurrentRecord() const
 {
-    if (!m_pData)
+    if (!m_pData || m_nMode != kModeOutput)
         return nullptr;
-    switch (m_nMode) {
-    case kModeEffect:
-        return &m_pData->Effect();
-    case kModeMic:
-        return &m_pData->Mic();
-    case kModeMusic:
-        return &m_pData->Music();
-    case kModeOutput:
-        return &m_pData->Output(m_nChannel);
-    default:
-        return nullptr;
-    }
+    return &m_pData->Output(m_nChannel);
 }
 
 CKTVEQ* CFStatic::Bands() const

@@ -12,7 +12,6 @@
 #include <QCursor>
 #include <QFont>
 #include <QImage>
-#include <QPointer>
 #include <QTimer>
 #include <QWidget>
 #include <array>
@@ -32,18 +31,11 @@ class QMenu;
 class CFStatic : public QWidget {
     Q_OBJECT
 public:
-    // Modes 1 … 3 show the effect, microphone and music records; the main
-    // form uses only 0 and 4.
+    // The graph shows nothing, or the bands of the selected output.
     static constexpr int kModeNone = 0;
-    static constexpr int kModeEffect = 1;
-    static constexpr int kModeMic = 2;
-    static constexpr int kModeMusic = 3;
     static constexpr int kModeOutput = 4;
 
-    // How the notification names the edited channel.
-    static constexpr int kSourceEffect = 0;
-    static constexpr int kSourceMic = 256;
-    static constexpr int kSourceMusic = 512;
+    // The notification names the edited output as kSourceOutput + output.
     static constexpr int kSourceOutput = 768;
 
     static constexpr int kNotifyPeriodMs = 50;
@@ -53,10 +45,6 @@ public:
 
     int Id() const { return m_nId; }
 
-    // The view that handles BandChanged (kept for the owner; the signal is the
-    // notification itself).
-    void Attach(QObject* pView);
-    QObject* View() const { return m_pView; }
     // Lays the plot out on the current size, gives the model the plot size
     // and starts the notification timer.
     void AttachModel(CKTV_Data* pData);
@@ -67,7 +55,6 @@ public:
     // and selections come before it, the next paint draws once.
     void Redraw(int nShownBand);
 
-    int GetMode() const { return m_nMode; }
     int CurrentChannel() const { return m_nChannel; }
     int EngagedBand() const { return m_nEngaged; }
     int ShownBand() const { return m_nShownBand; }
@@ -177,7 +164,6 @@ private:
     void UpdateCursor();
 
     int m_nId;
-    QPointer<QObject> m_pView;
     CKTV_Data* m_pData = nullptr;
     int m_nMode = kModeNone;
     int m_nChannel = 0;

@@ -45,7 +45,7 @@ bool TracksMoves()
 
 bool CFStatic::AcceptsMouse() const
 {
-    return m_nMode >= kModeEffect && m_nMode <= kModeOutput && Bands() != nullptr;
+    return m_nMode == kModeOutput && Bands() != nullptr;
 }
 
 void CFStatic::mousePressEvent(QMouseEvent* pEvent)

@@ -66,15 +66,15 @@ void CLinkSession::ReplaceTransport(std::unique_ptr<ITransport> pTransport)
         pOld->Close();
 }
 
-void CLinkSession::ShowMessage(const std::string& strText)
+void CLinkSession::ShowMessage(const std::string& strText, MessageKind kind)
 {
     if (m_onMessage)
-        m_onMessage(strText);
+        m_onMessage(strText, kind);
 }
 
 void CLinkSession::ShowLinkFailure()
 {
-    ShowMessage(LinkFailureText());
+    ShowMessage(LinkFailureText(), MessageKind::kLinkFailure);
 }
 
 // ---- connecting -------------------------------------------------------------------
@@ -163,7 +163,7 @@ void CLinkSession::Disconnect(int nPauseMs)
     CloseUsbLink();
 }
 
-void CLinkSession::FailLink(const std::string& strMessage)
+void CLinkSession::FailLink()
 {
     StopTransfers();
     CloseUsbLink();
@@ -171,7 +171,7 @@ void CLinkSession::FailLink(const std::string& strMessage)
         CommLock lock(g_csComm);
         m_cmd.ClearQueue();
     }
-    ShowMessage(strMessage);
+    ShowLinkFailure();
 }
 
 // ---- notifications ----------------------------------------------------------------
@@ -193,7 +193,7 @@ void CLinkSession::HandleNotification(int nMsg, intptr_t wParam, intptr_t /*lPar
         break;
     case kMsgUsbFailure:
         if (m_bConnected || HasTransport())
-            FailLink(LinkFailureText());
+            FailLink();
         break;
     case kMsgEmptyReply:
         if (m_bConnected) {
@@ -203,7 +203,7 @@ void CLinkSession::HandleNotification(int nMsg, intptr_t wParam, intptr_t /*lPar
         ShowMessage(UpdateFirmwareText());
         break;
     case kMsgSceneName:
-        ShowSceneName();
+        MarkSceneNameForSending();
         break;
     case kMsgDelayTable: {
         ModelLock lock(g_csModel);
@@ -262,7 +262,7 @@ void CLinkSession::OnSceneReadComplete(int nPreset)
         m_confirmed.Reset();
         m_data.LoadFromImage(g_LiveImage, nPreset);
     }
-    ShowSceneName();
+    MarkSceneNameForSending();
     m_data.SetAllMarks(0);
     // The live settings now match the named program again: only a later
     // edit blanks the name.
@@ -271,7 +271,7 @@ void CLinkSession::OnSceneReadComplete(int nPreset)
     g_bTransferRunning = 0;
 }
 
-void CLinkSession::ShowSceneName()
+void CLinkSession::MarkSceneNameForSending()
 {
     g_bSceneNameChanged = 1;
 }
@@ -282,7 +282,7 @@ void CLinkSession::SetSceneName(const std::string& strName)
         ModelLock lock(g_csModel);
         CopyFixed(g_LiveImage + kOffSceneName, kNameSize, strName.substr(0, 13));
     }
-    ShowSceneName();
+    MarkSceneNameForSending();
 }
 
 WireState CLinkSession::ConfirmedWireState()

@@ -23,6 +23,7 @@
 #include "ConfirmedState.h"
 #include "FirmwareFile.h"
 #include "KTVCommand.h"
+#include "LinkTexts.h"
 #include "Transport.h"
 
 class CKTV_Data;
@@ -68,8 +69,8 @@ public:
     // While connected: output k's block brought up to date in the live image
     // and written whole (links, equalizer resets).
     void WriteOutputBlock(int nChannel);
-    // The live scene name is shown and marked for sending.
-    void ShowSceneName();
+    // The live scene name goes to the processor with the next transfer cycle.
+    void MarkSceneNameForSending();
     // A name from a file: at most 13 characters into the live name.
     void SetSceneName(const std::string& strName);
     // The edit history's undo of a recall or a file load: the model brought
@@ -126,7 +127,7 @@ public:
     WireState ConfirmedWireState();
 
     // Texts for the user (message boxes); set by the view.
-    std::function<void(const std::string&)> m_onMessage;
+    std::function<void(const std::string&, MessageKind)> m_onMessage;
 
     // ---- transfer control and the cycle ----------------------------------------
     void StartTransfers();
@@ -143,8 +144,8 @@ private:
     void ReplaceTransport(std::unique_ptr<ITransport> pTransport);
     bool HasTransport() const;
     void SetLastError(const std::string& strError);
-    void FailLink(const std::string& strMessage);
-    void ShowMessage(const std::string& strText);
+    void FailLink();
+    void ShowMessage(const std::string& strText, MessageKind kind = MessageKind::kNotice);
     void ShowLinkFailure();
     void CheckIdentification();
     void OnSceneReadComplete(int nPreset);

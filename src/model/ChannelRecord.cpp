@@ -59,8 +59,7 @@ void CChannelRecord::SetWholeSetBypass(bool bOn)
 
 bool CChannelRecord::TestAllBypassed()
 {
-    m_bAllBypassed = m_eq.AllBypassed() ? 1 : 0;
-    return m_bAllBypassed != 0;
+    return m_eq.AllBypassed();
 }
 
 uint8_t* CChannelRecord::LiveBlock() const

@@ -40,17 +40,14 @@ public:
     // neither operation marks anything for sending.
     void SetWholeSetBypass(bool bOn);
     bool TestAllBypassed();
-    int GetAllBypassed() const { return m_bAllBypassed; }
 
     uint32_t CurveColour() const { return m_nColour; }  // 0xRRGGBB
-    void SetCurveColour(uint32_t nColour) { m_nColour = nColour; }
     int IsCurveVisible() const { return m_bCurveVisible; }
     void SetCurveVisible(int bVisible) { m_bCurveVisible = bVisible; }
 
     const std::string& GetName() const { return m_strName; }
     // False (and nothing changed) for a name longer than the 8-byte field.
     bool SetName(const std::string& strName);
-    int GetNameMark() const { return GetMark(m_nMarkName); }
 
     // Copies parameter group g into the live image; false for a group this
     // record does not carry.
@@ -120,5 +117,4 @@ private:
     std::array<BandPointF, kAxisPoints> m_ptCurveF{};
     uint32_t m_nColour;
     int m_bCurveVisible = 1;
-    int m_bAllBypassed = 0;
 };

@@ -23,9 +23,6 @@ public:
     int Get(Field field) const { return m_nField[field]; }
     void Set(Field field, int nValue);
 
-    int GetEchoMark() const { return GetMark(m_nMarkEcho); }
-    int GetReverbMark() const { return GetMark(m_nMarkReverb); }
-
 protected:
     int BlockKind() const override;
     int BlockChannel() const override { return 0; }

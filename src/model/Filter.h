@@ -35,7 +35,6 @@ public:
     int GetFilterType() const { return m_nFilterType; }
     int GetSlope() const { return m_nSlope; }
     int GetOwnBypass() const { return m_bBypass; }
-    int GetWholeSetBypass() const { return m_bAllBypass; }
     bool IsEffectivelyBypassed() const { return m_bAllBypass ? true : m_bBypass != 0; }
     int GetChangeMark() const;
     int GetRangeCode() const { return m_nRangeCode; }

@@ -20,36 +20,22 @@ public:
     static constexpr int kGroupLimit = 12;
     static constexpr int kGroupName = 13;
 
-    int GetFeedback() const { return m_nFeedback; }
     int GetPolarity() const { return m_nPolarity; }
-    int GetAuxSwitch() const { return m_nAuxSwitch; }
-    int GetChannelOn() const { return m_nChannelOn; }
     int GetDelay() const { return m_nDelay; }
     int GetVolume() const { return m_nVolume; }
     int GetVolumeOff() const { return m_bVolumeOff; }
     int GetNoiseGate() const { return m_nNoiseGate; }
-    int GetLimit() const { return m_nLimit; }
-    int GetLimitOptionA() const { return m_nLimitA; }
-    int GetLimitOptionB() const { return m_nLimitB; }
     int GetChannel() const { return m_nChannel; }
 
-    void SetFeedback(int n) { SetMarked(m_nFeedback, n, m_nMarkMisc); }
     void SetPolarity(int n) { SetMarked(m_nPolarity, n, m_nMarkMisc); }
-    void SetAuxSwitch(int n) { SetMarked(m_nAuxSwitch, n, m_nMarkMisc); }
-    void SetChannelOn(int n) { SetMarked(m_nChannelOn, n, m_nMarkMisc); }
     void SetDelay(int n) { SetMarked(m_nDelay, n, m_nMarkMisc); }
     // As with an output's level: 0 turns the volume off, any other value on.
     void SetVolume(int n);
     void SetVolumeOff(int b) { SetMarked(m_bVolumeOff, b, m_nMarkMisc); }
     void SetNoiseGate(int n) { SetMarked(m_nNoiseGate, n, m_nMarkNoiseGate); }
-    void SetLimit(int n) { SetMarked(m_nLimit, n, m_nMarkLimit); }
-    void SetLimitOptionA(int n) { SetMarked(m_nLimitA, n, m_nMarkLimit); }
-    void SetLimitOptionB(int n) { SetMarked(m_nLimitB, n, m_nMarkLimit); }
     int GetMiscMark() const { return GetMark(m_nMarkMisc); }
     int GetNoiseGateMark() const { return GetMark(m_nMarkNoiseGate); }
-    int GetLimitMark() const { return GetMark(m_nMarkLimit); }
     void SetMiscMark(int n) { PutMark(m_nMarkMisc, n); }
-    void SetNoiseGateMark(int n) { PutMark(m_nMarkNoiseGate, n); }
 
     // The change scanner's step for the music channel: group 9, then group
     // 11, clearing the mark it finds; nothing when neither is marked.

@@ -147,15 +147,6 @@ void CKTV_OutData::SetRightOff(int bOff)
     ShareRouting();
 }
 
-void CKTV_OutData::SetPercent(int i, int nValue)
-{
-    i = Clip(i);
-    ModelLock lock(g_csModel);
-    m_bPercentOff[i] = nValue == 0 ? 1 : 0;
-    SetMarked(m_nPercent[i], nValue, m_nMarkRouting);
-    ShareRouting();
-}
-
 void CKTV_OutData::SetMute(int nMute)
 {
     SetMarked(m_nMute, nMute, m_nMarkMisc);
@@ -164,11 +155,6 @@ void CKTV_OutData::SetMute(int nMute)
 void CKTV_OutData::SetDelay(int nDelay)
 {
     SetMarked(m_nDelay, nDelay, m_nMarkMisc);
-}
-
-void CKTV_OutData::SetByteA(int n)
-{
-    SetMarked(m_nByteA, n, m_nMarkMisc);
 }
 
 void CKTV_OutData::SetChannel(int nChannel)

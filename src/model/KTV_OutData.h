@@ -36,9 +36,7 @@ public:
     int GetLevel() const { return m_bLevelZero ? 0 : m_nLevel; }
     int GetLevelZero() const { return m_bLevelZero; }
     int GetDelay() const { return m_nDelay; }
-    int GetSecondaryGain() const { return m_nSecondaryGain; }
     int GetEqMode() const { return m_nEqMode; }
-    int GetByteA() const { return m_nByteA; }
     int GetThreshold() const { return m_nThreshold; }
     int GetAttack() const { return m_nAttack; }
     int GetRelease() const { return m_nRelease; }
@@ -46,11 +44,6 @@ public:
     int GetInR() const { return m_nInR; }
     int GetLeftOff() const { return m_bLeftOff; }
     int GetRightOff() const { return m_bRightOff; }
-    int GetPercent(int i) const { return m_nPercent[Clip(i)]; }
-    int GetPercentOff(int i) const { return m_bPercentOff[Clip(i)]; }
-    int GetSplitPercent() const { return m_nSplitPercent; }
-    int GetSwitchByte() const { return m_nSwitchByte; }
-    int GetFileFlag() const { return m_nFileFlag; }
 
     // Shared with the link group.
     void SetLevel(int nLevel);
@@ -61,21 +54,14 @@ public:
     void SetRelease(int n);
     void SetLeftOff(int bOff);
     void SetRightOff(int bOff);
-    void SetPercent(int i, int nValue);
     // This output only.
     void SetMute(int nMute);
     void SetDelay(int nDelay);
-    void SetByteA(int n);
-    void SetSecondaryGain(int n) { m_nSecondaryGain = n; }
-    void SetSplitPercent(int n) { m_nSplitPercent = n; }
-    void SetSwitchByte(int n) { m_nSwitchByte = n; }
     // Also routes the channel's own side: even channels take the left
     // source, odd channels the right one.
     void SetChannel(int nChannel);
 
     int GetMiscMark() const { return GetMark(m_nMarkMisc); }
-    int GetRoutingMark() const { return GetMark(m_nMarkRouting); }
-    int GetLimiterMark() const { return GetMark(m_nMarkLimiter); }
     void SetMiscMark(int nMark) { PutMark(m_nMarkMisc, nMark); }
 
     // Channel linking: takes the other output's sound (bands, crossover,
@@ -108,7 +94,6 @@ protected:
     }
 
 private:
-    static int Clip(int i) { return i < 0 ? 0 : (i >= kPercentages ? kPercentages - 1 : i); }
     template <typename Fn>
     void ForLinked(Fn fn);
     void ShareMisc();

@@ -12,19 +12,9 @@ double LevelToDb(int nLevel)
     return std::clamp(nLevel, 0, kLevelMax) - 60.0;
 }
 
-std::string LevelText(int nLevel, int bMute)
-{
-    return StrFormat("%0.1fdB", bMute ? -60.0 : LevelToDb(nLevel));
-}
-
 double ThresholdToDbu(int nIndex)
 {
     return (std::clamp(nIndex, 0, kThresholdMax) - 300) / 10.0;
-}
-
-std::string ThresholdText(int nIndex)
-{
-    return StrFormat("%0.1fdBu", ThresholdToDbu(nIndex));
 }
 
 double AttackToMs(int nIndex)
@@ -54,24 +44,7 @@ std::string PolarityText(int nPolarity)
     return nPolarity ? "Pol-" : "Pol+";
 }
 
-std::string NoiseGateText(int nIndex)
-{
-    if (nIndex <= 0)
-        return "OFF";
-    return StrFormat("%ddBu", std::min(nIndex, 100) - 120);
-}
-
 double DelayToMs(int nCode)
 {
     return nCode / 48.0;
-}
-
-std::string OffsetDbText(int nValue)
-{
-    return StrFormat("%0.1fdB", nValue - 80.0);
-}
-
-std::string SecondaryGainText(int nValue)
-{
-    return nValue == 80 ? "OFF" : OffsetDbText(nValue);
 }

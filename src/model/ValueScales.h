@@ -6,14 +6,9 @@
 #include <string>
 
 double LevelToDb(int nLevel);                 // index − 60, index limited to 0 … 70
-std::string LevelText(int nLevel, int bMute); // "%0.1fdB"; muted reads "-60.0dB"
 double ThresholdToDbu(int nIndex);            // index × 0.1 − 30
-std::string ThresholdText(int nIndex);        // "%0.1fdBu"
 double AttackToMs(int nIndex);                // ≤ 6: (index + 3) × 0.1 ms, else index − 6 ms
 std::string AttackText(int nIndex);           // "%0.1fms" up to index 6, then "%dms"
 std::string ReleaseText(int nIndex);          // "Atk * 2" … "Atk * 32"
 std::string PolarityText(int nPolarity);      // "Pol+" / "Pol-" (Chinese "正相" / "反相")
-std::string NoiseGateText(int nIndex);        // 0 "OFF", else index − 120 dBu
 double DelayToMs(int nCode);                  // 1/48 ms units
-std::string OffsetDbText(int nValue);         // value − 80 dB, "%0.1fdB"
-std::string SecondaryGainText(int nValue);    // as above, 80 reads "OFF"

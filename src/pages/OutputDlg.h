@@ -63,7 +63,7 @@ public:
     // The graph changed band nBand (0 … 30) of the selected output by a drag.
     void BandEdited(int nBand);
     virtual void ShowPage(bool bShow);
-    // Skins and texts again after the language flag flipped.
+    // Skins and texts again after the language has changed.
     void ApplyLanguage();
 
     // The marked band (its label red), or −1.

@@ -40,10 +40,7 @@ public:
 
     // Decoded fields of the frame last accepted.
     int LastCommand() const { return m_nCommand; }
-    int LastPreset() const { return m_nPreset; }
-    int LastKind() const { return m_nKind; }
     int LastItem() const { return m_nItem; }
-    int LastMode() const { return m_nMode; }
 
     // Where the batch progress bar stands (the tag of the last answered
     // batch frame); the view reads it on its own timer.

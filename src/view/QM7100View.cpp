@@ -16,7 +16,6 @@
 #include "GlobalData.h"
 #include "KTV_Data.h"
 #include "LinkSession.h"
-#include "LinkTexts.h"
 #include "MsgBox.h"
 #include "OutputDlg.h"
 #include "SkinFactory.h"
@@ -82,13 +81,13 @@ void CQM7100View::OnInitialUpdate(const CAppOptions& options)
     m_strManualPath = FindManual();
 
     m_pSession = std::make_unique<CLinkSession>(m_data);
-    m_pSession->m_onMessage = [this](const std::string& strText) {
+    m_pSession->m_onMessage = [this](const std::string& strText, MessageKind kind) {
         AfterLinkEvent();
-        ShowMessage(QString::fromStdString(strText));
+        ShowMessage(QString::fromStdString(strText), kind);
     };
     CreateControls();
     SetUpControls();
-    ApplyLanguage();
+    SetLanguage(options.bChinese);
     ShowDelays();
     RefreshStrip();
     ApplyDeviceType();
@@ -105,9 +104,9 @@ void CQM7100View::AfterShown(const CAppOptions& options)
 
 // ---- language and device variant ----------------------------------------------------
 
-void CQM7100View::ApplyLanguage()
+void CQM7100View::SetLanguage(bool bChinese)
 {
-    g_bChinese = g_bChinese ? 0 : 1;
+    g_bChinese = bChinese ? 1 : 0;
     update();
     for (CXPButton* pButton : findChildren<CXPButton*>(QString(), Qt::FindDirectChildrenOnly))
         pButton->ApplyLanguage();
@@ -178,13 +177,18 @@ void CQM7100View::mousePressEvent(QMouseEvent* pEvent)
 
 void CQM7100View::ShowMessage(const QString& strText)
 {
+    ShowMessage(strText, MessageKind::kNotice);
+}
+
+void CQM7100View::ShowMessage(const QString& strText, MessageKind kind)
+{
     if (m_messageHook) {
-        m_messageHook(strText);
+        m_messageHook(strText, kind);
         return;
     }
     // The English connection failure closes itself after a second, so an
     // unattended installation is not left behind a dialog.
-    if (!g_bChinese && strText == QString::fromStdString(LinkFailureText())) {
+    if (!g_bChinese && kind == MessageKind::kLinkFailure) {
         m_pMsgBox->Show(strText);
         return;
     }

@@ -25,6 +25,7 @@
 #include "FirmwareHost.h"
 #include "FirmwareSettings.h"
 #include "FormHost.h"
+#include "LinkTexts.h"
 #include "OutputHost.h"
 #include "Strings.h"
 
@@ -96,8 +97,8 @@ public:
     // While connected, output k written whole; the second output of a
     // linked pair (or the last of link-all) closes the progress window.
     void ResendOutputRecord(int nChannel) override;
-    COutputDlg* OutputPage() const { return m_pPage; }
-    void ApplyLanguage();
+    // Every text and skin of the form in the language given.
+    void SetLanguage(bool bChinese);
     void ApplyDeviceType();
 
     // ---- settings dialogs (ViewSettings.cpp) ----------------------------------------
@@ -181,12 +182,13 @@ public:
     CFStatic* Graph() const { return m_pGraph; }
     CDisplayDlg* ProgressDialog() const { return m_pDisplay; }
     int CurrentChannel() const { return m_nCurChannel; }
-    const QString& DeviceSpec() const { return m_strDevice; }
     const CFirmwareSettings& Settings() const { return m_settings; }
-    // A message for the user; English link failures close themselves.
+    // A message for the user: a notice, or one of the kind given; English
+    // link failures close themselves.
     void ShowMessage(const QString& strText) override;
+    void ShowMessage(const QString& strText, MessageKind kind);
     // Tests replace the message boxes with a recorder.
-    std::function<void(const QString&)> m_messageHook;
+    std::function<void(const QString&, MessageKind)> m_messageHook;
 
     // ---- edit history (ViewHistory.cpp) ------------------------------------------------
     CEditHistory& History() { return *m_pHistory; }
@@ -328,7 +330,7 @@ private:
     QPointer<CProgramDlg> m_pProgramDlg;
     QPointer<CUpgradeDlg> m_pUpgradeDlg;
     QString m_strAllScenesPath;  // the all-scenes file waiting for the programs' read
-    // Labels and group captions of the form, re-lettered when the language flips.
+    // Labels and group captions of the form, re-lettered when the language changes.
     std::vector<std::pair<CFontStatic*, TextId>> m_labelTexts;
     std::vector<std::pair<CSxGroupBox*, TextId>> m_groupTexts;
 

@@ -102,7 +102,7 @@ void CQM7100View::ShowSceneName()
         strName = BytesToName(g_LiveImage + kOffSceneName, kNameSize);
     }
     m_pSceneName->setText(QString::fromStdString(strName));
-    m_pSession->ShowSceneName();
+    m_pSession->MarkSceneNameForSending();
 }
 
 void CQM7100View::SetSceneName(const QString& strName)

@@ -12,7 +12,6 @@
 
 namespace {
 constexpr int kMaxLevel = 60;   // the level spins' and faders' range
-constexpr int kGraphModeOutput = 4;
 
 int ShownLevel(const CKTV_OutData& out)
 {
@@ -79,7 +78,7 @@ void CQM7100View::SelectChannel(int nChannel)
             m_pTag[nChannel ^ 1]->SetPressed(true);
     }
     m_pGraph->SelectOutputChannel(nChannel);
-    m_pGraph->SetMode(kGraphModeOutput);
+    m_pGraph->SetMode(CFStatic::kModeOutput);
     m_pPage->SetHost(this, m_pGraph, &m_data);
     m_pPage->RefreshPage();
     m_pPage->ShowPage(true);

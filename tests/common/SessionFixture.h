@@ -37,7 +37,7 @@ protected:
         g_pNotifySink = &m_queue;
         m_pDevice = std::make_shared<CVirtualProcessor>();
         m_pSession = std::make_unique<CLinkSession>(Data());
-        m_pSession->m_onMessage = [this](const std::string& str) { m_messages.push_back(str); };
+        m_pSession->m_onMessage = [this](const std::string& str, MessageKind) { m_messages.push_back(str); };
     }
     void TearDown() override
     {

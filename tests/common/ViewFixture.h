@@ -63,7 +63,10 @@ protected:
         options.bChinese = bChinese;
         m_pApp = std::make_unique<CQM7100App>();
         ASSERT_TRUE(m_pApp->InitInstance(options));
-        View().m_messageHook = [this](const QString& str) { m_messages.push_back(str.toStdString()); };
+        View().m_messageHook = [this](const QString& str, MessageKind kind) {
+            m_messages.push_back(str.toStdString());
+            m_messageKinds.push_back(kind);
+        };
         ASSERT_TRUE(QTest::qWaitForWindowExposed(m_pApp->MainFrame()));
     }
 
@@ -149,4 +152,5 @@ protected:
     std::shared_ptr<CVirtualProcessor> m_pDevice;
     std::unique_ptr<CQM7100App> m_pApp;
     std::vector<std::string> m_messages;
+    std::vector<MessageKind> m_messageKinds;  // one for each message
 };

@@ -43,7 +43,6 @@ protected:
     }
     void TearDown() override
     {
-        CSplashWnd::EnableSplashScreen(true);
         EXPECT_TRUE(QTest::qWaitFor([] { return CSplashWnd::Current() == nullptr; }, 3000));
     }
     QString WritePicture(const QString& strName, QSize size)
@@ -67,14 +66,6 @@ TEST_F(SplashWndTest, MissingOrUnreadablePictureShowsNothing)
     garbage.close();
     EXPECT_FALSE(CSplashWnd::ShowSplashScreen(garbage.fileName(), 200, &m_main));
     EXPECT_EQ(CSplashWnd::Current(), nullptr);
-    EXPECT_EQ(VisibleSplashWindows(), 0);
-}
-
-TEST_F(SplashWndTest, DisabledSplashShowsNothing)
-{
-    const QString strPath = WritePicture("Splsh.bmp", QSize(50, 40));
-    CSplashWnd::EnableSplashScreen(false);
-    EXPECT_FALSE(CSplashWnd::ShowSplashScreen(strPath, 200, &m_main));
     EXPECT_EQ(VisibleSplashWindows(), 0);
 }
 

@@ -196,11 +196,6 @@ TEST_F(RecordsTest, SharedSettersCopyTheirGroupOnly)
     EXPECT_FALSE(b.EQ()[3].IsGraphic());
     a.SetAttack(20);
     EXPECT_EQ(b.GetAttack(), 20);
-    a.SetPercent(2, 0);
-    EXPECT_EQ(b.GetPercent(2), 0);
-    EXPECT_EQ(b.GetPercentOff(2), 1);
-    a.SetPercent(0, 7);
-    EXPECT_EQ(b.GetPercent(0), 50);
     a.SetMute(1);
     a.SetDelay(10);
     EXPECT_EQ(b.GetMute(), 0);

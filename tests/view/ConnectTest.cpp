@@ -106,6 +106,7 @@ TEST_F(ConnectTest, WrongIdentificationShowsTheFailureMessage)
     Click(1413);
     ASSERT_TRUE(QTest::qWaitFor([this] { return !m_messages.empty(); }, 5000));
     EXPECT_EQ(m_messages.back(), "Connection failure!");
+    EXPECT_EQ(m_messageKinds.back(), MessageKind::kLinkFailure);
     EXPECT_FALSE(View().IsConnected());
     EXPECT_EQ(g_bOnline.load(), 0);
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(g_IdString), 11), std::string(11, ' '));
@@ -126,6 +127,7 @@ TEST_F(ConnectTest, NoProcessorAtConnectShowsTheFailureMessage)
     Click(1413);
     ASSERT_TRUE(QTest::qWaitFor([this] { return !m_messages.empty(); }, 3000));
     EXPECT_EQ(m_messages.back(), "Connection failure!");
+    EXPECT_EQ(m_messageKinds.back(), MessageKind::kLinkFailure);
     EXPECT_FALSE(View().IsConnected());
 }
 

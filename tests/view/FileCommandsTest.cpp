@@ -53,6 +53,7 @@ TEST_F(FileCommandsTest, AllScenesCommandsWantALinkBeforeAskingForAFile)
     EXPECT_FALSE(View().LoadAllScenes());
     EXPECT_TRUE(m_requests.empty());
     EXPECT_EQ(m_messages, (std::vector<std::string>{"UnConnection", "UnConnection"}));
+    EXPECT_EQ(m_messageKinds, std::vector<MessageKind>(2, MessageKind::kNotice)) << "no box closes itself";
 }
 
 TEST_F(FileCommandsTest, SavingAsStudioWritesStudioZR4CAndNamesTheScene)

@@ -85,6 +85,15 @@ TEST_F(StartupTest, LanguageOptionSwitchesToChinese)
     EXPECT_TRUE(answers.m_buttonTexts[0].contains(QString::fromUtf8("取消")));
 }
 
+TEST_F(StartupTest, SetLanguageSetsTheLanguageEvenWhenItIsAlreadySet)
+{
+    for (bool bChinese : {true, true, false, false}) {
+        View().SetLanguage(bChinese);
+        EXPECT_EQ(g_bChinese.load(), bChinese ? 1 : 0);
+        EXPECT_EQ(Ctl<CFontStatic>(1483)->text(), bChinese ? QString::fromUtf8("  组名") : QString("Name"));
+    }
+}
+
 TEST_F(StartupTest, WithoutPicturesThereIsNoSplashAndNoLogo)
 {
     QElapsedTimer timer;

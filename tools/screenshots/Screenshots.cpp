@@ -170,7 +170,7 @@ bool SaveFirmwareDialogs(CQM7100View& view, const QString& strPath)
     faults.nRestartMs = 30;
     faults.nDelayMs = 3;  // slow enough to be caught in mid-update
     CVirtualTransport::Shared()->SetFaults(faults);
-    view.m_messageHook = [](const QString&) {};  // the cancel's message
+    view.m_messageHook = [](const QString&, MessageKind) {};  // the cancel's message
     QPixmap version;
     QPixmap upgrade;
     QTimer::singleShot(300, [&] {
