@@ -39,7 +39,6 @@ public:
     bool Pause(int nMs);
 
     bool IsAlive() const { return m_bAlive; }
-    bool IsRunning() const { return m_bRunning; }
     int CyclesRun() const { return m_nCycles; }  // normal and firmware cycles
 
 private:
