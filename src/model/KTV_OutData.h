@@ -121,9 +121,6 @@ private:
     int m_bRightOff = 1;
     int m_nPercent[kPercentages] = {50, 40, 80};
     int m_bPercentOff[kPercentages] = {0, 0, 0};
-    int m_nSplitPercent = 50;
-    int m_nSwitchByte = 0x10;
-    int m_nFileFlag = 1;
     int m_nMarkMisc = 0;
     int m_nMarkRouting = 0;
     int m_nMarkLimiter = 0;
