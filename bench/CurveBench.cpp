@@ -13,7 +13,6 @@ constexpr int kPlotH = 400;
 
 void BM_RecomputePeakingBand(benchmark::State& state)
 {
-    InitGlobalDefaults();
     CFilter band;
     band.SetPlotRect(kPlotW, kPlotH);
     band.SetGainCode(260);  // +6 dB: not bypassed, so the section is evaluated
@@ -28,7 +27,6 @@ BENCHMARK(BM_RecomputePeakingBand);
 // crossover filter asks for.
 void BM_RecomputeCrossover48(benchmark::State& state)
 {
-    InitGlobalDefaults();
     CFilter hp;
     hp.SetEqBand(false);
     hp.SetKind(kHighPass);
@@ -47,7 +45,6 @@ BENCHMARK(BM_RecomputeCrossover48);
 // responses and turn them into pixel rows.
 void BM_RecomputeCurveOutputChannel(benchmark::State& state)
 {
-    InitGlobalDefaults();
     CKTV_Data data;
     data.SetPlotRect(kPlotW, kPlotH);
     CKTV_OutData& out = data.Output(0);
@@ -65,14 +62,13 @@ BENCHMARK(BM_RecomputeCurveOutputChannel);
 // from the live image, every band recomputed once.
 void BM_LoadWholeModelFromImage(benchmark::State& state)
 {
-    InitGlobalDefaults();
     CKTV_Data data;
     data.SetPlotRect(kPlotW, kPlotH);
     for (int i = 0; i < kOutputs; ++i)
         data.Output(i).EQ()[i * 4].SetGainCode(300);
     data.FillAll();
     for (auto _ : state) {
-        data.LoadFromImage(g_LiveImage, 0);
+        data.LoadFromImage(data.State().m_LiveImage, 0);
         benchmark::ClobberMemory();
     }
 }

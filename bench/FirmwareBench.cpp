@@ -29,12 +29,11 @@ std::vector<uint8_t> FullFirmwareFile()
 
 void RunUpdate(benchmark::State& state, bool bRealPauses)
 {
-    InitGlobalDefaults();
     CNotifyQueue queue;
-    g_pNotifySink = &queue;
     const std::vector<uint8_t> file = FullFirmwareFile();
     auto pDevice = std::make_shared<CVirtualProcessor>();
     CKTV_Data data;
+    data.State().m_pNotifySink = &queue;
     CLinkSession session(data);
     if (!bRealPauses) {
         // The virtual processor restarts in 1 ms; wait just past that.
@@ -52,7 +51,6 @@ void RunUpdate(benchmark::State& state, bool bRealPauses)
         if (!pDevice->Loader().UpdateFinished())
             state.SkipWithError("the update did not finish");
     }
-    g_pNotifySink = nullptr;
 }
 
 void BM_FirmwareUpdateFull(benchmark::State& state)

@@ -24,9 +24,8 @@ constexpr int kShownBand = 17;  // 1 kHz: its area and description are drawn too
 // Six different curves, so that no two polylines coincide.
 std::unique_ptr<CKTV_Data> MakeModel()
 {
-    InitGlobalDefaults();
-    g_nDeviceType = 1;
     auto pData = std::make_unique<CKTV_Data>();
+    pData->State().m_nDeviceType = 1;
     for (int i = 0; i < kOutputs; ++i) {
         CKTV_OutData& out = pData->Output(i);
         out.SetEqMode(0);

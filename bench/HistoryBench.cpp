@@ -30,7 +30,6 @@ void NeedApplication()
 
 void BM_SnapshotCapture(benchmark::State& state)
 {
-    InitGlobalDefaults();
     CKTV_Data data;
     for (auto _ : state)
         benchmark::DoNotOptimize(CLiveSnapshot::Capture(data).Bytes().data());
@@ -40,7 +39,6 @@ BENCHMARK(BM_SnapshotCapture)->Unit(benchmark::kMicrosecond);
 // An undo and a redo of one band's gain: the states compared whole, one band set.
 void BM_SnapshotApplyOneBand(benchmark::State& state)
 {
-    InitGlobalDefaults();
     CKTV_Data data;
     const CLiveSnapshot before = CLiveSnapshot::Capture(data);
     data.Output(2).EQ()[kDragBand].SetGainCode(300);
@@ -61,17 +59,16 @@ void SendMouse(QWidget& widget, QEvent::Type type, const QPoint& pt, Qt::MouseBu
 
 // The main form's graph (850 × 290) on a model, with the history on.
 struct HistoryRig {
-    // Before the members: the application and the start-up globals.
+    // Before the members: the application.
     static bool Ready()
     {
         NeedApplication();
-        InitGlobalDefaults();
         return true;
     }
     bool bReady = Ready();
     HistoryRig()
     {
-        g_nDeviceType = 1;
+        data.State().m_nDeviceType = 1;
         pGraph->resize(850, 290);
         pGraph->AttachModel(&data);
         pGraph->SelectOutputChannel(0);

@@ -18,21 +18,19 @@ namespace {
 struct Rig {
     Rig()
     {
-        InitGlobalDefaults();
-        g_pNotifySink = &queue;
         pDevice = std::make_shared<CVirtualProcessor>();
         pData = std::make_unique<CKTV_Data>();
+        pData->State().m_pNotifySink = &queue;
         pSession = std::make_unique<CLinkSession>(*pData);
     }
     ~Rig()
     {
         pSession.reset();
-        g_pNotifySink = nullptr;
     }
     bool ConnectOnline()
     {
         pSession->Connect(std::make_unique<CVirtualTransport>(pDevice));
-        return PumpUntil(queue, *pSession, [] { return g_bOnline.load() != 0; }, 10000);
+        return PumpUntil(queue, *pSession, [this] { return pData->State().m_bOnline.load() != 0; }, 10000);
     }
 
     CNotifyQueue queue;

@@ -31,7 +31,6 @@ RoomFitInput BenchInput(double dHighHz, int nBands)
 
 void Fit(benchmark::State& state, double dHighHz, int nBands)
 {
-    InitGlobalDefaults();
     const RoomFitInput input = BenchInput(dHighHz, nBands);
     for (auto _ : state) {
         const RoomFitResult result = FitRoom(input);

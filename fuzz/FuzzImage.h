@@ -37,14 +37,14 @@ inline Part PartOf(uint8_t nPick)
     return {kOffOutput + kOutBlockSize * (n - 3), kOutBlockSize};
 }
 
-// The start-up model's image, taken once (InitGlobalDefaults must have run).
+// The start-up model's image, taken once .
 inline const std::array<uint8_t, kImageSize>& StartupImage()
 {
     static const std::array<uint8_t, kImageSize> image = [] {
         CKTV_Data fresh;
         fresh.FillAll();
         std::array<uint8_t, kImageSize> bytes{};
-        std::memcpy(bytes.data(), g_LiveImage, kImageSize);
+        std::memcpy(bytes.data(), fresh.State().m_LiveImage, kImageSize);
         return bytes;
     }();
     return image;

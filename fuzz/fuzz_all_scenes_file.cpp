@@ -33,18 +33,18 @@ struct Areas {
 Areas Capture(CKTV_Data& data)
 {
     data.FillAll();
-    return {std::vector<uint8_t>(g_LiveImage, g_LiveImage + kImageSize),
-            std::vector<uint8_t>(SceneEntry(1), SceneEntry(1) + kSceneStoreBytes),
-            std::vector<uint8_t>(g_DelayTable, g_DelayTable + kDelayTableSize)};
+    return {std::vector<uint8_t>(data.State().m_LiveImage, data.State().m_LiveImage + kImageSize),
+            std::vector<uint8_t>(data.State().SceneEntry(1), data.State().SceneEntry(1) + kSceneStoreBytes),
+            std::vector<uint8_t>(data.State().m_DelayTable, data.State().m_DelayTable + kDelayTableSize)};
 }
 
-bool DelayTableInRange()
+bool DelayTableInRange(CKTV_Data& data)
 {
     for (int i = 0; i < kDelayPositions * kOutputs; ++i) {
-        if (GetWord(g_DelayTable + 2 * i) > kDelayMax)
+        if (GetWord(data.State().m_DelayTable + 2 * i) > kDelayMax)
             return false;
     }
-    return g_DelayTable[kDelaySelectedByte] < kDelayPositions;
+    return data.State().m_DelayTable[kDelaySelectedByte] < kDelayPositions;
 }
 
 void Check(CKTV_Data& data, std::span<const uint8_t> bytes)
@@ -59,9 +59,9 @@ void Check(CKTV_Data& data, std::span<const uint8_t> bytes)
             std::abort();
         return;
     }
-    if (std::memcmp(SceneEntry(1), parsed->scenes.data(), kSceneStoreBytes) != 0)
+    if (std::memcmp(data.State().SceneEntry(1), parsed->scenes.data(), kSceneStoreBytes) != 0)
         std::abort();
-    if (result.bModelLoaded != parsed->bCurrent || (parsed->bCurrent && !DelayTableInRange()))
+    if (result.bModelLoaded != parsed->bCurrent || (parsed->bCurrent && !DelayTableInRange(data)))
         std::abort();
     const Areas after = Capture(data);
     if (!parsed->bCurrent && (after.live != before.live || after.delays != before.delays))
@@ -100,7 +100,6 @@ std::vector<uint8_t> Shaped(const uint8_t* pData, size_t nSize)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
 {
     static CKTV_Data& data = [] () -> CKTV_Data& {
-        InitGlobalDefaults();
         static CKTV_Data model;
         return model;
     }();

@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "FrameBuilder.h"
-#include "GlobalData.h"
+#include "KTV_Data.h"
 #include "KTVCommand.h"
 #include "Notify.h"
 
@@ -19,16 +19,15 @@ public:
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
 {
     static NullSink sink;
-    static bool bInit = [] {
-        InitGlobalDefaults();
-        g_pNotifySink = &sink;
-        return true;
+    static CKTV_Data& data = []() -> CKTV_Data& {
+        static CKTV_Data model;
+        model.State().m_pNotifySink = &sink;
+        return model;
     }();
-    (void)bInit;
-    CKTVCommand cmd;
+    CKTVCommand cmd(data.State());
     cmd.SetDeviceOpen(true);
     for (int i = 0; i < 4; ++i)
-        cmd.AddSendData(MakeBlockFrame(0, 4, i, true, false));
+        cmd.AddSendData(MakeBlockFrame(data.State(), 0, 4, i, true, false));
     // The first byte chooses the report size, so frames split everywhere.
     const size_t nChunk = nSize > 0 ? 1 + pData[0] % 64 : 64;
     for (size_t i = 1; i < nSize; i += nChunk) {

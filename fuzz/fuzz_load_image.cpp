@@ -32,7 +32,6 @@ static CChannelRecord& RecordOf(CKTV_Data& data, uint8_t nPick)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
 {
     static CKTV_Data& data = [] () -> CKTV_Data& {
-        InitGlobalDefaults();
         static CKTV_Data model;
         model.SetPlotRect(900, 320);
         return model;
@@ -57,11 +56,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
     // One record's changes are scanned a run: scanning all nine would make
     // every run several times slower and find nothing that the runs on each
     // record do not.
-    g_bOnline = 1;
+    data.State().m_bOnline = 1;
     RecordOf(data, pData[2]).SetAllMarks(1);
     while (NextChangeFrame(data)->Frame()[4] == 0xA1) {
     }
-    g_bOnline = 0;
+    data.State().m_bOnline = 0;
     data.FillAll();
     return 0;
 }

@@ -8,19 +8,19 @@
 #include <span>
 
 #include "DataDefine.h"
-#include "GlobalData.h"
+#include "KTV_Data.h"
 #include "PresetFile.h"
 
 namespace {
 
-bool OnlyPositionChanged(const uint8_t* pBefore, int nPosition)
+bool OnlyPositionChanged(const uint8_t* pTable, const uint8_t* pBefore, int nPosition)
 {
     const size_t nFirst = kPositionDelayBytes * static_cast<size_t>(nPosition);
     for (size_t i = 0; i < kDelayTableSize; ++i) {
         const bool bOwn = i >= nFirst && i < nFirst + kPositionDelayBytes;
-        if (!bOwn && pBefore[i] != g_DelayTable[i])
+        if (!bOwn && pBefore[i] != pTable[i])
             return false;
-        if (bOwn && i % 2 == 0 && GetWord(g_DelayTable + i) > kDelayMax)
+        if (bOwn && i % 2 == 0 && GetWord(pTable + i) > kDelayMax)
             return false;
     }
     return true;
@@ -30,22 +30,19 @@ bool OnlyPositionChanged(const uint8_t* pBefore, int nPosition)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
 {
-    static const bool s_bReady = [] {
-        InitGlobalDefaults();
-        return true;
-    }();
-    (void)s_bReady;
+    static CKTV_Data data;
+    const uint8_t* pTable = data.State().m_DelayTable;
     const std::span<const uint8_t> bytes(pData, nSize);
     const auto parsed = ParsePositionFile(bytes);
 
     uint8_t before[kDelayTableSize];
-    std::memcpy(before, g_DelayTable, sizeof before);
-    const PresetFileResult result = LoadPositionBytes(bytes);
+    std::memcpy(before, pTable, sizeof before);
+    const PresetFileResult result = LoadPositionBytes(data, bytes);
     if (result.bOk != parsed.has_value())
         std::abort();
-    if (!result.bOk && std::memcmp(before, g_DelayTable, sizeof before) != 0)
+    if (!result.bOk && std::memcmp(before, pTable, sizeof before) != 0)
         std::abort();
-    if (result.bOk && (result.nPosition != parsed->nPosition || !OnlyPositionChanged(before, result.nPosition)))
+    if (result.bOk && (result.nPosition != parsed->nPosition || !OnlyPositionChanged(pTable, before, result.nPosition)))
         std::abort();
     return 0;
 }

@@ -14,7 +14,6 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
 {
     static CKTV_Data& data = [] () -> CKTV_Data& {
-        InitGlobalDefaults();
         static CKTV_Data model;
         return model;
     }();

@@ -60,11 +60,6 @@ void CheckFilterSet(std::string_view text)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
 {
-    static const bool s_bReady = [] {
-        InitGlobalDefaults();
-        return true;
-    }();
-    (void)s_bReady;
     const std::string_view text(reinterpret_cast<const char*>(pData), nSize);
     CheckMeasurement(text);
     CheckFilterSet(text);

@@ -15,7 +15,6 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
 {
     static CKTV_Data& data = [] () -> CKTV_Data& {
-        InitGlobalDefaults();
         static CKTV_Data model;
         return model;
     }();
@@ -23,15 +22,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
     const bool bValid = ParseSceneFile(bytes).has_value();
 
     data.FillAll();
-    const std::vector<uint8_t> before(g_LiveImage, g_LiveImage + kImageSize);
+    const std::vector<uint8_t> before(data.State().m_LiveImage, data.State().m_LiveImage + kImageSize);
     const PresetFileResult result = LoadSceneBytes(data, bytes);
     if (result.bOk != bValid)
         std::abort();
     if (!result.bOk) {
-        if (std::memcmp(before.data(), g_LiveImage, kImageSize) != 0)
+        if (std::memcmp(before.data(), data.State().m_LiveImage, kImageSize) != 0)
             std::abort();
         data.FillAll();  // the model still describes the same image
-        if (std::memcmp(before.data(), g_LiveImage, kImageSize) != 0)
+        if (std::memcmp(before.data(), data.State().m_LiveImage, kImageSize) != 0)
             std::abort();
     }
     return 0;

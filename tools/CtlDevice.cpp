@@ -3,13 +3,13 @@
 #include <algorithm>
 #include <iterator>
 
-#include "GlobalData.h"
+#include "ProcessorState.h"
 #include "KTV_Data.h"
 #include "LinkTexts.h"
 #include "Notify.h"
 
 CCtlDevice::CCtlDevice(CKTV_Data& data)
-    : m_pPreviousSink(g_pNotifySink.exchange(&m_queue)), m_session(data)
+    : m_pPreviousSink(data.State().m_pNotifySink.exchange(&m_queue)), m_session(data)
 {
     m_session.m_onMessage = [this](const std::string& strText, MessageKind) { m_messages.push_back(strText); };
 }
@@ -17,7 +17,7 @@ CCtlDevice::CCtlDevice(CKTV_Data& data)
 CCtlDevice::~CCtlDevice()
 {
     Close();
-    g_pNotifySink = m_pPreviousSink;
+    m_session.State().m_pNotifySink = m_pPreviousSink;
 }
 
 bool CCtlDevice::Open(const std::string& strDevice)
@@ -25,7 +25,7 @@ bool CCtlDevice::Open(const std::string& strDevice)
     if (!ConnectDevice(m_session, strDevice))
         return false;
     m_strDescription = m_session.DeviceDescription();
-    if (!WaitFor([] { return g_bOnline.load() != 0; })) {
+    if (!WaitFor([this] { return m_session.State().m_bOnline.load() != 0; })) {
         if (IdentificationRejected())
             m_strDetail = "the processor did not identify as " + std::string(kExpectedIdentification);
         return false;
@@ -117,8 +117,9 @@ bool CCtlDevice::IdentificationRejected() const
 {
     if (Seen(kMsgIdentification, -1) == 0 || m_session.IsConnected())
         return false;
-    ModelLock lock(g_csModel);
-    return std::all_of(std::begin(g_IdString), std::end(g_IdString), [](uint8_t c) { return c == ' '; });
+    CProcessorState& state = m_session.State();
+    ModelLock lock(state.m_csModel);
+    return std::all_of(std::begin(state.m_IdString), std::end(state.m_IdString), [](uint8_t c) { return c == ' '; });
 }
 
 int CCtlDevice::Seen(int nMsg, int nLParam) const

@@ -6,7 +6,6 @@
 #include <optional>
 #include <vector>
 
-#include "CommLock.h"
 #include "CtlCommands.h"
 #include "CtlDevice.h"
 #include "CtlFileChecks.h"
@@ -75,7 +74,7 @@ int RunWriteScene(CtlContext& ctx)
         CLinkSession& session = device.Session();
         const int nBefore = device.Seen(kMsgBatchProgress, 1);
         {
-            CommLock lock(g_csComm);  // the link never sends a half-loaded model
+            CommLock lock(data.State().m_csComm);  // the link never sends a half-loaded model
             if (!LoadSceneBytes(data, *bytes).bOk)
                 return RefuseFile(ctx, PresetFileError::ReadScene, path);
             session.SetSceneName(SceneTitle(path));
@@ -101,7 +100,7 @@ int RunBackup(CtlContext& ctx)
             return LinkFailed(ctx, device);
         if (!device.WaitForNotification(kMsgAllScenesRead, -1, nBefore + 1))
             return LinkFailed(ctx, device);
-        g_bTransferRunning = 0;
+        device.Session().m_bTransferRunning = 0;
         const PresetFileResult saved = SaveAllScenesFile(data, path);
         if (!saved.bOk)
             return RefuseFile(ctx, PresetFileError::SaveAllScenes, saved.path, saved.strReason);
@@ -121,16 +120,16 @@ int RunRestore(CtlContext& ctx)
         CLinkSession& session = device.Session();
         const int nBefore = device.Seen(kMsgBatchProgress, 1);
         {
-            CommLock lock(g_csComm);
+            CommLock lock(data.State().m_csComm);
             if (!LoadAllScenesBytes(data, *bytes).bOk)
                 return RefuseFile(ctx, PresetFileError::ReadAllScenes, path);
             if (!session.WriteAllScenes())
                 return LinkFailed(ctx, device);
             data.SetAllMarks(0);
             {
-                ModelLock modelLock(g_csModel);
-                if (g_DelayTable[kDelaySelectedByte] >= kDelayPositions)
-                    g_DelayTable[kDelaySelectedByte] = kDelayPositions - 1;
+                ModelLock modelLock(data.State().m_csModel);
+                if (data.State().m_DelayTable[kDelaySelectedByte] >= kDelayPositions)
+                    data.State().m_DelayTable[kDelaySelectedByte] = kDelayPositions - 1;
             }
             session.MarkSceneNameForSending();
         }

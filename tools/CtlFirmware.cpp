@@ -59,10 +59,10 @@ int RunFirmware(CtlContext& ctx)
         return Refuse(ctx, file.strError + " (" + strPath + ")");
 
     CNotifyQueue queue;
-    INotifySink* pPrevious = g_pNotifySink.exchange(&queue);
     int nExit = kExitFailed;
     {
         CKTV_Data data;
+        data.State().m_pNotifySink = &queue;
         CLinkSession session(data);
         std::vector<std::string> messages;
         session.m_onMessage = [&messages](const std::string& strText, MessageKind) { messages.push_back(strText); };
@@ -93,6 +93,5 @@ int RunFirmware(CtlContext& ctx)
             Refuse(ctx, strLine.empty() ? FirmwareFailedText() : strLine);
         }
     }
-    g_pNotifySink = pPrevious;
     return nExit;
 }

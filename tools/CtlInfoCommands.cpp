@@ -34,14 +34,14 @@ struct ProcessorInfo {
 ProcessorInfo Collect(CCtlDevice& device, CKTV_Data& data)
 {
     ProcessorInfo info;
-    info.nVariant = g_nDeviceType.load();
+    info.nVariant = data.State().m_nDeviceType.load();
     info.strDevice = device.Session().DeviceDescription();
-    ModelLock lock(g_csModel);
-    const auto* pId = reinterpret_cast<const char*>(g_IdString);
+    ModelLock lock(data.State().m_csModel);
+    const auto* pId = reinterpret_cast<const char*>(data.State().m_IdString);
     info.strIdentification.assign(pId, strnlen(pId, kIdSize));
-    info.strScene = BytesToName(g_LiveImage + kOffSceneName, kNameSize);
+    info.strScene = BytesToName(data.State().m_LiveImage + kOffSceneName, kNameSize);
     for (int n = 1; n <= kPrograms; ++n)
-        info.programs.push_back(BytesToName(SceneEntry(n), kNameSize));
+        info.programs.push_back(BytesToName(data.State().SceneEntry(n), kNameSize));
     for (int k = 0; k < kOutputs; ++k) {
         const CKTV_OutData& out = data.Output(k);
         info.outputs.push_back({out.GetName(), static_cast<int>(LevelToDb(out.GetLevel())), out.GetMute() != 0});

@@ -68,8 +68,8 @@ int RunCtl(const std::vector<std::string>& args, const char* pEnvDevice, std::os
         out << VersionText() << '\n';
         return kExitOk;
     }
-    // Every run starts from the state the editor starts in.
-    InitGlobalDefaults();
+    // Every run starts in the editor's language at start-up; every
+    // processor's model starts from its defaults.
     g_bChinese = 0;
     CtlContext ctx{inv, out, err, nullptr, {}};
     if (inv.strCommand == "emulate")

@@ -84,7 +84,7 @@ int RunDemo(CtlContext& ctx)
 {
     CKTV_Data data;
     data.SetPlotRect(kDemoPlotWidth, kDemoPlotHeight);
-    g_bOnline = 1;  // as after a full read: edits are marked for sending
+    data.State().m_bOnline = 1;  // as after a full read: edits are marked for sending
     CKTV_OutData& out = data.Output(0);
     CFilter& band = out.EQ()[17];
     band.SetGainCode(GainToCode(6.0));  // +6 dB at 1 kHz
@@ -122,6 +122,6 @@ int RunDemo(CtlContext& ctx)
             ctx.out << line;
         }
     }
-    g_bOnline = 0;
+    data.State().m_bOnline = 0;
     return kExitOk;
 }

@@ -19,9 +19,9 @@ constexpr int kShortSlopes[] = {0, 2};  // full-list indices of 12 and 24 dB/oct
 constexpr int kItemMusicVolumeMax = 38;
 constexpr int kItemMusicVolumeMin = 39;
 
-bool IsShortSlopeDevice()
+bool IsShortSlopeDevice(CKTV_Data& data)
 {
-    return g_nDeviceType.load() == kShortSlopeVariant;
+    return data.State().m_nDeviceType.load() == kShortSlopeVariant;
 }
 
 CKTV_OutData& OutputOf(CKTV_Data& data, const ParamRef& ref)
@@ -40,9 +40,9 @@ CFilter& CrossoverOf(CKTV_Data& data, const ParamRef& ref, int nFilter)
     return nFilter == kParamHighPass ? eq.HighPass() : eq.LowPass();
 }
 
-uint8_t* DelayEntry(const ParamRef& ref)
+uint8_t* DelayEntry(CKTV_Data& data, const ParamRef& ref)
 {
-    return g_DelayTable + 2 * (kOutputs * (ref.nIndex - 1) + (ref.nChannel - 1));
+    return data.State().m_DelayTable + 2 * (kOutputs * (ref.nIndex - 1) + (ref.nChannel - 1));
 }
 
 int MixOf(const CKTV_OutData& out)
@@ -52,17 +52,17 @@ int MixOf(const CKTV_OutData& out)
     return out.GetRightOff() ? kMixLeft : kMixBoth;
 }
 
-int SlopeOf(const CFilter& filter)
+int SlopeOf(CKTV_Data& data, const CFilter& filter)
 {
     const int nSlope = filter.GetSlope();
-    if (IsShortSlopeDevice() && nSlope >= 0 && nSlope < static_cast<int>(std::size(kShortSlopes)))
+    if (IsShortSlopeDevice(data) && nSlope >= 0 && nSlope < static_cast<int>(std::size(kShortSlopes)))
         return kShortSlopes[nSlope];
     return nSlope;
 }
 
-int SlopeToDevice(int nCode)
+int SlopeToDevice(CKTV_Data& data, int nCode)
 {
-    return IsShortSlopeDevice() && nCode == kShortSlopes[1] ? 1 : nCode;
+    return IsShortSlopeDevice(data) && nCode == kShortSlopes[1] ? 1 : nCode;
 }
 
 int ReadOutputParam(CKTV_Data& data, const ParamRef& ref)
@@ -80,11 +80,11 @@ int ReadOutputParam(CKTV_Data& data, const ParamRef& ref)
     case ParamKind::BandBypass: return BandOf(data, ref).IsEffectivelyBypassed() ? 1 : 0;
     case ParamKind::CrossoverFreq: return CrossoverOf(data, ref, ref.nIndex).GetFrequency();
     case ParamKind::CrossoverType: return CrossoverOf(data, ref, ref.nIndex).GetFilterType();
-    case ParamKind::CrossoverSlope: return SlopeOf(CrossoverOf(data, ref, ref.nIndex));
+    case ParamKind::CrossoverSlope: return SlopeOf(data, CrossoverOf(data, ref, ref.nIndex));
     case ParamKind::LimiterThreshold: return out.GetThreshold();
     case ParamKind::LimiterAttack: return out.GetAttack();
     case ParamKind::LimiterRelease: return out.GetRelease();
-    case ParamKind::Delay: return GetWord(DelayEntry(ref));
+    case ParamKind::Delay: return GetWord(DelayEntry(data, ref));
     default: return 0;
     }
 }
@@ -107,7 +107,7 @@ void WriteOutputParam(CKTV_Data& data, const ParamRef& ref, int nCode)
     case ParamKind::BandBypass: BandOf(data, ref).SetBypass(nCode); break;
     case ParamKind::CrossoverFreq: CrossoverOf(data, ref, ref.nIndex).SetFrequency(nCode, true); break;
     case ParamKind::CrossoverType: CrossoverOf(data, ref, ref.nIndex).SetFilterType(nCode, true); break;
-    case ParamKind::CrossoverSlope: CrossoverOf(data, ref, ref.nIndex).SetSlope(SlopeToDevice(nCode), true); break;
+    case ParamKind::CrossoverSlope: CrossoverOf(data, ref, ref.nIndex).SetSlope(SlopeToDevice(data, nCode), true); break;
     case ParamKind::LimiterThreshold: out.SetThreshold(nCode); break;
     case ParamKind::LimiterAttack: out.SetAttack(nCode); break;
     case ParamKind::LimiterRelease: out.SetRelease(nCode); break;
@@ -116,9 +116,9 @@ void WriteOutputParam(CKTV_Data& data, const ParamRef& ref, int nCode)
 }
 
 // The delay table travels whole as system item 64 when marked.
-void WriteDelayTable(uint8_t* pField, int nValue, bool bWord)
+void WriteDelayTable(CKTV_Data& data, uint8_t* pField, int nValue, bool bWord)
 {
-    ModelLock lock(g_csModel);
+    ModelLock lock(data.State().m_csModel);
     const int nOld = bWord ? GetWord(pField) : *pField;
     if (nOld == nValue)
         return;
@@ -126,7 +126,7 @@ void WriteDelayTable(uint8_t* pField, int nValue, bool bWord)
         PutWord(pField, nValue);
     else
         *pField = static_cast<uint8_t>(nValue);
-    g_bDelayPresetChanged = 1;
+    data.State().m_bDelayPresetChanged = 1;
 }
 
 std::string ChannelText(const ParamRef& ref)
@@ -149,10 +149,10 @@ std::string CheckCrossover(CKTV_Data& data, const ParamRef& ref, int nCode)
 
 // Every load limits the music volume to the range the processor reported
 // (system items 39 and 38), so a volume outside it would not stay.
-std::string CheckVolume(int nCode)
+std::string CheckVolume(CKTV_Data& data, int nCode)
 {
-    const int nMin = g_SysBytes[kItemMusicVolumeMin];
-    const int nMax = std::min<int>(g_SysBytes[kItemMusicVolumeMax], kMusicVolumeFaderMax);
+    const int nMin = data.State().m_SysBytes[kItemMusicVolumeMin];
+    const int nMax = std::min<int>(data.State().m_SysBytes[kItemMusicVolumeMax], kMusicVolumeFaderMax);
     if (nCode >= nMin && nCode <= nMax)
         return {};
     const ValueScale& scale = kVolumeScale;
@@ -168,7 +168,7 @@ constexpr int kEqModeGraphic = 1;  // the output record's mode: 0 parametric
 void ResetToGraphic(CKTV_Data& data, CLinkSession& session, int nOutput)
 {
     for (int k = 0; k < kOutputs; ++k) {
-        if (g_nLinkGroup[k] != g_nLinkGroup[nOutput])
+        if (data.State().m_nLinkGroup[k] != data.State().m_nLinkGroup[nOutput])
             continue;
         data.Output(k).ResetEqBands();
         session.WriteOutputBlock(k);
@@ -179,19 +179,19 @@ void ResetToGraphic(CKTV_Data& data, CLinkSession& session, int nOutput)
 
 int ReadParam(CKTV_Data& data, const ParamRef& ref)
 {
-    ModelLock lock(g_csModel);
+    ModelLock lock(data.State().m_csModel);
     switch (ref.kind) {
-    case ParamKind::Source: return g_ControlBlock[0];
+    case ParamKind::Source: return data.State().m_ControlBlock[0];
     case ParamKind::NoiseGate: return data.Music().GetNoiseGate();
     case ParamKind::Volume: return data.Music().GetVolumeOff() ? kMusicVolumeOff : data.Music().GetVolume();
-    case ParamKind::Position: return g_DelayTable[kDelaySelectedByte];
+    case ParamKind::Position: return data.State().m_DelayTable[kDelaySelectedByte];
     default: return ReadOutputParam(data, ref);
     }
 }
 
 std::string CheckParam(CKTV_Data& data, const ParamRef& ref, int nCode)
 {
-    ModelLock lock(g_csModel);
+    ModelLock lock(data.State().m_csModel);
     switch (ref.kind) {
     case ParamKind::BandFreq:
     case ParamKind::BandBandwidth:
@@ -207,9 +207,9 @@ std::string CheckParam(CKTV_Data& data, const ParamRef& ref, int nCode)
     case ParamKind::CrossoverFreq:
         return CheckCrossover(data, ref, nCode);
     case ParamKind::Volume:
-        return CheckVolume(nCode);
+        return CheckVolume(data, nCode);
     case ParamKind::CrossoverSlope:
-        if (IsShortSlopeDevice() && nCode != kShortSlopes[0] && nCode != kShortSlopes[1])
+        if (IsShortSlopeDevice(data) && nCode != kShortSlopes[0] && nCode != kShortSlopes[1])
             return "this processor (variant 2) has only the 12 and 24 dB/oct crossover slopes";
         return {};
     default:
@@ -223,9 +223,9 @@ void WriteParam(CKTV_Data& data, CLinkSession& session, const ParamRef& ref, int
     case ParamKind::Source: {
         bool bChanged = false;
         {
-            ModelLock lock(g_csModel);
-            bChanged = g_ControlBlock[0] != nCode;
-            g_ControlBlock[0] = static_cast<uint8_t>(nCode);
+            ModelLock lock(data.State().m_csModel);
+            bChanged = data.State().m_ControlBlock[0] != nCode;
+            data.State().m_ControlBlock[0] = static_cast<uint8_t>(nCode);
         }
         if (bChanged)
             session.SendSystemItem(kItemControl, 0);
@@ -241,10 +241,10 @@ void WriteParam(CKTV_Data& data, CLinkSession& session, const ParamRef& ref, int
         data.Music().SetVolume(nCode);
         break;
     case ParamKind::Position:
-        WriteDelayTable(g_DelayTable + kDelaySelectedByte, nCode, false);
+        WriteDelayTable(data, data.State().m_DelayTable + kDelaySelectedByte, nCode, false);
         break;
     case ParamKind::Delay:
-        WriteDelayTable(DelayEntry(ref), nCode, true);
+        WriteDelayTable(data, DelayEntry(data, ref), nCode, true);
         break;
     case ParamKind::EqMode:
         WriteOutputParam(data, ref, nCode);

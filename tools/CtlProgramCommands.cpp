@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstring>
 
-#include "CommLock.h"
 #include "CtlCommands.h"
 #include "CtlDevice.h"
 #include "CtlJson.h"
@@ -53,10 +52,10 @@ std::string ProgramResult(CtlContext& ctx, int nProgram, const std::string& strN
     return "program " + std::to_string(nProgram) + ": " + strName + "\n";
 }
 
-std::string ProgramName(int nProgram)
+std::string ProgramName(CKTV_Data& data, int nProgram)
 {
-    ModelLock lock(g_csModel);
-    return BytesToName(SceneEntry(nProgram), kNameSize);
+    ModelLock lock(data.State().m_csModel);
+    return BytesToName(data.State().SceneEntry(nProgram), kNameSize);
 }
 
 }  // namespace
@@ -69,22 +68,22 @@ int RunStore(CtlContext& ctx)
         return kExitFailed;
     if (const std::string strProblem = NameProblem(strName); !strProblem.empty())
         return Refuse(ctx, strProblem);
-    return RunOnProcessor(ctx, [&](CCtlDevice& device, CKTV_Data&, std::string* pResult) {
+    return RunOnProcessor(ctx, [&](CCtlDevice& device, CKTV_Data& data, std::string* pResult) {
         uint8_t field[kNameSize] = {};
         if (!CopyFixed(field, kNameSize, strName))
             return Refuse(ctx, CharLenErrorText());
-        if (IsDuplicateName(nProgram, field))
+        if (IsDuplicateName(data.State(), nProgram, field))
             return Refuse(ctx, "Have been the same name!");
         {
-            ModelLock lock(g_csModel);
-            std::memcpy(SceneEntry(nProgram), field, kNameSize);
-            std::memcpy(g_LiveImage + kOffSceneName, field, kNameSize);
+            ModelLock lock(data.State().m_csModel);
+            std::memcpy(data.State().SceneEntry(nProgram), field, kNameSize);
+            std::memcpy(data.State().m_LiveImage + kOffSceneName, field, kNameSize);
         }
         CLinkSession& session = device.Session();
         session.MarkSceneNameForSending();
         const int nBefore = device.Seen(kMsgBatchProgress, 1);
         {
-            CommLock lock(g_csComm);
+            CommLock lock(data.State().m_csComm);
             if (!session.WriteScene(nProgram, true))
                 return LinkFailed(ctx, device);
         }
@@ -100,21 +99,21 @@ int RunRecall(CtlContext& ctx)
     int nProgram = 0;
     if (!ParseProgram(ctx, &nProgram))
         return kExitFailed;
-    return RunOnProcessor(ctx, [&](CCtlDevice& device, CKTV_Data&, std::string* pResult) {
+    return RunOnProcessor(ctx, [&](CCtlDevice& device, CKTV_Data& data, std::string* pResult) {
         // The editor recalls a program that was never stored just the same;
         // a script should know that what it gets may be no one's settings.
-        if (IsBlank(ProgramName(nProgram)))
+        if (IsBlank(ProgramName(data, nProgram)))
             ctx.err << "zr470ctl: warning: program " << nProgram << " has no name and may never have been stored\n";
         if (!device.Session().ReadScene(nProgram))
             return LinkFailed(ctx, device);
         {
             // The recalled program's name becomes the live scene's name.
-            ModelLock lock(g_csModel);
-            std::memcpy(g_LiveImage + kOffSceneName, SceneEntry(nProgram), kNameSize);
+            ModelLock lock(data.State().m_csModel);
+            std::memcpy(data.State().m_LiveImage + kOffSceneName, data.State().SceneEntry(nProgram), kNameSize);
         }
-        if (!device.WaitFor([] { return g_bOnline.load() != 0; }))
+        if (!device.WaitFor([&data] { return data.State().m_bOnline.load() != 0; }))
             return LinkFailed(ctx, device);
-        *pResult = ProgramResult(ctx, nProgram, ProgramName(nProgram));
+        *pResult = ProgramResult(ctx, nProgram, ProgramName(data, nProgram));
         return kExitOk;
     });
 }
@@ -124,11 +123,11 @@ int RunDelete(CtlContext& ctx)
     int nProgram = 0;
     if (!ParseProgram(ctx, &nProgram))
         return kExitFailed;
-    return RunOnProcessor(ctx, [&](CCtlDevice& device, CKTV_Data&, std::string* pResult) {
-        const std::string strOld = ProgramName(nProgram);
+    return RunOnProcessor(ctx, [&](CCtlDevice& device, CKTV_Data& data, std::string* pResult) {
+        const std::string strOld = ProgramName(data, nProgram);
         {
-            ModelLock lock(g_csModel);
-            std::memset(SceneEntry(nProgram), 0, kNameSize);
+            ModelLock lock(data.State().m_csModel);
+            std::memset(data.State().SceneEntry(nProgram), 0, kNameSize);
         }
         // Only the name goes: the program's blocks stay on the processor.
         device.Session().SendSystemItem(kItemSceneName, nProgram);

@@ -141,22 +141,22 @@ std::string TableText(const ReportTable& table, bool bJson)
 
 // The printout names the preset file it was made from, or the live scene
 // and the processor it was read from.
-ReportSubject SubjectOf(const ReportOptions& options)
+ReportSubject SubjectOf(CKTV_Data& data, const ReportOptions& options)
 {
     const QString strProgram = QStringLiteral("zr470ctl");
     if (options.strFrom.empty())
-        return LiveReportSubject(true, strProgram);
+        return LiveReportSubject(data.State(), true, strProgram);
     ReportSubject subject;
     subject.strProgram = strProgram;
     subject.strScene = QFile::decodeName(std::filesystem::path(options.strFrom).filename().c_str());
     return subject;
 }
 
-int WritePdf(CtlContext& ctx, const ReportOptions& options, const ReportTable& table)
+int WritePdf(CtlContext& ctx, const ReportOptions& options, CKTV_Data& data, const ReportTable& table)
 {
     const CPrintingApplication application;
     CListCtrlPrint job(table);
-    NameReport(job, SubjectOf(options));
+    NameReport(job, SubjectOf(data, options));
     if (job.PrintToPdf(QFile::decodeName(options.strPdf.c_str())) == CPrinterJob::Result::Printed)
         return kExitOk;
     std::string strError = options.strPdf + ": the PDF could not be written";
@@ -174,7 +174,7 @@ int WriteReport(CtlContext& ctx, const ReportOptions& options, CKTV_Data& data, 
             return Refuse(ctx, options.strXlsx + ": " + written.strError);
     }
     if (!options.strPdf.empty()) {
-        if (const int nExit = WritePdf(ctx, options, table); nExit != kExitOk)
+        if (const int nExit = WritePdf(ctx, options, data, table); nExit != kExitOk)
             return nExit;
     }
     if (options.strXlsx.empty() && options.strPdf.empty())

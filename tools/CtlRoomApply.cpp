@@ -51,7 +51,7 @@ std::string ApplyToOutputs(CKTV_Data& data, int nChannel, const FilterMapping& m
                            const char* pVerb)
 {
     for (const int nLinked : links)
-        SetLinkGroup(nLinked - 1, g_nLinkGroup[nChannel - 1]);
+        data.State().SetLinkGroup(nLinked - 1, data.State().m_nLinkGroup[nChannel - 1]);
     ApplyFilterMapping(data.Output(nChannel - 1), mapping);
     std::string strText = "output " + std::to_string(nChannel) + ": parametric mode, " +
                           std::to_string(mapping.bands.size()) + (mapping.bands.size() == 1 ? " band " : " bands ") +

@@ -2,7 +2,7 @@
 
 #include <QCloseEvent>
 
-#include "GlobalData.h"
+#include "ProcessorState.h"
 #include "QM7100View.h"
 #include "Strings.h"
 
@@ -23,7 +23,8 @@ void CMainFrame::SetView(CQM7100View* pView)
 
 void CMainFrame::ApplyTitle()
 {
-    if (g_nDeviceType == 1 || g_nDeviceType == 2)
+    const int nType = m_pView ? m_pView->State().m_nDeviceType.load() : 0;
+    if (nType == 1 || nType == 2)
         setWindowTitle(Tr(kTxtAppTitle));
 }
 

@@ -22,12 +22,10 @@ CQM7100App::~CQM7100App()
 
 bool CQM7100App::InitInstance(const CAppOptions& options)
 {
-    InitGlobalDefaults();
     CreateSharedResources();
     QPalette palette = QApplication::palette();
     palette.setColor(QPalette::Window, g_brushDialog);
     QApplication::setPalette(palette);
-    g_nCurOutput = 0;
     // The controls are built in the language wanted from the start.
     g_bChinese = options.bChinese ? 1 : 0;
 

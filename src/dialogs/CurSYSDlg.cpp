@@ -190,8 +190,8 @@ void CCurSYSDlg::LoadValues()
 {
     int nSource = 0;
     {
-        ModelLock lock(g_csModel);
-        nSource = g_ControlBlock[0];
+        ModelLock lock(m_data.State().m_csModel);
+        nSource = m_data.State().m_ControlBlock[0];
     }
     m_pSource->setCurrentIndex(nSource < SourceItems().size() ? nSource : -1);
     m_pGateSpin->SetPos(m_data.Music().GetNoiseGate());
@@ -208,10 +208,10 @@ void CCurSYSDlg::LoadValues()
 void CCurSYSDlg::OnSource(int nIndex)
 {
     {
-        ModelLock lock(g_csModel);
-        if (nIndex < 0 || g_ControlBlock[0] == nIndex)
+        ModelLock lock(m_data.State().m_csModel);
+        if (nIndex < 0 || m_data.State().m_ControlBlock[0] == nIndex)
             return;
-        g_ControlBlock[0] = static_cast<uint8_t>(nIndex);
+        m_data.State().m_ControlBlock[0] = static_cast<uint8_t>(nIndex);
     }
     m_host.SendSystemItem(kItemControl, 0);
 }
@@ -226,7 +226,7 @@ void CCurSYSDlg::OnNoiseGate()
 void CCurSYSDlg::OnLimiterField(int i, SpinOf spin, Setter set, Getter get)
 {
     (m_data.Output(i).*set)((m_limiter[i].*spin)->GetPos());
-    for (int j : LinkedOutputs(i))
+    for (int j : m_data.State().LinkedOutputs(i))
         (m_limiter[j].*spin)->SetPos((m_data.Output(j).*get)());
 }
 
@@ -236,7 +236,7 @@ void CCurSYSDlg::OnRelease(int i)
     if (nRelease < 0)
         return;
     m_data.Output(i).SetRelease(nRelease);
-    for (int j : LinkedOutputs(i))
+    for (int j : m_data.State().LinkedOutputs(i))
         m_limiter[j].pRelease->setCurrentIndex(nRelease);
 }
 
@@ -250,6 +250,6 @@ void CCurSYSDlg::OnMix(int i)
     CKTV_OutData& output = m_data.Output(i);
     output.SetLeftOff(nMix == kMixRight ? 1 : 0);
     output.SetRightOff(nMix == kMixLeft ? 1 : 0);
-    for (int j : LinkedOutputs(i))
+    for (int j : m_data.State().LinkedOutputs(i))
         m_limiter[j].pMix->setCurrentIndex(MixIndex(m_data.Output(j)));
 }

@@ -10,7 +10,7 @@
 #include "ControlName.h"
 #include "DelayTable.h"
 #include "FormHost.h"
-#include "GlobalData.h"
+#include "ProcessorState.h"
 #include "GridList.h"
 #include "ListCtrlPrint.h"
 #include "ReportHeading.h"
@@ -98,7 +98,7 @@ ReportTable CDataViewDlg::ListTable() const
 void CDataViewDlg::OnPrint()
 {
     CListCtrlPrint job(ListTable());
-    NameReport(job, LiveReportSubject(m_host.IsConnected(), Tr(kTxtAppTitle)));
+    NameReport(job, LiveReportSubject(m_host.State(), m_host.IsConnected(), Tr(kTxtAppTitle)));
     job.m_dialogHook = m_printDialogHook;
     const CPrinterJob::Result result = job.Print(this);
     if (result == CPrinterJob::Result::NotStarted)
@@ -119,7 +119,7 @@ bool CDataViewDlg::MayReplace(const QString& strPath, bool bAsked)
 
 void CDataViewDlg::OnExport()
 {
-    if ((g_nDeviceType != 1 && g_nDeviceType != 2) || m_pList->rowCount() == 0)
+    if ((m_host.State().m_nDeviceType != 1 && m_host.State().m_nDeviceType != 2) || m_pList->rowCount() == 0)
         return;
     QString strPath = m_host.AskExportFile();
     if (strPath.isEmpty())

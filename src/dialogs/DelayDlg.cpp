@@ -130,11 +130,11 @@ bool CDelayDlg::focusNextPrevChild(bool)
 
 void CDelayDlg::LoadDialog()
 {
-    m_nPosition = GetCurrentPosition();
+    m_nPosition = GetCurrentPosition(m_host.State());
     for (int p = 0; p < kPositions; ++p)
         m_pPosition[p]->SetPressed(p == m_nPosition);
     for (int k = 0; k < kOutputs; ++k)
-        m_pSpin[k]->SetPos(GetPositionDelay(m_nPosition, k));
+        m_pSpin[k]->SetPos(GetPositionDelay(m_host.State(), m_nPosition, k));
 }
 
 void CDelayDlg::ShowUnit()

@@ -14,8 +14,8 @@ const QColor kNavy(0x00, 0x00, 0x80);
 const QColor kRed(0xFF, 0x00, 0x00);
 }  // namespace
 
-CDisplayDlg::CDisplayDlg(QWidget* pParent)
-    : QDialog(pParent, Qt::Dialog | Qt::WindowTitleHint | Qt::CustomizeWindowHint)
+CDisplayDlg::CDisplayDlg(QWidget* pParent, const std::atomic<int>& bTransferRunning)
+    : QDialog(pParent, Qt::Dialog | Qt::WindowTitleHint | Qt::CustomizeWindowHint), m_bTransferRunning(bTransferRunning)
 {
     setObjectName("ctl104");
     setModal(false);
@@ -79,7 +79,7 @@ void CDisplayDlg::Hide()
 
 void CDisplayDlg::OnTimer()
 {
-    if (g_bTransferRunning) {
+    if (m_bTransferRunning) {
         SetLabelColour(!m_bRed);
         return;
     }

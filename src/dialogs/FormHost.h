@@ -8,6 +8,8 @@
 
 #include <QString>
 
+class CProcessorState;
+
 class IFormHost {
 public:
     virtual ~IFormHost() = default;
@@ -15,6 +17,8 @@ public:
     // A message for the user (tests record it instead).
     virtual void ShowMessage(const QString& strText) = 0;
     virtual bool IsConnected() const = 0;
+    // The state of the processor the form edits.
+    virtual CProcessorState& State() const = 0;
     // One system item written to the processor; nothing when not connected.
     virtual void SendSystemItem(int nItem, int nPreset) = 0;
 

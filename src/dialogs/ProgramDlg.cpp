@@ -18,7 +18,7 @@
 #include "FontStatic.h"
 #include "FormHost.h"
 #include "GridList.h"
-#include "GlobalData.h"
+#include "ProcessorState.h"
 #include "SxGroupBox.h"
 
 namespace {
@@ -40,7 +40,7 @@ CProgramDlg::CProgramDlg(IFormHost& host, QWidget* pParent)
     // The device buttons are decided once: a read still running when the
     // dialog opened leaves them off until it is opened again.
     for (QWidget* pDevice : std::initializer_list<QWidget*>{m_pName, m_pStore, m_pRecall, m_pDelete})
-        pDevice->setEnabled(g_bOnline != 0);
+        pDevice->setEnabled(m_host.State().m_bOnline != 0);
     FillList();
     setWindowTitle(Tr(kTxtProgram));
 }
@@ -135,9 +135,9 @@ void CProgramDlg::FillList()
 {
     for (int n = 1; n <= kPrograms; ++n) {
         std::string strName;
-        if (g_bOnline) {
-            ModelLock lock(g_csModel);
-            strName = BytesToName(SceneEntry(n), kNameSize);
+        if (m_host.State().m_bOnline) {
+            ModelLock lock(m_host.State().m_csModel);
+            strName = BytesToName(m_host.State().SceneEntry(n), kNameSize);
         }
         SetRowName(n, QString::fromLatin1(strName.c_str()));
     }

@@ -9,7 +9,7 @@
 #include "ChEnEdit.h"
 #include "DataDefine.h"
 #include "FormHost.h"
-#include "GlobalData.h"
+#include "ProcessorState.h"
 #include "ProgramDlg.h"
 
 // ---- device group ------------------------------------------------------------------------
@@ -21,9 +21,9 @@ void CProgramDlg::OnStore()
     if (!TakeName(strName, field))
         return;
     {
-        ModelLock lock(g_csModel);
-        std::memcpy(SceneEntry(m_nProgram), field, kNameSize);
-        std::memcpy(g_LiveImage + kOffSceneName, field, kNameSize);
+        ModelLock lock(m_host.State().m_csModel);
+        std::memcpy(m_host.State().SceneEntry(m_nProgram), field, kNameSize);
+        std::memcpy(m_host.State().m_LiveImage + kOffSceneName, field, kNameSize);
     }
     SetRowName(m_nProgram, strName.trimmed());
     m_host.ShowSceneName();
@@ -47,7 +47,7 @@ bool CProgramDlg::TakeName(const QString& strName, uint8_t* pField)
         m_host.ShowMessage(QString::fromUtf8(CharLenErrorText()));
         return false;
     }
-    if (IsDuplicateName(m_nProgram, pField)) {
+    if (IsDuplicateName(m_host.State(), m_nProgram, pField)) {
         RefuseName(kTxtNameTaken);
         return false;
     }
@@ -61,16 +61,16 @@ void CProgramDlg::RefuseName(TextId message)
     m_pName->setFocus(Qt::OtherFocusReason);
 }
 
-// g_bOnline is tested again here: a click while a recall is still running
+// m_host.State().m_bOnline is tested again here: a click while a recall is still running
 // (the flag cleared) must not start another.
 void CProgramDlg::OnRecall()
 {
-    if (!g_bOnline)
+    if (!m_host.State().m_bOnline)
         return;
     m_host.ReadScene(m_nProgram);
     // The recalled blocks carry no name: the program's becomes the live one.
-    ModelLock lock(g_csModel);
-    std::memcpy(g_LiveImage + kOffSceneName, SceneEntry(m_nProgram), kNameSize);
+    ModelLock lock(m_host.State().m_csModel);
+    std::memcpy(m_host.State().m_LiveImage + kOffSceneName, m_host.State().SceneEntry(m_nProgram), kNameSize);
 }
 
 // Only the name goes; the program's blocks stay on the processor.
@@ -78,11 +78,11 @@ void CProgramDlg::OnDelete()
 {
     const auto answer = QMessageBox::question(this, Tr(kTxtAppTitle), Tr(kTxtDeleteQuestion),
                                               QMessageBox::Ok | QMessageBox::Cancel);
-    if (answer != QMessageBox::Ok || !g_bOnline)
+    if (answer != QMessageBox::Ok || !m_host.State().m_bOnline)
         return;
     {
-        ModelLock lock(g_csModel);
-        std::memset(SceneEntry(m_nProgram), 0, kNameSize);
+        ModelLock lock(m_host.State().m_csModel);
+        std::memset(m_host.State().SceneEntry(m_nProgram), 0, kNameSize);
     }
     SetRowName(m_nProgram, QString());
     m_pName->clear();

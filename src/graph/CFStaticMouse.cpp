@@ -35,9 +35,9 @@ int HandleEdgeX(const CFilter& band, bool bRight)
     return static_cast<int>(std::lround(FreqToColF(dEdge, band.PlotWidth()))) + kPlotOffsetX;
 }
 
-bool TracksMoves()
+bool TracksMoves(CKTV_Data* pData)
 {
-    const int nType = g_nDeviceType.load();
+    const int nType = pData ? pData->State().m_nDeviceType.load() : 0;
     return nType == 1 || nType == 2;
 }
 
@@ -100,7 +100,7 @@ void CFStatic::mouseReleaseEvent(QMouseEvent* pEvent)
 
 void CFStatic::mouseMoveEvent(QMouseEvent* pEvent)
 {
-    if (!AcceptsMouse() || !TracksMoves())
+    if (!AcceptsMouse() || !TracksMoves(m_pData))
         return;
     const QPoint pt = pEvent->position().toPoint();
     if (Engaged())

@@ -103,9 +103,9 @@ QString BandLabel(const CFilter& band, int nIndex)
     return QString::number(nIndex + 1);
 }
 
-bool DrawsPlot()
+bool DrawsPlot(CKTV_Data* pData)
 {
-    const int nType = g_nDeviceType.load();
+    const int nType = pData ? pData->State().m_nDeviceType.load() : 0;
     return nType == 1 || nType == 2;
 }
 
@@ -164,7 +164,7 @@ void CFStatic::Render()
 
 bool CFStatic::ShowsBands() const
 {
-    return m_nMode != kModeNone && CurrentRecord() && DrawsPlot();
+    return m_nMode != kModeNone && CurrentRecord() && DrawsPlot(m_pData);
 }
 
 void CFStatic::DrawBackground(QImage& background) const

@@ -24,7 +24,7 @@ public:
     CCommThread& operator=(const CCommThread&) = delete;
 
     // Creates the thread suspended. normalCycle runs one normal transfer
-    // cycle (the caller's function takes g_csComm); firmwareCycle one
+    // cycle (the caller's function takes the comm lock); firmwareCycle one
     // firmware cycle and returns false when it has nothing more to do
     // (finished, failed or cancelled): its event is then reset.
     void Create(std::function<void()> normalCycle, std::function<bool()> firmwareCycle);

@@ -4,13 +4,14 @@
 #include <cstring>
 
 #include "Frame.h"
+#include "ProcessorState.h"
 
-void CConfirmedState::Reset()
+void CConfirmedState::Reset(CProcessorState& state)
 {
-    ModelLock lock(g_csModel);
-    m_images.SetLive(std::vector<uint8_t>(g_LiveImage, g_LiveImage + kImageSize));
-    std::memcpy(m_delayTable, g_DelayTable, kDelayTableSize);
-    std::memcpy(m_control, g_ControlBlock, kControlSize);
+    ModelLock lock(state.m_csModel);
+    m_images.SetLive(std::vector<uint8_t>(state.m_LiveImage, state.m_LiveImage + kImageSize));
+    std::memcpy(m_delayTable, state.m_DelayTable, kDelayTableSize);
+    std::memcpy(m_control, state.m_ControlBlock, kControlSize);
 }
 
 void CConfirmedState::Acknowledge(const uint8_t* pFrame, int nLength)

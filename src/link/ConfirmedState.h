@@ -3,7 +3,7 @@
 // since laid over them. Nothing is guessed for a frame that was sent but not
 // acknowledged: the processor may or may not have applied it.
 //
-// Threads: the session keeps one under g_csComm (the link thread
+// Threads: the session keeps one under the comm lock (the link thread
 // acknowledges, the user-interface thread resets and copies).
 #pragma once
 
@@ -12,11 +12,13 @@
 #include "VirtualImages.h"
 #include "WireState.h"
 
+class CProcessorState;
+
 class CConfirmedState {
 public:
     // The processor's live settings just read: the live image, the delay
     // table and the control block as they arrived.
-    void Reset();
+    void Reset(CProcessorState& state);
     // A frame the processor acknowledged; only writes of the live state count.
     void Acknowledge(const uint8_t* pFrame, int nLength);
     WireState Bytes() const;

@@ -3,9 +3,8 @@
 // processor's restart after step 54.
 #include <thread>
 
-#include "CommLock.h"
 #include "FirmwareSequence.h"
-#include "GlobalData.h"
+#include "ProcessorState.h"
 #include "LinkSession.h"
 #include "LinkTexts.h"
 #include "Notify.h"
@@ -49,7 +48,7 @@ void CLinkSession::SetFirmwareStatus(const std::string& strText)
         std::lock_guard<std::mutex> lock(m_statusMutex);
         m_strFirmwareStatus = strText;
     }
-    PostNotify(kMsgFirmwareStatus);
+    m_state.PostNotify(kMsgFirmwareStatus);
 }
 
 bool CLinkSession::StartFirmwareUpdate(CFirmwareUpdate update, TransportOpener opener)
@@ -64,7 +63,7 @@ bool CLinkSession::StartFirmwareUpdate(CFirmwareUpdate update, TransportOpener o
     SetLastError({});
     m_nFirmwareRange = update.m_nSteps;
     {
-        CommLock lock(g_csComm);
+        CommLock lock(m_state.m_csComm);
         m_cmd.ClearQueue();
         m_pUpdate = std::make_unique<CFirmwareUpdate>(std::move(update));
         m_opener = std::move(opener);
@@ -89,7 +88,7 @@ bool CLinkSession::SearchForProcessor()
     std::unique_ptr<ITransport> pTransport = m_opener ? m_opener(&strError) : nullptr;
     if (pTransport) {
         ReplaceTransport(std::move(pTransport));
-        CommLock lock(g_csComm);
+        CommLock lock(m_state.m_csComm);
         m_cmd.SetDeviceOpen(true);
         m_cmd.ResetReceiver();
         m_bSearching = false;
@@ -121,7 +120,7 @@ void CLinkSession::CancelFirmwareUpdate()
 
 bool CLinkSession::FirmwareConfirmed() const
 {
-    CommLock lock(g_csComm);
+    CommLock lock(m_state.m_csComm);
     return m_pUpdate && m_pUpdate->m_bFinished;
 }
 
@@ -163,7 +162,7 @@ void CLinkSession::SendHandshake()
     FillHandshakeReport(report);
     const Clock::time_point start = Clock::now();
     SetFirmwareStatus(ConnectedText());
-    while (g_bUsbActive && Clock::now() - start < std::chrono::milliseconds(m_firmwareTiming.nHandshakeMs)) {
+    while (m_bUsbActive && Clock::now() - start < std::chrono::milliseconds(m_firmwareTiming.nHandshakeMs)) {
         // The loader may re-enumerate while it is greeted: keep greeting.
         if (m_pTransport->WriteReport(report, 5) == IoResult::Gone)
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
@@ -178,7 +177,7 @@ bool CLinkSession::ReadFirmwareReply(int nStep, Clock::time_point start)
     uint8_t report[kReportSize] = {};
     if (nStep == kStepErase)
         SetFirmwareStatus(ErasingText());
-    while (g_bUsbActive && !m_bFirmwareCancel) {
+    while (m_bUsbActive && !m_bFirmwareCancel) {
         bool bGone = false;
         if (!ReadReply(report, ReplyWaitMs(nStep), RemovalExpected(nStep), &bGone)) {
             // It restarted before its answer reached us: find it again and
@@ -221,17 +220,17 @@ void CLinkSession::ReopenAfterRestart()
 bool CLinkSession::FirmwareCycleStopped() const
 {
     return !m_bFirmwareMode || !m_pUpdate || m_pUpdate->m_bFinished || !m_pTransport || m_bFirmwareCancel ||
-           m_bFailurePosted || g_bDeviceAbnormal;
+           m_bFailurePosted || m_state.m_bDeviceAbnormal;
 }
 
 // The reply is complete and dispatched: only now is it known whether it
 // carried what the processor owed (an empty data reply is no acknowledgement).
 bool CLinkSession::AfterFirmwareReply(int nStep)
 {
-    if (g_bDeviceAbnormal)
+    if (m_state.m_bDeviceAbnormal)
         return false;
     if (m_pUpdate->m_bFinished) {
-        PostNotify(kMsgFirmwareDone, 0, kStepFinish);
+        m_state.PostNotify(kMsgFirmwareDone, 0, kStepFinish);
         return false;
     }
     if (nStep == kStepEnter)
@@ -243,7 +242,7 @@ bool CLinkSession::FirmwareCycle()
 {
     if (m_bSearching)
         return m_bFirmwareMode && !m_bFirmwareCancel && SearchForProcessor();
-    CommLock lock(g_csComm);
+    CommLock lock(m_state.m_csComm);
     if (FirmwareCycleStopped())
         return false;
     const Clock::time_point start = Clock::now();
@@ -268,7 +267,7 @@ bool CLinkSession::FirmwareCycle()
     }
     uint8_t report[kReportSize] = {};
     pHead->Rewind();  // a repeated command goes out whole
-    while (g_bUsbActive && pHead->FillNextReport(report)) {
+    while (m_bUsbActive && pHead->FillNextReport(report)) {
         const IoResult result = m_pTransport->WriteReport(report, 5);
         if (result == IoResult::Gone && RemovalExpected(nStep)) {
             ReopenAfterRestart();

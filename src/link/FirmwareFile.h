@@ -18,7 +18,7 @@
 //
 // Threads: LoadFirmwareFile and ParseFirmwareFile are pure (any thread).
 // An update state is made on the user-interface thread before transfers
-// start; from then on only the communication thread uses it, under g_csComm.
+// start; from then on only the communication thread uses it, under the comm lock.
 #pragma once
 
 #include <cstddef>

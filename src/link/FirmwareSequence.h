@@ -7,7 +7,7 @@
 // chunks; for an MCU image 54 (only without a DSP image), 55 and the MCU
 // chunks; then 57 with the checksum.
 //
-// Threads: the communication thread, under g_csComm (the state is shared
+// Threads: the communication thread, under the comm lock (the state is shared
 // with the receiver's progress hook, which runs there too).
 #pragma once
 

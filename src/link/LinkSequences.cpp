@@ -1,13 +1,12 @@
-// The fixed command sequences. Each is queued as one batch under g_csComm,
+// The fixed command sequences. Each is queued as one batch under m_state.m_csComm,
 // every frame tagged with the transfer counter so the answers move the
 // progress display, the last one marked so its answer closes it.
 #include <cstring>
 
 #include "ChangeScanner.h"
-#include "CommLock.h"
 #include "Frame.h"
 #include "FrameBuilder.h"
-#include "GlobalData.h"
+#include "ProcessorState.h"
 #include "KTV_Data.h"
 #include "LinkSession.h"
 #include "LinkTexts.h"
@@ -32,12 +31,12 @@ void CLinkSession::QueueBatch(std::unique_ptr<CSendData> pFrame, bool bAdvance)
 void CLinkSession::StartProgress()
 {
     m_cmd.m_nProgressPos = 0;
-    g_bTransferRunning = 1;
+    m_bTransferRunning = 1;
 }
 
 void CLinkSession::RequestDeviceInfo(bool bAll)
 {
-    CommLock lock(g_csComm);
+    CommLock lock(m_state.m_csComm);
     if (!bAll) {
         m_cmd.AddSendData(MakeSysReadFrame(kItemIdent, 0));
         return;
@@ -46,17 +45,17 @@ void CLinkSession::RequestDeviceInfo(bool bAll)
     for (int p = 1; p <= kScenePrograms; ++p)
         QueueBatch(MakeSysReadFrame(kItemSceneName, p));
     for (int i = 0; i < kSysReadListSize - 1; ++i)
-        QueueBatch(MakeSysReadFrame(g_nSysReadList[i], 0));
+        QueueBatch(MakeSysReadFrame(m_state.m_nSysReadList[i], 0));
 }
 
 bool CLinkSession::ReadScene(int nPreset)
 {
-    g_bOnline = 0;
+    m_state.m_bOnline = 0;
     if (!m_bConnected) {
         ShowLinkFailure();
         return false;
     }
-    CommLock lock(g_csComm);
+    CommLock lock(m_state.m_csComm);
     if (nPreset != 0)
         m_nTransferCounter = 0;  // a connect read continues after the identification reads
     QueueBatch(MakeBlockReadFrame(nPreset, kKindMusic, kMusicChannel, true, true));
@@ -76,9 +75,9 @@ bool CLinkSession::ReadScene(int nPreset)
 void CLinkSession::QueueMuteBracket(bool bStart, bool bEndMark)
 {
     for (int k = 0; k < kOutputs; ++k) {
-        uint8_t* pMute = g_LiveImage + kOffOutput + kOutBlockSize * k + kOffMuteInBlock;
+        uint8_t* pMute = m_state.m_LiveImage + kOffOutput + kOutBlockSize * k + kOffMuteInBlock;
         {
-            ModelLock lock(g_csModel);
+            ModelLock lock(m_state.m_csModel);
             if (bStart) {
                 m_savedMute[k] = *pMute;
                 *pMute = 0;
@@ -86,7 +85,7 @@ void CLinkSession::QueueMuteBracket(bool bStart, bool bEndMark)
                 *pMute = m_savedMute[k];
             }
         }
-        auto pFrame = MakeGroupFrame(kKindOutput, k, kMiscGroup);
+        auto pFrame = MakeGroupFrame(m_state, kKindOutput, k, kMiscGroup);
         pFrame->m_bEndOfWrite = (bEndMark && k == kOutputs - 1) ? 1 : 0;
         QueueBatch(std::move(pFrame));
     }
@@ -115,16 +114,16 @@ bool CLinkSession::WriteScene(int nPreset, bool bFromModel)
             ShowLinkFailure();
         return false;
     }
-    CommLock lock(g_csComm);
+    CommLock lock(m_state.m_csComm);
     m_nTransferCounter = 0;
     if (bFromModel)
         FillSceneFromModel();
     else
         QueueMuteBracket(true, false);
-    QueueBatch(MakeSysFrame(kItemSceneName, nPreset));
-    QueueBatch(MakeBlockFrame(nPreset, kKindMusic, kMusicChannel, true, false));
+    QueueBatch(MakeSysFrame(m_state, kItemSceneName, nPreset));
+    QueueBatch(MakeBlockFrame(m_state, nPreset, kKindMusic, kMusicChannel, true, false));
     for (int k = 0; k < kOutputs; ++k) {
-        auto pFrame = MakeBlockFrame(nPreset, kKindOutput, k, true, false);
+        auto pFrame = MakeBlockFrame(m_state, nPreset, kKindOutput, k, true, false);
         const bool bLast = k == kOutputs - 1;
         pFrame->m_bEndOfWrite = bLast ? 1 : 0;
         QueueBatch(std::move(pFrame), !bLast);
@@ -133,7 +132,7 @@ bool CLinkSession::WriteScene(int nPreset, bool bFromModel)
         QueueMuteBracket(false, true);
     // The processor now holds a whole scene under this name: the name must
     // not be blanked as after a single edit.
-    g_bOutputDataSent = 0;
+    m_state.m_bOutputDataSent = 0;
     StartProgress();
     return true;
 }
@@ -144,7 +143,7 @@ bool CLinkSession::ReadAllScenes()
         ShowMessage(UnConnectionText());
         return false;
     }
-    CommLock lock(g_csComm);
+    CommLock lock(m_state.m_csComm);
     m_nTransferCounter = 0;
     for (int p = 1; p <= kScenePrograms; ++p) {
         QueueBatch(MakeBlockReadFrame(p, kKindMusic, kMusicChannel, false, true));
@@ -162,23 +161,23 @@ bool CLinkSession::WriteAllScenes()
 {
     if (!m_bConnected)
         return false;
-    CommLock lock(g_csComm);
+    CommLock lock(m_state.m_csComm);
     m_nTransferCounter = 0;
     QueueMuteBracket(true, false);
     for (int k = 0; k < kOutputs; ++k)
-        QueueBatch(MakeBlockFrame(0, kKindOutput, k, true, false));
-    m_cmd.AddSendData(MakeSysFrame(kItemDelayTable, 0));
+        QueueBatch(MakeBlockFrame(m_state, 0, kKindOutput, k, true, false));
+    m_cmd.AddSendData(MakeSysFrame(m_state, kItemDelayTable, 0));
     QueueMuteBracket(false, false);
     for (int p = 1; p <= kScenePrograms; ++p) {
-        QueueBatch(MakeSysFrame(kItemSceneName, p));
-        QueueBatch(MakeBlockFrame(p, kKindMusic, kMusicChannel, false, true));
+        QueueBatch(MakeSysFrame(m_state, kItemSceneName, p));
+        QueueBatch(MakeBlockFrame(m_state, p, kKindMusic, kMusicChannel, false, true));
         for (int k = 0; k < kOutputs; ++k) {
-            auto pFrame = MakeBlockFrame(p, kKindOutput, k, false, true);
+            auto pFrame = MakeBlockFrame(m_state, p, kKindOutput, k, false, true);
             pFrame->m_bEndOfWrite = (p == kScenePrograms && k == kOutputs - 1) ? 1 : 0;
             QueueBatch(std::move(pFrame));
         }
     }
-    g_bOutputDataSent = 0;
+    m_state.m_bOutputDataSent = 0;
     StartProgress();
     return true;
 }
@@ -187,7 +186,7 @@ void CLinkSession::ResendOutputRecord(int nChannel, bool bSingleProgress)
 {
     if (!m_bConnected || nChannel < 0 || nChannel >= kOutputs)
         return;
-    CommLock lock(g_csComm);
+    CommLock lock(m_state.m_csComm);
     CKTV_OutData& out = m_data.Output(nChannel);
     const int nMute = out.GetMute();
     auto queueMute = [&](int nValue) {
@@ -198,10 +197,10 @@ void CLinkSession::ResendOutputRecord(int nChannel, bool bSingleProgress)
     queueMute(0);
     out.FillAll();
     out.SettleFrequencies();
-    auto pBlock = MakeBlockFrame(0, kKindOutput, nChannel, true, false);
+    auto pBlock = MakeBlockFrame(m_state, 0, kKindOutput, nChannel, true, false);
     if (bSingleProgress) {
         pBlock->m_bSingleProgress = 1;
-        g_bTransferRunning = 1;
+        m_bTransferRunning = 1;
     }
     m_cmd.AddSendData(std::move(pBlock));
     queueMute(nMute);
@@ -211,25 +210,25 @@ void CLinkSession::WriteOutputBlock(int nChannel)
 {
     if (!m_bConnected || nChannel < 0 || nChannel >= kOutputs)
         return;
-    CommLock lock(g_csComm);
+    CommLock lock(m_state.m_csComm);
     m_data.Output(nChannel).FillAll();
     m_data.Output(nChannel).SettleFrequencies();
-    m_cmd.AddSendData(MakeBlockFrame(0, kKindOutput, nChannel, true, false));
+    m_cmd.AddSendData(MakeBlockFrame(m_state, 0, kKindOutput, nChannel, true, false));
 }
 
 void CLinkSession::SendSystemItem(int nItem, int nPreset)
 {
     if (!m_bConnected)
         return;
-    CommLock lock(g_csComm);
-    m_cmd.AddSendData(MakeSysFrame(nItem, nPreset));
+    CommLock lock(m_state.m_csComm);
+    m_cmd.AddSendData(MakeSysFrame(m_state, nItem, nPreset));
 }
 
 bool CLinkSession::RestoreLiveState(const CLiveSnapshot& state)
 {
-    CommLock lock(g_csComm);  // the link never sends a half-restored scene
+    CommLock lock(m_state.m_csComm);  // the link never sends a half-restored scene
     const CLiveSnapshot::Applied applied = state.ApplyTo(m_data);
-    state.ApplySceneName();
+    state.ApplySceneName(m_state);
     if (!m_bConnected)
         return false;
     // The scene's blocks carry what the marks would send again.

@@ -5,19 +5,16 @@
 #include <thread>
 #include <utility>
 
-#include "CommLock.h"
 #include "DataDefine.h"
 #include "Frame.h"
 #include "FrameBuilder.h"
-#include "GlobalData.h"
+#include "ProcessorState.h"
 #include "KTV_Data.h"
 #include "LinkTexts.h"
 #include "Notify.h"
 
-std::atomic<int> g_bUsbActive{0};
-std::atomic<int> g_bTransferRunning{0};
 
-CLinkSession::CLinkSession(CKTV_Data& data) : m_data(data)
+CLinkSession::CLinkSession(CKTV_Data& data) : m_data(data), m_state(data.State()), m_cmd(m_state)
 {
     m_thread.Create([this] { NormalCycle(); }, [this] { return FirmwareCycle(); });
     m_cmd.m_onFirmwareProgress = [this](const CSendData& head) { OnFirmwareReply(head); };
@@ -94,9 +91,9 @@ bool CLinkSession::Connect(std::unique_ptr<ITransport> pTransport, const std::st
     m_bIdentifying = true;
     // A new connection starts a new session of edits: the scene name read
     // next is the processor's and must survive until the first edit.
-    g_bOutputDataSent = 0;
+    m_state.m_bOutputDataSent = 0;
     {
-        CommLock lock(g_csComm);
+        CommLock lock(m_state.m_csComm);
         m_cmd.ClearQueue();
         m_data.SetAllMarks(0);
         m_nTransferCounter = 0;
@@ -111,8 +108,8 @@ bool CLinkSession::Connect(std::unique_ptr<ITransport> pTransport, const std::st
 
 void CLinkSession::StartTransfers()
 {
-    g_bDeviceAbnormal = 0;
-    g_bUsbActive = 1;
+    m_state.m_bDeviceAbnormal = 0;
+    m_bUsbActive = 1;
     m_bConnected = true;
     m_thread.Start(m_bFirmwareMode ? CCommThread::kFirmware : CCommThread::kNormal);
 }
@@ -121,7 +118,7 @@ void CLinkSession::StopTransfers()
 {
     // Cleared first so a cycle waiting for a reply gives up at once instead
     // of sitting out its time-out.
-    g_bUsbActive = 0;
+    m_bUsbActive = 0;
     m_thread.Stop();
     m_bConnected = false;
 }
@@ -141,17 +138,17 @@ void CLinkSession::CloseUsbLink()
 {
     m_bFirmwareMode = false;
     ReplaceTransport(nullptr);
-    CommLock lock(g_csComm);
+    CommLock lock(m_state.m_csComm);
     m_cmd.SetDeviceOpen(false);
     m_cmd.ResetReceiver();
     m_cmd.m_nProgressPos = 0;
     m_bConnected = false;
-    g_bTransferRunning = 0;
-    g_bOnline = 0;
-    g_bDelayPresetChanged = 0;
+    m_bTransferRunning = 0;
+    m_state.m_bOnline = 0;
+    m_state.m_bDelayPresetChanged = 0;
     m_data.SetAllMarks(0);
-    ModelLock modelLock(g_csModel);
-    std::fill(std::begin(g_nLevelTable), std::end(g_nLevelTable), 0);
+    ModelLock modelLock(m_state.m_csModel);
+    std::fill(std::begin(m_state.m_nLevelTable), std::end(m_state.m_nLevelTable), 0);
 }
 
 void CLinkSession::Disconnect(int nPauseMs)
@@ -168,7 +165,7 @@ void CLinkSession::FailLink()
     StopTransfers();
     CloseUsbLink();
     {
-        CommLock lock(g_csComm);
+        CommLock lock(m_state.m_csComm);
         m_cmd.ClearQueue();
     }
     ShowLinkFailure();
@@ -186,10 +183,10 @@ void CLinkSession::HandleNotification(int nMsg, intptr_t wParam, intptr_t /*lPar
         OnSceneReadComplete(static_cast<int>(wParam));
         break;
     case kMsgVariant:
-        g_nDeviceType = static_cast<int>(wParam);
+        m_state.m_nDeviceType = static_cast<int>(wParam);
         break;
     case kMsgBatchProgress:
-        g_bTransferRunning = 0;
+        m_bTransferRunning = 0;
         break;
     case kMsgUsbFailure:
         if (m_bConnected || HasTransport())
@@ -206,9 +203,9 @@ void CLinkSession::HandleNotification(int nMsg, intptr_t wParam, intptr_t /*lPar
         MarkSceneNameForSending();
         break;
     case kMsgDelayTable: {
-        ModelLock lock(g_csModel);
-        if (g_DelayTable[kDelaySelectedByte] > kDelayPositions - 1)
-            g_DelayTable[kDelaySelectedByte] = kDelayPositions - 1;
+        ModelLock lock(m_state.m_csModel);
+        if (m_state.m_DelayTable[kDelaySelectedByte] > kDelayPositions - 1)
+            m_state.m_DelayTable[kDelaySelectedByte] = kDelayPositions - 1;
         break;
     }
     case kMsgDataError:
@@ -231,21 +228,21 @@ void CLinkSession::CheckIdentification()
     m_bIdentifying = false;
     bool bMatch = false;
     {
-        ModelLock lock(g_csModel);
-        bMatch = std::memcmp(g_IdString, kExpectedIdentification, kIdentificationPrefix) == 0;
+        ModelLock lock(m_state.m_csModel);
+        bMatch = std::memcmp(m_state.m_IdString, kExpectedIdentification, kIdentificationPrefix) == 0;
     }
     if (!bMatch) {
         Disconnect();
         {
-            CommLock lock(g_csComm);
+            CommLock lock(m_state.m_csComm);
             m_cmd.ClearQueue();
         }
         ShowLinkFailure();
-        ModelLock lock(g_csModel);
-        std::memset(g_IdString, ' ', kIdSize);
+        ModelLock lock(m_state.m_csModel);
+        std::memset(m_state.m_IdString, ' ', kIdSize);
         return;
     }
-    CommLock lock(g_csComm);
+    CommLock lock(m_state.m_csComm);
     RequestDeviceInfo(true);
     ReadScene(0);
 }
@@ -256,44 +253,44 @@ void CLinkSession::OnSceneReadComplete(int nPreset)
 {
     if (!m_bConnected)
         return;
-    CommLock lock(g_csComm);
+    CommLock lock(m_state.m_csComm);
     {
-        ModelLock modelLock(g_csModel);
-        m_confirmed.Reset();
-        m_data.LoadFromImage(g_LiveImage, nPreset);
+        ModelLock modelLock(m_state.m_csModel);
+        m_confirmed.Reset(m_state);
+        m_data.LoadFromImage(m_state.m_LiveImage, nPreset);
     }
     MarkSceneNameForSending();
     m_data.SetAllMarks(0);
     // The live settings now match the named program again: only a later
     // edit blanks the name.
-    g_bOutputDataSent = 0;
-    g_bOnline = 1;
-    g_bTransferRunning = 0;
+    m_state.m_bOutputDataSent = 0;
+    m_state.m_bOnline = 1;
+    m_bTransferRunning = 0;
 }
 
 void CLinkSession::MarkSceneNameForSending()
 {
-    g_bSceneNameChanged = 1;
+    m_state.m_bSceneNameChanged = 1;
 }
 
 void CLinkSession::SetSceneName(const std::string& strName)
 {
     {
-        ModelLock lock(g_csModel);
-        CopyFixed(g_LiveImage + kOffSceneName, kNameSize, strName.substr(0, 13));
+        ModelLock lock(m_state.m_csModel);
+        CopyFixed(m_state.m_LiveImage + kOffSceneName, kNameSize, strName.substr(0, 13));
     }
     MarkSceneNameForSending();
 }
 
 WireState CLinkSession::ConfirmedWireState()
 {
-    CommLock lock(g_csComm);
+    CommLock lock(m_state.m_csComm);
     return m_confirmed.Bytes();
 }
 
 bool CLinkSession::HasPendingWork()
 {
-    CommLock lock(g_csComm);
+    CommLock lock(m_state.m_csComm);
     const CSendData* pHead = m_cmd.GetHead();
     const bool bOnlyPoll = m_cmd.GetCount() == 0 ||
                            (m_cmd.GetCount() == 1 && pHead->Frame()[kFoCommand] == kCmdRead &&

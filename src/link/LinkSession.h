@@ -27,9 +27,7 @@
 #include "Transport.h"
 
 class CKTV_Data;
-
-extern std::atomic<int> g_bUsbActive;         // transfers enabled; read and write loops end when cleared
-extern std::atomic<int> g_bTransferRunning;   // a batch is in progress (the progress window blinks)
+class CProcessorState;
 
 constexpr const char* kExpectedIdentification = "SVH1-WV1.00";
 constexpr int kIdentificationPrefix = 8;      // "SVH1-WV1": firmware family and major version
@@ -57,7 +55,7 @@ public:
     // A notification taken from the sink, on the user-interface thread.
     void HandleNotification(int nMsg, intptr_t wParam, intptr_t lParam);
 
-    // ---- command sequences (queued under g_csComm, return at once) -----------
+    // ---- command sequences (queued under the comm lock, return at once) -----------
     void RequestDeviceInfo(bool bAll);
     bool ReadScene(int nPreset);
     bool WriteScene(int nPreset, bool bFromModel);
@@ -103,7 +101,7 @@ public:
     bool IsFirmwareMode() const { return m_bFirmwareMode; }
     bool IsSearching() const { return m_bSearching; }
     int FirmwareProgress() const { return m_nFirmwareProgress; }
-    // Neither waits for g_csComm, which a cycle holds through a whole erase.
+    // Neither waits for the comm lock, which a cycle holds through a whole erase.
     int FirmwareRange() const { return m_nFirmwareRange; }
     // The status label's text (in the language of the moment it was set).
     std::string FirmwareStatus() const;
@@ -116,6 +114,7 @@ public:
     int ProgressPos() const { return m_cmd.m_nProgressPos; }
     CKTVCommand& Command() { return m_cmd; }
     CKTV_Data& Data() { return m_data; }
+    CProcessorState& State() const { return m_state; }
     int CyclesRun() const { return m_thread.CyclesRun(); }
     bool IsCommThreadAlive() const { return m_thread.IsAlive(); }
     // True while frames other than the idle level-meter poll are queued or
@@ -126,6 +125,9 @@ public:
     // front end can tell which edits never reached it.
     WireState ConfirmedWireState();
 
+    std::atomic<int> m_bUsbActive{0};        // transfers enabled; read and write loops end when cleared
+    std::atomic<int> m_bTransferRunning{0};  // a batch is in progress (the progress window blinks)
+
     // Texts for the user (message boxes); set by the view.
     std::function<void(const std::string&, MessageKind)> m_onMessage;
 
@@ -134,7 +136,7 @@ public:
     void StopTransfers();
     // Shutdown: closes an open link and ends the communication thread.
     void EndCommThread();
-    void UsbTransferCycle();  // communication thread, under g_csComm
+    void UsbTransferCycle();  // communication thread, under the comm lock
 
 private:
     // The live image from the model, its scene records' marks cleared.
@@ -168,8 +170,9 @@ private:
     bool FirmwareConfirmed() const;
 
     CKTV_Data& m_data;
+    CProcessorState& m_state;
     CKTVCommand m_cmd;
-    CConfirmedState m_confirmed;  // under g_csComm
+    CConfirmedState m_confirmed;  // under the comm lock
     CCommThread m_thread;
     mutable std::mutex m_transportMutex;  // guards m_pTransport changes and m_strLastError
     std::unique_ptr<ITransport> m_pTransport;

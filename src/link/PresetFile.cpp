@@ -38,7 +38,7 @@ PresetFileResult Failure(PresetFileError error, const fs::path& path)
     return result;
 }
 
-// ---- Applying checked containers (under g_csModel) ------------------------
+// ---- Applying checked containers (under the model lock) ------------------------
 
 // Delays come from outside (a file): the processor takes 0 … 20 ms only.
 void PutLimitedDelays(uint8_t* pDest, std::span<const uint8_t> delays)
@@ -47,44 +47,44 @@ void PutLimitedDelays(uint8_t* pDest, std::span<const uint8_t> delays)
         PutWord(pDest + i, std::min(GetWord(delays.data() + i), kDelayMax));
 }
 
-void PutDelayTable(std::span<const uint8_t> table)
+void PutDelayTable(CProcessorState& state, std::span<const uint8_t> table)
 {
-    PutLimitedDelays(g_DelayTable, table.first(kDelayPositions * kPositionDelayBytes));
-    g_DelayTable[kDelaySelectedByte] =
+    PutLimitedDelays(state.m_DelayTable, table.first(kDelayPositions * kPositionDelayBytes));
+    state.m_DelayTable[kDelaySelectedByte] =
         std::min<uint8_t>(table[kDelaySelectedByte], kDelayPositions - 1);
-    g_DelayTable[kDelaySelectedByte + 1] = table[kDelaySelectedByte + 1];
+    state.m_DelayTable[kDelaySelectedByte + 1] = table[kDelaySelectedByte + 1];
 }
 
 void LoadModelFromLiveImage(CKTV_Data& data, std::span<const uint8_t> image)
 {
-    std::memcpy(g_LiveImage, image.data(), kImageSize);
-    data.LoadFromImage(g_LiveImage, 0);
+    std::memcpy(data.State().m_LiveImage, image.data(), kImageSize);
+    data.LoadFromImage(data.State().m_LiveImage, 0);
     data.SetAllMarks(0);
 }
 
 void ApplyScene(CKTV_Data& data, const SceneFileView& file, PresetFileResult& result)
 {
-    ModelLock lock(g_csModel);
+    ModelLock lock(data.State().m_csModel);
     LoadModelFromLiveImage(data, file.image);
     result.bModelLoaded = true;
 }
 
 void ApplyAllScenes(CKTV_Data& data, const AllScenesFileView& file, PresetFileResult& result)
 {
-    ModelLock lock(g_csModel);
+    ModelLock lock(data.State().m_csModel);
     for (int n = 1; n <= kSceneEntries; ++n)
-        std::memcpy(SceneEntry(n), file.scenes.data() + static_cast<size_t>(n - 1) * kImageSize, kImageSize);
+        std::memcpy(data.State().SceneEntry(n), file.scenes.data() + static_cast<size_t>(n - 1) * kImageSize, kImageSize);
     if (!file.bCurrent)
         return;
-    PutDelayTable(file.delayTable);
+    PutDelayTable(data.State(), file.delayTable);
     LoadModelFromLiveImage(data, file.liveImage);
     result.bModelLoaded = true;
 }
 
-void ApplyPosition(const PositionFileView& file, PresetFileResult& result)
+void ApplyPosition(CProcessorState& state, const PositionFileView& file, PresetFileResult& result)
 {
-    ModelLock lock(g_csModel);
-    PutLimitedDelays(g_DelayTable + kPositionDelayBytes * file.nPosition, file.delays);
+    ModelLock lock(state.m_csModel);
+    PutLimitedDelays(state.m_DelayTable + kPositionDelayBytes * file.nPosition, file.delays);
     result.nPosition = file.nPosition;
 }
 
@@ -227,14 +227,18 @@ PresetFileResult LoadAllScenesFile(CKTV_Data& data, const fs::path& path)
                     [&data](std::span<const uint8_t> bytes) { return LoadAllScenesBytes(data, bytes); });
 }
 
-PresetFileResult LoadPositionBytes(std::span<const uint8_t> bytes)
+PresetFileResult LoadPositionBytes(CKTV_Data& data, std::span<const uint8_t> bytes)
 {
-    return LoadBytes(bytes, PresetFileError::ReadPosition, ParsePositionFile, ApplyPosition);
+    return LoadBytes(bytes, PresetFileError::ReadPosition, ParsePositionFile,
+                     [&data](const PositionFileView& file, PresetFileResult& result) {
+                         ApplyPosition(data.State(), file, result);
+                     });
 }
 
-PresetFileResult LoadPositionFile(const fs::path& path)
+PresetFileResult LoadPositionFile(CKTV_Data& data, const fs::path& path)
 {
-    return LoadFile(path, kPositionFileSize, PresetFileError::ReadPosition, LoadPositionBytes);
+    return LoadFile(path, kPositionFileSize, PresetFileError::ReadPosition,
+                    [&data](std::span<const uint8_t> bytes) { return LoadPositionBytes(data, bytes); });
 }
 
 // ---- Saving ------------------------------------------------------------------------
@@ -244,9 +248,9 @@ PresetFileResult SaveSceneFile(CKTV_Data& data, const fs::path& path)
     std::vector<uint8_t> bytes;
     AppendTag(bytes, kSceneFileTag);
     {
-        ModelLock lock(g_csModel);
+        ModelLock lock(data.State().m_csModel);
         data.FillAll();
-        AppendBytes(bytes, g_LiveImage, kImageSize);
+        AppendBytes(bytes, data.State().m_LiveImage, kImageSize);
     }
     return SaveBytes(path, kSceneFileExt, bytes, PresetFileError::SaveScene);
 }
@@ -257,26 +261,26 @@ PresetFileResult SaveAllScenesFile(CKTV_Data& data, const fs::path& path)
     bytes.reserve(kAllScenesFileSize);
     AppendTag(bytes, kAllScenesFileTag);
     {
-        ModelLock lock(g_csModel);
+        ModelLock lock(data.State().m_csModel);
         data.FillAll();
         for (int n = 1; n <= kSceneEntries; ++n)
-            AppendBytes(bytes, SceneEntry(n), kImageSize);
-        AppendBytes(bytes, g_LiveImage, kImageSize);
-        AppendBytes(bytes, g_DelayTable, kDelayTableSize);
+            AppendBytes(bytes, data.State().SceneEntry(n), kImageSize);
+        AppendBytes(bytes, data.State().m_LiveImage, kImageSize);
+        AppendBytes(bytes, data.State().m_DelayTable, kDelayTableSize);
     }
     return SaveBytes(path, kAllScenesFileExt, bytes, PresetFileError::SaveAllScenes);
 }
 
-PresetFileResult SavePositionFile(const fs::path& path)
+PresetFileResult SavePositionFile(CKTV_Data& data, const fs::path& path)
 {
     std::vector<uint8_t> bytes;
     AppendTag(bytes, kPositionFileTag);
     {
-        ModelLock lock(g_csModel);
+        ModelLock lock(data.State().m_csModel);
         // The processor may report any byte here; only 0 … 3 address the table.
-        const uint8_t nPosition = std::min<uint8_t>(g_DelayTable[kDelaySelectedByte], kDelayPositions - 1);
+        const uint8_t nPosition = std::min<uint8_t>(data.State().m_DelayTable[kDelaySelectedByte], kDelayPositions - 1);
         bytes.push_back(nPosition);
-        AppendBytes(bytes, g_DelayTable + kPositionDelayBytes * nPosition, kPositionDelayBytes);
+        AppendBytes(bytes, data.State().m_DelayTable + kPositionDelayBytes * nPosition, kPositionDelayBytes);
     }
     return SaveBytes(path, kPositionFileExt, bytes, PresetFileError::SavePosition);
 }

@@ -20,10 +20,10 @@
 // delay table as they were. Every failure returns the user's message in the
 // current language (g_bChinese); showing it is the caller's job.
 //
-// Threads: user-interface thread. Loading takes g_csModel only to apply a
-// checked file; the caller holds g_csComm around the load and the commands
+// Threads: user-interface thread. Loading takes the model lock only to apply a
+// checked file; the caller holds the comm lock around the load and the commands
 // it then queues, so the link never sends a half-loaded model. Saving takes
-// g_csModel only to bring the live image up to date and copy the data; the
+// the model lock only to bring the live image up to date and copy the data; the
 // file is written after the lock is released.
 #pragma once
 
@@ -122,8 +122,8 @@ PresetFileResult LoadAllScenesFile(CKTV_Data& data, const std::filesystem::path&
 
 // Position: the six delays become position p's entries of the delay table;
 // the current position (byte 48) is left to the caller, who selects p.
-PresetFileResult LoadPositionBytes(std::span<const uint8_t> bytes);
-PresetFileResult LoadPositionFile(const std::filesystem::path& path);
+PresetFileResult LoadPositionBytes(CKTV_Data& data, std::span<const uint8_t> bytes);
+PresetFileResult LoadPositionFile(CKTV_Data& data, const std::filesystem::path& path);
 
 // Each save appends its extension when the file name does not end in it,
 // brings the live image up to date from the model where the container holds
@@ -131,7 +131,7 @@ PresetFileResult LoadPositionFile(const std::filesystem::path& path);
 PresetFileResult SaveSceneFile(CKTV_Data& data, const std::filesystem::path& path);
 PresetFileResult SaveAllScenesFile(CKTV_Data& data, const std::filesystem::path& path);
 // The current position (limited to 0 … 3) and its six delays.
-PresetFileResult SavePositionFile(const std::filesystem::path& path);
+PresetFileResult SavePositionFile(CKTV_Data& data, const std::filesystem::path& path);
 
 // ---- Names -----------------------------------------------------------------------
 

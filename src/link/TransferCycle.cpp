@@ -6,8 +6,7 @@
 #include <thread>
 
 #include "ChangeScanner.h"
-#include "CommLock.h"
-#include "GlobalData.h"
+#include "ProcessorState.h"
 #include "KTV_Data.h"
 #include "LinkSession.h"
 #include "Notify.h"
@@ -23,23 +22,23 @@ constexpr int kReadSliceMs = 20;
 
 void CLinkSession::NormalCycle()
 {
-    CommLock lock(g_csComm);
-    if (g_bDeviceAbnormal || m_bFirmwareCancel)
+    CommLock lock(m_state.m_csComm);
+    if (m_state.m_bDeviceAbnormal || m_bFirmwareCancel)
         return;
     UsbTransferCycle();
 }
 
 void CLinkSession::PostFailureOnce()
 {
-    if (g_bUsbActive && !m_bFailurePosted.exchange(true))
-        PostNotify(kMsgUsbFailure);
+    if (m_bUsbActive && !m_bFailurePosted.exchange(true))
+        m_state.PostNotify(kMsgUsbFailure);
 }
 
 // One input report within nTimeoutMs; false after posting the failure.
 bool CLinkSession::ReadReply(uint8_t* pReport, int nTimeoutMs, bool bRemovalExpected, bool* pGone)
 {
     const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(nTimeoutMs);
-    while (g_bUsbActive) {
+    while (m_bUsbActive) {
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
         if (left <= 0)
             break;
@@ -74,7 +73,7 @@ void CLinkSession::UsbTransferCycle()
         return;
     }
     uint8_t report[kReportSize] = {};
-    while (g_bUsbActive && pHead->FillNextReport(report)) {
+    while (m_bUsbActive && pHead->FillNextReport(report)) {
         // A report that could not go out would leave the frame torn: the
         // processor would never answer it, so fail now rather than later.
         const IoResult result = m_pTransport->WriteReport(report, kWriteTimeoutMs);
@@ -83,7 +82,7 @@ void CLinkSession::UsbTransferCycle()
             return;
         }
     }
-    while (g_bUsbActive) {
+    while (m_bUsbActive) {
         if (!ReadReply(report, kReadTimeoutMs))
             return;
         if (m_cmd.FeedReport(report, kReportSize))

@@ -28,11 +28,11 @@ void FillRecord(const CChannelRecord& record, uint8_t* pTarget, int nBlockSize)
 WireState WireStateOfModel(CKTV_Data& data)
 {
     WireState state(kWireSize);
-    ModelLock lock(g_csModel);
+    ModelLock lock(data.State().m_csModel);
     FillRecord(data.Music(), state.data() + kOffMusic, kInBlockSize);
     for (int k = 0; k < kOutputs; ++k)
         FillRecord(data.Output(k), state.data() + kOffOutput + k * kOutBlockSize, kOutBlockSize);
-    std::memcpy(state.data() + kWireDelayOffset, g_DelayTable, kDelayTableSize);
-    std::memcpy(state.data() + kWireControlOffset, g_ControlBlock, kControlSize);
+    std::memcpy(state.data() + kWireDelayOffset, data.State().m_DelayTable, kDelayTableSize);
+    std::memcpy(state.data() + kWireControlOffset, data.State().m_ControlBlock, kControlSize);
     return state;
 }

@@ -6,7 +6,7 @@
 // A part is what one frame rewrites at the least: one 8-byte group of the
 // image, the whole delay table, or the whole control block.
 //
-// Threads: pure functions; WireStateOfModel takes g_csModel.
+// Threads: pure functions; WireStateOfModel takes the model lock.
 #pragma once
 
 #include <cstddef>

@@ -26,8 +26,8 @@ bool IsValidChannelName(const std::string& strName)
     return strName.size() <= static_cast<size_t>(kChannelNameSize);
 }
 
-CChannelRecord::CChannelRecord(EqSetType type, int nRangeCode, uint32_t nColour)
-    : m_eq(type, nRangeCode), m_nColour(nColour)
+CChannelRecord::CChannelRecord(CProcessorState& state, EqSetType type, int nRangeCode, uint32_t nColour)
+    : m_state(state), m_eq(&state, type, nRangeCode), m_nColour(nColour)
 {
 }
 
@@ -64,24 +64,24 @@ bool CChannelRecord::TestAllBypassed()
 
 uint8_t* CChannelRecord::LiveBlock() const
 {
-    return g_LiveImage + BlockOffset();
+    return m_state.m_LiveImage + BlockOffset();
 }
 
 int CChannelRecord::GetMark(const int& nMark) const
 {
-    ModelLock lock(g_csModel);
+    ModelLock lock(m_state.m_csModel);
     return nMark;
 }
 
 void CChannelRecord::PutMark(int& nMark, int nValue)
 {
-    ModelLock lock(g_csModel);
+    ModelLock lock(m_state.m_csModel);
     nMark = nValue;
 }
 
 bool CChannelRecord::FillGroup(int nGroup)
 {
-    ModelLock lock(g_csModel);
+    ModelLock lock(m_state.m_csModel);
     return FillGroupBytes(nGroup, LiveBlock(), CKTVEQ::Freq::Sent);
 }
 
@@ -123,7 +123,7 @@ bool CChannelRecord::FillGroupBytes(int nGroup, uint8_t* pBlock, CKTVEQ::Freq fr
 
 void CChannelRecord::FillAll()
 {
-    ModelLock lock(g_csModel);
+    ModelLock lock(m_state.m_csModel);
     for (int g = 0; g <= NameGroup(); ++g)
         FillGroupBytes(g, LiveBlock(), CKTVEQ::Freq::Target);
 }
@@ -135,7 +135,7 @@ void CChannelRecord::SettleFrequencies()
 
 void CChannelRecord::LoadFromImage(const uint8_t* pBlock)
 {
-    ModelLock lock(g_csModel);
+    ModelLock lock(m_state.m_csModel);
     for (int i = 0; i < m_eq.BandCount(); ++i)
         m_eq.ParseGroup(i, pBlock + kGroupSize * i);
     m_strName = ChannelNameFromBlock(pBlock + kGroupSize * NameGroup());
@@ -145,7 +145,7 @@ void CChannelRecord::LoadFromImage(const uint8_t* pBlock)
 
 void CChannelRecord::SetAllMarks(int nMark)
 {
-    ModelLock lock(g_csModel);
+    ModelLock lock(m_state.m_csModel);
     m_eq.SetAllMarks(nMark);
     m_nMarkName = nMark;
     SetOwnMarks(nMark);
@@ -153,7 +153,7 @@ void CChannelRecord::SetAllMarks(int nMark)
 
 bool CChannelRecord::AnyMark() const
 {
-    ModelLock lock(g_csModel);
+    ModelLock lock(m_state.m_csModel);
     for (int i = 0; i < m_eq.GetSize(); ++i) {
         if (m_eq[i].GetChangeMark())
             return true;
@@ -163,14 +163,14 @@ bool CChannelRecord::AnyMark() const
 
 void CChannelRecord::FillBlock(uint8_t* pBlock) const
 {
-    ModelLock lock(g_csModel);
+    ModelLock lock(m_state.m_csModel);
     for (int g = 0; g < GroupCount(); ++g)
         FillGroupBytes(g, pBlock, CKTVEQ::Freq::Target);
 }
 
 void CChannelRecord::RestoreOwnGroups(const uint8_t* pBlock)
 {
-    ModelLock lock(g_csModel);
+    ModelLock lock(m_state.m_csModel);
     std::vector<uint8_t> current(static_cast<size_t>(GroupCount() * kGroupSize));
     FillBlock(current.data());
     const int nCrossover = m_eq.HighPass().GetGroupIndex();
@@ -185,6 +185,6 @@ void CChannelRecord::RestoreOwnGroups(const uint8_t* pBlock)
     LoadOwnFields(pBlock);
     for (int g : changed) {
         if (int* pMark = OwnMark(g))
-            *pMark = g_bOnline.load();
+            *pMark = m_state.m_bOnline.load();
     }
 }

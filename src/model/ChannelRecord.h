@@ -9,8 +9,8 @@
 
 #include "BlockAddress.h"
 #include "Geometry.h"
-#include "GlobalData.h"
 #include "KTVEQ.h"
+#include "ProcessorState.h"
 
 // Names travel in an 8-byte field. A name of exactly eight characters fills
 // it without a terminator (the processor sends such names), so it is kept.
@@ -21,11 +21,12 @@ bool IsValidChannelName(const std::string& strName);
 
 class CChannelRecord {
 public:
-    CChannelRecord(EqSetType type, int nRangeCode, uint32_t nColour);
+    CChannelRecord(CProcessorState& state, EqSetType type, int nRangeCode, uint32_t nColour);
     virtual ~CChannelRecord() = default;
     CChannelRecord(const CChannelRecord&) = delete;
     CChannelRecord& operator=(const CChannelRecord&) = delete;
 
+    CProcessorState& State() const { return m_state; }
     CKTVEQ& EQ() { return m_eq; }
     const CKTVEQ& EQ() const { return m_eq; }
 
@@ -95,9 +96,9 @@ protected:
     template <typename T, typename V>
     void SetMarked(T& field, V value, int& nMark)
     {
-        ModelLock lock(g_csModel);
+        ModelLock lock(m_state.m_csModel);
         field = static_cast<T>(value);
-        nMark = g_bOnline.load();
+        nMark = m_state.m_bOnline.load();
     }
     int GetMark(const int& nMark) const;
     void PutMark(int& nMark, int nValue);
@@ -106,6 +107,7 @@ protected:
     // The scanner's find: group g filled into the live image, as it goes out.
     std::optional<BlockAddress> ChangedGroup(int nGroup);
 
+    CProcessorState& m_state;
     CKTVEQ m_eq;
     std::string m_strName;
     int m_nMarkName = 0;

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "GlobalData.h"
+#include "ProcessorState.h"
 
 namespace {
 
@@ -195,12 +195,12 @@ std::string KeptName(const uint8_t* pName)
 
 }  // namespace
 
-bool IsDuplicateName(int nProgram, const uint8_t* pField)
+bool IsDuplicateName(CProcessorState& state, int nProgram, const uint8_t* pField)
 {
     const std::string strName = KeptName(pField);
-    ModelLock lock(g_csModel);
+    ModelLock lock(state.m_csModel);
     for (int n = 1; n <= kScenePrograms; ++n) {
-        if (n != nProgram && KeptName(SceneEntry(n)) == strName)
+        if (n != nProgram && KeptName(state.SceneEntry(n)) == strName)
             return true;
     }
     return false;

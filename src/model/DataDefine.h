@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+class CProcessorState;
+
 // ---- Response axis and band tables -------------------------------------
 
 constexpr int kAxisPoints = 241;      // 24 points per octave, 19.7 Hz … 20 kHz
@@ -83,7 +85,7 @@ bool IsBlank(const std::string& str);
 // pField. Names are the same when the processor keeps the same characters of
 // them up to trailing spaces: a name read back space-padded equals the typed,
 // zero-padded one. Leading spaces and case count.
-bool IsDuplicateName(int nProgram, const uint8_t* pField);
+bool IsDuplicateName(CProcessorState& state, int nProgram, const uint8_t* pField);
 
 // Band groups 0 … nBands − 1 of a block at their start-up values: 1000 Hz,
 // 0.0 dB, the narrowest bandwidth, peaking.

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "DataDefine.h"
-#include "GlobalData.h"
+#include "ProcessorState.h"
 #include "TextFormat.h"
 
 int g_nDelayUnit = kDelayUnitMs;
@@ -20,32 +20,32 @@ bool Valid(int nPosition, int nChannel)
 }
 }  // namespace
 
-int GetPositionDelay(int nPosition, int nChannel)
+int GetPositionDelay(CProcessorState& state, int nPosition, int nChannel)
 {
     if (!Valid(nPosition, nChannel))
         return 0;
-    ModelLock lock(g_csModel);
-    return GetWord(g_DelayTable + nPosition * kBytesPerPosition + nChannel * 2);
+    ModelLock lock(state.m_csModel);
+    return GetWord(state.m_DelayTable + nPosition * kBytesPerPosition + nChannel * 2);
 }
 
-void SetPositionDelay(int nPosition, int nChannel, int nCode)
+void SetPositionDelay(CProcessorState& state, int nPosition, int nChannel, int nCode)
 {
     if (!Valid(nPosition, nChannel))
         return;
-    ModelLock lock(g_csModel);
-    PutWord(g_DelayTable + nPosition * kBytesPerPosition + nChannel * 2, std::clamp(nCode, 0, kMaxDelayCode));
+    ModelLock lock(state.m_csModel);
+    PutWord(state.m_DelayTable + nPosition * kBytesPerPosition + nChannel * 2, std::clamp(nCode, 0, kMaxDelayCode));
 }
 
-int GetCurrentPosition()
+int GetCurrentPosition(CProcessorState& state)
 {
-    ModelLock lock(g_csModel);
-    return std::min<int>(g_DelayTable[kDelaySelectedByte], kDelayPositions - 1);
+    ModelLock lock(state.m_csModel);
+    return std::min<int>(state.m_DelayTable[kDelaySelectedByte], kDelayPositions - 1);
 }
 
-void SetCurrentPosition(int nPosition)
+void SetCurrentPosition(CProcessorState& state, int nPosition)
 {
-    ModelLock lock(g_csModel);
-    g_DelayTable[kDelaySelectedByte] = static_cast<uint8_t>(std::clamp(nPosition, 0, kDelayPositions - 1));
+    ModelLock lock(state.m_csModel);
+    state.m_DelayTable[kDelaySelectedByte] = static_cast<uint8_t>(std::clamp(nPosition, 0, kDelayPositions - 1));
 }
 
 std::string DelayText(int nCode, int nUnit)

@@ -14,7 +14,7 @@ bool IsEchoField(int nField)
 }
 }  // namespace
 
-CEffect_Data::CEffect_Data() : CChannelRecord(EqSetType::Effect, 6, 0xFF0000)
+CEffect_Data::CEffect_Data(CProcessorState& state) : CChannelRecord(state, EqSetType::Effect, 6, 0xFF0000)
 {
     m_strName = "Effect";
     for (int i = 0; i < kFieldCount; ++i)

@@ -18,7 +18,7 @@ public:
         kFieldCount
     };
 
-    CEffect_Data();
+    explicit CEffect_Data(CProcessorState& state);
 
     int Get(Field field) const { return m_nField[field]; }
     void Set(Field field, int nValue);

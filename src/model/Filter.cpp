@@ -2,31 +2,53 @@
 
 #include <algorithm>
 
-#include "GlobalData.h"
+#include "ProcessorState.h"
+
+namespace {
+
+// The model lock of the filter's processor; none for a filter outside one.
+class FilterLock {
+public:
+    explicit FilterLock(CProcessorState* pState)
+    {
+        if (pState)
+            m_lock = std::unique_lock<std::recursive_mutex>(pState->m_csModel);
+    }
+
+private:
+    std::unique_lock<std::recursive_mutex> m_lock;
+};
+
+}  // namespace
 
 CFilter::CFilter() = default;
 
+bool CFilter::IsOnline() const
+{
+    return m_pState && m_pState->m_bOnline.load();
+}
+
 int CFilter::GetSentFrequency() const
 {
-    ModelLock lock(g_csModel);
+    FilterLock lock(m_pState);
     return m_nSentFreq;
 }
 
 int CFilter::GetChangeMark() const
 {
-    ModelLock lock(g_csModel);
+    FilterLock lock(m_pState);
     return m_nChangeMark;
 }
 
 void CFilter::SetChangeMark(int nMark)
 {
-    ModelLock lock(g_csModel);
+    FilterLock lock(m_pState);
     m_nChangeMark = nMark;
 }
 
 void CFilter::MarkChanged()
 {
-    m_nChangeMark = g_bOnline.load();
+    m_nChangeMark = IsOnline();
 }
 
 // A user change reaches the processor an octave at a time: the sent
@@ -36,7 +58,7 @@ void CFilter::MarkChanged()
 void CFilter::StoreUserFrequency(int nFreq)
 {
     m_nFreq = nFreq;
-    if (m_bEqBand && !g_bOnline)
+    if (m_bEqBand && !IsOnline())
         m_nSentFreq = nFreq;
     const int nSent = m_nSentFreq == 0 ? kMinFreq : m_nSentFreq;
     if (nFreq / nSent < 2)
@@ -47,7 +69,7 @@ void CFilter::SetFrequency(int nFreq, bool bUser)
 {
     nFreq = std::clamp(nFreq, kMinFreq, kMaxFreq);
     {
-        ModelLock lock(g_csModel);
+        FilterLock lock(m_pState);
         if (bUser) {
             StoreUserFrequency(nFreq);
             MarkChanged();
@@ -65,7 +87,7 @@ void CFilter::SetFrequency(int nFreq, bool bUser)
 void CFilter::SetGainCode(int nCode)
 {
     {
-        ModelLock lock(g_csModel);
+        FilterLock lock(m_pState);
         m_dGain = CodeToGain(std::clamp(nCode, 0, kGainCodeMax));
         if (m_dGain == 0.0) {
             m_bBypass = 1;
@@ -85,7 +107,7 @@ void CFilter::SetGainCode(int nCode)
 void CFilter::SetBandwidthCode(int nCode)
 {
     {
-        ModelLock lock(g_csModel);
+        FilterLock lock(m_pState);
         m_dBandwidth = CodeToBandwidth(std::clamp(nCode, 0, kBandwidthCodeMax));
         MarkChanged();
     }
@@ -97,7 +119,7 @@ void CFilter::SetBandwidthCode(int nCode)
 void CFilter::StoreCurveField(int& nField, int nValue, bool bMark)
 {
     {
-        ModelLock lock(g_csModel);
+        FilterLock lock(m_pState);
         nField = nValue;
         if (bMark)
             MarkChanged();
@@ -118,7 +140,7 @@ void CFilter::SetFilterType(int nType, bool bUser)
 void CFilter::SetKind(int nKind)
 {
     {
-        ModelLock lock(g_csModel);
+        FilterLock lock(m_pState);
         m_nKind = nKind;
         if (nKind == kLowPass)
             m_nSentFreq = kMaxFreq;
@@ -132,7 +154,7 @@ void CFilter::SetShelfMode(int nMode)
     if (nMode < 0 || nMode > 4)
         return;
     {
-        ModelLock lock(g_csModel);
+        FilterLock lock(m_pState);
         if (nMode == 0) {
             m_nKind = kPeaking;
         } else {
@@ -153,7 +175,7 @@ void CFilter::SetShelfMode(int nMode)
 void CFilter::SetBypass(int nRequest)
 {
     {
-        ModelLock lock(g_csModel);
+        FilterLock lock(m_pState);
         if (m_bAllBypass) {
             m_bAllBypass = 0;
             if (m_dGain == 0.0)
@@ -171,7 +193,7 @@ void CFilter::SetBypass(int nRequest)
 void CFilter::SetWholeSetBypass(bool bOn)
 {
     {
-        ModelLock lock(g_csModel);
+        FilterLock lock(m_pState);
         if (bOn) {
             m_bSavedAllBypass = m_bAllBypass;
             m_bAllBypass = 1;
@@ -187,7 +209,7 @@ void CFilter::SetWholeSetBypass(bool bOn)
 
 void CFilter::StepFrequency(int nMark)
 {
-    ModelLock lock(g_csModel);
+    FilterLock lock(m_pState);
     if (m_nFreq == m_nSentFreq) {
         m_nChangeMark = nMark;
         return;
@@ -204,14 +226,14 @@ void CFilter::StepFrequency(int nMark)
 
 void CFilter::SettleFrequency()
 {
-    ModelLock lock(g_csModel);
+    FilterLock lock(m_pState);
     m_nSentFreq = m_nFreq;
 }
 
 void CFilter::ResetBand(int nFreq)
 {
     {
-        ModelLock lock(g_csModel);
+        FilterLock lock(m_pState);
         m_nFreq = nFreq;
         m_nSentFreq = nFreq;
         m_dBandwidth = 0.2;
@@ -219,7 +241,7 @@ void CFilter::ResetBand(int nFreq)
     LayoutHandles();
     LayoutEqBand();
     {
-        ModelLock lock(g_csModel);
+        FilterLock lock(m_pState);
         m_dGain = 0.0;
         m_bBypass = 1;
     }
@@ -232,7 +254,7 @@ void CFilter::CopyValues(const CFilter& other)
     if (&other == this)
         return;
     {
-        ModelLock lock(g_csModel);
+        FilterLock lock(m_pState);
         m_nKind = other.m_nKind;
         m_nFreq = other.m_nFreq;
         m_nSentFreq = other.m_nFreq;
@@ -250,7 +272,7 @@ void CFilter::CopyValues(const CFilter& other)
 void CFilter::LoadGroup(int nGainCode, int nBandwidthCode, int nSlope, int nKind, int nFreq)
 {
     {
-        ModelLock lock(g_csModel);
+        FilterLock lock(m_pState);
         m_dGain = CodeToGain(std::clamp(nGainCode, 0, kGainCodeMax));
         if (m_dGain == 0.0) {
             m_bBypass = 1;
@@ -273,7 +295,7 @@ void CFilter::LoadCrossover(int nFreq, int nType, int nSlope)
 {
     nFreq = std::clamp(nFreq, kMinFreq, kMaxFreq);
     {
-        ModelLock lock(g_csModel);
+        FilterLock lock(m_pState);
         m_nFreq = nFreq;
         m_nSentFreq = nFreq;
         m_nFilterType = nType;
@@ -288,7 +310,7 @@ void CFilter::LoadCrossover(int nFreq, int nType, int nSlope)
 
 CFilter::Values CFilter::GetValues() const
 {
-    ModelLock lock(g_csModel);
+    FilterLock lock(m_pState);
     return {m_nKind,      m_nFreq,           GetGainCode(), m_bBypass, m_bAllBypass, m_bSavedAllBypass,
             GetBandwidthCode(), m_nFilterType, m_nSlope};
 }
@@ -296,7 +318,7 @@ CFilter::Values CFilter::GetValues() const
 void CFilter::RestoreValues(const Values& values)
 {
     {
-        ModelLock lock(g_csModel);
+        FilterLock lock(m_pState);
         m_nKind = values.nKind;
         StoreUserFrequency(std::clamp(values.nFreq, kMinFreq, kMaxFreq));
         m_dGain = CodeToGain(std::clamp(values.nGainCode, 0, kGainCodeMax));

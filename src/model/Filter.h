@@ -4,7 +4,7 @@
 //
 // Threads: setters run on the user-interface thread; StepFrequency and the
 // change mark are also used by the change scanner on the link thread. Every
-// field the scanner reads or writes is stored under g_csModel; the response
+// field the scanner reads or writes is stored under its processor's model lock; the response
 // and the layout are touched by the user-interface thread only.
 #pragma once
 
@@ -14,6 +14,8 @@
 
 #include "DataDefine.h"
 #include "Geometry.h"
+
+class CProcessorState;
 
 enum FilterKind : int { kPeaking = 0, kLowShelf = 1, kHighShelf = 2, kHighPass = 3, kLowPass = 4 };
 enum FilterType : int { kLinkwitzRiley = 0, kBessel = 1, kButterworth = 2 };
@@ -85,6 +87,10 @@ public:
     void RestoreValues(const Values& values);
 
     // ---- construction of a set ------------------------------------------------
+    // The processor whose model the band belongs to. A filter outside any
+    // (a test's, a copy for a curve) is not shared: it takes no lock and is
+    // never marked for sending.
+    void AttachState(CProcessorState* pState) { m_pState = pState; }
     void SetGroupIndex(int nGroup) { m_nGroup = nGroup; }
     void SetRangeCode(int nCode) { m_nRangeCode = nCode; }
     void SetEqBand(bool bEqBand) { m_bEqBand = bEqBand ? 1 : 0; }
@@ -133,6 +139,7 @@ public:
     std::array<int, 6> m_nDragFlags{};
 
 private:
+    bool IsOnline() const;
     void StoreUserFrequency(int nFreq);
     // Stores a value the response depends on, marks it when asked, recomputes.
     void StoreCurveField(int& nField, int nValue, bool bMark);
@@ -163,4 +170,5 @@ private:
     int m_nChangeMark = 0;
     int m_bTwoSlope = 0;
     int m_bGraphic = 1;
+    CProcessorState* m_pState = nullptr;
 };

@@ -1,21 +1,11 @@
-// Process-wide data areas that mirror the processor: the live image, the
-// scene and effect-program stores, the system tables and the flags shared
-// by the model, the receiver and the change scanner.
-//
-// Threads: the user-interface thread edits the model, the link thread scans
-// it and stores replies. Everything here is read and written under
-// g_csModel (ModelLock), which is held only for short in-memory work and
-// never across device I/O. The flags that are read without the lock are
-// atomics.
+// The layout of the processor's memory areas, which every processor shares,
+// and the program's language. The areas themselves belong to each
+// processor: see CProcessorState.
 #pragma once
 
 #include <atomic>
 #include <cstdint>
 #include <mutex>
-#include <string>
-#include <vector>
-
-class CKTV_OutData;
 
 // ---- Image layout ----------------------------------------------------------
 
@@ -49,57 +39,12 @@ constexpr int kDelaySelectedByte = 48;
 constexpr int kLevelEntries = 12;      // entries 4 … 9 are the six output levels
 constexpr int kSysReadListSize = 16;
 
-// ---- Shared state ------------------------------------------------------------
+// ---- Shared settings ---------------------------------------------------------
 
-extern std::recursive_mutex g_csModel;
+// Every processor's model is guarded by its own lock of this kind (see
+// CProcessorState); held only for short in-memory work.
 using ModelLock = std::lock_guard<std::recursive_mutex>;
 
-extern std::atomic<int> g_bChinese;     // language of every user-visible text
-extern std::atomic<int> g_nDeviceType;  // device variant 1 or 2
-extern std::atomic<int> g_bOnline;      // full read done: setters mark changes for sending
-extern std::atomic<int> g_nCurOutput;   // selected output 0 … 5
-
-extern uint8_t g_LiveImage[kImageSize];
-extern uint8_t g_SceneStore[kSceneEntries][kImageSize];
-extern uint8_t g_EffectStore[kEffectProgLast - kEffectProgFirst + 1][kEffectProgSize];
-
-// Single-byte system items, indexed by item code.
-extern uint8_t g_SysBytes[256];
-extern uint8_t g_ControlBlock[kControlSize];
-extern uint8_t g_LockBlock[kLockSize];
-extern int g_nLockState;
-extern std::string g_strPassword;
-extern uint8_t g_InfoText[kInfoTextSize];
-extern uint8_t g_IdString[kIdSize];
-extern int g_nLowPassLimit;
-extern uint8_t g_DefaultSetup[2];
-extern uint8_t g_DelayTable[kDelayTableSize];
-extern int g_nLevelTable[kLevelEntries];
-extern int g_nSysReadList[kSysReadListSize];
-
-// Link groups: outputs with equal numbers are edited together.
-extern int g_nLinkGroup[kOutputs];
-extern CKTV_OutData* g_pLinkOutput[kOutputs];
-// The user-interface thread changes a link under g_csModel, because the link
-// thread reads the groups when it flags a frame as linked.
-void SetLinkGroup(int nChannel, int nGroup);
-// The other outputs in nChannel's link group, in channel order (the link
-// thread calls it under g_csModel).
-std::vector<int> LinkedOutputs(int nChannel);
-
-extern std::atomic<int> g_bDelayPresetChanged;
-extern std::atomic<int> g_bSceneNameChanged;
-extern std::atomic<int> g_bOutputDataSent;
-extern std::atomic<int> g_bDeviceAbnormal;
-
-// Scene store entry n (1 … 20) or nullptr; effect-program entry n (21 … 40)
-// or nullptr. Callers must not index the stores themselves.
-uint8_t* SceneEntry(int nEntry);
-uint8_t* EffectProgEntry(int nEntry);
-// The image a preset number addresses: the live image for 0, else the
-// scene store entry; nullptr outside 0 … 20.
-uint8_t* PresetImage(int nPreset);
-
-// Start-up contents of every area above (run once before the view exists;
-// tests run it before each case).
-void InitGlobalDefaults();
+// The language of every user-visible text: a setting of the program, shared
+// by every processor it talks to.
+extern std::atomic<int> g_bChinese;

@@ -15,8 +15,8 @@ constexpr int kOffLimitA = 98;
 constexpr int kOffLimitB = 99;
 }  // namespace
 
-CInputChannel::CInputChannel(const InputChannelDefaults& defaults, int nKind, int nOffset)
-    : CChannelRecord(EqSetType::Input, 0, defaults.nColour),
+CInputChannel::CInputChannel(CProcessorState& state, const InputChannelDefaults& defaults, int nKind, int nOffset)
+    : CChannelRecord(state, EqSetType::Input, 0, defaults.nColour),
       m_nKind(nKind),
       m_nOffset(nOffset),
       m_nChannel(defaults.nChannel),
@@ -27,10 +27,10 @@ CInputChannel::CInputChannel(const InputChannelDefaults& defaults, int nKind, in
 
 void CInputChannel::SetVolume(int n)
 {
-    ModelLock lock(g_csModel);
+    ModelLock lock(m_state.m_csModel);
     m_nVolume = n;
     m_bVolumeOff = n == 0 ? 1 : 0;
-    m_nMarkMisc = g_bOnline.load();
+    m_nMarkMisc = m_state.m_bOnline.load();
 }
 
 bool CInputChannel::FillOwnGroup(int nGroup, uint8_t* pBlock) const
@@ -79,7 +79,7 @@ void CInputChannel::SetOwnMarks(int nMark)
 
 std::optional<BlockAddress> CInputChannel::NextChange()
 {
-    ModelLock lock(g_csModel);
+    ModelLock lock(m_state.m_csModel);
     if (TakeMark(m_nMarkMisc))
         return ChangedGroup(kGroupMisc);
     if (TakeMark(m_nMarkNoiseGate))

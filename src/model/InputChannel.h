@@ -42,7 +42,7 @@ public:
     std::optional<BlockAddress> NextChange();
 
 protected:
-    CInputChannel(const InputChannelDefaults& defaults, int nKind, int nOffset);
+    CInputChannel(CProcessorState& state, const InputChannelDefaults& defaults, int nKind, int nOffset);
 
     int BlockKind() const override { return m_nKind; }
     int BlockChannel() const override { return m_nChannel; }

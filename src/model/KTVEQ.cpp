@@ -33,10 +33,12 @@ int FrequencyOf(const CFilter& band, CKTVEQ::Freq freq)
 
 }  // namespace
 
-CKTVEQ::CKTVEQ(EqSetType type, int nRangeCode)
+CKTVEQ::CKTVEQ(CProcessorState* pState, EqSetType type, int nRangeCode)
 {
     const EqSetShape shape = ShapeOf(type);
     m_bands.resize(static_cast<size_t>(shape.nBands + 2));
+    for (CFilter& band : m_bands)
+        band.AttachState(pState);
     for (int i = 0; i < shape.nBands; ++i) {
         CFilter& band = m_bands[static_cast<size_t>(i)];
         band.SetGroupIndex(i);

@@ -15,7 +15,8 @@ enum class EqSetType { Input, Effect, Output };
 class CKTVEQ {
 public:
     // nRangeCode: the graph's crossover range code of this channel.
-    CKTVEQ(EqSetType type, int nRangeCode);
+    // pState: the processor whose model the bands belong to.
+    CKTVEQ(CProcessorState* pState, EqSetType type, int nRangeCode);
     CKTVEQ(const CKTVEQ&) = delete;
     CKTVEQ& operator=(const CKTVEQ&) = delete;
 
@@ -28,7 +29,7 @@ public:
     const CFilter& HighPass() const { return m_bands[m_bands.size() - 2]; }
     const CFilter& LowPass() const { return m_bands.back(); }
 
-    // Parameter groups; callers hold g_csModel while the image is shared.
+    // Parameter groups; callers hold the model lock while the image is shared.
     // A group write carries the sent frequency (a frequency change travels
     // an octave at a time); what is kept or written whole (files, scene
     // stores, block writes) carries the target frequency.

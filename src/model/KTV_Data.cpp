@@ -18,18 +18,18 @@ int Limit(int nValue, int nMin, int nMax)
     return nValue;
 }
 
-void LimitVolumeWord(uint8_t* pWord, int nMinItem, int nMaxItem)
+void LimitVolumeWord(const uint8_t* pSys, uint8_t* pWord, int nMinItem, int nMaxItem)
 {
     const int nValue = static_cast<int16_t>(GetWord(pWord));
-    PutWord(pWord, Limit(nValue, g_SysBytes[nMinItem], g_SysBytes[nMaxItem]));
+    PutWord(pWord, Limit(nValue, pSys[nMinItem], pSys[nMaxItem]));
 }
 
-void LimitImage(uint8_t* pImage)
+void LimitImage(const uint8_t* pSys, uint8_t* pImage)
 {
     uint8_t& nEffectVolume = pImage[kOffEffect + 139];
-    nEffectVolume = static_cast<uint8_t>(Limit(nEffectVolume, g_SysBytes[37], g_SysBytes[36]));
-    LimitVolumeWord(pImage + kOffMic + 78, 35, 34);
-    LimitVolumeWord(pImage + kOffMusic + 78, 39, 38);
+    nEffectVolume = static_cast<uint8_t>(Limit(nEffectVolume, pSys[37], pSys[36]));
+    LimitVolumeWord(pSys, pImage + kOffMic + 78, 35, 34);
+    LimitVolumeWord(pSys, pImage + kOffMusic + 78, 39, 38);
     for (int i = 0; i < kOutputs; ++i) {
         uint8_t* pCrossover = pImage + kOffOutput + kOutBlockSize * i + 256;
         PutWord(pCrossover, std::min(GetWord(pCrossover), kMaxFreq));
@@ -40,20 +40,21 @@ void LimitImage(uint8_t* pImage)
 }  // namespace
 
 CKTV_Data::CKTV_Data()
+    : m_effect(m_state), m_micRoute(m_state), m_musicRoute(m_state), m_outRoute(m_state)
 {
-    ModelLock lock(g_csModel);
+    ModelLock lock(m_state.m_csModel);
     for (int i = 0; i < kOutputs; ++i) {
-        g_nLinkGroup[i] = i;
-        g_pLinkOutput[i] = &m_outRoute[i];
+        m_state.m_nLinkGroup[i] = i;
+        m_state.m_pLinkOutput[i] = &m_outRoute[i];
     }
 }
 
 CKTV_Data::~CKTV_Data()
 {
-    ModelLock lock(g_csModel);
+    ModelLock lock(m_state.m_csModel);
     for (int i = 0; i < kOutputs; ++i) {
-        if (g_pLinkOutput[i] == &m_outRoute[i])
-            g_pLinkOutput[i] = nullptr;
+        if (m_state.m_pLinkOutput[i] == &m_outRoute[i])
+            m_state.m_pLinkOutput[i] = nullptr;
     }
 }
 
@@ -69,8 +70,8 @@ void CKTV_Data::ForEachRecord(Fn fn)
 
 void CKTV_Data::LoadFromImage(uint8_t* pImage, int nPreset)
 {
-    ModelLock lock(g_csModel);
-    LimitImage(pImage);
+    ModelLock lock(m_state.m_csModel);
+    LimitImage(m_state.m_SysBytes, pImage);
     if (nPreset == 0 || nPreset == 10)
         m_effect.LoadFromImage(pImage + kOffEffect);
     Mic().LoadFromImage(pImage + kOffMic);
@@ -81,13 +82,13 @@ void CKTV_Data::LoadFromImage(uint8_t* pImage, int nPreset)
 
 void CKTV_Data::FillAll()
 {
-    ModelLock lock(g_csModel);
+    ModelLock lock(m_state.m_csModel);
     ForEachRecord([](CChannelRecord& record) { record.FillAll(); });
 }
 
 void CKTV_Data::SetAllMarks(int nMark)
 {
-    ModelLock lock(g_csModel);
+    ModelLock lock(m_state.m_csModel);
     ForEachRecord([nMark](CChannelRecord& record) { record.SetAllMarks(nMark); });
 }
 
@@ -98,18 +99,18 @@ void CKTV_Data::SetPlotRect(int nWidth, int nHeight)
 
 std::optional<BlockAddress> CKTV_Data::NextChange()
 {
-    ModelLock lock(g_csModel);
-    if (g_bDelayPresetChanged.exchange(0))
+    ModelLock lock(m_state.m_csModel);
+    if (m_state.m_bDelayPresetChanged.exchange(0))
         return BlockAddress::System(kItemDelayTable);
-    if (g_bSceneNameChanged.exchange(0))
+    if (m_state.m_bSceneNameChanged.exchange(0))
         return BlockAddress::System(kItemSceneName);
     if (auto change = Music().NextChange())
         return change;
     // Once the outputs have been written the processor's scene no longer
     // matches its stored name, so the live name is blanked (once).
-    if (g_bOutputDataSent && !IsBlank(BytesToName(g_LiveImage + kOffSceneName, kNameSize))) {
-        std::memset(g_LiveImage + kOffSceneName, 0, kNameSize);
-        PostNotify(kMsgSceneName);
+    if (m_state.m_bOutputDataSent && !IsBlank(BytesToName(m_state.m_LiveImage + kOffSceneName, kNameSize))) {
+        std::memset(m_state.m_LiveImage + kOffSceneName, 0, kNameSize);
+        m_state.PostNotify(kMsgSceneName);
         return BlockAddress::System(kItemSceneName);
     }
     for (int i = 0; i < kOutputs; ++i) {
@@ -121,10 +122,10 @@ std::optional<BlockAddress> CKTV_Data::NextChange()
 
 bool CKTV_Data::HasChanges()
 {
-    ModelLock lock(g_csModel);
-    if (g_bDelayPresetChanged || g_bSceneNameChanged)
+    ModelLock lock(m_state.m_csModel);
+    if (m_state.m_bDelayPresetChanged || m_state.m_bSceneNameChanged)
         return true;
-    if (g_bOutputDataSent && !IsBlank(BytesToName(g_LiveImage + kOffSceneName, kNameSize)))
+    if (m_state.m_bOutputDataSent && !IsBlank(BytesToName(m_state.m_LiveImage + kOffSceneName, kNameSize)))
         return true;
     // The scanner sends only these music groups; the other records' marks
     // travel with whole-block writes.

@@ -1,6 +1,6 @@
-// The whole-device parameter set: effect, microphone, music and the six
-// outputs. One instance lives for the whole run; it registers its outputs
-// in the link-group table.
+// The whole-device parameter set of one processor: effect, microphone,
+// music and the six outputs, over the memory areas and flags they mirror
+// (its CProcessorState). It registers its outputs in the link-group table.
 #pragma once
 
 #include <cstdint>
@@ -9,6 +9,7 @@
 #include "BlockAddress.h"
 #include "Effect_Data.h"
 #include "KTV_Routes.h"
+#include "ProcessorState.h"
 
 class CKTV_Data {
 public:
@@ -17,6 +18,7 @@ public:
     CKTV_Data(const CKTV_Data&) = delete;
     CKTV_Data& operator=(const CKTV_Data&) = delete;
 
+    CProcessorState& State() { return m_state; }
     CEffect_Data& Effect() { return m_effect; }
     CMIC_InData& Mic() { return m_micRoute[0]; }
     CMusic_InData& Music() { return m_musicRoute[0]; }
@@ -44,6 +46,7 @@ private:
     template <typename Fn>
     void ForEachRecord(Fn fn);
 
+    CProcessorState m_state;  // first: every record refers to it
     CEffect_Data m_effect;
     CKTV_MicRoute m_micRoute;
     CKTV_MusicRoute m_musicRoute;

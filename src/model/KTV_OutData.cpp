@@ -5,8 +5,8 @@
 #include "BlockAddress.h"
 #include "DataDefine.h"
 
-CKTV_OutData::CKTV_OutData(int nChannel, const char* pName, uint32_t nColour, int nRangeCode)
-    : CChannelRecord(EqSetType::Output, nRangeCode, nColour), m_nChannel(nChannel)
+CKTV_OutData::CKTV_OutData(CProcessorState& state, int nChannel, const char* pName, uint32_t nColour, int nRangeCode)
+    : CChannelRecord(state, EqSetType::Output, nRangeCode, nColour), m_nChannel(nChannel)
 {
     m_strName = pName;
     for (int i = 0; i < kPercentages; ++i)
@@ -29,8 +29,8 @@ int CKTV_OutData::BlockOffset() const
 template <typename Fn>
 void CKTV_OutData::ForLinked(Fn fn)
 {
-    for (int j : LinkedOutputs(m_nChannel)) {
-        CKTV_OutData* pOther = g_pLinkOutput[j];
+    for (int j : m_state.LinkedOutputs(m_nChannel)) {
+        CKTV_OutData* pOther = m_state.m_pLinkOutput[j];
         if (pOther && pOther != this)
             fn(*pOther);
     }
@@ -56,7 +56,7 @@ void CKTV_OutData::ShareMisc()
         other.StoreLevel(m_nLevel, m_bLevelZero);
         other.StoreEqMode(m_nEqMode);
         other.m_nByteA = m_nByteA;
-        other.m_nMarkMisc = g_bOnline.load();
+        other.m_nMarkMisc = m_state.m_bOnline.load();
     });
 }
 
@@ -66,7 +66,7 @@ void CKTV_OutData::ShareLimiter()
         other.m_nThreshold = m_nThreshold;
         other.m_nAttack = m_nAttack;
         other.m_nRelease = m_nRelease;
-        other.m_nMarkLimiter = g_bOnline.load();
+        other.m_nMarkLimiter = m_state.m_bOnline.load();
     });
 }
 
@@ -81,59 +81,59 @@ void CKTV_OutData::ShareRouting()
         other.m_bRightOff = m_bRightOff;
         other.m_nPercent[2] = m_nPercent[2];
         other.m_bPercentOff[2] = m_bPercentOff[2];
-        other.m_nMarkRouting = g_bOnline.load();
+        other.m_nMarkRouting = m_state.m_bOnline.load();
     });
 }
 
 void CKTV_OutData::SetLevel(int nLevel)
 {
     nLevel = std::clamp(nLevel, 0, kLevelMax);
-    ModelLock lock(g_csModel);
+    ModelLock lock(m_state.m_csModel);
     StoreLevel(nLevel, nLevel == 0 ? 1 : 0);
-    m_nMarkMisc = g_bOnline.load();
+    m_nMarkMisc = m_state.m_bOnline.load();
     ShareMisc();
 }
 
 void CKTV_OutData::SetPolarity(int nPolarity)
 {
-    ModelLock lock(g_csModel);
+    ModelLock lock(m_state.m_csModel);
     m_nPolarity = nPolarity;
-    m_nMarkMisc = g_bOnline.load();
+    m_nMarkMisc = m_state.m_bOnline.load();
     ShareMisc();
 }
 
 void CKTV_OutData::SetEqMode(int nMode)
 {
-    ModelLock lock(g_csModel);
+    ModelLock lock(m_state.m_csModel);
     StoreEqMode(nMode);
-    m_nMarkMisc = g_bOnline.load();
+    m_nMarkMisc = m_state.m_bOnline.load();
     ShareMisc();
 }
 
 void CKTV_OutData::SetThreshold(int n)
 {
-    ModelLock lock(g_csModel);
+    ModelLock lock(m_state.m_csModel);
     SetMarked(m_nThreshold, n, m_nMarkLimiter);
     ShareLimiter();
 }
 
 void CKTV_OutData::SetAttack(int n)
 {
-    ModelLock lock(g_csModel);
+    ModelLock lock(m_state.m_csModel);
     SetMarked(m_nAttack, n, m_nMarkLimiter);
     ShareLimiter();
 }
 
 void CKTV_OutData::SetRelease(int n)
 {
-    ModelLock lock(g_csModel);
+    ModelLock lock(m_state.m_csModel);
     SetMarked(m_nRelease, n, m_nMarkLimiter);
     ShareLimiter();
 }
 
 void CKTV_OutData::SetLeftOff(int bOff)
 {
-    ModelLock lock(g_csModel);
+    ModelLock lock(m_state.m_csModel);
     m_bLeftOff = bOff ? 1 : 0;
     SetMarked(m_nInL, !bOff, m_nMarkRouting);
     ShareRouting();
@@ -141,7 +141,7 @@ void CKTV_OutData::SetLeftOff(int bOff)
 
 void CKTV_OutData::SetRightOff(int bOff)
 {
-    ModelLock lock(g_csModel);
+    ModelLock lock(m_state.m_csModel);
     m_bRightOff = bOff ? 1 : 0;
     SetMarked(m_nInR, !bOff, m_nMarkRouting);
     ShareRouting();
@@ -159,7 +159,7 @@ void CKTV_OutData::SetDelay(int nDelay)
 
 void CKTV_OutData::SetChannel(int nChannel)
 {
-    ModelLock lock(g_csModel);
+    ModelLock lock(m_state.m_csModel);
     m_nChannel = nChannel;
     if (nChannel % 2 == 1) {
         m_bRightOff = 0;
@@ -175,7 +175,7 @@ void CKTV_OutData::CopyFrom(const CKTV_OutData& other)
     if (&other == this)
         return;
     {
-        ModelLock lock(g_csModel);
+        ModelLock lock(m_state.m_csModel);
         for (int i = 0; i < m_eq.GetSize(); ++i)
             m_eq[i].CopyValues(other.m_eq[i]);
         m_nPolarity = other.m_nPolarity;
@@ -245,13 +245,13 @@ void CKTV_OutData::SetOwnMarks(int nMark)
 
 std::optional<BlockAddress> CKTV_OutData::ChangedOutputGroup(int nGroup)
 {
-    g_bOutputDataSent = 1;
+    m_state.m_bOutputDataSent = 1;
     return ChangedGroup(nGroup);
 }
 
 std::optional<BlockAddress> CKTV_OutData::NextChange()
 {
-    ModelLock lock(g_csModel);
+    ModelLock lock(m_state.m_csModel);
     if (TakeMark(m_nMarkName))
         return ChangedOutputGroup(kGroupName);
     if (TakeMark(m_nMarkMisc))

@@ -28,7 +28,7 @@ public:
     static constexpr int kOffAttack = 282;
     static constexpr int kOffRelease = 283;
 
-    CKTV_OutData(int nChannel, const char* pName, uint32_t nColour, int nRangeCode);
+    CKTV_OutData(CProcessorState& state, int nChannel, const char* pName, uint32_t nColour, int nRangeCode);
 
     int GetChannel() const { return m_nChannel; }
     int GetPolarity() const { return m_nPolarity; }

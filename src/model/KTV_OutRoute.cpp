@@ -12,10 +12,10 @@ constexpr OutputDefaults kOutputDefaults[kOutputs] = {
 };
 }  // namespace
 
-CKTV_OutRoute::CKTV_OutRoute()
+CKTV_OutRoute::CKTV_OutRoute(CProcessorState& state)
 {
     for (int i = 0; i < kOutputs; ++i) {
         const OutputDefaults& d = kOutputDefaults[i];
-        m_outputs[static_cast<size_t>(i)] = std::make_unique<CKTV_OutData>(i, d.pName, d.nColour, d.nRangeCode);
+        m_outputs[static_cast<size_t>(i)] = std::make_unique<CKTV_OutData>(state, i, d.pName, d.nColour, d.nRangeCode);
     }
 }

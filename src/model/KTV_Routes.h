@@ -10,6 +10,7 @@
 
 class CKTV_MicRoute {
 public:
+    explicit CKTV_MicRoute(CProcessorState& state) : m_mic(state) {}
     CMIC_InData& operator[](int) { return m_mic; }
     int GetSize() const { return 1; }
 
@@ -19,6 +20,7 @@ private:
 
 class CKTV_MusicRoute {
 public:
+    explicit CKTV_MusicRoute(CProcessorState& state) : m_music(state) {}
     CMusic_InData& operator[](int) { return m_music; }
     int GetSize() const { return 1; }
 
@@ -28,7 +30,7 @@ private:
 
 class CKTV_OutRoute {
 public:
-    CKTV_OutRoute();
+    explicit CKTV_OutRoute(CProcessorState& state);
     CKTV_OutData& operator[](int i) { return *m_outputs[static_cast<size_t>(i)]; }
     const CKTV_OutData& operator[](int i) const { return *m_outputs[static_cast<size_t>(i)]; }
     int GetSize() const { return kOutputs; }

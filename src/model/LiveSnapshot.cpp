@@ -75,36 +75,36 @@ bool ApplyRecord(CChannelRecord& record, const uint8_t* pTarget)
 // scene name.
 constexpr int kGlobalBytes = kOutputs + kDelayTableSize + kControlSize + kNameSize;
 
-void CaptureGlobals(uint8_t* p)
+void CaptureGlobals(CProcessorState& state, uint8_t* p)
 {
-    ModelLock lock(g_csModel);
+    ModelLock lock(state.m_csModel);
     for (int k = 0; k < kOutputs; ++k)
-        p[k] = static_cast<uint8_t>(g_nLinkGroup[k]);
+        p[k] = static_cast<uint8_t>(state.m_nLinkGroup[k]);
     p += kOutputs;
-    std::memcpy(p, g_DelayTable, kDelayTableSize);
-    std::memcpy(p + kDelayTableSize, g_ControlBlock, kControlSize);
-    std::memcpy(p + kDelayTableSize + kControlSize, g_LiveImage + kOffSceneName, kNameSize);
+    std::memcpy(p, state.m_DelayTable, kDelayTableSize);
+    std::memcpy(p + kDelayTableSize, state.m_ControlBlock, kControlSize);
+    std::memcpy(p + kDelayTableSize + kControlSize, state.m_LiveImage + kOffSceneName, kNameSize);
 }
 
 // Returns whether the control block changed.
-bool ApplyGlobals(const uint8_t* p, bool& bChanged)
+bool ApplyGlobals(CProcessorState& state, const uint8_t* p, bool& bChanged)
 {
-    ModelLock lock(g_csModel);
+    ModelLock lock(state.m_csModel);
     for (int k = 0; k < kOutputs; ++k) {
-        if (g_nLinkGroup[k] != p[k]) {
-            SetLinkGroup(k, p[k]);
+        if (state.m_nLinkGroup[k] != p[k]) {
+            state.SetLinkGroup(k, p[k]);
             bChanged = true;
         }
     }
     p += kOutputs;
-    if (std::memcmp(g_DelayTable, p, kDelayTableSize) != 0) {
-        std::memcpy(g_DelayTable, p, kDelayTableSize);
-        g_bDelayPresetChanged = g_bOnline.load();
+    if (std::memcmp(state.m_DelayTable, p, kDelayTableSize) != 0) {
+        std::memcpy(state.m_DelayTable, p, kDelayTableSize);
+        state.m_bDelayPresetChanged = state.m_bOnline.load();
         bChanged = true;
     }
-    if (std::memcmp(g_ControlBlock, p + kDelayTableSize, kControlSize) == 0)
+    if (std::memcmp(state.m_ControlBlock, p + kDelayTableSize, kControlSize) == 0)
         return false;
-    std::memcpy(g_ControlBlock, p + kDelayTableSize, kControlSize);
+    std::memcpy(state.m_ControlBlock, p + kDelayTableSize, kControlSize);
     bChanged = true;
     return true;
 }
@@ -122,7 +122,7 @@ CLiveSnapshot CLiveSnapshot::Capture(CKTV_Data& data)
         CaptureRecord(record, p);
         p += RecordBytes(record);
     });
-    CaptureGlobals(p);
+    CaptureGlobals(data.State(), p);
     return snapshot;
 }
 
@@ -132,7 +132,7 @@ CLiveSnapshot::Applied CLiveSnapshot::ApplyTo(CKTV_Data& data) const
     const uint8_t* pGlobals = m_bytes.data() + m_bytes.size() - kGlobalBytes;
     // Links first: a setter shared with a link group then finds the groups
     // the state it brings back had.
-    applied.bControlChanged = ApplyGlobals(pGlobals, applied.bChanged);
+    applied.bControlChanged = ApplyGlobals(data.State(), pGlobals, applied.bChanged);
     const uint8_t* p = m_bytes.data();
     ForEachLiveRecord(data, [&](CChannelRecord& record) {
         applied.bChanged = ApplyRecord(record, p) || applied.bChanged;
@@ -141,10 +141,10 @@ CLiveSnapshot::Applied CLiveSnapshot::ApplyTo(CKTV_Data& data) const
     return applied;
 }
 
-void CLiveSnapshot::ApplySceneName() const
+void CLiveSnapshot::ApplySceneName(CProcessorState& state) const
 {
-    ModelLock lock(g_csModel);
-    std::memcpy(g_LiveImage + kOffSceneName, m_bytes.data() + m_bytes.size() - kNameSize, kNameSize);
+    ModelLock lock(state.m_csModel);
+    std::memcpy(state.m_LiveImage + kOffSceneName, m_bytes.data() + m_bytes.size() - kNameSize, kNameSize);
 }
 
 int CLiveSnapshot::RecordOffset(CKTV_Data& data, int nRecord)

@@ -3,7 +3,7 @@
 // delay table with the current position, the control block and the scene
 // name, as one compact byte image (about 3 kB).
 //
-// Threads: user-interface thread only; capture and apply take g_csModel
+// Threads: user-interface thread only; capture and apply take the model lock
 // for each record.
 #pragma once
 
@@ -12,6 +12,7 @@
 #include <vector>
 
 class CKTV_Data;
+class CProcessorState;
 
 class CLiveSnapshot {
 public:
@@ -28,7 +29,7 @@ public:
     Applied ApplyTo(CKTV_Data& data) const;
     // The scene name as well, for a state that is written whole (an undone
     // recall or file load).
-    void ApplySceneName() const;
+    void ApplySceneName(CProcessorState& state) const;
 
     const std::vector<uint8_t>& Bytes() const { return m_bytes; }
     // The layout, for comparing two states: record r (0 the music, 1 … 6

@@ -3,4 +3,4 @@
 #include "BlockAddress.h"
 #include "GlobalData.h"
 
-CMIC_InData::CMIC_InData() : CInputChannel({"Mic 1", 0, 0xFF8133, 40}, kKindMic, kOffMic) {}
+CMIC_InData::CMIC_InData(CProcessorState& state) : CInputChannel(state, {"Mic 1", 0, 0xFF8133, 40}, kKindMic, kOffMic) {}

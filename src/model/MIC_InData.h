@@ -5,5 +5,5 @@
 
 class CMIC_InData : public CInputChannel {
 public:
-    CMIC_InData();
+    explicit CMIC_InData(CProcessorState& state);
 };

@@ -5,5 +5,5 @@
 
 class CMusic_InData : public CInputChannel {
 public:
-    CMusic_InData();
+    explicit CMusic_InData(CProcessorState& state);
 };

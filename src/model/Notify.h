@@ -3,7 +3,6 @@
 // record them. Any thread may post; nothing here touches a window.
 #pragma once
 
-#include <atomic>
 #include <cstdint>
 
 enum NotifyMsg : int {
@@ -32,12 +31,3 @@ public:
     virtual ~INotifySink() = default;
     virtual void Post(int nMsg, intptr_t wParam, intptr_t lParam) = 0;
 };
-
-// The sink of the running session (the view, zr470ctl or a test), or none.
-extern std::atomic<INotifySink*> g_pNotifySink;
-
-inline void PostNotify(int nMsg, intptr_t wParam = 0, intptr_t lParam = 0)
-{
-    if (INotifySink* pSink = g_pNotifySink.load())
-        pSink->Post(nMsg, wParam, lParam);
-}

@@ -61,7 +61,7 @@ std::string PolarityText(int nPolarity)
     return nPolarity ? "Pol-" : "Pol+";
 }
 
-Column OutputColumn(CKTV_OutData& out, int nChannel, int nDelayUnit)
+Column OutputColumn(CProcessorState& state, CKTV_OutData& out, int nChannel, int nDelayUnit)
 {
     Column rows;
     const CKTVEQ& eq = out.EQ();
@@ -71,7 +71,7 @@ Column OutputColumn(CKTV_OutData& out, int nChannel, int nDelayUnit)
     FillCrossover(eq.LowPass(), &rows[kReportLowPassRow]);
     std::string* pChannel = &rows[kReportChannelRow];
     pChannel[0] = PolarityText(out.GetPolarity());
-    pChannel[1] = DelayText(GetPositionDelay(GetCurrentPosition(), nChannel), nDelayUnit);
+    pChannel[1] = DelayText(GetPositionDelay(state, GetCurrentPosition(state), nChannel), nDelayUnit);
     pChannel[2] = out.GetLevelZero() ? "-60.0dB" : StrFormat("%0.1fdB", double(out.GetLevel() - kLevelOffset));
     pChannel[3] = OnOff(!out.GetLeftOff(), "ON");
     pChannel[4] = OnOff(!out.GetRightOff(), "ON");
@@ -94,9 +94,9 @@ ReportTable BuildReportTable(CKTV_Data& data, int nDelayUnit)
     table.rows.assign(kReportRows, std::vector<std::string>(kReportColumns));
     for (int nRow = 0; nRow < kReportRows; ++nRow)
         table.rows[static_cast<size_t>(nRow)][0] = ReportRowLabel(nRow);
-    ModelLock lock(g_csModel);
+    ModelLock lock(data.State().m_csModel);
     for (int i = 0; i < kOutputs; ++i) {
-        const Column column = OutputColumn(data.Output(i), i, nDelayUnit);
+        const Column column = OutputColumn(data.State(), data.Output(i), i, nDelayUnit);
         for (int nRow = 0; nRow < kReportRows; ++nRow)
             table.rows[static_cast<size_t>(nRow)][static_cast<size_t>(i + 1)] = column[static_cast<size_t>(nRow)];
     }

@@ -3,7 +3,7 @@
 // it, prints it and exports it, and as zr470ctl prints it.
 //
 // The texts follow g_bChinese. User-interface thread (or the command's
-// thread); takes g_csModel while it reads the records.
+// thread); takes the model lock while it reads the records.
 #pragma once
 
 #include <string>

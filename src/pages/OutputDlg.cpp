@@ -65,7 +65,7 @@ void COutputDlg::RefreshPage()
 {
     if (!m_pData)
         return;
-    const int nOutput = g_nCurOutput.load();
+    const int nOutput = m_pData->State().m_nCurOutput.load();
     m_nCurOutput = nOutput >= 0 && nOutput < kOutputs ? nOutput : 0;
     ShowWholeSet();
     m_nEqMode = Record()->GetEqMode();

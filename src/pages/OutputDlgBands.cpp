@@ -27,9 +27,9 @@ int BandOf(int nId, int nEditBase, int nSpinBase)
 template <typename Fn>
 void COutputDlg::ForLinkedBands(int i, Fn fn)
 {
-    for (int k : LinkedOutputs(m_nCurOutput))
-        if (g_pLinkOutput[k])
-            fn(g_pLinkOutput[k]->EQ()[i]);
+    for (int k : m_pData->State().LinkedOutputs(m_nCurOutput))
+        if (m_pData->State().m_pLinkOutput[k])
+            fn(m_pData->State().m_pLinkOutput[k]->EQ()[i]);
 }
 
 void COutputDlg::OnFrequency(int nId)

@@ -59,10 +59,10 @@ void COutputDlg::ApplyWholeSetToGroup(bool bState)
 {
     const int s = m_nCurOutput;
     for (int k = 0; k < kOutputs; ++k) {
-        if (g_nLinkGroup[k] != g_nLinkGroup[s])
+        if (m_pData->State().m_nLinkGroup[k] != m_pData->State().m_nLinkGroup[s])
             continue;
-        if (k != s && g_pLinkOutput[k])
-            g_pLinkOutput[k]->SetWholeSetBypass(bState);
+        if (k != s && m_pData->State().m_pLinkOutput[k])
+            m_pData->State().m_pLinkOutput[k]->SetWholeSetBypass(bState);
         if (m_pHost)
             m_pHost->ResendOutputRecord(k);
     }

@@ -11,27 +11,28 @@
 namespace {
 
 // The scanner writes the live state only: preset 0.
-std::unique_ptr<CSendData> LiveWrite(const BlockAddress& address)
+std::unique_ptr<CSendData> LiveWrite(CProcessorState& state, const BlockAddress& address)
 {
     if (address.IsSystemItem())
-        return MakeSysFrame(address.nItem, 0);
-    return MakeGroupFrame(address.nKind, address.nChannel, address.nGroup);
+        return MakeSysFrame(state, address.nItem, 0);
+    return MakeGroupFrame(state, address.nKind, address.nChannel, address.nGroup);
 }
 
 }  // namespace
 
 std::unique_ptr<CSendData> NextChangeFrame(CKTV_Data& data)
 {
-    ModelLock lock(g_csModel);
+    CProcessorState& state = data.State();
+    ModelLock lock(state.m_csModel);
     if (const std::optional<BlockAddress> change = data.NextChange())
-        return LiveWrite(*change);
-    return MakeGroupFrame(kKindLevelRequest, 0, 0);
+        return LiveWrite(state, *change);
+    return MakeGroupFrame(state, kKindLevelRequest, 0, 0);
 }
 
 std::unique_ptr<CSendData> RecordGroupFrame(CChannelRecord& record, int nGroup)
 {
-    ModelLock lock(g_csModel);
+    ModelLock lock(record.State().m_csModel);
     if (!record.FillGroup(nGroup))
         return nullptr;
-    return LiveWrite(record.GroupAddress(nGroup));
+    return LiveWrite(record.State(), record.GroupAddress(nGroup));
 }

@@ -1,6 +1,6 @@
 // The writes of the model's changes. The model finds what changed and fills
 // its bytes into the live image; these build the frames that carry them.
-// Both run under g_csModel, so a frame holds exactly the bytes its scan
+// Both run under the model lock, so a frame holds exactly the bytes its scan
 // filled in.
 #pragma once
 

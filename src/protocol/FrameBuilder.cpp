@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "DataDefine.h"
-#include "GlobalData.h"
+#include "ProcessorState.h"
 
 namespace {
 
@@ -54,16 +54,16 @@ uint8_t* BlockInImage(uint8_t* pImage, int nKind, int nChannel, int* pSize)
 
 // Source and length of a system item's write payload; nullptr for items
 // the editor never writes this way.
-const uint8_t* SysPayload(int nItem, int nPreset, int* pLength, uint8_t* pScratch)
+const uint8_t* SysPayload(CProcessorState& state, int nItem, int nPreset, int* pLength, uint8_t* pScratch)
 {
     switch (nItem) {
     case kItemSceneName:
     case kItemEffectName: {
         const uint8_t* pName = nullptr;
         if (nPreset == 0)
-            pName = g_LiveImage + (nItem == kItemSceneName ? kOffSceneName : kOffEffectName);
+            pName = state.m_LiveImage + (nItem == kItemSceneName ? kOffSceneName : kOffEffectName);
         else
-            pName = nItem == kItemSceneName ? SceneEntry(nPreset) : EffectProgEntry(nPreset);
+            pName = nItem == kItemSceneName ? state.SceneEntry(nPreset) : state.EffectProgEntry(nPreset);
         if (!pName)
             return nullptr;
         std::memcpy(pScratch, pName, 15);
@@ -73,29 +73,29 @@ const uint8_t* SysPayload(int nItem, int nPreset, int* pLength, uint8_t* pScratc
     }
     case kItemControl:
         *pLength = kControlSize;
-        return g_ControlBlock;
+        return state.m_ControlBlock;
     case kItemInfoText:
         *pLength = kInfoTextSize;
-        return g_InfoText;
+        return state.m_InfoText;
     case kItemLock:
         *pLength = kLockSize;
-        return g_LockBlock;
+        return state.m_LockBlock;
     case kItemLowPassLimit:
-        PutWord(pScratch, g_nLowPassLimit);
+        PutWord(pScratch, state.m_nLowPassLimit);
         *pLength = 2;
         return pScratch;
     case kItemDefaultSetup:
         *pLength = 2;
-        return g_DefaultSetup;
+        return state.m_DefaultSetup;
     case kItemDelayTable:
         *pLength = kDelayTableSize;
-        return g_DelayTable;
+        return state.m_DelayTable;
     case kItemBacklight:
     case 32: case 33: case 34: case 35: case 36: case 37: case 38: case 39:
     case 40: case 41: case 48: case 49:
     case kItemLowPassSwitch:
         *pLength = 1;
-        return &g_SysBytes[nItem];
+        return &state.m_SysBytes[nItem];
     default:
         return nullptr;
     }
@@ -120,50 +120,50 @@ void FinishFrame(const FrameArea& area, uint8_t* pFrame, int nLength)
     pFrame[nLength - 1] = kFrameEnd;
 }
 
-bool IsOutputLinked(int nChannel)
+bool IsOutputLinked(CProcessorState& state, int nChannel)
 {
-    return !LinkedOutputs(nChannel).empty();
+    return !state.LinkedOutputs(nChannel).empty();
 }
 
-std::unique_ptr<CSendData> MakeGroupFrame(int nKind, int nChannel, int nGroup)
+std::unique_ptr<CSendData> MakeGroupFrame(CProcessorState& state, int nKind, int nChannel, int nGroup)
 {
     if (nKind == kKindLevelRequest)
         return MakeSysReadFrame(kItemLevels, 0);
-    ModelLock lock(g_csModel);
+    ModelLock lock(state.m_csModel);
     int nSize = 0;
-    const uint8_t* pBlock = BlockInImage(g_LiveImage, nKind, nChannel, &nSize);
+    const uint8_t* pBlock = BlockInImage(state.m_LiveImage, nKind, nChannel, &nSize);
     if (!pBlock || nGroup < 0 || kGroupSize * (nGroup + 1) > nSize)
         return nullptr;
     int nLink = 0;
     // The misc group (31) and the groups after the routing group are per
     // channel even when the channel is linked.
     if (nKind == kKindOutput && nGroup != 31 && nGroup < 34)
-        nLink = IsOutputLinked(nChannel) ? 1 : 0;
+        nLink = IsOutputLinked(state, nChannel) ? 1 : 0;
     FrameArea area;
     SetHeader(area, kCmdWrite, 0, nKind, nChannel, nGroup, nLink, kGroupSize);
     std::memcpy(area.payload, pBlock + kGroupSize * nGroup, kGroupSize);
     return Finish(area, kGroupSize);
 }
 
-std::unique_ptr<CSendData> MakeBlockFrame(int nPreset, int nKind, int nChannel, bool bFromLive,
+std::unique_ptr<CSendData> MakeBlockFrame(CProcessorState& state, int nPreset, int nKind, int nChannel, bool bFromLive,
                                           bool bFromScene)
 {
-    ModelLock lock(g_csModel);
+    ModelLock lock(state.m_csModel);
     const uint8_t* pBlock = nullptr;
     int nSize = 0;
     if (nKind == kKindEffect && !bFromLive && !bFromScene) {
-        const uint8_t* pProgram = EffectProgEntry(nPreset);
+        const uint8_t* pProgram = state.EffectProgEntry(nPreset);
         pBlock = pProgram ? pProgram + kNameSize : nullptr;
     } else {
-        uint8_t* pImage = bFromLive ? g_LiveImage : PresetImage(nPreset);
+        uint8_t* pImage = bFromLive ? state.m_LiveImage : state.PresetImage(nPreset);
         pBlock = pImage ? BlockInImage(pImage, nKind, nChannel, &nSize) : nullptr;
     }
     if (!pBlock)
         return nullptr;
     const int nPayload = nKind == kKindEffect ? kEffectWriteSize : (nKind == kKindOutput ? kOutBlockSize : kInBlockSize);
-    const int nLink = nKind == kKindOutput && IsOutputLinked(nChannel) ? 1 : 0;
+    const int nLink = nKind == kKindOutput && IsOutputLinked(state, nChannel) ? 1 : 0;
     if (nKind == kKindOutput && bFromLive)
-        g_bOutputDataSent = 1;
+        state.m_bOutputDataSent = 1;
     FrameArea area;
     SetHeader(area, kCmdWrite, nPreset, nKind, nChannel, 0, nLink, nPayload);
     std::memcpy(area.payload, pBlock, static_cast<size_t>(nPayload));
@@ -179,12 +179,12 @@ std::unique_ptr<CSendData> MakeBlockReadFrame(int nPreset, int nKind, int nChann
     return Finish(area, kGroupSize);
 }
 
-std::unique_ptr<CSendData> MakeSysFrame(int nItem, int nPreset)
+std::unique_ptr<CSendData> MakeSysFrame(CProcessorState& state, int nItem, int nPreset)
 {
-    ModelLock lock(g_csModel);
+    ModelLock lock(state.m_csModel);
     uint8_t scratch[kNameSize] = {};
     int nLength = 0;
-    const uint8_t* pSource = SysPayload(nItem, nPreset, &nLength, scratch);
+    const uint8_t* pSource = SysPayload(state, nItem, nPreset, &nLength, scratch);
     if (!pSource)
         return nullptr;
     FrameArea area;

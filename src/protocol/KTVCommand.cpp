@@ -2,18 +2,15 @@
 
 #include <cstring>
 
-#include "CommLock.h"
 #include "Frame.h"
-#include "Notify.h"
-
-std::recursive_mutex g_csComm;
+#include "ProcessorState.h"
 
 namespace {
 constexpr int kMaxAttempts = 10;
 }  // namespace
 
-CKTVCommand::CKTVCommand()
-    : m_assembler([this](const uint8_t* pFrame, int nLength, FrameCheck check) { OnFrame(pFrame, nLength, check); })
+CKTVCommand::CKTVCommand(CProcessorState& state)
+    : m_state(state), m_assembler([this](const uint8_t* pFrame, int nLength, FrameCheck check) { OnFrame(pFrame, nLength, check); })
 {
 }
 
@@ -23,7 +20,7 @@ void CKTVCommand::AddSendData(std::unique_ptr<CSendData> pData)
         return;
     // A command that keeps failing is still sent, but the user is told.
     if (pData->m_nAttempts > kMaxAttempts)
-        PostNotify(kMsgDataError);
+        m_state.PostNotify(kMsgDataError);
     m_queue.Add(std::move(pData));
 }
 
@@ -100,7 +97,7 @@ void CKTVCommand::RunProgressHook()
     if (!pHead)
         return;
     if (pHead->m_bSingleProgress) {
-        PostNotify(kMsgBatchProgress, 0, 0);
+        m_state.PostNotify(kMsgBatchProgress, 0, 0);
         return;
     }
     if (pHead->m_nProgressTag == 0)
@@ -112,7 +109,7 @@ void CKTVCommand::RunProgressHook()
     }
     m_nProgressPos = pHead->m_nProgressTag;
     if (pHead->EndOfWriteBatchReached())
-        PostNotify(kMsgBatchProgress, 0, 1);
+        m_state.PostNotify(kMsgBatchProgress, 0, 1);
     if (pHead->EndOfReadBatchReached())
-        PostNotify(kMsgBatchProgress, 0, 0);
+        m_state.PostNotify(kMsgBatchProgress, 0, 0);
 }

@@ -2,7 +2,7 @@
 // reassembles reply frames from input reports, checks them and dispatches
 // them into the byte images, telling the view through the notification sink.
 //
-// Threads: the queue is used under g_csComm by both threads; FeedReport runs
+// Threads: the queue is used under the processor's comm lock by both threads; FeedReport runs
 // on the communication thread inside the transfer cycle.
 #pragma once
 
@@ -14,13 +14,15 @@
 #include "FrameAssembler.h"
 #include "SendDataQueue.h"
 
+class CProcessorState;
+
 // Link status bytes: written by the receiver, cleared when the head command
 // is removed.
 enum LinkStatus { kStatusSyncSeen = 0, kStatusFrameComplete = 1, kStatusFrameError = 2, kStatusCount = 14 };
 
 class CKTVCommand {
 public:
-    CKTVCommand();
+    explicit CKTVCommand(CProcessorState& state);
 
     // ---- queue --------------------------------------------------------------
     void AddSendData(std::unique_ptr<CSendData> pData);
@@ -57,6 +59,7 @@ private:
     bool StoreBlock(const uint8_t* pPayload, int nLength);
     bool StoreSystemItem(const uint8_t* pPayload, int nLength);
 
+    CProcessorState& m_state;
     CSendDataQueue m_queue;
     CFrameAssembler m_assembler;
     bool m_bDeviceOpen = false;

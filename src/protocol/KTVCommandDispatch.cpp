@@ -5,7 +5,7 @@
 
 #include "DataDefine.h"
 #include "Frame.h"
-#include "GlobalData.h"
+#include "ProcessorState.h"
 #include "KTVCommand.h"
 #include "Notify.h"
 
@@ -19,15 +19,15 @@ void CopyLimited(uint8_t* pDest, int nArea, const uint8_t* pSrc, int nLength)
 }
 
 // Lowers a value above the maximum item, then raises one below the minimum.
-int LimitToItems(int nValue, int nMinItem, int nMaxItem)
+int LimitToItems(const CProcessorState& state, int nValue, int nMinItem, int nMaxItem)
 {
-    nValue = std::min(nValue, static_cast<int>(g_SysBytes[nMaxItem]));
-    return std::max(nValue, static_cast<int>(g_SysBytes[nMinItem]));
+    nValue = std::min(nValue, static_cast<int>(state.m_SysBytes[nMaxItem]));
+    return std::max(nValue, static_cast<int>(state.m_SysBytes[nMinItem]));
 }
 
-void LimitVolumeWord(uint8_t* pWord, int nMinItem, int nMaxItem)
+void LimitVolumeWord(const CProcessorState& state, uint8_t* pWord, int nMinItem, int nMaxItem)
 {
-    PutWord(pWord, LimitToItems(static_cast<int16_t>(GetWord(pWord)), nMinItem, nMaxItem));
+    PutWord(pWord, LimitToItems(state, static_cast<int16_t>(GetWord(pWord)), nMinItem, nMaxItem));
 }
 
 // Names: 13 printable characters, then two spaces; byte 15 keeps its value.
@@ -45,19 +45,19 @@ void StorePrintable(uint8_t* pDest, int nArea, const uint8_t* pSrc, int nLength)
         pDest[i] = pSrc[i] < 0x20 ? ' ' : pSrc[i];
 }
 
-void StoreLock(const uint8_t* pPayload, int nLength)
+void StoreLock(CProcessorState& state, const uint8_t* pPayload, int nLength)
 {
     if (nLength < 1)
         return;
-    g_LockBlock[0] = pPayload[0];
-    g_nLockState = pPayload[0];
+    state.m_LockBlock[0] = pPayload[0];
+    state.m_nLockState = pPayload[0];
     std::string strPassword;
     for (int i = 1; i < kLockSize; ++i) {
         const uint8_t nByte = i < nLength ? pPayload[i] : ' ';
-        g_LockBlock[i] = (nByte < 0x20 || nByte > 0x7F) ? ' ' : nByte;
-        strPassword.push_back(static_cast<char>(g_LockBlock[i]));
+        state.m_LockBlock[i] = (nByte < 0x20 || nByte > 0x7F) ? ' ' : nByte;
+        strPassword.push_back(static_cast<char>(state.m_LockBlock[i]));
     }
-    g_strPassword = Trim(strPassword);
+    state.m_strPassword = Trim(strPassword);
 }
 
 bool IsSingleByteItem(int nItem)
@@ -71,15 +71,15 @@ void CKTVCommand::DispatchData(const uint8_t* pFrame, int nLength)
 {
     const int nPayload = nLength - 13;
     if (nPayload <= 0) {
-        g_bDeviceAbnormal = 1;
-        PostNotify(kMsgEmptyReply);
+        m_state.m_bDeviceAbnormal = 1;
+        m_state.PostNotify(kMsgEmptyReply);
         ResetReceiver();
         return;
     }
     const uint8_t* pPayload = pFrame + kPayloadIndex;
     bool bHandled = false;
     {
-        ModelLock lock(g_csModel);
+        ModelLock lock(m_state.m_csModel);
         if (m_nKind == kKindSystem)
             bHandled = StoreSystemItem(pPayload, nPayload);
         else
@@ -102,19 +102,19 @@ bool CKTVCommand::StoreBlock(const uint8_t* pPayload, int nLength)
         // channel number must not land in the neighbouring block.
         if (bMic && m_nItem != 0)
             return true;
-        uint8_t* pImage = (bLibrary && p != 0) ? SceneEntry(p) : g_LiveImage;
+        uint8_t* pImage = (bLibrary && p != 0) ? m_state.SceneEntry(p) : m_state.m_LiveImage;
         if (!pImage)
             return true;
         uint8_t* pBlock = pImage + (bMic ? kOffMic : kOffMusic);
         CopyLimited(pBlock, kInBlockSize, pPayload, nLength);
         if (!bLibrary)
-            LimitVolumeWord(pBlock + 78, bMic ? 35 : 39, bMic ? 34 : 38);
+            LimitVolumeWord(m_state, pBlock + 78, bMic ? 35 : 39, bMic ? 34 : 38);
         return true;
     }
     case kKindEffect: {
-        uint8_t* pBlock = g_LiveImage + kOffEffect;
+        uint8_t* pBlock = m_state.m_LiveImage + kOffEffect;
         if (bLibrary && p != 0) {
-            uint8_t* pProgram = p <= kSceneEntries ? SceneEntry(p) : EffectProgEntry(p);
+            uint8_t* pProgram = p <= kSceneEntries ? m_state.SceneEntry(p) : m_state.EffectProgEntry(p);
             const int nOffset = p <= kSceneEntries ? kOffEffect : kNameSize;
             pBlock = pProgram ? pProgram + nOffset : nullptr;
         }
@@ -122,26 +122,26 @@ bool CKTVCommand::StoreBlock(const uint8_t* pPayload, int nLength)
             return true;
         CopyLimited(pBlock, kEffectBlockSize, pPayload, nLength);
         if (bLibrary && p == 0)
-            pBlock[139] = static_cast<uint8_t>(LimitToItems(pBlock[139], 37, 36));
+            pBlock[139] = static_cast<uint8_t>(LimitToItems(m_state, pBlock[139], 37, 36));
         if (bLibrary && p == kEffectProgLast)
-            PostNotify(kMsgAllEffectsRead, kEffectProgLast);
+            m_state.PostNotify(kMsgAllEffectsRead, kEffectProgLast);
         if (!bLibrary && p > kSceneEntries)
-            PostNotify(kMsgEffectRecalled, p);
+            m_state.PostNotify(kMsgEffectRecalled, p);
         return true;
     }
     case kKindOutput: {
         const int ch = m_nItem;
-        uint8_t* pImage = (bLibrary && p != 0) ? SceneEntry(p) : g_LiveImage;
+        uint8_t* pImage = (bLibrary && p != 0) ? m_state.SceneEntry(p) : m_state.m_LiveImage;
         if (!pImage || ch < 0 || ch >= kOutputs)
             return true;
         CopyLimited(pImage + kOffOutput + kOutBlockSize * ch, kOutBlockSize, pPayload, nLength);
         if (ch == kOutputs - 1) {
             if (!bLibrary)
-                PostNotify(kMsgLiveReadDone, p);
+                m_state.PostNotify(kMsgLiveReadDone, p);
             else if (p == 10)
-                PostNotify(kMsgAllScenesRead, 10);
+                m_state.PostNotify(kMsgAllScenesRead, 10);
             else if (p == 0)
-                PostNotify(kMsgLiveReadDone, 0);
+                m_state.PostNotify(kMsgLiveReadDone, 0);
         }
         return true;
     }
@@ -157,40 +157,40 @@ bool CKTVCommand::StoreSystemItem(const uint8_t* pPayload, int nLength)
     if (nItem == kItemSceneName || nItem == kItemEffectName) {
         uint8_t* pName = nullptr;
         if (p == 0)
-            pName = g_LiveImage + (nItem == kItemSceneName ? kOffSceneName : kOffEffectName);
+            pName = m_state.m_LiveImage + (nItem == kItemSceneName ? kOffSceneName : kOffEffectName);
         else
-            pName = nItem == kItemSceneName ? SceneEntry(p) : EffectProgEntry(p);
+            pName = nItem == kItemSceneName ? m_state.SceneEntry(p) : m_state.EffectProgEntry(p);
         if (pName)
             StoreName(pName, pPayload, nLength);
     } else if (nItem == kItemControl) {
-        CopyLimited(g_ControlBlock, kControlSize, pPayload, nLength);
+        CopyLimited(m_state.m_ControlBlock, kControlSize, pPayload, nLength);
     } else if (nItem == kItemLevels) {
         const int nCount = std::min(nLength - 2, kLevelEntries);
         for (int i = 0; i < nCount; ++i)
-            g_nLevelTable[i] = pPayload[i];
-        PostNotify(kMsgLevels);
+            m_state.m_nLevelTable[i] = pPayload[i];
+        m_state.PostNotify(kMsgLevels);
     } else if (nItem == kItemIdent) {
-        std::memset(g_IdString, 0, kIdSize);
-        CopyLimited(g_IdString, kIdSize, pPayload, nLength);
-        PostNotify(kMsgIdentification);
+        std::memset(m_state.m_IdString, 0, kIdSize);
+        CopyLimited(m_state.m_IdString, kIdSize, pPayload, nLength);
+        m_state.PostNotify(kMsgIdentification);
     } else if (nItem == kItemInfoText) {
-        StorePrintable(g_InfoText, kInfoTextSize, pPayload, nLength);
+        StorePrintable(m_state.m_InfoText, kInfoTextSize, pPayload, nLength);
     } else if (nItem == kItemLock) {
-        StoreLock(pPayload, nLength);
+        StoreLock(m_state, pPayload, nLength);
     } else if (IsSingleByteItem(nItem)) {
-        g_SysBytes[nItem] = pPayload[0];
+        m_state.m_SysBytes[nItem] = pPayload[0];
     } else if (nItem == kItemLowPassLimit) {
         if (nLength >= 2)
-            g_nLowPassLimit = GetWord(pPayload);
+            m_state.m_nLowPassLimit = GetWord(pPayload);
     } else if (nItem == kItemLowPassSwitch) {
         if (nLength >= 2)
-            g_SysBytes[nItem] = pPayload[1];
-        PostNotify(kMsgDelayTable);
+            m_state.m_SysBytes[nItem] = pPayload[1];
+        m_state.PostNotify(kMsgDelayTable);
     } else if (nItem == kItemVariant) {
-        PostNotify(kMsgVariant, pPayload[0]);
+        m_state.PostNotify(kMsgVariant, pPayload[0]);
     } else if (nItem == kItemDelayTable) {
-        CopyLimited(g_DelayTable, kDelayTableSize, pPayload, nLength);
-        PostNotify(kMsgDelayTable);
+        CopyLimited(m_state.m_DelayTable, kDelayTableSize, pPayload, nLength);
+        m_state.PostNotify(kMsgDelayTable);
     }
     return true;  // unknown items are ignored, and still answer the request
 }

@@ -1,6 +1,6 @@
 // The outgoing commands, first in first out. Exactly one is in flight: the
 // head stays until its answer removes it or asks for it again.
-// Threads: used under g_csComm only.
+// Threads: used under the processor's comm lock only.
 #pragma once
 
 #include <deque>

@@ -1,7 +1,7 @@
 #include "ReportHeading.h"
 
 #include "DataDefine.h"
-#include "GlobalData.h"
+#include "ProcessorState.h"
 #include "ListCtrlPrint.h"
 
 namespace {
@@ -26,14 +26,14 @@ QString Text(const Pair& pair)
 
 }  // namespace
 
-ReportSubject LiveReportSubject(bool bConnected, const QString& strProgram)
+ReportSubject LiveReportSubject(CProcessorState& state, bool bConnected, const QString& strProgram)
 {
     ReportSubject subject;
     subject.strProgram = strProgram;
-    ModelLock lock(g_csModel);
-    subject.strScene = QString::fromStdString(BytesToName(g_LiveImage + kOffSceneName, kNameSize));
+    ModelLock lock(state.m_csModel);
+    subject.strScene = QString::fromStdString(BytesToName(state.m_LiveImage + kOffSceneName, kNameSize));
     if (bConnected) {
-        const QByteArray id(reinterpret_cast<const char*>(g_IdString), kIdSize);
+        const QByteArray id(reinterpret_cast<const char*>(state.m_IdString), kIdSize);
         subject.strDevice = QString::fromLatin1(id).remove(QChar('\0')).trimmed();
     }
     return subject;

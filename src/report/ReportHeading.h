@@ -10,6 +10,7 @@
 #include <QString>
 
 class CListCtrlPrint;
+class CProcessorState;
 
 struct ReportSubject {
     QString strScene;    // the live scene's name, or the preset file's name
@@ -20,7 +21,7 @@ struct ReportSubject {
 
 // The live scene name, and the identification the processor sent at the
 // connect when bConnected.
-ReportSubject LiveReportSubject(bool bConnected, const QString& strProgram);
+ReportSubject LiveReportSubject(CProcessorState& state, bool bConnected, const QString& strProgram);
 
 // Header, page numbers, footer and document name of the print, in the
 // current language.

@@ -195,9 +195,9 @@ void ApplyFilterMapping(CKTV_OutData& out, const FilterMapping& mapping)
 {
     out.SetEqMode(0);
     std::vector<CKTV_OutData*> records{&out};
-    for (const int k : LinkedOutputs(out.GetChannel()))
-        if (g_pLinkOutput[k])
-            records.push_back(g_pLinkOutput[k]);
+    for (const int k : out.State().LinkedOutputs(out.GetChannel()))
+        if (out.State().m_pLinkOutput[k])
+            records.push_back(out.State().m_pLinkOutput[k]);
     for (CKTV_OutData* pRecord : records) {
         for (int i = 0; i < pRecord->EQ().BandCount(); ++i) {
             const auto n = static_cast<std::size_t>(i);

@@ -52,8 +52,8 @@ void CQM7100View::EndCommThread()
 {
     if (m_pSession)
         m_pSession->EndCommThread();
-    if (m_pSink && g_pNotifySink.load() == m_pSink.get())
-        g_pNotifySink = nullptr;
+    if (m_pSink && State().m_pNotifySink.load() == m_pSink.get())
+        State().m_pNotifySink = nullptr;
 }
 
 void CQM7100View::OnInitialUpdate(const CAppOptions& options)
@@ -64,7 +64,7 @@ void CQM7100View::OnInitialUpdate(const CAppOptions& options)
     m_strDevice = options.strDevice;
     g_pMainView = this;
     m_pSink = std::make_unique<CViewNotifySink>(this);
-    g_pNotifySink = m_pSink.get();
+    State().m_pNotifySink = m_pSink.get();
 
     // Paths follow the working directory at start-up, not the program's.
     m_strCurrentDir = QDir::currentPath();
@@ -120,7 +120,7 @@ void CQM7100View::SetLanguage(bool bChinese)
 
 void CQM7100View::ApplyDeviceType()
 {
-    if (g_nDeviceType != 1 && g_nDeviceType != 2)
+    if (State().m_nDeviceType != 1 && State().m_nDeviceType != 2)
         return;
     if (auto* pFrame = window(); pFrame != this)
         pFrame->setWindowTitle(Tr(kTxtAppTitle));
@@ -216,8 +216,8 @@ void CQM7100View::OnNotify(int nMsg, intptr_t wParam, intptr_t lParam)
         return;  // the level lamps are not on this form
     case kMsgEffectRecalled:
         if (wParam >= kEffectProgFirst) {
-            ModelLock lock(g_csModel);
-            if (const uint8_t* pProgram = EffectProgEntry(static_cast<int>(wParam)))
+            ModelLock lock(State().m_csModel);
+            if (const uint8_t* pProgram = State().EffectProgEntry(static_cast<int>(wParam)))
                 m_data.Effect().LoadFromImage(pProgram + kNameSize);
         }
         return;

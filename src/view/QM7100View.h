@@ -177,6 +177,7 @@ public:
     // ---- connecting --------------------------------------------------------------------
     void OnConnect();  // the Connect button
     bool IsConnected() const override;
+    CProcessorState& State() const override;
     CLinkSession& Session() override { return *m_pSession; }
     CKTV_Data& Data() { return m_data; }
     CFStatic* Graph() const { return m_pGraph; }

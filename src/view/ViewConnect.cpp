@@ -5,7 +5,8 @@
 #include "DataDefine.h"
 #include "DisplayDlg.h"
 #include "EditHistory.h"
-#include "GlobalData.h"
+#include "KTV_Data.h"
+#include "ProcessorState.h"
 #include "GradientProgressCtrl.h"
 #include "LinkSession.h"
 #include "QM7100View.h"
@@ -18,6 +19,11 @@ constexpr int kProgressPollMs = 50;
 bool CQM7100View::IsConnected() const
 {
     return m_pSession && m_pSession->IsConnected();
+}
+
+CProcessorState& CQM7100View::State() const
+{
+    return m_data.State();
 }
 
 void CQM7100View::OnConnect()
@@ -74,7 +80,7 @@ void CQM7100View::UpdateProgress()
     if (nRange > 0 && m_pProgress->GetUpper() != nRange)
         m_pProgress->SetRange(0, nRange);
     m_pProgress->SetPos(m_pSession->ProgressPos());
-    if (g_bTransferRunning && !m_pDisplay->isVisible())
+    if (m_pSession->m_bTransferRunning && !m_pDisplay->isVisible())
         m_pDisplay->Show(ProgressOwner());
 }
 
@@ -98,8 +104,8 @@ void CQM7100View::ShowSceneName()
 {
     std::string strName;
     {
-        ModelLock lock(g_csModel);
-        strName = BytesToName(g_LiveImage + kOffSceneName, kNameSize);
+        ModelLock lock(State().m_csModel);
+        strName = BytesToName(State().m_LiveImage + kOffSceneName, kNameSize);
     }
     m_pSceneName->setText(QString::fromStdString(strName));
     m_pSession->MarkSceneNameForSending();

@@ -57,9 +57,9 @@ void ShowCrossover(const CrossoverControls& controls, const CFilter& filter, boo
 
 void CQM7100View::ApplySlopeList()
 {
-    if (g_nDeviceType != 1 && g_nDeviceType != 2)
+    if (State().m_nDeviceType != 1 && State().m_nDeviceType != 2)
         return;
-    m_bShortSlopes = g_nDeviceType == 2;
+    m_bShortSlopes = State().m_nDeviceType == 2;
     for (QComboBox* pBox : {m_highPass.pSlope, m_lowPass.pSlope})
         FillSlopes(pBox, m_bShortSlopes, pBox->currentData().isValid() ? pBox->currentData().toInt() : -1);
 }
@@ -69,10 +69,10 @@ void CQM7100View::ApplySlopeList()
 void CQM7100View::ApplyMusicFilterKinds()
 {
     CKTVEQ& eq = m_data.Music().EQ();
-    if (g_nDeviceType == 1) {
+    if (State().m_nDeviceType == 1) {
         eq[6].SetKind(kPeaking);
         eq[8].SetKind(kHighShelf);
-    } else if (g_nDeviceType == 2) {
+    } else if (State().m_nDeviceType == 2) {
         eq[6].SetKind(kHighShelf);
     }
 }
@@ -116,14 +116,14 @@ void CQM7100View::CopyCrossoverToLinked(bool bHighPass)
 {
     const CFilter& source = Crossover(m_data.Output(m_nCurChannel), bHighPass);
     const int nFreq = source.GetFrequency();
-    for (int k : LinkedOutputs(m_nCurChannel))
+    for (int k : State().LinkedOutputs(m_nCurChannel))
         Crossover(m_data.Output(k), bHighPass).SetFrequency(nFreq, true);
 }
 
 void CQM7100View::EditCrossover(bool bHighPass, const std::function<void(CFilter&)>& edit)
 {
     edit(Crossover(m_data.Output(m_nCurChannel), bHighPass));
-    for (int k : LinkedOutputs(m_nCurChannel))
+    for (int k : State().LinkedOutputs(m_nCurChannel))
         edit(Crossover(m_data.Output(k), bHighPass));
 }
 
@@ -180,7 +180,7 @@ void CQM7100View::ResetEqualizers()
         m_pSession->WriteOutputBlock(k);
     };
     reset(m_nCurChannel);
-    for (int k : LinkedOutputs(m_nCurChannel))
+    for (int k : State().LinkedOutputs(m_nCurChannel))
         reset(k);
     m_pPage->RefreshPage();
     RedrawAll();

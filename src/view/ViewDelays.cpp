@@ -1,7 +1,7 @@
 // The listening positions and the delays of the six outputs shown for the
 // current one.
 #include "DelayTable.h"
-#include "GlobalData.h"
+#include "ProcessorState.h"
 #include "LinkSession.h"
 #include "QM7100View.h"
 #include "Strings.h"
@@ -22,9 +22,9 @@ QString PositionName(int nPosition)
 
 void CQM7100View::SelectPosition(int nPosition)
 {
-    if (nPosition < 0 || nPosition > 3 || nPosition == GetCurrentPosition())
+    if (nPosition < 0 || nPosition > 3 || nPosition == GetCurrentPosition(State()))
         return;
-    SetCurrentPosition(nPosition);
+    SetCurrentPosition(State(), nPosition);
     ShowDelays();
     SendSystemItem(kItemDelayTable, 0);
 }
@@ -33,19 +33,19 @@ void CQM7100View::ApplyPosition(int nPosition)
 {
     if (nPosition < 0 || nPosition > 3)
         return;
-    SetCurrentPosition(nPosition);
+    SetCurrentPosition(State(), nPosition);
     ShowDelays();
     if (IsConnected())
-        g_bDelayPresetChanged = 1;
+        State().m_bDelayPresetChanged = 1;
     SendSystemItem(kItemDelayTable, 0);
 }
 
 void CQM7100View::ShowDelays()
 {
-    const int nPosition = GetCurrentPosition();
-    SetCurrentPosition(nPosition);  // a table from the processor may hold more than 3
+    const int nPosition = GetCurrentPosition(State());
+    SetCurrentPosition(State(), nPosition);  // a table from the processor may hold more than 3
     for (int i = 0; i < kChannels; ++i)
-        m_pDelayLabel[i]->setText(QString::fromStdString(DelayText(GetPositionDelay(nPosition, i), g_nDelayUnit)));
+        m_pDelayLabel[i]->setText(QString::fromStdString(DelayText(GetPositionDelay(State(), nPosition, i), g_nDelayUnit)));
     for (int p = 0; p < 4; ++p)
         m_pPosition[p]->SetPressed(p == nPosition);
     m_pPositionName->setText(PositionName(nPosition));
@@ -53,13 +53,13 @@ void CQM7100View::ShowDelays()
 
 void CQM7100View::SetDelay(int nChannel, int nValue)
 {
-    const int nPosition = GetCurrentPosition();
-    if (nChannel < 0 || nChannel >= kChannels || GetPositionDelay(nPosition, nChannel) == nValue)
+    const int nPosition = GetCurrentPosition(State());
+    if (nChannel < 0 || nChannel >= kChannels || GetPositionDelay(State(), nPosition, nChannel) == nValue)
         return;
-    SetPositionDelay(nPosition, nChannel, nValue);
-    m_pDelayLabel[nChannel]->setText(QString::fromStdString(DelayText(GetPositionDelay(nPosition, nChannel), g_nDelayUnit)));
+    SetPositionDelay(State(), nPosition, nChannel, nValue);
+    m_pDelayLabel[nChannel]->setText(QString::fromStdString(DelayText(GetPositionDelay(State(), nPosition, nChannel), g_nDelayUnit)));
     if (IsConnected())
-        g_bDelayPresetChanged = 1;
+        State().m_bDelayPresetChanged = 1;
 }
 
 void CQM7100View::OnPosition(int nPosition)

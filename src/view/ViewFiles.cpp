@@ -3,9 +3,9 @@
 //
 // A file dialog or a message box runs a nested event loop, and a link
 // failure handled in it stops the link thread, which may be waiting for
-// g_csComm. So each command asks for its file and reads and checks all of
-// it first, holds g_csComm only while it loads the model and queues the
-// frames, and shows its messages after releasing it.
+// the comm lock. So each command asks for its file and reads and checks all
+// of it first, holds the comm lock only while it loads the model and queues
+// the frames, and shows its messages after releasing it.
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -13,7 +13,6 @@
 #include <utility>
 
 #include "BlockAddress.h"
-#include "CommLock.h"
 #include "KTV_Data.h"
 #include "LinkSession.h"
 #include "LinkTexts.h"
@@ -131,7 +130,7 @@ bool CQM7100View::LoadScene()
     if (!file)
         return false;
     {
-        CommLock lock(g_csComm);  // the link never sends a half-loaded scene
+        CommLock lock(State().m_csComm);  // the link never sends a half-loaded scene
         LoadSceneBytes(m_data, file->bytes);
         m_pSession->SetSceneName(SceneTitle(ToPath(file->strPath)));
         // The live write inside the mute bracket; nothing without a link.
@@ -168,7 +167,7 @@ void CQM7100View::OnAllScenesRead(int nPrograms)
 {
     if (nPrograms != kAllPrograms)
         return;
-    g_bTransferRunning = 0;
+    m_pSession->m_bTransferRunning = 0;
     if (m_strAllScenesPath.isEmpty())
         return;
     const QString strPath = std::exchange(m_strAllScenesPath, QString());
@@ -195,7 +194,7 @@ bool CQM7100View::LoadAllScenes()
         return false;
     }
     {
-        CommLock lock(g_csComm);
+        CommLock lock(State().m_csComm);
         LoadAllScenesBytes(m_data, file->bytes);
         m_pSession->WriteAllScenes();
         m_data.SetAllMarks(0);
@@ -215,7 +214,7 @@ bool CQM7100View::SavePosition()
     const QString strPath = AskFile(true, kPositionFileExt);
     if (strPath.isEmpty())
         return false;
-    const PresetFileResult saved = SavePositionFile(ToPath(strPath));
+    const PresetFileResult saved = SavePositionFile(m_data, ToPath(strPath));
     if (!saved.bOk) {
         ShowMessage(SaveFailureText(saved));
         return false;
@@ -231,8 +230,8 @@ bool CQM7100View::LoadPosition()
         return false;
     int nPosition = 0;
     {
-        CommLock lock(g_csComm);
-        nPosition = LoadPositionBytes(file->bytes).nPosition;
+        CommLock lock(State().m_csComm);
+        nPosition = LoadPositionBytes(m_data, file->bytes).nPosition;
         m_pSession->SendSystemItem(kItemDelayTable, 0);
     }
     ApplyPosition(nPosition);

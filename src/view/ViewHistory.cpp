@@ -5,7 +5,7 @@
 
 #include "CFStatic.h"
 #include "EditHistory.h"
-#include "GlobalData.h"
+#include "ProcessorState.h"
 #include "QM7100View.h"
 
 void CQM7100View::CreateHistory()
@@ -34,8 +34,8 @@ void CQM7100View::ShowModel()
 {
     RefreshStrip(true);
     ShowDelays();
-    ModelLock lock(g_csModel);
-    m_pSceneName->setText(QString::fromStdString(BytesToName(g_LiveImage + kOffSceneName, kNameSize)));
+    ModelLock lock(State().m_csModel);
+    m_pSceneName->setText(QString::fromStdString(BytesToName(State().m_LiveImage + kOffSceneName, kNameSize)));
 }
 
 void CQM7100View::NameLoadStep(const QString& strPath)

@@ -15,6 +15,7 @@
 #include "FontStatic.h"
 #include "GradientProgressCtrl.h"
 #include "KTV_Data.h"
+#include "LinkSession.h"
 #include "MsgBox.h"
 #include "NumEdit.h"
 #include "NumSpin.h"
@@ -69,7 +70,7 @@ void CQM7100View::CreateControls()
     CreateHeader();
     CreateCrossover();
     CreateStrip();
-    m_pDisplay = new CDisplayDlg(window());
+    m_pDisplay = new CDisplayDlg(window(), m_pSession->m_bTransferRunning);
     m_pMsgBox = std::make_unique<CMsgBox>();
     // Enter and Esc as in the dialogs; the page handles its own keys (Enter
     // moves down a band's column) and has no Tab or click rule of the form's.

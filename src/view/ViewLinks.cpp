@@ -13,7 +13,7 @@
 
 bool CQM7100View::IsPairLinked(int nPair) const
 {
-    return g_nLinkGroup[nPair * 2] == g_nLinkGroup[nPair * 2 + 1];
+    return State().m_nLinkGroup[nPair * 2] == State().m_nLinkGroup[nPair * 2 + 1];
 }
 
 bool CQM7100View::IsLinkAll() const
@@ -24,7 +24,7 @@ bool CQM7100View::IsLinkAll() const
 void CQM7100View::ResetLinks()
 {
     for (int i = 0; i < kChannels; ++i) {
-        SetLinkGroup(i, i);
+        State().SetLinkGroup(i, i);
         if (i != m_nCurChannel)
             m_pTag[i]->SetPressed(false);
     }
@@ -50,8 +50,8 @@ void CQM7100View::OnPairLink(int nPair)
         ShowPairLinked(nPair);
         return;
     }
-    SetLinkGroup(a, a);
-    SetLinkGroup(b, b);
+    State().SetLinkGroup(a, a);
+    State().SetLinkGroup(b, b);
     m_pPair[nPair]->SetPressed(false);
     for (int k : {a, b})
         if (k != m_nCurChannel)
@@ -81,7 +81,7 @@ void CQM7100View::OnLinkAll()
 void CQM7100View::LinkAllFrom(int nSource)
 {
     for (int k = 0; k < kChannels; ++k) {
-        SetLinkGroup(k, nSource);
+        State().SetLinkGroup(k, nSource);
         if (k != nSource)
             m_data.Output(k).CopyFrom(m_data.Output(nSource));
         m_pSession->WriteOutputBlock(k);
@@ -109,12 +109,12 @@ void CQM7100View::ResendOutputRecord(int nChannel)
 
 void CQM7100View::JoinGroup(int nChannel, int nGroup)
 {
-    if (g_nLinkGroup[nChannel] == nGroup)
+    if (State().m_nLinkGroup[nChannel] == nGroup)
         return;
-    SetLinkGroup(nChannel, nGroup);
+    State().SetLinkGroup(nChannel, nGroup);
     CKTV_OutData& out = m_data.Output(nChannel);
     for (int i = 0; i < kChannels; ++i)
-        if (i != nChannel && g_nLinkGroup[i] == nGroup)
+        if (i != nChannel && State().m_nLinkGroup[i] == nGroup)
             out.CopyFrom(m_data.Output(i));
     m_pSession->WriteOutputBlock(nChannel);
     if (nChannel == m_nCurChannel) {
@@ -129,12 +129,12 @@ void CQM7100View::ShowLinks()
 {
     bool bAll = true;
     for (int k = 1; k < kChannels; ++k)
-        bAll = bAll && g_nLinkGroup[k] == g_nLinkGroup[0];
+        bAll = bAll && State().m_nLinkGroup[k] == State().m_nLinkGroup[0];
     m_pLinkAll->SetPressed(bAll);
     for (int p = 0; p < 3; ++p)
         m_pPair[p]->SetPressed(IsPairLinked(p));
     for (int k = 0; k < kChannels; ++k)
-        m_pTag[k]->SetPressed(m_nCurChannel >= 0 && g_nLinkGroup[k] == g_nLinkGroup[m_nCurChannel]);
+        m_pTag[k]->SetPressed(m_nCurChannel >= 0 && State().m_nLinkGroup[k] == State().m_nLinkGroup[m_nCurChannel]);
 }
 
 void CQM7100View::RefreshChannelFromRecord(int nChannel)

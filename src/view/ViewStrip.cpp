@@ -53,7 +53,7 @@ void CQM7100View::RefreshStrip(bool bKeepLinks)
 
 void CQM7100View::SelectChannel(int nChannel)
 {
-    if ((g_nDeviceType != 1 && g_nDeviceType != 2) || nChannel < 0 || nChannel >= kChannels)
+    if ((State().m_nDeviceType != 1 && State().m_nDeviceType != 2) || nChannel < 0 || nChannel >= kChannels)
         return;
     const int nOld = m_nCurChannel;
     const bool bLinkAll = IsLinkAll();
@@ -69,7 +69,7 @@ void CQM7100View::SelectChannel(int nChannel)
         }
     }
     m_nCurChannel = nChannel;
-    g_nCurOutput = nChannel;
+    State().m_nCurOutput = nChannel;
     m_pSelect[nChannel]->SetPressed(true);
     m_pLine[nChannel]->SetPressed(true);
     if (!bLinkAll) {
@@ -100,13 +100,13 @@ void CQM7100View::ShowPolarity(int i)
 
 void CQM7100View::ShowLinkedLevels(int i)
 {
-    for (int k : LinkedOutputs(i))
+    for (int k : State().LinkedOutputs(i))
         ShowLevel(k);
 }
 
 void CQM7100View::ShowLinkedPolarity(int i)
 {
-    for (int k : LinkedOutputs(i))
+    for (int k : State().LinkedOutputs(i))
         ShowPolarity(k);
 }
 

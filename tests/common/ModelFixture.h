@@ -1,6 +1,6 @@
-// Every core test starts from the start-up state: defaults in every data
-// area, English texts, not online, a fresh model registered in the link
-// table, and a sink that records notifications.
+// Every core test starts from the start-up state: a fresh model with
+// defaults in every data area, not online, English texts, and a sink that
+// records its notifications.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -9,9 +9,9 @@
 #include <mutex>
 #include <vector>
 
-#include "GlobalData.h"
 #include "KTV_Data.h"
 #include "Notify.h"
+#include "ProcessorState.h"
 #include "SendData.h"
 
 struct PostedMsg {
@@ -43,17 +43,12 @@ private:
 
 class ModelTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        InitGlobalDefaults();
-        g_bChinese = 0;
-        m_pData = std::make_unique<CKTV_Data>();
-        g_pNotifySink = &m_sink;
-    }
-    void TearDown() override { g_pNotifySink = nullptr; }
+    ModelTest() { State().m_pNotifySink = &m_sink; }
+    void SetUp() override { g_bChinese = 0; }
 
     CKTV_Data& Data() { return *m_pData; }
+    CProcessorState& State() { return m_pData->State(); }
 
-    std::unique_ptr<CKTV_Data> m_pData;
     RecordingSink m_sink;
+    std::unique_ptr<CKTV_Data> m_pData = std::make_unique<CKTV_Data>();
 };

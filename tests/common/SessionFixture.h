@@ -34,7 +34,7 @@ protected:
     void SetUp() override
     {
         ModelTest::SetUp();
-        g_pNotifySink = &m_queue;
+        State().m_pNotifySink = &m_queue;
         m_pDevice = std::make_shared<CVirtualProcessor>();
         m_pSession = std::make_unique<CLinkSession>(Data());
         m_pSession->m_onMessage = [this](const std::string& str, MessageKind) { m_messages.push_back(str); };
@@ -57,7 +57,7 @@ protected:
             pTransport = std::make_unique<CVirtualTransport>(m_pDevice);
         if (!m_pSession->Connect(std::move(pTransport)))
             return false;
-        return Pump([] { return g_bOnline.load() != 0; }) && Drain();
+        return Pump([this] { return State().m_bOnline.load() != 0; }) && Drain();
     }
     // Waits until every queued command and marked edit has gone out.
     bool Drain(int nTimeoutMs = 5000)

@@ -15,7 +15,7 @@
 
 #include "ControlName.h"
 #include "Frame.h"
-#include "GlobalData.h"
+#include "KTV_Data.h"
 #include "LinkSession.h"
 #include "MainFrm.h"
 #include "QM7100.h"
@@ -79,6 +79,7 @@ protected:
 
     CQM7100View& View() { return *m_pApp->View(); }
     CKTV_Data& Data() { return View().Data(); }
+    CProcessorState& State() { return Data().State(); }
 
     template <typename T = QWidget>
     T* Ctl(int nId)
@@ -120,7 +121,7 @@ protected:
         Click(1413);
         // Online, everything sent, and the progress window gone (the form
         // is disabled while it shows).
-        return QTest::qWaitFor([] { return g_bOnline.load() != 0; }, 10000) && Drain() &&
+        return QTest::qWaitFor([this] { return State().m_bOnline.load() != 0; }, 10000) && Drain() &&
                QTest::qWaitFor([this] { return View().isEnabled(); }, 2000);
     }
     bool Drain()

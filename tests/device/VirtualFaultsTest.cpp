@@ -8,8 +8,8 @@ class VirtualFaultsTest : public ModelTest {
 protected:
     void SendBacklight(int nValue)
     {
-        g_SysBytes[kItemBacklight] = static_cast<uint8_t>(nValue);
-        SendFrame(m_device, MakeSysFrame(kItemBacklight, 0));
+        State().m_SysBytes[kItemBacklight] = static_cast<uint8_t>(nValue);
+        SendFrame(m_device, MakeSysFrame(State(), kItemBacklight, 0));
     }
     void Faults(const VirtualFaults& faults) { m_device.SetFaults(faults); }
 

@@ -347,10 +347,10 @@ TEST_F(VirtualLoaderTest, HandshakeReportIsCountedButInsideAFrameItIsPayload)
 
     // An output block whose second report is exactly the pattern: frame
     // bytes 64 … 127 are block bytes 50 … 113.
-    uint8_t* pBlock = g_LiveImage + kOffOutput;
+    uint8_t* pBlock = State().m_LiveImage + kOffOutput;
     for (int i = 0; i < 64; ++i)
         pBlock[50 + i] = report[1 + i];
-    const ReplyFrame reply = Exchange(m_device, MakeBlockFrame(0, kKindOutput, 0, true, false));
+    const ReplyFrame reply = Exchange(m_device, MakeBlockFrame(State(), 0, kKindOutput, 0, true, false));
     EXPECT_EQ(reply.nCommand, kReplyAck);
     EXPECT_EQ(m_device.Loader().Handshakes(), 1);
     EXPECT_EQ(Slice(m_device.LiveImage(), kOffOutput + 50, 64), Bytes(report + 1, report + 65));

@@ -19,10 +19,10 @@ protected:
 
 TEST_F(VirtualProcessorTest, GroupWriteIsAppliedToLiveBlockAndAcknowledged)
 {
-    uint8_t* pGroup = g_LiveImage + OutputOffset(2) + 8 * 31;
+    uint8_t* pGroup = State().m_LiveImage + OutputOffset(2) + 8 * 31;
     const uint8_t values[8] = {1, 1, 45, 0, 96, 0, 0, 7};
     std::memcpy(pGroup, values, 8);
-    const ReplyFrame reply = Exchange(m_device, MakeGroupFrame(kKindOutput, 2, 31));
+    const ReplyFrame reply = Exchange(m_device, MakeGroupFrame(State(), kKindOutput, 2, 31));
     EXPECT_TRUE(reply.bOk);
     EXPECT_EQ(reply.nCommand, kReplyAck);
     EXPECT_EQ(reply.nKind, kKindOutput);
@@ -38,15 +38,15 @@ TEST_F(VirtualProcessorTest, GroupWriteIsAppliedToLiveBlockAndAcknowledged)
 
 TEST_F(VirtualProcessorTest, BlockWriteStoresSceneProgramOnly)
 {
-    std::memcpy(g_LiveImage, PatternImage(1).data(), kImageSize);
+    std::memcpy(State().m_LiveImage, PatternImage(1).data(), kImageSize);
     const std::vector<uint8_t> liveBefore = m_device.LiveImage();
     const std::vector<uint8_t> otherBefore = m_device.SceneProgram(8);
 
-    EXPECT_EQ(Exchange(m_device, MakeBlockFrame(7, kKindOutput, 3, true, false)).nCommand, kReplyAck);
-    EXPECT_EQ(Exchange(m_device, MakeBlockFrame(7, kKindMusic, kMusicChannel, true, false)).nCommand, kReplyAck);
+    EXPECT_EQ(Exchange(m_device, MakeBlockFrame(State(), 7, kKindOutput, 3, true, false)).nCommand, kReplyAck);
+    EXPECT_EQ(Exchange(m_device, MakeBlockFrame(State(), 7, kKindMusic, kMusicChannel, true, false)).nCommand, kReplyAck);
 
     const std::vector<uint8_t> program = m_device.SceneProgram(7);
-    const std::vector<uint8_t> sent(g_LiveImage, g_LiveImage + kImageSize);
+    const std::vector<uint8_t> sent(State().m_LiveImage, State().m_LiveImage + kImageSize);
     EXPECT_EQ(Slice(program, OutputOffset(3), kOutBlockSize), Slice(sent, OutputOffset(3), kOutBlockSize));
     EXPECT_EQ(Slice(program, kOffMusic, kInBlockSize), Slice(sent, kOffMusic, kInBlockSize));
     EXPECT_EQ(m_device.LiveImage(), liveBefore);
@@ -55,12 +55,12 @@ TEST_F(VirtualProcessorTest, BlockWriteStoresSceneProgramOnly)
 
 TEST_F(VirtualProcessorTest, EffectProgramWriteFillsFirstTwelveGroups)
 {
-    uint8_t* pEntry = EffectProgEntry(25);
+    uint8_t* pEntry = State().EffectProgEntry(25);
     for (int i = 0; i < kEffectProgSize; ++i)
         pEntry[i] = static_cast<uint8_t>(200 - i);
     const std::vector<uint8_t> before = m_device.EffectProgram(25);
 
-    EXPECT_EQ(Exchange(m_device, MakeBlockFrame(25, kKindEffect, 0, false, false)).nCommand, kReplyAck);
+    EXPECT_EQ(Exchange(m_device, MakeBlockFrame(State(), 25, kKindEffect, 0, false, false)).nCommand, kReplyAck);
 
     const std::vector<uint8_t> program = m_device.EffectProgram(25);
     EXPECT_EQ(Slice(program, kNameSize, kEffectWriteSize),
@@ -74,14 +74,14 @@ TEST_F(VirtualProcessorTest, MuteBracketOfSceneWriteEndsUnmuted)
     // The editor mutes every output, writes the blocks, then restores the
     // mute bytes; the processor must end with the restored bytes.
     for (int k = 0; k < kOutputs; ++k) {
-        g_LiveImage[OutputOffset(k) + 248] = 0;
-        SendFrame(m_device, MakeGroupFrame(kKindOutput, k, 31));
+        State().m_LiveImage[OutputOffset(k) + 248] = 0;
+        SendFrame(m_device, MakeGroupFrame(State(), kKindOutput, k, 31));
     }
     for (int k = 0; k < kOutputs; ++k)
-        SendFrame(m_device, MakeBlockFrame(0, kKindOutput, k, true, false));
+        SendFrame(m_device, MakeBlockFrame(State(), 0, kKindOutput, k, true, false));
     for (int k = 0; k < kOutputs; ++k) {
-        g_LiveImage[OutputOffset(k) + 248] = k == 4 ? 1 : 0;
-        SendFrame(m_device, MakeGroupFrame(kKindOutput, k, 31));
+        State().m_LiveImage[OutputOffset(k) + 248] = k == 4 ? 1 : 0;
+        SendFrame(m_device, MakeGroupFrame(State(), kKindOutput, k, 31));
     }
     const std::vector<ReplyFrame> replies = TakeReplies(m_device);
     ASSERT_EQ(replies.size(), 18u);
@@ -95,23 +95,23 @@ TEST_F(VirtualProcessorTest, MuteBracketOfSceneWriteEndsUnmuted)
 TEST_F(VirtualProcessorTest, SystemItemWritesReadBack)
 {
     for (int i = 0; i < kControlSize; ++i)
-        g_ControlBlock[i] = static_cast<uint8_t>(i + 1);
+        State().m_ControlBlock[i] = static_cast<uint8_t>(i + 1);
     for (int i = 0; i < kInfoTextSize; ++i)
-        g_InfoText[i] = static_cast<uint8_t>('A' + i % 26);
+        State().m_InfoText[i] = static_cast<uint8_t>('A' + i % 26);
     const uint8_t lock[kLockSize] = {1, 'p', 'a', 's', 's', '1', '2'};
-    std::memcpy(g_LockBlock, lock, kLockSize);
+    std::memcpy(State().m_LockBlock, lock, kLockSize);
     for (int i = 0; i < kDelayTableSize; ++i)
-        g_DelayTable[i] = static_cast<uint8_t>(3 * i);
-    g_nLowPassLimit = 1234;
+        State().m_DelayTable[i] = static_cast<uint8_t>(3 * i);
+    State().m_nLowPassLimit = 1234;
     const int nBytes[] = {kItemBacklight, 32, 33, 34, 35, 36, 37, 38, 39, 40, 41, 48, 49};
     for (int nItem : nBytes)
-        g_SysBytes[nItem] = static_cast<uint8_t>(nItem + 5);
+        State().m_SysBytes[nItem] = static_cast<uint8_t>(nItem + 5);
 
     std::vector<int> items = {kItemControl, kItemInfoText, kItemLock, kItemDelayTable, kItemLowPassLimit};
     items.insert(items.end(), std::begin(nBytes), std::end(nBytes));
     for (int nItem : items) {
         SCOPED_TRACE(nItem);
-        const auto pWrite = MakeSysFrame(nItem, 0);
+        const auto pWrite = MakeSysFrame(State(), nItem, 0);
         const std::vector<uint8_t> sent(pWrite->Frame() + 14, pWrite->Frame() + pWrite->Length() - 2);
         EXPECT_EQ(Exchange(m_device, pWrite).nCommand, kReplyAck);
         const ReplyFrame reply = Exchange(m_device, MakeSysReadFrame(nItem, 0));
@@ -121,17 +121,17 @@ TEST_F(VirtualProcessorTest, SystemItemWritesReadBack)
     }
     EXPECT_EQ(m_device.SystemByte(36), 41);
     EXPECT_EQ(m_device.SystemByte(kItemLowPassLimit), 1234);
-    EXPECT_EQ(m_device.DelayTable(), std::vector<uint8_t>(g_DelayTable, g_DelayTable + kDelayTableSize));
+    EXPECT_EQ(m_device.DelayTable(), std::vector<uint8_t>(State().m_DelayTable, State().m_DelayTable + kDelayTableSize));
 }
 
 TEST_F(VirtualProcessorTest, NamesOfScenesAndEffectProgramsAreKeptApart)
 {
-    std::memcpy(SceneEntry(3), "Party room    \0", 16);
-    std::memcpy(EffectProgEntry(22), "Hall          \0", 16);
-    std::memcpy(g_LiveImage, "Live          \0", 16);
-    SendFrame(m_device, MakeSysFrame(kItemSceneName, 3));
-    SendFrame(m_device, MakeSysFrame(kItemEffectName, 22));
-    SendFrame(m_device, MakeSysFrame(kItemSceneName, 0));
+    std::memcpy(State().SceneEntry(3), "Party room    \0", 16);
+    std::memcpy(State().EffectProgEntry(22), "Hall          \0", 16);
+    std::memcpy(State().m_LiveImage, "Live          \0", 16);
+    SendFrame(m_device, MakeSysFrame(State(), kItemSceneName, 3));
+    SendFrame(m_device, MakeSysFrame(State(), kItemEffectName, 22));
+    SendFrame(m_device, MakeSysFrame(State(), kItemSceneName, 0));
     EXPECT_EQ(TakeReplies(m_device).size(), 3u);
 
     const auto name = [](const std::vector<uint8_t>& v) { return std::string(v.begin(), v.end()); };
@@ -146,12 +146,12 @@ TEST_F(VirtualProcessorTest, NamesOfScenesAndEffectProgramsAreKeptApart)
 TEST_F(VirtualProcessorTest, DefaultSetupKeepsCopyOfLiveSettings)
 {
     EXPECT_TRUE(m_device.DefaultSettings().empty());
-    g_LiveImage[OutputOffset(0) + 250] = 12;
-    SendFrame(m_device, MakeGroupFrame(kKindOutput, 0, 31));
-    SendFrame(m_device, MakeSysFrame(kItemDefaultSetup, 0));
+    State().m_LiveImage[OutputOffset(0) + 250] = 12;
+    SendFrame(m_device, MakeGroupFrame(State(), kKindOutput, 0, 31));
+    SendFrame(m_device, MakeSysFrame(State(), kItemDefaultSetup, 0));
     const std::vector<uint8_t> stored = m_device.LiveImage();
-    g_LiveImage[OutputOffset(0) + 250] = 40;
-    SendFrame(m_device, MakeGroupFrame(kKindOutput, 0, 31));
+    State().m_LiveImage[OutputOffset(0) + 250] = 40;
+    SendFrame(m_device, MakeGroupFrame(State(), kKindOutput, 0, 31));
     EXPECT_EQ(TakeReplies(m_device).size(), 3u);
     EXPECT_EQ(m_device.DefaultSettings(), stored);
     EXPECT_NE(m_device.LiveImage(), stored);
@@ -214,8 +214,8 @@ TEST_F(VirtualProcessorTest, UnaddressableWritesAreAcknowledgedAndChangeNothing)
 TEST_F(VirtualProcessorTest, CorruptedFrameGetsResendRequestAndChangesNothing)
 {
     const DeviceState before(m_device);
-    g_LiveImage[OutputOffset(1) + 250] = 5;
-    auto pFrame = MakeGroupFrame(kKindOutput, 1, 31);
+    State().m_LiveImage[OutputOffset(1) + 250] = 5;
+    auto pFrame = MakeGroupFrame(State(), kKindOutput, 1, 31);
     pFrame->Frame()[16] ^= 0x01;  // a payload byte flipped on the way
     const ReplyFrame reply = Exchange(m_device, pFrame);
     EXPECT_TRUE(reply.bOk);
@@ -224,13 +224,13 @@ TEST_F(VirtualProcessorTest, CorruptedFrameGetsResendRequestAndChangesNothing)
     EXPECT_TRUE(DeviceState(m_device) == before);
 
     // Sent again intact, it is applied.
-    EXPECT_EQ(Exchange(m_device, MakeGroupFrame(kKindOutput, 1, 31)).nCommand, kReplyAck);
+    EXPECT_EQ(Exchange(m_device, MakeGroupFrame(State(), kKindOutput, 1, 31)).nCommand, kReplyAck);
     EXPECT_EQ(m_device.LiveImage()[OutputOffset(1) + 250], 5);
 }
 
 TEST_F(VirtualProcessorTest, WrongEndByteGetsResendRequest)
 {
-    auto pFrame = MakeSysFrame(kItemBacklight, 0);
+    auto pFrame = MakeSysFrame(State(), kItemBacklight, 0);
     pFrame->Frame()[pFrame->Length() - 1] = 0x00;
     EXPECT_EQ(Exchange(m_device, pFrame).nCommand, kReplyResend);
 }

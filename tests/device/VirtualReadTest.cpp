@@ -71,10 +71,10 @@ TEST_F(VirtualReadTest, RecallCopiesProgramBlockIntoLive)
 
 TEST_F(VirtualReadTest, EffectProgramRecallAndLibraryRead)
 {
-    uint8_t* pEntry = EffectProgEntry(30);
+    uint8_t* pEntry = State().EffectProgEntry(30);
     for (int i = 0; i < kEffectProgSize; ++i)
         pEntry[i] = static_cast<uint8_t>(i + 9);
-    SendFrame(m_device, MakeBlockFrame(30, kKindEffect, 0, false, false));
+    SendFrame(m_device, MakeBlockFrame(State(), 30, kKindEffect, 0, false, false));
     EXPECT_EQ(TakeReplies(m_device).size(), 1u);
     const std::vector<uint8_t> program = m_device.EffectProgram(30);
     const std::vector<uint8_t> liveBefore = m_device.LiveImage();
@@ -108,16 +108,16 @@ TEST_F(VirtualReadTest, StartupSettingsFitTheEditorsLimits)
 {
     const std::vector<uint8_t> live = m_device.LiveImage();
     for (int nItem = 32; nItem <= 39; ++nItem)
-        EXPECT_EQ(m_device.SystemByte(nItem), g_SysBytes[nItem]) << nItem;
-    EXPECT_EQ(m_device.SystemByte(kItemLowPassLimit), g_nLowPassLimit);
+        EXPECT_EQ(m_device.SystemByte(nItem), State().m_SysBytes[nItem]) << nItem;
+    EXPECT_EQ(m_device.SystemByte(kItemLowPassLimit), State().m_nLowPassLimit);
     const int nMicVolume = GetWord(&live[kOffMic + 78]);
     const int nMusicVolume = GetWord(&live[kOffMusic + 78]);
-    EXPECT_GE(nMicVolume, g_SysBytes[35]);
-    EXPECT_LE(nMicVolume, g_SysBytes[34]);
-    EXPECT_GE(nMusicVolume, g_SysBytes[39]);
-    EXPECT_LE(nMusicVolume, g_SysBytes[38]);
-    EXPECT_GE(live[kOffEffect + 139], g_SysBytes[37]);
-    EXPECT_LE(live[kOffEffect + 139], g_SysBytes[36]);
+    EXPECT_GE(nMicVolume, State().m_SysBytes[35]);
+    EXPECT_LE(nMicVolume, State().m_SysBytes[34]);
+    EXPECT_GE(nMusicVolume, State().m_SysBytes[39]);
+    EXPECT_LE(nMusicVolume, State().m_SysBytes[38]);
+    EXPECT_GE(live[kOffEffect + 139], State().m_SysBytes[37]);
+    EXPECT_LE(live[kOffEffect + 139], State().m_SysBytes[36]);
     for (int k = 0; k < kOutputs; ++k) {
         const uint8_t* pBlock = &live[OutputOffset(k)];
         EXPECT_EQ(GetWord(pBlock + 250), 60);  // 0 dB
@@ -163,8 +163,8 @@ TEST_F(VirtualReadTest, IdentificationAndVariant)
 
 TEST_F(VirtualReadTest, LowPassSwitchTravelsInSecondByte)
 {
-    g_SysBytes[kItemLowPassSwitch] = 1;
-    SendFrame(m_device, MakeSysFrame(kItemLowPassSwitch, 0));
+    State().m_SysBytes[kItemLowPassSwitch] = 1;
+    SendFrame(m_device, MakeSysFrame(State(), kItemLowPassSwitch, 0));
     EXPECT_EQ(TakeReplies(m_device).size(), 1u);
     EXPECT_EQ(m_device.SystemByte(kItemLowPassSwitch), 1);
     EXPECT_EQ(Exchange(m_device, MakeSysReadFrame(kItemLowPassSwitch, 0)).payload, (std::vector<uint8_t>{0, 1}));
@@ -173,11 +173,11 @@ TEST_F(VirtualReadTest, LowPassSwitchTravelsInSecondByte)
 
 TEST_F(VirtualReadTest, LevelReadingsMoveUntilSet)
 {
-    const ReplyFrame first = Exchange(m_device, MakeGroupFrame(kKindLevelRequest, 0, 0));
+    const ReplyFrame first = Exchange(m_device, MakeGroupFrame(State(), kKindLevelRequest, 0, 0));
     ASSERT_EQ(first.payload.size(), static_cast<size_t>(kLevelEntries + 2));
     bool bMoved = false;
     for (int i = 0; i < 5 && !bMoved; ++i)
-        bMoved = Exchange(m_device, MakeGroupFrame(kKindLevelRequest, 0, 0)).payload != first.payload;
+        bMoved = Exchange(m_device, MakeGroupFrame(State(), kKindLevelRequest, 0, 0)).payload != first.payload;
     EXPECT_TRUE(bMoved);
 
     std::array<int, kLevelEntries> levels{};
@@ -186,7 +186,7 @@ TEST_F(VirtualReadTest, LevelReadingsMoveUntilSet)
     levels[11] = 999;  // beyond a byte: sent as the highest reading
     m_device.SetLevels(levels);
     for (int n = 0; n < 2; ++n) {
-        const ReplyFrame reply = Exchange(m_device, MakeGroupFrame(kKindLevelRequest, 0, 0));
+        const ReplyFrame reply = Exchange(m_device, MakeGroupFrame(State(), kKindLevelRequest, 0, 0));
         ASSERT_EQ(reply.payload.size(), static_cast<size_t>(kLevelEntries + 2));
         for (int i = 0; i < 11; ++i)
             EXPECT_EQ(reply.payload[i], i * 5);

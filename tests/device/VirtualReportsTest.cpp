@@ -32,8 +32,8 @@ TEST_F(VirtualReportsTest, FramesInArbitraryChunksWithNoiseAreAllHandled)
 {
     std::vector<std::unique_ptr<CSendData>> frames;
     for (int k = 0; k < kOutputs; ++k) {
-        g_LiveImage[kOffOutput + kOutBlockSize * k + 250] = static_cast<uint8_t>(10 + k);
-        frames.push_back(MakeBlockFrame(0, kKindOutput, k, true, false));
+        State().m_LiveImage[kOffOutput + kOutBlockSize * k + 250] = static_cast<uint8_t>(10 + k);
+        frames.push_back(MakeBlockFrame(State(), 0, kKindOutput, k, true, false));
         frames.push_back(MakeSysReadFrame(kItemIdent, 0));
     }
     std::vector<uint8_t> stream;

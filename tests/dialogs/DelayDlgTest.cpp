@@ -40,7 +40,7 @@ protected:
 
 TEST_F(DelayDlgTest, UnitButtonCyclesMsInchCmAndTheFormFollows)
 {
-    SetPositionDelay(GetCurrentPosition(), 0, kMaxDelayCode);
+    SetPositionDelay(State(), GetCurrentPosition(State()), 0, kMaxDelayCode);
     ASSERT_TRUE(WithDelayDialog([this](CDelayDlg& dialog) {
         EXPECT_EQ(DelayField(dialog, 0), "20.000MS");
         ClickOn(dialog, CDelayDlg::kIdUnit);
@@ -60,15 +60,15 @@ TEST_F(DelayDlgTest, PressedPositionAndUnchangedDelaySendNothing)
 {
     ASSERT_TRUE(ConnectOnline());
     m_pDevice->ClearReceivedFrames();
-    const int nPosition = GetCurrentPosition();
-    const int nDelay = GetPositionDelay(nPosition, 2);
+    const int nPosition = GetCurrentPosition(State());
+    const int nDelay = GetPositionDelay(State(), nPosition, 2);
     ASSERT_TRUE(WithDelayDialog([&](CDelayDlg& dialog) {
         EXPECT_TRUE(FindControl<CXPButton>(dialog, CDelayDlg::kIdPosition + nPosition)->IsPressed());
         ClickOn(dialog, CDelayDlg::kIdPosition + nPosition);
         TypeAndEnter(CDelayDlg::kIdDelay + 2, DelayField(dialog, 2));
     }));
     ASSERT_TRUE(Drain());
-    EXPECT_EQ(GetPositionDelay(nPosition, 2), nDelay);
+    EXPECT_EQ(GetPositionDelay(State(), nPosition, 2), nDelay);
     EXPECT_EQ(DelayTableWrites(), 0);
 }
 
@@ -76,7 +76,7 @@ TEST_F(DelayDlgTest, NewDelayReachesTheProcessorAndTheFormWhileTheDialogStaysOpe
 {
     ASSERT_TRUE(ConnectOnline());
     m_pDevice->ClearReceivedFrames();
-    const int nPosition = GetCurrentPosition();
+    const int nPosition = GetCurrentPosition(State());
     ASSERT_TRUE(WithDelayDialog([this](CDelayDlg& dialog) {
         TypeAndEnter(CDelayDlg::kIdDelay + 4, "12.5");
         EXPECT_TRUE(dialog.isVisible());
@@ -84,7 +84,7 @@ TEST_F(DelayDlgTest, NewDelayReachesTheProcessorAndTheFormWhileTheDialogStaysOpe
         EXPECT_EQ(FormLabel(4), "12.500ms");
     }));
     ASSERT_TRUE(Drain());
-    EXPECT_EQ(GetPositionDelay(nPosition, 4), 600);
+    EXPECT_EQ(GetPositionDelay(State(), nPosition, 4), 600);
     EXPECT_EQ(DelayTableWrites(), 1);
     const std::vector<uint8_t> table = m_pDevice->DelayTable();
     const size_t nAt = static_cast<size_t>(nPosition * 12 + 4 * 2);
@@ -96,7 +96,7 @@ TEST_F(DelayDlgTest, NewPositionIsShownAndSent)
 {
     ASSERT_TRUE(ConnectOnline());
     m_pDevice->ClearReceivedFrames();
-    const int nOther = (GetCurrentPosition() + 1) % 4;
+    const int nOther = (GetCurrentPosition(State()) + 1) % 4;
     ASSERT_TRUE(WithDelayDialog([&](CDelayDlg& dialog) {
         ClickOn(dialog, CDelayDlg::kIdPosition + nOther);
         for (int p = 0; p < 4; ++p) {
@@ -105,7 +105,7 @@ TEST_F(DelayDlgTest, NewPositionIsShownAndSent)
         }
     }));
     ASSERT_TRUE(Drain());
-    EXPECT_EQ(GetCurrentPosition(), nOther);
+    EXPECT_EQ(GetCurrentPosition(State()), nOther);
     EXPECT_GE(DelayTableWrites(), 1);
     EXPECT_EQ(m_pDevice->DelayTable().at(kDelaySelectedByte), nOther);
 }
@@ -119,21 +119,21 @@ TEST_F(DelayDlgTest, CancelKeepsTheChanges)
         bClosed = !dialog.isVisible();
     }));
     EXPECT_TRUE(bClosed);
-    EXPECT_EQ(GetPositionDelay(GetCurrentPosition(), 0), 144);
+    EXPECT_EQ(GetPositionDelay(State(), GetCurrentPosition(State()), 0), 144);
 }
 
 TEST_F(DelayDlgTest, LoadedPositionIsPressedWithItsDelays)
 {
-    SetCurrentPosition(3);
+    SetCurrentPosition(State(), 3);
     for (int k = 0; k < 6; ++k)
-        SetPositionDelay(3, k, 100 + 10 * k);
+        SetPositionDelay(State(), 3, k, 100 + 10 * k);
     View().ShowDelays();
     AnswerFiles("rear.Mode_C");
-    ASSERT_TRUE(WithDelayDialog([](CDelayDlg& dialog) {
+    ASSERT_TRUE(WithDelayDialog([this](CDelayDlg& dialog) {
         ClickOn(dialog, CDelayDlg::kIdSave);
         ClickOn(dialog, CDelayDlg::kIdPosition + 1);
         for (int k = 0; k < 6; ++k)
-            SetPositionDelay(3, k, 0);
+            SetPositionDelay(State(), 3, k, 0);
         ClickOn(dialog, CDelayDlg::kIdLoad);
         EXPECT_TRUE(FindControl<CXPButton>(dialog, CDelayDlg::kIdPosition + 3)->IsPressed());
         EXPECT_FALSE(FindControl<CXPButton>(dialog, CDelayDlg::kIdPosition + 1)->IsPressed());
@@ -147,13 +147,13 @@ TEST_F(DelayDlgTest, LoadedPositionIsPressedWithItsDelays)
 TEST_F(DelayDlgTest, CtrlZInTheDialogTakesThePositionBackOnTheProcessor)
 {
     ASSERT_TRUE(ConnectOnline());
-    const int nBefore = GetCurrentPosition();
+    const int nBefore = GetCurrentPosition(State());
     const int nOther = (nBefore + 1) % 4;
     ASSERT_TRUE(WithDelayDialog([&](CDelayDlg& dialog) {
         ClickOn(dialog, CDelayDlg::kIdPosition + nOther);
-        ASSERT_EQ(GetCurrentPosition(), nOther);
+        ASSERT_EQ(GetCurrentPosition(State()), nOther);
         QTest::keyClick(&dialog, Qt::Key_Z, Qt::ControlModifier);
-        EXPECT_EQ(GetCurrentPosition(), nBefore);
+        EXPECT_EQ(GetCurrentPosition(State()), nBefore);
         EXPECT_TRUE(FindControl<CXPButton>(dialog, CDelayDlg::kIdPosition + nBefore)->IsPressed());
     }));
     ASSERT_TRUE(Drain());

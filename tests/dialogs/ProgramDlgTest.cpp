@@ -8,7 +8,6 @@
 
 #include "BoxAnswerer.h"
 #include "ButtonRadio.h"
-#include "CommLock.h"
 #include "FontStatic.h"
 #include "KTV_Data.h"
 #include "PresetFile.h"
@@ -70,7 +69,7 @@ protected:
 
 TEST_F(ProgramDlgTest, OpenedBeforeTheFullReadShowsNoNamesAndOnlyThePcGroup)
 {
-    std::memcpy(SceneEntry(2), "Stale", 5);
+    std::memcpy(State().SceneEntry(2), "Stale", 5);
     const bool bOpened = WithProgramDialog([this](CProgramDlg& dialog) {
         EXPECT_EQ(View().ProgramDialog(), &dialog);
         for (int n = 1; n <= 10; ++n)
@@ -169,7 +168,7 @@ TEST_F(ProgramDlgTest, StoreRefusesEmptyBlankAndTakenNamesAndSendsNothing)
     EXPECT_EQ(m_messages, (std::vector<std::string>{"The name can not be empty!", "The name can not be all spaces!",
                                                     "Have been the same name!", "Have been the same name!"}));
     EXPECT_EQ(ProgramWrites(), 0);
-    EXPECT_EQ(BytesToName(SceneEntry(1), kNameSize), "Lounge");
+    EXPECT_EQ(BytesToName(State().SceneEntry(1), kNameSize), "Lounge");
 }
 
 // The processor keeps printable ASCII only: the field takes nothing else,
@@ -203,7 +202,7 @@ TEST_F(ProgramDlgTest, StoreHallInProgramThreeReachesTheProcessor)
     const std::vector<uint8_t> program = m_pDevice->SceneProgram(3);
     EXPECT_EQ(NameOf(program), "Hall");
     EXPECT_EQ(program[kOffOutput + kOffLevel], 37) << "the live settings went with it";
-    EXPECT_EQ(BytesToName(g_LiveImage, kNameSize), "Hall");
+    EXPECT_EQ(BytesToName(State().m_LiveImage, kNameSize), "Hall");
     EXPECT_EQ(Ctl<QLineEdit>(1002)->text(), "Hall");
     EXPECT_TRUE(m_messages.empty());
 }
@@ -218,7 +217,7 @@ TEST_F(ProgramDlgTest, AnEditNotYetSentWhenStoringKeepsTheStoredName)
         ClickRow(dialog, 3);
         TypeName(dialog, "Hall");
         {
-            CommLock lock(g_csComm);
+            CommLock lock(State().m_csComm);
             Data().Output(0).SetLevel(41);
             ClickIn(dialog, CProgramDlg::kIdStore);
         }
@@ -227,7 +226,7 @@ TEST_F(ProgramDlgTest, AnEditNotYetSentWhenStoringKeepsTheStoredName)
     }));
     EXPECT_EQ(m_pDevice->SceneProgram(3)[kOffOutput + kOffLevel], 41);
     EXPECT_EQ(BytesToName(m_pDevice->LiveImage().data(), kNameSize), "Hall");
-    EXPECT_EQ(BytesToName(g_LiveImage, kNameSize), "Hall");
+    EXPECT_EQ(BytesToName(State().m_LiveImage, kNameSize), "Hall");
     EXPECT_EQ(Ctl<QLineEdit>(1002)->text(), "Hall");
 }
 
@@ -237,7 +236,7 @@ TEST_F(ProgramDlgTest, RecallThreeLoadsTheProgramIntoModelAndForm)
     EXPECT_TRUE(WithProgramDialog([this](CProgramDlg& dialog) {
         ClickRow(dialog, 3);
         ClickIn(dialog, CProgramDlg::kIdRecall);
-        EXPECT_TRUE(QTest::qWaitFor([] { return g_bOnline.load() != 0; }, 5000));
+        EXPECT_TRUE(QTest::qWaitFor([this] { return State().m_bOnline.load() != 0; }, 5000));
         EXPECT_TRUE(Drain());
     }));
     EXPECT_EQ(Data().Output(0).GetLevel(), 22);

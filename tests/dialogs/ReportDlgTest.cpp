@@ -126,7 +126,7 @@ TEST_F(ReportDlgTest, ExportWritesTheListAsAWorksheet)
         AnswerFiles("taken.xlsx");
         QDir(m_dir.path()).mkdir("taken.xlsx");
         Press(dialog, CDataViewDlg::kIdExport);
-        g_nDeviceType = 3;
+        State().m_nDeviceType = 3;
         Press(dialog, CDataViewDlg::kIdExport);
     }));
     ASSERT_EQ(m_requests.size(), 3u) << "only variants 1 and 2 export";

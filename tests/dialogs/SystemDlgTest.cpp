@@ -47,7 +47,7 @@ protected:
 TEST_F(SystemDlgTest, OnlyANewSourceIsSentWithTheControlBlock)
 {
     ASSERT_TRUE(ConnectOnline());
-    const int nCurrent = g_ControlBlock[0];
+    const int nCurrent = State().m_ControlBlock[0];
     const int nNew = (nCurrent + 1) % 4;
     m_pDevice->ClearReceivedFrames();
     ASSERT_TRUE(WithSystemDialog([&](CCurSYSDlg& dialog) {
@@ -59,12 +59,12 @@ TEST_F(SystemDlgTest, OnlyANewSourceIsSentWithTheControlBlock)
         Choose(pSource, nNew);
     }));
     ASSERT_TRUE(Drain());
-    EXPECT_EQ(g_ControlBlock[0], nNew);
+    EXPECT_EQ(State().m_ControlBlock[0], nNew);
     ASSERT_EQ(CountWrites(kKindSystem, kItemControl, kCmdWrite), 1);
     for (const RawFrame& f : Sent()) {
         if (f[kFoKind] == kKindSystem && f[kFoChannel] == kItemControl) {
             EXPECT_EQ(RawFrame(f.begin() + kFoPayload, f.begin() + kFoPayload + kControlSize),
-                      RawFrame(g_ControlBlock, g_ControlBlock + kControlSize));
+                      RawFrame(State().m_ControlBlock, State().m_ControlBlock + kControlSize));
         }
     }
 }
@@ -102,8 +102,8 @@ TEST_F(SystemDlgTest, LinkedOutputsFollowTheLimiterAndTheMix)
     Data().Output(2).SetLeftOff(0);
     Data().Output(2).SetRightOff(1);
     {
-        ModelLock lock(g_csModel);
-        g_nLinkGroup[1] = g_nLinkGroup[2] = 0;
+        ModelLock lock(State().m_csModel);
+        State().m_nLinkGroup[1] = State().m_nLinkGroup[2] = 0;
     }
     const int nUnlinked = Data().Output(3).GetThreshold();
     ASSERT_TRUE(WithSystemDialog([this, nUnlinked](CCurSYSDlg& dialog) {

@@ -94,12 +94,15 @@ TEST_F(BandDrag, HighPassAtTheLeftEdgeSwitchesOffInEveryMovableRange)
 
 TEST_F(BandDrag, DragToTheCurrentValueIsNoChangeAndMarksNothing)
 {
+    // Bands of an online processor's model: an edit would be marked.
     CFilter hp = Crossover(kHighPass, 20, 9);
-    g_bOnline = 1;
+    hp.AttachState(&State());
+    State().m_bOnline = 1;
     EXPECT_FALSE(DragCutoff(hp, kPlotOffsetX, 20000));
     EXPECT_EQ(hp.GetChangeMark(), 0);
 
     CFilter band = Peaking(1000);
+    band.AttachState(&State());
     band.SetGainCode(kGainCodeZero + 60);
     band.SetChangeMark(0);
     const int x = XOf(band.GetFrequency()) + 1;

@@ -26,7 +26,7 @@ protected:
     void SetUp() override
     {
         ModelTest::SetUp();
-        g_nDeviceType = 1;
+        State().m_nDeviceType = 1;
         m_pHost = std::make_unique<QWidget>();
         m_pHost->resize(kGraphW + 20, kGraphH + 16);
         m_pGraph = new CFStatic(1000, m_pHost.get());
@@ -43,7 +43,7 @@ protected:
     {
         QTest::mouseRelease(m_pGraph, Qt::LeftButton);  // never leave a button held for the next case
         m_pHost.reset();
-        g_nDeviceType = 1;
+        State().m_nDeviceType = 1;
         ModelTest::TearDown();
     }
 

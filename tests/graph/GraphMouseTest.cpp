@@ -16,7 +16,7 @@ bool IsFlat(const CFilter& f)
 TEST_F(GraphTest, PeakingMarkerDraggedPastThePlotStopsAtItsEdges)
 {
     MakeParametric();
-    g_bOnline = 1;
+    State().m_bOnline = 1;
     Band(17).SetChangeMark(0);
 
     Drag(MarkerOf(17), {MarkerOf(17).x(), -40});
@@ -160,7 +160,7 @@ TEST_F(GraphTest, NothingIsEditedWithoutAChannelOrOnAnUnknownDevice)
     EXPECT_DOUBLE_EQ(Band(17).GetGain(), 0.0);
 
     m_pGraph->SetMode(CFStatic::kModeOutput);
-    g_nDeviceType = 3;
+    State().m_nDeviceType = 3;
     Drag(MarkerOf(17), {MarkerOf(17).x(), YOf(10)});
     EXPECT_EQ(m_pGraph->EngagedBand(), -1);
     EXPECT_DOUBLE_EQ(Band(17).GetGain(), 0.0);

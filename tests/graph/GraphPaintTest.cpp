@@ -119,7 +119,7 @@ TEST_F(GraphPaint, NoChannelModeShowsGridAndCurvesInAWhiteFrame)
 
 TEST_F(GraphPaint, UnknownDeviceShowsOnlyTheFrame)
 {
-    g_nDeviceType = 3;
+    State().m_nDeviceType = 3;
     m_pGraph->Redraw(-1);
     const QImage image = Shot();
     EXPECT_EQ(image.pixelColor(kPlotOffsetX, EmptySpot().y()), QColor(Qt::black));

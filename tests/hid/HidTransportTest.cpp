@@ -183,7 +183,7 @@ TEST_F(HidTransportTest, BlockWriteTravelsInFivePaddedReportsAndIsAcknowledged)
 {
     const std::unique_ptr<CHidTransport> pLink = PlugAndOpen();
     ASSERT_NE(pLink, nullptr);
-    const std::unique_ptr<CSendData> pFrame = MakeBlockFrame(0, kKindOutput, 1, true, false);
+    const std::unique_ptr<CSendData> pFrame = MakeBlockFrame(State(), 0, kKindOutput, 1, true, false);
     ASSERT_NE(pFrame, nullptr);
     ASSERT_EQ(pFrame->Length(), 312);
 

@@ -35,7 +35,7 @@ TEST_F(LinkFailureTest, SilentDeviceEndsTheLinkAfterTheReadTimeOut)
     ASSERT_TRUE(WaitDisconnected());
     EXPECT_GE(SecondsSince(start), 1.5);
     EXPECT_EQ(m_messages, std::vector<std::string>{"Connection failure!"});
-    EXPECT_EQ(g_bOnline.load(), 0);
+    EXPECT_EQ(State().m_bOnline.load(), 0);
     EXPECT_EQ(m_pSession->Command().GetCount(), 0);
 }
 
@@ -53,8 +53,8 @@ TEST_F(LinkFailureTest, IdentificationChecksFamilyAndMajorVersion)
     ASSERT_TRUE(Pump([this] { return !m_messages.empty(); }));
     EXPECT_FALSE(m_pSession->IsConnected());
     EXPECT_EQ(m_messages.back(), "Connection failure!");
-    EXPECT_EQ(0, std::memcmp(g_IdString, "           ", kIdSize));
-    EXPECT_EQ(g_bOnline.load(), 0);
+    EXPECT_EQ(0, std::memcmp(State().m_IdString, "           ", kIdSize));
+    EXPECT_EQ(State().m_bOnline.load(), 0);
 }
 
 TEST_F(LinkFailureTest, EmptyReplyAsksForNewFirmware)
@@ -114,12 +114,12 @@ TEST_F(LinkFailureTest, CorruptedReplyFailsThroughTheTimeOuts)
 TEST_F(LinkFailureTest, DisconnectButtonClosesAndClearsState)
 {
     ASSERT_TRUE(ConnectOnline());
-    g_bDelayPresetChanged = 1;
+    State().m_bDelayPresetChanged = 1;
     Data().Output(1).SetMute(1);
     m_pSession->Disconnect(0);
     EXPECT_FALSE(m_pSession->IsConnected());
-    EXPECT_EQ(g_bOnline.load(), 0);
-    EXPECT_EQ(g_bDelayPresetChanged.load(), 0);
+    EXPECT_EQ(State().m_bOnline.load(), 0);
+    EXPECT_EQ(State().m_bDelayPresetChanged.load(), 0);
     EXPECT_EQ(Data().Output(1).GetMiscMark(), 0);
     EXPECT_TRUE(m_messages.empty());
     // Sequences while disconnected.

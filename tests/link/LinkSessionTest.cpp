@@ -2,7 +2,6 @@
 
 #include <cstring>
 
-#include "CommLock.h"
 #include "DataDefine.h"
 #include "GlobalData.h"
 #include "SessionFixture.h"
@@ -28,7 +27,7 @@ TEST_F(SessionTest, ConnectReadsIdentificationStatusAndLiveSettings)
     EXPECT_TRUE(m_pSession->IsConnected());
     EXPECT_EQ(Data().Output(2).GetLevel(), 45);
     EXPECT_DOUBLE_EQ(Data().Output(4).EQ()[5].GetGain(), 5.0);
-    EXPECT_EQ(0, std::memcmp(g_IdString, "SVH1-WV1.00", 11));
+    EXPECT_EQ(0, std::memcmp(State().m_IdString, "SVH1-WV1.00", 11));
 
     // The exact order of the connect reads (level polls may fall between the
     // identification and the status reads, while the view checks the id).
@@ -105,7 +104,7 @@ TEST_F(SessionTest, StoreRecallAndDeletePrograms)
     Data().Output(1).SetLevel(33);
     ASSERT_TRUE(Drain());
     // Store: eight frames in one batch, the last one closing it.
-    ASSERT_TRUE(CopyFixed(SceneEntry(3), kNameSize, "Party"));
+    ASSERT_TRUE(CopyFixed(State().SceneEntry(3), kNameSize, "Party"));
     ASSERT_TRUE(m_pSession->WriteScene(3, true));
     EXPECT_EQ(m_pSession->ProgressRange(), 7);
     ASSERT_TRUE(Pump([this] { return Seen(kMsgBatchProgress, 1) >= 1; }));
@@ -120,8 +119,8 @@ TEST_F(SessionTest, StoreRecallAndDeletePrograms)
     m_pDevice->SetSceneProgram(4, other);
     m_pDevice->ClearReceivedFrames();
     ASSERT_TRUE(m_pSession->ReadScene(4));
-    EXPECT_EQ(g_bOnline.load(), 0);
-    ASSERT_TRUE(Pump([] { return g_bOnline.load() != 0; }));
+    EXPECT_EQ(State().m_bOnline.load(), 0);
+    ASSERT_TRUE(Pump([this] { return State().m_bOnline.load() != 0; }));
     EXPECT_EQ(Data().Output(5).GetLevel(), 12);
     for (const RawFrame& f : Sent()) {
         if (f[kFoKind] == kKindOutput) {
@@ -130,7 +129,7 @@ TEST_F(SessionTest, StoreRecallAndDeletePrograms)
     }
 
     // Delete: an empty name for the program.
-    std::memset(SceneEntry(3), 0, kNameSize);
+    std::memset(State().SceneEntry(3), 0, kNameSize);
     m_pSession->SendSystemItem(kItemSceneName, 3);
     ASSERT_TRUE(Drain());
     EXPECT_EQ(m_pDevice->SceneProgram(3)[0], 0);
@@ -149,11 +148,11 @@ TEST_F(SessionTest, ReadAndWriteAllScenes)
     EXPECT_EQ(m_pSession->ProgressRange(), 70);
     ASSERT_TRUE(Pump([this] { return Seen(kMsgAllScenesRead) == 1; }));
     for (int p = 1; p <= 10; ++p)
-        EXPECT_EQ(GetWord(SceneEntry(p) + kOffOutput + 250), p);
+        EXPECT_EQ(GetWord(State().SceneEntry(p) + kOffOutput + 250), p);
     EXPECT_EQ(m_pDevice->LiveImage(), liveBefore);  // read without loading
 
     for (int p = 1; p <= 10; ++p)
-        PutWord(SceneEntry(p) + kOffOutput + 250, 20 + p);
+        PutWord(State().SceneEntry(p) + kOffOutput + 250, 20 + p);
     ASSERT_TRUE(m_pSession->WriteAllScenes());
     ASSERT_TRUE(Pump([this] { return Seen(kMsgBatchProgress, 1) >= 1; }, 10000));
     ASSERT_TRUE(Drain());
@@ -208,7 +207,7 @@ TEST_F(SessionTest, LateNotificationsChangeNothing)
 
     m_pSession->Disconnect(0);
     m_pSession->HandleNotification(kMsgLiveReadDone, 0, 0);
-    EXPECT_EQ(g_bOnline.load(), 0);
+    EXPECT_EQ(State().m_bOnline.load(), 0);
 }
 
 // A whole-block write hands the processor the target at once: the group
@@ -219,7 +218,7 @@ TEST_F(SessionTest, BlockWriteLeavesNothingToStep)
     CFilter& band = Data().Output(0).EQ()[7];
     m_pDevice->ClearReceivedFrames();
     {
-        CommLock lock(g_csComm);
+        CommLock lock(State().m_csComm);
         band.SetFrequency(5000, true);
         m_pSession->WriteOutputBlock(0);
     }

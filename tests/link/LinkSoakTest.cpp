@@ -55,7 +55,7 @@ TEST_F(SessionTest, SoakOfRandomEditsLosesNothing)
     ASSERT_TRUE(Drain(30000));
     EXPECT_TRUE(m_messages.empty());
     Data().FillAll();
-    EXPECT_EQ(Outputs(m_pDevice->LiveImage().data()), Outputs(g_LiveImage));
+    EXPECT_EQ(Outputs(m_pDevice->LiveImage().data()), Outputs(State().m_LiveImage));
 }
 
 TEST_F(SessionTest, SessionOverTcpToTheEmulator)
@@ -67,18 +67,18 @@ TEST_F(SessionTest, SessionOverTcpToTheEmulator)
     std::thread serving([&] { server.Serve(bStop); });
 
     ASSERT_TRUE(ConnectDevice(*m_pSession, "tcp:127.0.0.1:" + std::to_string(server.Port())));
-    ASSERT_TRUE(Pump([] { return g_bOnline.load() != 0; }));
+    ASSERT_TRUE(Pump([this] { return State().m_bOnline.load() != 0; }));
     EXPECT_EQ(m_pSession->DeviceDescription(), "TCP 127.0.0.1:" + std::to_string(server.Port()));
     Data().Output(4).EQ()[20].SetGainCode(111);
     Data().Output(4).SetPolarity(1);
     ASSERT_TRUE(Drain());
     Data().FillAll();
-    EXPECT_EQ(Outputs(m_pDevice->LiveImage().data()), Outputs(g_LiveImage));
+    EXPECT_EQ(Outputs(m_pDevice->LiveImage().data()), Outputs(State().m_LiveImage));
 
     // Disconnect and connect again over a new TCP connection.
     m_pSession->Disconnect(0);
     ASSERT_TRUE(ConnectDevice(*m_pSession, "tcp:127.0.0.1:" + std::to_string(server.Port())));
-    ASSERT_TRUE(Pump([] { return g_bOnline.load() != 0; }));
+    ASSERT_TRUE(Pump([this] { return State().m_bOnline.load() != 0; }));
     EXPECT_EQ(Data().Output(4).GetPolarity(), 1);
     m_pSession->Disconnect(0);
     bStop = true;

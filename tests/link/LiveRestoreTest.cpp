@@ -1,7 +1,6 @@
 #include <filesystem>
 #include <vector>
 
-#include "CommLock.h"
 #include "LiveSnapshot.h"
 #include "PresetFile.h"
 #include "SessionFixture.h"
@@ -35,7 +34,7 @@ TEST_F(LiveRestoreTest, UndoingARecallPutsTheLiveImageBack)
     PutWord(program.data() + kOffOutput + 5 * kOutBlockSize + 250, 12);
     m_pDevice->SetSceneProgram(4, program);
     ASSERT_TRUE(m_pSession->ReadScene(4));
-    ASSERT_TRUE(Pump([] { return g_bOnline.load() != 0; }));
+    ASSERT_TRUE(Pump([this] { return State().m_bOnline.load() != 0; }));
     ASSERT_TRUE(Drain());
     m_seen.clear();
     UndoAndCompare(before, deviceBefore);
@@ -52,7 +51,7 @@ TEST_F(LiveRestoreTest, UndoingAFileLoadPutsTheLiveImageBack)
     const std::vector<uint8_t> deviceBefore = m_pDevice->LiveImage();
 
     {
-        CommLock lock(g_csComm);
+        CommLock lock(State().m_csComm);
         ASSERT_TRUE(LoadSceneFile(Data(), file).bOk);
         m_pSession->SetSceneName(SceneTitle(file));
         ASSERT_TRUE(m_pSession->WriteScene(0, false));

@@ -59,9 +59,9 @@ Bytes Region(const uint8_t* pData, size_t nBytes)
     return Bytes(pData, pData + nBytes);
 }
 
-int DelayOf(int nPosition, int nOutput)
+int DelayOf(CProcessorState& state, int nPosition, int nOutput)
 {
-    return GetWord(g_DelayTable + kPositionDelayBytes * nPosition + 2 * nOutput);
+    return GetWord(state.m_DelayTable + kPositionDelayBytes * nPosition + 2 * nOutput);
 }
 
 // Everything a preset file can touch.
@@ -72,10 +72,10 @@ struct Shared {
     bool operator==(const Shared&) const = default;
 };
 
-Shared Capture()
+Shared Capture(CProcessorState& state)
 {
-    return {Region(g_LiveImage, kImageSize), Region(SceneEntry(1), kSceneStoreBytes),
-            Region(g_DelayTable, kDelayTableSize)};
+    return {Region(state.m_LiveImage, kImageSize), Region(state.SceneEntry(1), kSceneStoreBytes),
+            Region(state.m_DelayTable, kDelayTableSize)};
 }
 
 // Lowers the file size limit so that writes beyond it fail (EFBIG) even for
@@ -126,7 +126,6 @@ protected:
     void FreshModel()
     {
         m_pData.reset();
-        InitGlobalDefaults();
         m_pData = std::make_unique<CKTV_Data>();
     }
 
@@ -137,25 +136,25 @@ protected:
         ASSERT_TRUE(Data().Output(4).SetName("Sub"));
         std::mt19937 random(470);
         for (size_t i = 0; i < kSceneStoreBytes; ++i)
-            SceneEntry(1)[i] = static_cast<uint8_t>(random());
+            State().SceneEntry(1)[i] = static_cast<uint8_t>(random());
         for (int i = 0; i < kDelayPositions * kOutputs; ++i)
-            PutWord(g_DelayTable + 2 * i, 40 * i);
-        g_DelayTable[kDelaySelectedByte] = 2;
+            PutWord(State().m_DelayTable + 2 * i, 40 * i);
+        State().m_DelayTable[kDelaySelectedByte] = 2;
     }
 
     // The data areas with the live image brought up to date from the model.
     Shared Settled()
     {
         Data().FillAll();
-        return Capture();
+        return Capture(State());
     }
 
     // A failed load leaves the data areas and the model as they were.
     void ExpectNothingChanged(const Shared& before)
     {
-        EXPECT_TRUE(Capture() == before);
+        EXPECT_TRUE(Capture(State()) == before);
         Data().FillAll();
-        EXPECT_TRUE(Capture() == before) << "the model changed";
+        EXPECT_TRUE(Capture(State()) == before) << "the model changed";
     }
 
     fs::path m_dir;
@@ -173,16 +172,16 @@ TEST_F(PresetFileTest, SceneRoundTripIntoFreshModel)
     EXPECT_EQ(Bytes(file.begin(), file.begin() + 11), Tagged("ZR470_File", 0, 0));
 
     FreshModel();
-    g_bOnline = 1;
+    State().m_bOnline = 1;
     Data().Output(0).SetDelay(7);  // a pending edit the loaded scene replaces
     const PresetFileResult loaded = LoadSceneFile(Data(), saved.path);
     ASSERT_TRUE(loaded.bOk) << loaded.strError;
     EXPECT_TRUE(loaded.bModelLoaded);
-    EXPECT_EQ(Region(g_LiveImage, kImageSize), Bytes(file.begin() + 11, file.end()));
+    EXPECT_EQ(Region(State().m_LiveImage, kImageSize), Bytes(file.begin() + 11, file.end()));
     EXPECT_EQ(Data().Output(1).EQ()[3].GetGainCode(), 123);
     EXPECT_EQ(Data().Output(4).GetName(), "Sub");
     EXPECT_EQ(Data().Output(0).GetMiscMark(), 0);
-    g_bOnline = 0;
+    State().m_bOnline = 0;
 
     const PresetFileResult again = SaveSceneFile(Data(), m_dir / "again.ZR4C");
     ASSERT_TRUE(again.bOk);
@@ -193,7 +192,7 @@ TEST_F(PresetFileTest, SceneRoundTripIntoFreshModel)
 TEST_F(PresetFileTest, AllScenesRoundTripIntoFreshModel)
 {
     EditEverything();
-    const Shared edited = Capture();
+    const Shared edited = Capture(State());
     const PresetFileResult saved = SaveAllScenesFile(Data(), m_dir / "backup");
     ASSERT_TRUE(saved.bOk) << saved.strError;
     EXPECT_EQ(saved.path, m_dir / "backup.ZR4AC");
@@ -204,8 +203,8 @@ TEST_F(PresetFileTest, AllScenesRoundTripIntoFreshModel)
     const PresetFileResult loaded = LoadAllScenesFile(Data(), saved.path);
     ASSERT_TRUE(loaded.bOk) << loaded.strError;
     EXPECT_TRUE(loaded.bModelLoaded);
-    EXPECT_EQ(Region(SceneEntry(1), kSceneStoreBytes), edited.store);
-    EXPECT_EQ(Region(g_DelayTable, kDelayTableSize), edited.delays);
+    EXPECT_EQ(Region(State().SceneEntry(1), kSceneStoreBytes), edited.store);
+    EXPECT_EQ(Region(State().m_DelayTable, kDelayTableSize), edited.delays);
     EXPECT_EQ(Data().Output(2).GetDelay(), 480);
 
     ASSERT_TRUE(SaveAllScenesFile(Data(), m_dir / "again").bOk);
@@ -224,9 +223,9 @@ TEST_F(PresetFileTest, OlderAllScenesFileFillsStoreOnly)
     const PresetFileResult loaded = LoadAllScenesFile(Data(), m_dir / "old.ZR4AC");
     ASSERT_TRUE(loaded.bOk) << loaded.strError;
     EXPECT_FALSE(loaded.bModelLoaded);
-    EXPECT_EQ(Region(SceneEntry(1), kSceneStoreBytes), Bytes(file.begin() + 14, file.end()));
-    EXPECT_EQ(SceneEntry(20)[0], 'T');
-    const Shared after = Capture();
+    EXPECT_EQ(Region(State().SceneEntry(1), kSceneStoreBytes), Bytes(file.begin() + 14, file.end()));
+    EXPECT_EQ(State().SceneEntry(20)[0], 'T');
+    const Shared after = Capture(State());
     EXPECT_EQ(after.live, before.live);
     EXPECT_EQ(after.delays, before.delays);
     EXPECT_EQ(Data().Output(2).GetDelay(), 480);
@@ -235,21 +234,21 @@ TEST_F(PresetFileTest, OlderAllScenesFileFillsStoreOnly)
 TEST_F(PresetFileTest, PositionRoundTripWithAnotherPositionSelected)
 {
     EditEverything();  // position 2 is current
-    const Bytes tableBefore = Region(g_DelayTable, kDelayTableSize);
-    const PresetFileResult saved = SavePositionFile(m_dir / "front");
+    const Bytes tableBefore = Region(State().m_DelayTable, kDelayTableSize);
+    const PresetFileResult saved = SavePositionFile(Data(), m_dir / "front");
     ASSERT_TRUE(saved.bOk) << saved.strError;
     EXPECT_EQ(saved.path, m_dir / "front.Mode_C");
     EXPECT_EQ(ReadAll(saved.path), PositionFile(2, {480, 520, 560, 600, 640, 680}));
 
-    g_DelayTable[kDelaySelectedByte] = 0;
+    State().m_DelayTable[kDelaySelectedByte] = 0;
     for (int k = 0; k < kOutputs; ++k)
-        PutWord(g_DelayTable + 24 + 2 * k, 5);
-    const PresetFileResult loaded = LoadPositionFile(saved.path);
+        PutWord(State().m_DelayTable + 24 + 2 * k, 5);
+    const PresetFileResult loaded = LoadPositionFile(Data(), saved.path);
     ASSERT_TRUE(loaded.bOk) << loaded.strError;
     EXPECT_EQ(loaded.nPosition, 2);
-    EXPECT_EQ(g_DelayTable[kDelaySelectedByte], 0) << "selecting the position is the caller's part";
-    g_DelayTable[kDelaySelectedByte] = 2;
-    EXPECT_EQ(Region(g_DelayTable, kDelayTableSize), tableBefore);
+    EXPECT_EQ(State().m_DelayTable[kDelaySelectedByte], 0) << "selecting the position is the caller's part";
+    State().m_DelayTable[kDelaySelectedByte] = 2;
+    EXPECT_EQ(Region(State().m_DelayTable, kDelayTableSize), tableBefore);
 }
 
 TEST_F(PresetFileTest, OutOfRangeValuesAreLimitedOrRefused)
@@ -260,23 +259,23 @@ TEST_F(PresetFileTest, OutOfRangeValuesAreLimitedOrRefused)
     pTable[kDelaySelectedByte] = 9;
     WriteAll(m_dir / "wild.ZR4AC", all);
     ASSERT_TRUE(LoadAllScenesFile(Data(), m_dir / "wild.ZR4AC").bOk);
-    EXPECT_EQ(DelayOf(0, 5), kDelayMax);
-    EXPECT_EQ(g_DelayTable[kDelaySelectedByte], 3);
+    EXPECT_EQ(DelayOf(State(), 0, 5), kDelayMax);
+    EXPECT_EQ(State().m_DelayTable[kDelaySelectedByte], 3);
 
-    ASSERT_TRUE(LoadPositionBytes(PositionFile(1, {0, 961, 5000, 960, 1, 0xFFFF})).bOk);
-    EXPECT_EQ(DelayOf(1, 1), kDelayMax);
-    EXPECT_EQ(DelayOf(1, 2), kDelayMax);
-    EXPECT_EQ(DelayOf(1, 4), 1);
+    ASSERT_TRUE(LoadPositionBytes(Data(), PositionFile(1, {0, 961, 5000, 960, 1, 0xFFFF})).bOk);
+    EXPECT_EQ(DelayOf(State(), 1, 1), kDelayMax);
+    EXPECT_EQ(DelayOf(State(), 1, 2), kDelayMax);
+    EXPECT_EQ(DelayOf(State(), 1, 4), 1);
 
     // Saving while the processor reports a position beyond the table.
-    g_DelayTable[kDelaySelectedByte] = 200;
-    ASSERT_TRUE(SavePositionFile(m_dir / "p").bOk);
+    State().m_DelayTable[kDelaySelectedByte] = 200;
+    ASSERT_TRUE(SavePositionFile(Data(), m_dir / "p").bOk);
     EXPECT_EQ(ReadAll(m_dir / "p.Mode_C")[10], 3);
 
     const Shared before = Settled();
     for (uint8_t nPosition : {4, 7, 255}) {
         SCOPED_TRACE(nPosition);
-        const PresetFileResult result = LoadPositionBytes(PositionFile(nPosition, {1, 2, 3, 4, 5, 6}));
+        const PresetFileResult result = LoadPositionBytes(Data(), PositionFile(nPosition, {1, 2, 3, 4, 5, 6}));
         EXPECT_FALSE(result.bOk);
         EXPECT_EQ(result.strError, "Read Mode File  Error");
     }
@@ -301,7 +300,7 @@ TEST_F(PresetFileTest, BadFilesGiveTheirMessageAndChangeNothing)
         {".ZR4AC", Tagged("ZR470_ALLFile", kSceneStoreBytes, 1), Tagged("ZR470_File", kSceneStoreBytes, 1),
          [this](const fs::path& p) { return LoadAllScenesFile(Data(), p); }, "Read all MusicFile Error"},
         {".Mode_C", PositionFile(1, {1, 2, 3, 4, 5, 6}), Tagged("ZR470_File", 13, 1),
-         [](const fs::path& p) { return LoadPositionFile(p); }, "Read Mode File  Error"},
+         [this](const fs::path& p) { return LoadPositionFile(Data(), p); }, "Read Mode File  Error"},
     };
     EditEverything();
     const Shared before = Settled();
@@ -344,8 +343,8 @@ TEST_F(PresetFileTest, MessagesFollowTheLanguage)
                   text("save all MusicFile Error!", "保存所有音乐文件错误!"));
         EXPECT_EQ(LoadAllScenesFile(Data(), nowhere).strError,
                   text("Read all MusicFile Error", "读所有音乐文件错误!"));
-        EXPECT_EQ(SavePositionFile(nowhere).strError, text("Save Mode File Error!", "保存模式文件错误!"));
-        EXPECT_EQ(LoadPositionFile(nowhere).strError, text("Read Mode File  Error", "读模式文件错误!"));
+        EXPECT_EQ(SavePositionFile(Data(), nowhere).strError, text("Save Mode File Error!", "保存模式文件错误!"));
+        EXPECT_EQ(LoadPositionFile(Data(), nowhere).strError, text("Read Mode File  Error", "读模式文件错误!"));
     }
     EXPECT_FALSE(fs::exists(m_dir / "no-such-dir"));
 }

@@ -14,24 +14,24 @@ TEST_F(DelayTableTest, TwentyMillisecondsInEachUnit)
 
 TEST_F(DelayTableTest, DelaysAreStoredPerPositionAndChannelLittleEndian)
 {
-    SetPositionDelay(2, 5, 0x0123);
-    EXPECT_EQ(GetPositionDelay(2, 5), 0x0123);
-    EXPECT_EQ(g_DelayTable[(2 * 6 + 5) * 2], 0x23);
-    EXPECT_EQ(g_DelayTable[(2 * 6 + 5) * 2 + 1], 0x01);
-    const int nBefore = GetPositionDelay(1, 5);
-    SetPositionDelay(2, 4, 7);
-    EXPECT_EQ(GetPositionDelay(1, 5), nBefore) << "a neighbour's write leaves the others alone";
-    SetPositionDelay(0, 0, 5000);
-    EXPECT_EQ(GetPositionDelay(0, 0), 960) << "delays are limited to 20 ms";
-    const uint8_t nPosition = g_DelayTable[kDelaySelectedByte];
-    SetPositionDelay(4, 0, 10);  // no such position: the byte after the table stays
-    EXPECT_EQ(g_DelayTable[kDelaySelectedByte], nPosition);
+    SetPositionDelay(State(), 2, 5, 0x0123);
+    EXPECT_EQ(GetPositionDelay(State(), 2, 5), 0x0123);
+    EXPECT_EQ(State().m_DelayTable[(2 * 6 + 5) * 2], 0x23);
+    EXPECT_EQ(State().m_DelayTable[(2 * 6 + 5) * 2 + 1], 0x01);
+    const int nBefore = GetPositionDelay(State(), 1, 5);
+    SetPositionDelay(State(), 2, 4, 7);
+    EXPECT_EQ(GetPositionDelay(State(), 1, 5), nBefore) << "a neighbour's write leaves the others alone";
+    SetPositionDelay(State(), 0, 0, 5000);
+    EXPECT_EQ(GetPositionDelay(State(), 0, 0), 960) << "delays are limited to 20 ms";
+    const uint8_t nPosition = State().m_DelayTable[kDelaySelectedByte];
+    SetPositionDelay(State(), 4, 0, 10);  // no such position: the byte after the table stays
+    EXPECT_EQ(State().m_DelayTable[kDelaySelectedByte], nPosition);
 }
 
 TEST_F(DelayTableTest, CurrentPositionIsLimitedToTheFourPositions)
 {
-    g_DelayTable[kDelaySelectedByte] = 9;
-    EXPECT_EQ(GetCurrentPosition(), 3);
-    SetCurrentPosition(1);
-    EXPECT_EQ(g_DelayTable[kDelaySelectedByte], 1);
+    State().m_DelayTable[kDelaySelectedByte] = 9;
+    EXPECT_EQ(GetCurrentPosition(State()), 3);
+    SetCurrentPosition(State(), 1);
+    EXPECT_EQ(State().m_DelayTable[kDelaySelectedByte], 1);
 }

@@ -27,14 +27,14 @@ void RandomEdit(CKTV_Data& data, std::mt19937& rng)
     case 6: band.SetBypass(pick(2)); break;
     case 7: out.EQ().HighPass().SetFrequency(20 + pick(2000), true); break;
     case 8: out.SetThreshold(pick(361)); break;
-    case 9: SetPositionDelay(GetCurrentPosition(), pick(kOutputs), pick(1900)); break;
+    case 9: SetPositionDelay(data.State(), GetCurrentPosition(data.State()), pick(kOutputs), pick(1900)); break;
     case 10: data.Music().SetNoiseGate(pick(101)); break;
     case 11: out.SetEqMode(pick(2)); break;
     case 12: band.SetShelfMode(pick(5)); break;
     default: {
         // Linking copies the other output's sound, as the link dialogs do.
         const int nOther = pick(kOutputs);
-        SetLinkGroup(out.GetChannel(), g_nLinkGroup[nOther]);
+        data.State().SetLinkGroup(out.GetChannel(), data.State().m_nLinkGroup[nOther]);
         out.CopyFrom(data.Output(nOther));
     }
     }
@@ -75,15 +75,15 @@ TEST_F(LiveSnapshotTest, UndoingEveryEditRestoresTheBytesAndRedoingReturnsToTheE
 
 TEST_F(LiveSnapshotTest, AnUndoMarksExactlyTheGroupsTheEditChanged)
 {
-    g_bOnline = 1;
+    State().m_bOnline = 1;
     DrainChanges(Data());
     const CLiveSnapshot before = CLiveSnapshot::Capture(Data());
-    SetLinkGroup(3, 2);
+    State().SetLinkGroup(3, 2);
     Data().Output(2).SetLevel(17);  // shared with output 3
     Data().Output(4).EQ()[5].SetGainCode(300);
     Data().Output(1).EQ().LowPass().SetFrequency(9000, true);
-    SetPositionDelay(GetCurrentPosition(), 0, 500);
-    g_bDelayPresetChanged = 1;
+    SetPositionDelay(State(), GetCurrentPosition(State()), 0, 500);
+    State().m_bDelayPresetChanged = 1;
     const auto edit = DrainChanges(Data());
     ASSERT_FALSE(edit.empty());
     before.ApplyTo(Data());
@@ -98,7 +98,7 @@ TEST_F(LiveSnapshotTest, AStepIsNamedAfterWhatItChanged)
         edit();
         return StepSubject::Between(Data(), before, CLiveSnapshot::Capture(Data()));
     };
-    SetLinkGroup(3, 2);
+    State().SetLinkGroup(3, 2);
     const StepSubject level = subjectOf([this] { Data().Output(2).SetLevel(17); });
     EXPECT_EQ(level, (StepSubject{StepSubject::Part::Level, 2}));
     const StepSubject gain = subjectOf([this] { Data().Output(4).EQ()[5].SetGainCode(300); });

@@ -13,8 +13,8 @@ class ModelConcurrencyTest : public ModelTest {};
 // scanner must have delivered the final state of every edited group.
 TEST_F(ModelConcurrencyTest, EditingWhileScanningDeliversFinalValues)
 {
-    g_bOnline = 1;
-    g_nLinkGroup[1] = 0;
+    State().m_bOnline = 1;
+    State().m_nLinkGroup[1] = 0;
     Data().SetPlotRect(900, 300);
     std::atomic<bool> bDone{false};
     std::atomic<int> nFrames{0};
@@ -34,7 +34,7 @@ TEST_F(ModelConcurrencyTest, EditingWhileScanningDeliversFinalValues)
         out.EQ().HighPass().SetFrequency(20 + i, true);
         Data().Music().SetNoiseGate(i % 100);
         out.RecomputeCurve();
-        g_bDelayPresetChanged = 1;
+        State().m_bDelayPresetChanged = 1;
     }
     Data().Output(0).EQ()[3].SetGainCode(321);
     Data().Output(2).SetLevel(12);
@@ -52,9 +52,9 @@ TEST_F(ModelConcurrencyTest, EditingWhileScanningDeliversFinalValues)
     }
 
     // The live image now holds what the model holds.
-    const uint8_t* pOut0 = g_LiveImage + kOffOutput;
+    const uint8_t* pOut0 = State().m_LiveImage + kOffOutput;
     EXPECT_EQ(GetWord(pOut0 + 3 * 8 + 2), 321 + 400);
-    EXPECT_EQ(GetWord(g_LiveImage + kOffOutput + 2 * kOutBlockSize + 250), 12);
+    EXPECT_EQ(GetWord(State().m_LiveImage + kOffOutput + 2 * kOutBlockSize + 250), 12);
     for (int b = 0; b < 31; ++b) {
         EXPECT_EQ(Data().Output(0).EQ()[b].GetChangeMark(), 0);
         EXPECT_EQ(Data().Output(0).EQ()[b].GetSentFrequency(), Data().Output(0).EQ()[b].GetFrequency());

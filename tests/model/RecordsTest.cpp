@@ -64,16 +64,16 @@ TEST_F(RecordsTest, FillAndLoadRoundTripByteForByte)
     ASSERT_TRUE(out.SetName("ABCDEFGH"));  // fills the whole field
     Data().Mic().SetDelay(300);
     Data().Effect().Set(CEffect_Data::kReverbTime, 33);
-    std::memset(g_LiveImage, 0, kImageSize);  // bytes no record carries stay zero on both sides
+    std::memset(State().m_LiveImage, 0, kImageSize);  // bytes no record carries stay zero on both sides
     Data().FillAll();
-    std::vector<uint8_t> before(g_LiveImage, g_LiveImage + kImageSize);
+    std::vector<uint8_t> before(State().m_LiveImage, State().m_LiveImage + kImageSize);
 
     CKTV_Data other;
-    other.LoadFromImage(g_LiveImage, 0);
-    std::memset(g_LiveImage, 0, kImageSize);
+    std::memset(other.State().m_LiveImage, 0, kImageSize);
+    other.LoadFromImage(State().m_LiveImage, 0);
     other.FillAll();
     for (int i = 0; i < kImageSize; ++i)
-        ASSERT_EQ(g_LiveImage[i], before[i]) << "offset " << i;
+        ASSERT_EQ(other.State().m_LiveImage[i], before[i]) << "offset " << i;
     EXPECT_EQ(other.Output(1).GetName(), "ABCDEFGH");
     EXPECT_EQ(other.Output(1).EQ()[4].GetKind(), kHighShelf);
     EXPECT_EQ(other.Output(1).EQ()[4].GetSlope(), 1);
@@ -89,11 +89,11 @@ TEST_F(RecordsTest, NamesLongerThanTheFieldAreRefused)
 
 TEST_F(RecordsTest, LoadSetsLevelAndVolumeZeroFlagsUntilTheNextEdit)
 {
-    g_SysBytes[39] = 0;  // the processor's lowest music volume
-    PutWord(g_LiveImage + kOffMusic + 78, 0);
-    PutWord(OutBlock(g_LiveImage, 2) + 250, 0);
-    PutWord(OutBlock(g_LiveImage, 3) + 250, 200);
-    Data().LoadFromImage(g_LiveImage, 0);
+    State().m_SysBytes[39] = 0;  // the processor's lowest music volume
+    PutWord(State().m_LiveImage + kOffMusic + 78, 0);
+    PutWord(OutBlock(State().m_LiveImage, 2) + 250, 0);
+    PutWord(OutBlock(State().m_LiveImage, 3) + 250, 200);
+    Data().LoadFromImage(State().m_LiveImage, 0);
     EXPECT_EQ(Data().Output(2).GetLevelZero(), 1);
     EXPECT_EQ(Data().Output(2).GetLevel(), 0);
     EXPECT_EQ(Data().Output(3).GetLevel(), 70);
@@ -104,27 +104,27 @@ TEST_F(RecordsTest, LoadSetsLevelAndVolumeZeroFlagsUntilTheNextEdit)
     EXPECT_EQ(Data().Music().GetVolumeOff(), 1);
     Data().Music().SetVolume(45);
     Data().FillAll();
-    EXPECT_EQ(GetWord(g_LiveImage + kOffMusic + 78), 45) << "a volume edit ends the off state";
+    EXPECT_EQ(GetWord(State().m_LiveImage + kOffMusic + 78), 45) << "a volume edit ends the off state";
 }
 
 TEST_F(RecordsTest, EffectLoadedOnlyForLiveAndPresetTen)
 {
-    g_LiveImage[kOffEffect + 129] = 99;  // echo delay
-    Data().LoadFromImage(g_LiveImage, 5);
+    State().m_LiveImage[kOffEffect + 129] = 99;  // echo delay
+    Data().LoadFromImage(State().m_LiveImage, 5);
     EXPECT_EQ(Data().Effect().Get(CEffect_Data::kEchoDelay), 84);
-    Data().LoadFromImage(g_LiveImage, 10);
+    Data().LoadFromImage(State().m_LiveImage, 10);
     EXPECT_EQ(Data().Effect().Get(CEffect_Data::kEchoDelay), 99);
 }
 
 TEST_F(RecordsTest, LoadLimitsVolumesAndCrossoversInsideTheImage)
 {
-    PutWord(g_LiveImage + kOffMic + 78, 120);          // above item 34 (90)
-    PutWord(g_LiveImage + kOffMusic + 78, 0xFFF0);     // −16: below item 39 (40)
-    g_LiveImage[kOffEffect + 139] = 5;                 // below item 37 (40)
-    PutWord(OutBlock(g_LiveImage, 0) + 256, 30000);
-    PutWord(OutBlock(g_LiveImage, 0) + 260, 3);
-    Data().LoadFromImage(g_LiveImage, 0);
-    EXPECT_EQ(GetWord(g_LiveImage + kOffMic + 78), 90);
+    PutWord(State().m_LiveImage + kOffMic + 78, 120);          // above item 34 (90)
+    PutWord(State().m_LiveImage + kOffMusic + 78, 0xFFF0);     // −16: below item 39 (40)
+    State().m_LiveImage[kOffEffect + 139] = 5;                 // below item 37 (40)
+    PutWord(OutBlock(State().m_LiveImage, 0) + 256, 30000);
+    PutWord(OutBlock(State().m_LiveImage, 0) + 260, 3);
+    Data().LoadFromImage(State().m_LiveImage, 0);
+    EXPECT_EQ(GetWord(State().m_LiveImage + kOffMic + 78), 90);
     EXPECT_EQ(Data().Mic().GetVolume(), 90);
     EXPECT_EQ(Data().Music().GetVolume(), 40);
     EXPECT_EQ(Data().Effect().Get(CEffect_Data::kEffectVolume), 40);
@@ -134,7 +134,7 @@ TEST_F(RecordsTest, LoadLimitsVolumesAndCrossoversInsideTheImage)
 
 TEST_F(RecordsTest, UncheckedDeviceValuesNeverBreakTheModel)
 {
-    uint8_t* pOut = OutBlock(g_LiveImage, 0);
+    uint8_t* pOut = OutBlock(State().m_LiveImage, 0);
     pOut[256 + 2] = 9;     // filter type
     pOut[256 + 3] = 200;   // slope
     PutWord(pOut + 256, 500);
@@ -144,7 +144,7 @@ TEST_F(RecordsTest, UncheckedDeviceValuesNeverBreakTheModel)
     PutWord(pOut + 5 * 8 + 4, 0xFFFF);
     PutWord(pOut + 6 * 8, 0);
     Data().SetPlotRect(600, 400);
-    Data().LoadFromImage(g_LiveImage, 0);
+    Data().LoadFromImage(State().m_LiveImage, 0);
     CKTV_OutData& out = Data().Output(0);
     out.RecomputeCurve();
     for (double d : out.EQ().HighPass().Response())
@@ -170,7 +170,7 @@ TEST_F(RecordsTest, CopyFromKeepsIdentityOfTheTarget)
     src.SetMute(1);
     src.SetThreshold(111);
     dst.SetCurveVisible(1);
-    g_bOnline = 1;
+    State().m_bOnline = 1;
     dst.CopyFrom(src);
     EXPECT_DOUBLE_EQ(dst.EQ()[9].GetGain(), 11.0);
     EXPECT_EQ(dst.EQ().HighPass().GetFrequency(), 100);
@@ -188,7 +188,7 @@ TEST_F(RecordsTest, CopyFromKeepsIdentityOfTheTarget)
 
 TEST_F(RecordsTest, SharedSettersCopyTheirGroupOnly)
 {
-    g_nLinkGroup[5] = 4;
+    State().m_nLinkGroup[5] = 4;
     CKTV_OutData& a = Data().Output(4);
     CKTV_OutData& b = Data().Output(5);
     a.SetEqMode(0);
@@ -266,7 +266,7 @@ TEST_F(RecordsTest, ShelfModeMovesToTheHinge)
 // left to step (a band stepping 20 → 5000 would keep 40 once marks are cleared).
 TEST_F(RecordsTest, GroupParsingTakesTheLoadedFrequencyWhole)
 {
-    g_bOnline = 1;
+    State().m_bOnline = 1;
     uint8_t group[8];
     PutWord(group, 5000);
     PutWord(group + 2, 612);
@@ -288,7 +288,7 @@ TEST_F(RecordsTest, StepFrequencyNeverUndershootsTheTarget)
 {
     CFilter& band = Data().Output(0).EQ()[10];
     band.SetFrequency(1000, false);
-    g_bOnline = 1;
+    State().m_bOnline = 1;
     band.SetFrequency(20000, true);
     for (int i = 0; i < 10; ++i)
         band.StepFrequency(0);
@@ -305,7 +305,7 @@ TEST_F(RecordsTest, RandomImagesLoadDrawAndScanSafely)
     std::mt19937 rng(470);
     std::uniform_int_distribution<int> byte(0, 255);
     Data().SetPlotRect(900, 320);
-    g_bOnline = 1;
+    State().m_bOnline = 1;
     for (int round = 0; round < 40; ++round) {
         uint8_t image[kImageSize];
         for (uint8_t& b : image)

@@ -97,11 +97,11 @@ TEST_F(ReportTableTest, LimiterAndRoutingTexts)
 
 TEST_F(ReportTableTest, DelayRowFollowsThePositionAndTheUnit)
 {
-    SetPositionDelay(0, 2, 96);
-    SetPositionDelay(2, 2, 480);
-    SetCurrentPosition(0);
+    SetPositionDelay(State(), 0, 2, 96);
+    SetPositionDelay(State(), 2, 2, 480);
+    SetCurrentPosition(State(), 0);
     EXPECT_EQ(Cell(BuildReportTable(Data(), kDelayUnitMs), 164, 3), "2.000ms");
-    SetCurrentPosition(2);
+    SetCurrentPosition(State(), 2);
     EXPECT_EQ(Cell(BuildReportTable(Data(), kDelayUnitMs), 164, 3), "10.000ms");
     EXPECT_EQ(Cell(BuildReportTable(Data(), kDelayUnitCm), 164, 3), "346.00cm");
     EXPECT_EQ(Cell(BuildReportTable(Data(), kDelayUnitInch), 164, 3), DelayText(480, kDelayUnitInch));

@@ -128,12 +128,12 @@ class DuplicateNameTest : public ModelTest {};
 // same name either way.
 TEST_F(DuplicateNameTest, ComparesOtherScenesUpToTrailingPadding)
 {
-    std::memcpy(SceneEntry(3), "Party          ", 15);
-    CopyFixed(SceneEntry(11), 16, "Late");
+    std::memcpy(State().SceneEntry(3), "Party          ", 15);
+    CopyFixed(State().SceneEntry(11), 16, "Late");
     uint8_t typed[16] = {};
-    const auto taken = [&typed](int nProgram, const char* szName) {
+    const auto taken = [this, &typed](int nProgram, const char* szName) {
         EXPECT_TRUE(CopyFixed(typed, 16, szName));
-        return IsDuplicateName(nProgram, typed);
+        return IsDuplicateName(State(), nProgram, typed);
     };
     EXPECT_TRUE(taken(5, "Party"));
     EXPECT_TRUE(taken(5, "Party "));
@@ -145,21 +145,21 @@ TEST_F(DuplicateNameTest, ComparesOtherScenesUpToTrailingPadding)
 
 TEST_F(DuplicateNameTest, StartUpContents)
 {
-    EXPECT_EQ(g_SysBytes[34], 90);
-    EXPECT_EQ(g_SysBytes[37], 40);
-    EXPECT_EQ(g_nLowPassLimit, 500);
-    EXPECT_EQ(g_InfoText[39], ' ');
-    EXPECT_EQ(SceneEntry(20)[14], ' ');
-    EXPECT_EQ(SceneEntry(20)[15], 0);
-    EXPECT_EQ(SceneEntry(1)[31], ' ');
-    EXPECT_EQ(SceneEntry(0), nullptr);
-    EXPECT_EQ(SceneEntry(21), nullptr);
-    EXPECT_EQ(EffectProgEntry(20), nullptr);
+    EXPECT_EQ(State().m_SysBytes[34], 90);
+    EXPECT_EQ(State().m_SysBytes[37], 40);
+    EXPECT_EQ(State().m_nLowPassLimit, 500);
+    EXPECT_EQ(State().m_InfoText[39], ' ');
+    EXPECT_EQ(State().SceneEntry(20)[14], ' ');
+    EXPECT_EQ(State().SceneEntry(20)[15], 0);
+    EXPECT_EQ(State().SceneEntry(1)[31], ' ');
+    EXPECT_EQ(State().SceneEntry(0), nullptr);
+    EXPECT_EQ(State().SceneEntry(21), nullptr);
+    EXPECT_EQ(State().EffectProgEntry(20), nullptr);
     // Band groups of output 5: 1000 Hz, 0 dB (600), bandwidth code 0.
-    const uint8_t* pOut5 = g_LiveImage + kOffOutput + 5 * kOutBlockSize;
+    const uint8_t* pOut5 = State().m_LiveImage + kOffOutput + 5 * kOutBlockSize;
     EXPECT_EQ(GetWord(pOut5 + 8 * 8), 1000);
     EXPECT_EQ(GetWord(pOut5 + 8 * 8 + 2), 600);
     EXPECT_EQ(GetWord(pOut5 + 9 * 8), 0);  // only groups 0 … 8 carry defaults
-    EXPECT_EQ(g_nSysReadList[15], 4);
-    EXPECT_EQ(g_nSysReadList[6], 18);
+    EXPECT_EQ(State().m_nSysReadList[15], 4);
+    EXPECT_EQ(State().m_nSysReadList[6], 18);
 }

@@ -13,7 +13,7 @@ constexpr int kBand12 = 11;
 
 TEST_F(PageTest, EditOnLinkedChannelReachesTheSameBandOfItsGroupOnly)
 {
-    g_nLinkGroup[0] = g_nLinkGroup[1] = 0;
+    State().m_nLinkGroup[0] = State().m_nLinkGroup[1] = 0;
     Select(1);
     Activate();
     Type(GainField(kBand7), "5.5");
@@ -35,7 +35,7 @@ TEST_F(PageTest, EditOnLinkedChannelReachesTheSameBandOfItsGroupOnly)
 TEST_F(PageTest, EditWithAllSixLinkedReachesEveryOutput)
 {
     for (int k = 0; k < kOutputs; ++k) {
-        g_nLinkGroup[k] = 3;
+        State().m_nLinkGroup[k] = 3;
         Data().Output(k).SetEqMode(0);
     }
     Select(1);
@@ -50,7 +50,7 @@ TEST_F(PageTest, EditWithAllSixLinkedReachesEveryOutput)
 
 TEST_F(PageTest, GraphDragUpdatesTheBandAndItsLinkedBands)
 {
-    g_nLinkGroup[1] = 0;
+    State().m_nLinkGroup[1] = 0;
     Data().Output(0).SetEqMode(0);
     m_pPage->RefreshPage();
     CFilter& band = Band(0, kBand12);
@@ -77,7 +77,7 @@ TEST_F(PageTest, GraphDragUpdatesTheBandAndItsLinkedBands)
 // behind the same bypass.
 TEST_F(PageTest, GraphDragOfBypassedBandKeepsTheLinkedGain)
 {
-    g_nLinkGroup[1] = 0;
+    State().m_nLinkGroup[1] = 0;
     SetGainEverywhere(kBand12, kGainPlus6);
     Band(0, kBand12).SetBypass(1);
     Band(0, kBand12).SetBandwidthCode(50);

@@ -22,7 +22,7 @@ protected:
             Band(k, kBand).SetBandwidthCode(kCustomWidth);
             Band(k, kBand).SetGainCode(kGainPlus6);
         }
-        g_nLinkGroup[1] = 0;
+        State().m_nLinkGroup[1] = 0;
         m_pPage->RefreshPage();
     }
 

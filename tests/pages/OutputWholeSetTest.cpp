@@ -29,7 +29,7 @@ TEST_F(PageTest, AllBandsAtZeroKeepAllBypassPressedWithoutAQuestion)
 
 TEST_F(PageTest, AllBypassRoundTripShowsZeroThenRestoresTheGain)
 {
-    g_nLinkGroup[1] = 0;
+    State().m_nLinkGroup[1] = 0;
     SetGainEverywhere(kBand4, kGainPlus3);
     ASSERT_FALSE(AllBypass()->IsPressed());
 

@@ -32,8 +32,8 @@ public:
     void ResetEqualizers() override
     {
         ++m_nResets;
-        m_data.Output(g_nCurOutput).ResetEqBands();
-        for (int k : LinkedOutputs(g_nCurOutput))
+        m_data.Output(m_data.State().m_nCurOutput).ResetEqBands();
+        for (int k : m_data.State().LinkedOutputs(m_data.State().m_nCurOutput))
             m_data.Output(k).ResetEqBands();
     }
 
@@ -73,7 +73,7 @@ protected:
     // What the view does when the user selects output channel k.
     void Select(int k)
     {
-        g_nCurOutput = k;
+        State().m_nCurOutput = k;
         m_pGraph->SelectOutputChannel(k);
         m_pGraph->SetMode(CFStatic::kModeOutput);
         m_pPage->SetHost(m_pHost.get(), m_pGraph, &Data());

@@ -53,7 +53,7 @@ TEST_F(ChangeScannerTest, OfflineEditsStayInTheModel)
 
 TEST_F(ChangeScannerTest, GainAndBypassTravelAsGainField)
 {
-    g_bOnline = 1;
+    State().m_bOnline = 1;
     CFilter& band = Data().Output(3).EQ()[11];
     band.SetGainCode(260);  // +6.0 dB
     Sent s = Scan();
@@ -78,7 +78,7 @@ TEST_F(ChangeScannerTest, LargeRaiseTravelsAnOctaveAtATime)
 {
     CFilter& band = Data().Output(0).EQ()[7];
     band.SetFrequency(100, true);  // offline: sent at once with the next write
-    g_bOnline = 1;
+    State().m_bOnline = 1;
     band.SetFrequency(1000, true);
     std::vector<int> sent;
     for (int i = 0; i < 4; ++i)
@@ -101,12 +101,12 @@ TEST_F(ChangeScannerTest, LargeRaiseTravelsAnOctaveAtATime)
 TEST_F(ChangeScannerTest, WholeImagesCarryTheTargetFrequency)
 {
     CKTVEQ& eq = Data().Output(0).EQ();
-    const uint8_t* pBlock = g_LiveImage + kOffOutput;
+    const uint8_t* pBlock = State().m_LiveImage + kOffOutput;
     eq.HighPass().SetFrequency(200, true);  // offline: still 20 as sent
     Data().FillAll();
     EXPECT_EQ(GetWord(pBlock + 8 * 32), 200);
 
-    g_bOnline = 1;
+    State().m_bOnline = 1;
     eq[7].SetFrequency(100, false);
     eq[7].SetFrequency(1000, true);
     EXPECT_EQ(GetWord(Scan().payload.data()), 200);
@@ -117,8 +117,8 @@ TEST_F(ChangeScannerTest, WholeImagesCarryTheTargetFrequency)
 
 TEST_F(ChangeScannerTest, LinkGroupMarksEveryMember)
 {
-    g_bOnline = 1;
-    g_nLinkGroup[1] = 0;
+    State().m_bOnline = 1;
+    State().m_nLinkGroup[1] = 0;
     Data().Output(0).SetLevel(45);
     EXPECT_EQ(Data().Output(1).GetLevel(), 45);
     EXPECT_EQ(Data().Output(2).GetLevel(), 60);
@@ -135,8 +135,8 @@ TEST_F(ChangeScannerTest, LinkGroupMarksEveryMember)
 
 TEST_F(ChangeScannerTest, LinkedBandEditCarriesLinkFlag)
 {
-    g_bOnline = 1;
-    g_nLinkGroup[0] = 1;
+    State().m_bOnline = 1;
+    State().m_nLinkGroup[0] = 1;
     Data().Output(1).EQ()[6].SetGainCode(250);
     const Sent s = Scan();
     EXPECT_EQ(s.nChannel, 1);
@@ -146,7 +146,7 @@ TEST_F(ChangeScannerTest, LinkedBandEditCarriesLinkFlag)
 
 TEST_F(ChangeScannerTest, OrderOfWork)
 {
-    g_bOnline = 1;
+    State().m_bOnline = 1;
     Data().Output(2).EQ()[0].SetGainCode(300);
     Data().Output(2).SetThreshold(200);
     Data().Output(2).SetRightOff(1);
@@ -155,8 +155,8 @@ TEST_F(ChangeScannerTest, OrderOfWork)
     ASSERT_TRUE(Data().Output(2).SetName("Stage"));
     Data().Music().SetNoiseGate(12);
     Data().Music().SetVolume(70);
-    g_bSceneNameChanged = 1;
-    g_bDelayPresetChanged = 1;
+    State().m_bSceneNameChanged = 1;
+    State().m_bDelayPresetChanged = 1;
 
     std::vector<std::pair<int, int>> order;  // (kind, group or item)
     for (int i = 0; i < 10; ++i) {
@@ -171,8 +171,8 @@ TEST_F(ChangeScannerTest, OrderOfWork)
 
 TEST_F(ChangeScannerTest, SceneNameIsBlankedOnceAfterFirstOutputWrite)
 {
-    std::memcpy(g_LiveImage, "Wedding\0\0\0\0\0\0\0\0\0", 16);
-    g_bOnline = 1;
+    std::memcpy(State().m_LiveImage, "Wedding\0\0\0\0\0\0\0\0\0", 16);
+    State().m_bOnline = 1;
     Data().Output(0).SetPolarity(1);
     EXPECT_EQ(Scan().nGroup, 31);
     const Sent s = Scan();
@@ -188,7 +188,7 @@ TEST_F(ChangeScannerTest, SceneNameIsBlankedOnceAfterFirstOutputWrite)
 
 TEST_F(ChangeScannerTest, CrossoverSendsBothFiltersAndSteps)
 {
-    g_bOnline = 1;
+    State().m_bOnline = 1;
     CKTVEQ& eq = Data().Output(4).EQ();
     eq.HighPass().SetFrequency(90, true);  // more than twice the sent 20 Hz: stepped
     Sent s = Scan();

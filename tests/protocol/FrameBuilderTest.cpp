@@ -38,8 +38,8 @@ class FrameBuilderTest : public ModelTest {};
 
 TEST_F(FrameBuilderTest, ChecksumExampleBacklightItem)
 {
-    g_SysBytes[kItemBacklight] = 5;
-    const auto p = MakeSysFrame(kItemBacklight, 0);
+    State().m_SysBytes[kItemBacklight] = 5;
+    const auto p = MakeSysFrame(State(), kItemBacklight, 0);
     const std::vector<uint8_t> expected = {0x5C, 0x5C, 0x5C, 0xEE, 0xA1, 0x01, 0x00, 0x09, 0x14,
                                            0x00, 0x00, 0x00, 0x01, 0x00, 0x05, 0xB9, 0xAA};
     EXPECT_EQ(Bytes(p), expected);
@@ -47,10 +47,10 @@ TEST_F(FrameBuilderTest, ChecksumExampleBacklightItem)
 
 TEST_F(FrameBuilderTest, GroupFrameCarriesLiveBlockBytes)
 {
-    uint8_t* pGroup = g_LiveImage + kOffOutput + 2 * kOutBlockSize + 8 * 11;
+    uint8_t* pGroup = State().m_LiveImage + kOffOutput + 2 * kOutBlockSize + 8 * 11;
     for (int i = 0; i < 8; ++i)
         pGroup[i] = static_cast<uint8_t>(0x10 + i);
-    const auto p = MakeGroupFrame(kKindOutput, 2, 11);
+    const auto p = MakeGroupFrame(State(), kKindOutput, 2, 11);
     ExpectWellFormed(p);
     ASSERT_EQ(p->Length(), 24);
     EXPECT_EQ(p->Frame()[4], 0xA1);
@@ -61,70 +61,70 @@ TEST_F(FrameBuilderTest, GroupFrameCarriesLiveBlockBytes)
     EXPECT_EQ(0, std::memcmp(p->Frame() + 14, pGroup, 8));
 
     // Music group 9 lives in the music block although it is channel 2.
-    g_LiveImage[kOffMusic + 72] = 0x42;
-    const auto pMusic = MakeGroupFrame(kKindMusic, 2, 9);
+    State().m_LiveImage[kOffMusic + 72] = 0x42;
+    const auto pMusic = MakeGroupFrame(State(), kKindMusic, 2, 9);
     ExpectWellFormed(pMusic);
     EXPECT_EQ(pMusic->Frame()[14], 0x42);
 }
 
 TEST_F(FrameBuilderTest, AddressesOutsideABlockBuildNothing)
 {
-    EXPECT_EQ(MakeGroupFrame(kKindOutput, 6, 0), nullptr);
-    EXPECT_EQ(MakeGroupFrame(kKindOutput, 0, 37), nullptr);
-    EXPECT_EQ(MakeGroupFrame(kKindMusic, 0, 0), nullptr);
-    EXPECT_EQ(MakeGroupFrame(kKindMic, 1, 0), nullptr);
-    EXPECT_EQ(MakeGroupFrame(kKindEffect, 0, 19), nullptr);
-    EXPECT_EQ(MakeGroupFrame(5, 0, 0), nullptr);
-    EXPECT_EQ(MakeBlockFrame(21, kKindOutput, 0, false, true), nullptr);
-    EXPECT_EQ(MakeBlockFrame(5, kKindEffect, 0, false, false), nullptr);
-    EXPECT_EQ(MakeSysFrame(kItemLevels, 0), nullptr);
-    EXPECT_EQ(MakeSysFrame(kItemEffectName, 3), nullptr);
+    EXPECT_EQ(MakeGroupFrame(State(), kKindOutput, 6, 0), nullptr);
+    EXPECT_EQ(MakeGroupFrame(State(), kKindOutput, 0, 37), nullptr);
+    EXPECT_EQ(MakeGroupFrame(State(), kKindMusic, 0, 0), nullptr);
+    EXPECT_EQ(MakeGroupFrame(State(), kKindMic, 1, 0), nullptr);
+    EXPECT_EQ(MakeGroupFrame(State(), kKindEffect, 0, 19), nullptr);
+    EXPECT_EQ(MakeGroupFrame(State(), 5, 0, 0), nullptr);
+    EXPECT_EQ(MakeBlockFrame(State(), 21, kKindOutput, 0, false, true), nullptr);
+    EXPECT_EQ(MakeBlockFrame(State(), 5, kKindEffect, 0, false, false), nullptr);
+    EXPECT_EQ(MakeSysFrame(State(), kItemLevels, 0), nullptr);
+    EXPECT_EQ(MakeSysFrame(State(), kItemEffectName, 3), nullptr);
 }
 
 TEST_F(FrameBuilderTest, LinkFlagFollowsLinkGroups)
 {
-    EXPECT_FALSE(IsOutputLinked(0));
-    g_nLinkGroup[1] = 0;
-    EXPECT_TRUE(IsOutputLinked(0));
-    EXPECT_TRUE(IsOutputLinked(1));
-    EXPECT_FALSE(IsOutputLinked(2));
-    EXPECT_EQ(MakeGroupFrame(kKindOutput, 1, 12)->Frame()[10], 1);
-    EXPECT_EQ(MakeGroupFrame(kKindOutput, 1, 32)->Frame()[10], 1);
-    EXPECT_EQ(MakeGroupFrame(kKindOutput, 1, 33)->Frame()[10], 1);
-    EXPECT_EQ(MakeGroupFrame(kKindOutput, 1, 31)->Frame()[10], 0);  // level/mute stay per channel
-    EXPECT_EQ(MakeGroupFrame(kKindOutput, 1, 35)->Frame()[10], 0);
-    EXPECT_EQ(MakeGroupFrame(kKindOutput, 1, 36)->Frame()[10], 0);
-    EXPECT_EQ(MakeGroupFrame(kKindOutput, 2, 12)->Frame()[10], 0);
-    EXPECT_EQ(MakeBlockFrame(0, kKindOutput, 0, true, false)->Frame()[10], 1);
-    EXPECT_EQ(MakeBlockFrame(0, kKindOutput, 3, true, false)->Frame()[10], 0);
+    EXPECT_FALSE(IsOutputLinked(State(), 0));
+    State().m_nLinkGroup[1] = 0;
+    EXPECT_TRUE(IsOutputLinked(State(), 0));
+    EXPECT_TRUE(IsOutputLinked(State(), 1));
+    EXPECT_FALSE(IsOutputLinked(State(), 2));
+    EXPECT_EQ(MakeGroupFrame(State(), kKindOutput, 1, 12)->Frame()[10], 1);
+    EXPECT_EQ(MakeGroupFrame(State(), kKindOutput, 1, 32)->Frame()[10], 1);
+    EXPECT_EQ(MakeGroupFrame(State(), kKindOutput, 1, 33)->Frame()[10], 1);
+    EXPECT_EQ(MakeGroupFrame(State(), kKindOutput, 1, 31)->Frame()[10], 0);  // level/mute stay per channel
+    EXPECT_EQ(MakeGroupFrame(State(), kKindOutput, 1, 35)->Frame()[10], 0);
+    EXPECT_EQ(MakeGroupFrame(State(), kKindOutput, 1, 36)->Frame()[10], 0);
+    EXPECT_EQ(MakeGroupFrame(State(), kKindOutput, 2, 12)->Frame()[10], 0);
+    EXPECT_EQ(MakeBlockFrame(State(), 0, kKindOutput, 0, true, false)->Frame()[10], 1);
+    EXPECT_EQ(MakeBlockFrame(State(), 0, kKindOutput, 3, true, false)->Frame()[10], 0);
 }
 
 TEST_F(FrameBuilderTest, BlockFramesTakeTheirSource)
 {
-    std::memset(g_LiveImage + kOffOutput + kOutBlockSize * 4, 0x11, kOutBlockSize);
-    std::memset(SceneEntry(7) + kOffOutput + kOutBlockSize * 4, 0x77, kOutBlockSize);
-    std::memset(EffectProgEntry(25) + 16, 0x25, kEffectBlockSize);
+    std::memset(State().m_LiveImage + kOffOutput + kOutBlockSize * 4, 0x11, kOutBlockSize);
+    std::memset(State().SceneEntry(7) + kOffOutput + kOutBlockSize * 4, 0x77, kOutBlockSize);
+    std::memset(State().EffectProgEntry(25) + 16, 0x25, kEffectBlockSize);
 
-    g_bOutputDataSent = 0;
-    const auto pLive = MakeBlockFrame(7, kKindOutput, 4, true, false);
+    State().m_bOutputDataSent = 0;
+    const auto pLive = MakeBlockFrame(State(), 7, kKindOutput, 4, true, false);
     ExpectWellFormed(pLive);
     EXPECT_EQ(pLive->Length(), 312);
     EXPECT_EQ(pLive->Frame()[6], 7);  // the processor stores it under program 7
     EXPECT_EQ(pLive->Frame()[14 + 295], 0x11);
-    EXPECT_EQ(g_bOutputDataSent.load(), 1);
+    EXPECT_EQ(State().m_bOutputDataSent.load(), 1);
 
-    g_bOutputDataSent = 0;
-    const auto pScene = MakeBlockFrame(7, kKindOutput, 4, false, true);
+    State().m_bOutputDataSent = 0;
+    const auto pScene = MakeBlockFrame(State(), 7, kKindOutput, 4, false, true);
     EXPECT_EQ(pScene->Frame()[14], 0x77);
-    EXPECT_EQ(g_bOutputDataSent.load(), 0);
+    EXPECT_EQ(State().m_bOutputDataSent.load(), 0);
 
-    const auto pEffect = MakeBlockFrame(25, kKindEffect, 0, false, false);
+    const auto pEffect = MakeBlockFrame(State(), 25, kKindEffect, 0, false, false);
     ExpectWellFormed(pEffect);
     EXPECT_EQ(pEffect->Length(), 112);  // only the first 12 groups travel
     EXPECT_EQ(pEffect->Frame()[14 + 95], 0x25);
 
-    EXPECT_EQ(MakeBlockFrame(0, kKindMic, 0, true, false)->Length(), 128);
-    EXPECT_EQ(MakeBlockFrame(0, kKindMusic, 2, true, false)->Length(), 128);
+    EXPECT_EQ(MakeBlockFrame(State(), 0, kKindMic, 0, true, false)->Length(), 128);
+    EXPECT_EQ(MakeBlockFrame(State(), 0, kKindMusic, 2, true, false)->Length(), 128);
 }
 
 TEST_F(FrameBuilderTest, ReadRequestsAndModeByte)
@@ -139,7 +139,7 @@ TEST_F(FrameBuilderTest, ReadRequestsAndModeByte)
     EXPECT_EQ(Bytes(MakeBlockReadFrame(4, kKindOutput, 5, false, true)),
               Bytes(MakeBlockReadFrame(4, kKindOutput, 5, false, false)));
 
-    const auto pLevels = MakeGroupFrame(kKindLevelRequest, 0, 0);
+    const auto pLevels = MakeGroupFrame(State(), kKindLevelRequest, 0, 0);
     ExpectWellFormed(pLevels);
     EXPECT_EQ(Bytes(pLevels), Bytes(MakeSysReadFrame(kItemLevels, 0)));
     EXPECT_EQ(pLevels->Frame()[4], 0xA2);
@@ -149,28 +149,28 @@ TEST_F(FrameBuilderTest, ReadRequestsAndModeByte)
 
 TEST_F(FrameBuilderTest, SystemItemPayloads)
 {
-    std::memcpy(SceneEntry(3), "Karaoke Night 12", 16);
-    const auto pName = MakeSysFrame(kItemSceneName, 3);
+    std::memcpy(State().SceneEntry(3), "Karaoke Night 12", 16);
+    const auto pName = MakeSysFrame(State(), kItemSceneName, 3);
     ExpectWellFormed(pName);
     EXPECT_EQ(pName->Length(), 32);
     EXPECT_EQ(0, std::memcmp(pName->Frame() + 14, "Karaoke Night 1", 15));
     EXPECT_EQ(pName->Frame()[14 + 15], 0);  // always terminated
 
-    g_DelayTable[48] = 2;
-    const auto pDelays = MakeSysFrame(kItemDelayTable, 0);
+    State().m_DelayTable[48] = 2;
+    const auto pDelays = MakeSysFrame(State(), kItemDelayTable, 0);
     EXPECT_EQ(pDelays->Length(), 66);
     EXPECT_EQ(pDelays->Frame()[14 + 48], 2);
 
-    g_nLowPassLimit = 0x1234;
-    const auto pLimit = MakeSysFrame(kItemLowPassLimit, 0);
+    State().m_nLowPassLimit = 0x1234;
+    const auto pLimit = MakeSysFrame(State(), kItemLowPassLimit, 0);
     EXPECT_EQ(pLimit->Length(), 18);
     EXPECT_EQ(GetWord(pLimit->Frame() + 14), 0x1234);
 
-    EXPECT_EQ(MakeSysFrame(kItemInfoText, 0)->Length(), 56);
-    EXPECT_EQ(MakeSysFrame(kItemLock, 0)->Length(), 23);
-    EXPECT_EQ(MakeSysFrame(kItemControl, 0)->Length(), 20);
-    EXPECT_EQ(MakeSysFrame(kItemEffectName, 0)->Length(), 32);
-    EXPECT_EQ(MakeSysFrame(kItemEffectName, 40)->Length(), 32);
+    EXPECT_EQ(MakeSysFrame(State(), kItemInfoText, 0)->Length(), 56);
+    EXPECT_EQ(MakeSysFrame(State(), kItemLock, 0)->Length(), 23);
+    EXPECT_EQ(MakeSysFrame(State(), kItemControl, 0)->Length(), 20);
+    EXPECT_EQ(MakeSysFrame(State(), kItemEffectName, 0)->Length(), 32);
+    EXPECT_EQ(MakeSysFrame(State(), kItemEffectName, 40)->Length(), 32);
 }
 
 TEST(SendDataTest, ReportsCarrySixtyFourBytesAtATime)

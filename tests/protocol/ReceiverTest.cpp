@@ -58,7 +58,7 @@ protected:
             m_cmd.AddSendData(MakeSysReadFrame(kItemLevels, 0));
     }
 
-    CKTVCommand m_cmd;
+    CKTVCommand m_cmd{State()};
 };
 
 TEST_F(ReceiverTest, FramesAreFoundInAnyChunking)
@@ -102,7 +102,7 @@ TEST_F(ReceiverTest, BadFramesAreDroppedAndTheHeadStays)
 
 TEST_F(ReceiverTest, ResendRewindsAWholeBlockWrite)
 {
-    m_cmd.AddSendData(MakeBlockFrame(0, kKindOutput, 0, true, false));
+    m_cmd.AddSendData(MakeBlockFrame(State(), 0, kKindOutput, 0, true, false));
     uint8_t report[kReportSize];
     int nReports = 0;
     while (m_cmd.GetHead()->FillNextReport(report))
@@ -130,33 +130,33 @@ TEST_F(ReceiverTest, BlockRepliesLandWhereTheirModeAndPresetSay)
     Queue(1);
     Feed(Reply(kReplyData, 7, kKindOutput, 2, kModeLibrary, block));
     EXPECT_EQ(m_cmd.GetCount(), 0);
-    EXPECT_EQ(SceneEntry(7)[kOffOutput + 2 * kOutBlockSize], 0x33);
-    EXPECT_NE(g_LiveImage[kOffOutput + 2 * kOutBlockSize], 0x33);
+    EXPECT_EQ(State().SceneEntry(7)[kOffOutput + 2 * kOutBlockSize], 0x33);
+    EXPECT_NE(State().m_LiveImage[kOffOutput + 2 * kOutBlockSize], 0x33);
 
     // A recalled microphone block is limited to the volume range; a live
     // read keeps it.
     std::vector<uint8_t> mic(kInBlockSize, 0);
     PutWord(mic.data() + 78, 95);  // item 34 is 90
     Feed(Reply(kReplyData, 3, kKindMic, 0, 0, mic));
-    EXPECT_EQ(GetWord(g_LiveImage + kOffMic + 78), 90);
+    EXPECT_EQ(GetWord(State().m_LiveImage + kOffMic + 78), 90);
     Feed(Reply(kReplyData, 0, kKindMic, 0, kModeLibrary, mic));
-    EXPECT_EQ(GetWord(g_LiveImage + kOffMic + 78), 95);
+    EXPECT_EQ(GetWord(State().m_LiveImage + kOffMic + 78), 95);
 
     // The music block is addressed as channel 2; whatever channel a reply
     // names, it lands in the music block and nowhere else.
     std::vector<uint8_t> music(kInBlockSize, 0x44);
-    const std::vector<uint8_t> before(g_LiveImage, g_LiveImage + kImageSize);
+    const std::vector<uint8_t> before(State().m_LiveImage, State().m_LiveImage + kImageSize);
     Feed(Reply(kReplyData, 0, kKindMusic, 2, kModeLibrary, music));
     for (int i = 0; i < kImageSize; ++i) {
         const bool bMusic = i >= kOffMusic && i < kOffMusic + kInBlockSize;
-        ASSERT_EQ(g_LiveImage[i], bMusic ? 0x44 : before[i]) << i;
+        ASSERT_EQ(State().m_LiveImage[i], bMusic ? 0x44 : before[i]) << i;
     }
 
     // A payload longer than its block stops at the block's end.
     std::vector<uint8_t> longMic(200, 0x55);
     Feed(Reply(kReplyData, 0, kKindMic, 0, kModeLibrary, longMic));
-    EXPECT_EQ(g_LiveImage[kOffMic + kInBlockSize - 1], 0x55);
-    EXPECT_EQ(g_LiveImage[kOffMusic], 0x44);
+    EXPECT_EQ(State().m_LiveImage[kOffMic + kInBlockSize - 1], 0x55);
+    EXPECT_EQ(State().m_LiveImage[kOffMusic], 0x44);
 }
 
 TEST_F(ReceiverTest, OutputFiveEndsReadsWithTheirNotification)
@@ -173,31 +173,31 @@ TEST_F(ReceiverTest, OutputFiveEndsReadsWithTheirNotification)
 TEST_F(ReceiverTest, SystemItemReplies)
 {
     Feed(Reply(kReplyData, 0, 9, kItemLowPassSwitch, 0, {7, 9}));
-    EXPECT_EQ(g_SysBytes[kItemLowPassSwitch], 9);
+    EXPECT_EQ(State().m_SysBytes[kItemLowPassSwitch], 9);
     EXPECT_EQ(m_sink.Count(kMsgDelayTable), 1);
 
     // Names: control characters and bytes above 0x7F become spaces; 13 and 14 always are.
     std::vector<uint8_t> name = {'A', 0x01, 'B', 0xC8, 'C', 'D', 'E', 'F', 'G', 'H', 'I', 'J', 'K', 'L', 'M', 'N'};
-    SceneEntry(6)[15] = 0x21;
+    State().SceneEntry(6)[15] = 0x21;
     Feed(Reply(kReplyData, 6, 9, kItemSceneName, 0, name));
-    EXPECT_EQ(0, std::memcmp(SceneEntry(6), "A B CDEFGHIJK  ", 15));
-    EXPECT_EQ(SceneEntry(6)[15], 0x21);
+    EXPECT_EQ(0, std::memcmp(State().SceneEntry(6), "A B CDEFGHIJK  ", 15));
+    EXPECT_EQ(State().SceneEntry(6)[15], 0x21);
 
     Feed(Reply(kReplyData, 0, 9, kItemLock, 0, {1, ' ', 'p', 0x05, 'w', 0xF0, ' '}));
-    EXPECT_EQ(g_nLockState, 1);
-    EXPECT_EQ(g_strPassword, "p w");
+    EXPECT_EQ(State().m_nLockState, 1);
+    EXPECT_EQ(State().m_strPassword, "p w");
 
     std::vector<uint8_t> levels(14, 0);
     levels[4] = 55;
     Feed(Reply(kReplyData, 0, 9, kItemLevels, 0, levels));
-    EXPECT_EQ(g_nLevelTable[4], 55);
+    EXPECT_EQ(State().m_nLevelTable[4], 55);
     EXPECT_EQ(m_sink.Count(kMsgLevels), 1);
 
     std::vector<uint8_t> delays(80, 9);  // longer than the table: cut at 50
-    const int nAfter = g_nLevelTable[0];
+    const int nAfter = State().m_nLevelTable[0];
     Feed(Reply(kReplyData, 0, 9, kItemDelayTable, 0, delays));
-    EXPECT_EQ(g_DelayTable[49], 9);
-    EXPECT_EQ(g_nLevelTable[0], nAfter);
+    EXPECT_EQ(State().m_DelayTable[49], 9);
+    EXPECT_EQ(State().m_nLevelTable[0], nAfter);
 
     Feed(Reply(kReplyData, 0, 9, kItemVariant, 0, {2}));
     EXPECT_EQ(m_sink.Count(kMsgVariant), 1);
@@ -208,7 +208,7 @@ TEST_F(ReceiverTest, EmptyDataReplyFlagsTheDevice)
     Queue(1);
     Feed(Reply(kReplyData, 0, 9, kItemInfoText, 0));
     EXPECT_EQ(m_sink.Count(kMsgEmptyReply), 1);
-    EXPECT_EQ(g_bDeviceAbnormal.load(), 1);
+    EXPECT_EQ(State().m_bDeviceAbnormal.load(), 1);
 }
 
 TEST_F(ReceiverTest, ProgressHookFollowsBatchTags)

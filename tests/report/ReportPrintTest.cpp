@@ -24,7 +24,6 @@ class ReportPrintTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        InitGlobalDefaults();
         g_bChinese = 0;
         ASSERT_TRUE(m_dir.isValid());
         m_table = BuildReportTable(m_data, 0);
@@ -50,9 +49,9 @@ TEST_F(ReportPrintTest, EveryRowIsPrintedInOrderUnderAHeadingThatNamesWhatItRepo
 {
     const std::string strPdf = Path("report.pdf");
     CListCtrlPrint job(m_table);
-    std::memcpy(g_IdString, "SVH1-WV1.00", 11);
-    std::memcpy(g_LiveImage + kOffSceneName, "Hall A\0", 7);
-    ReportSubject subject = LiveReportSubject(true, "zr470ctl");
+    std::memcpy(m_data.State().m_IdString, "SVH1-WV1.00", 11);
+    std::memcpy(m_data.State().m_LiveImage + kOffSceneName, "Hall A\0", 7);
+    ReportSubject subject = LiveReportSubject(m_data.State(), true, "zr470ctl");
     subject.when = QDateTime(QDate(2026, 3, 14), QTime(9, 26));
     NameReport(job, subject);
     ASSERT_EQ(job.PrintToPdf(QString::fromStdString(strPdf)), CPrinterJob::Result::Printed);
@@ -73,7 +72,7 @@ TEST_F(ReportPrintTest, EveryRowIsPrintedInOrderUnderAHeadingThatNamesWhatItRepo
     EXPECT_TRUE(InOrder(PdfText(strPdf), Labels(m_table)));
 
     g_bChinese = 1;
-    NameReport(job, LiveReportSubject(false, "zr470ctl"));
+    NameReport(job, LiveReportSubject(m_data.State(), false, "zr470ctl"));
     ASSERT_EQ(job.PrintToPdf(QString::fromStdString(strPdf), 1, 1), CPrinterJob::Result::Printed);
     EXPECT_EQ(PdfInfo(strPdf, "Title"), "ZR-470 报告 – Hall A");
     EXPECT_TRUE(InOrder(PdfText(strPdf), {"ZR-470 参数报告", "场景：Hall A"}));

@@ -87,7 +87,7 @@ TEST_F(RoomFiles, ExportThenImportGivesTheSameBands)
 
 TEST_F(RoomFiles, ImportSwitchesToParametricAndReachesLinkedOutputs)
 {
-    SetLinkGroup(2, 1);  // CH3 follows CH2
+    State().SetLinkGroup(2, 1);  // CH3 follows CH2
     Data().Output(1).EQ()[20].SetGainCode(GainToCode(4.0));
     ApplyFilterMapping(Data().Output(1), MapFilterSet(ReadFilterSetFile(RoomFixture("apo.txt")).set));
     for (const int k : {1, 2}) {

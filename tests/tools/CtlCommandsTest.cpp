@@ -268,9 +268,9 @@ TEST_F(CtlCommandsTest, MusicVolumeStaysWithinTheProcessorsRange)
 TEST_F(CtlCommandsTest, MusicVolumeLeavesOffWhenSet)
 {
     // A processor whose music volume may reach 0, and is there.
-    InitGlobalDefaults();
-    g_SysBytes[39] = 0;
-    const std::unique_ptr<CSendData> minimum = MakeSysFrame(39, 0);
+    CKTV_Data scratch;
+    scratch.State().m_SysBytes[39] = 0;
+    const std::unique_ptr<CSendData> minimum = MakeSysFrame(scratch.State(), 39, 0);
     m_device.Receive(minimum->Frame(), static_cast<size_t>(minimum->Length()));
     std::vector<uint8_t> live = m_device.LiveImage();
     PutWord(live.data() + kOffMusic + 78, 0);
@@ -564,7 +564,7 @@ TEST_F(CtlCommandsTest, EqFitSavesTheFitIntoASceneFileWithTheResidualItPrinted)
 
     CKTV_Data data;
     ASSERT_TRUE(LoadSceneFile(data, File("fit.ZR4C")).bOk);
-    const std::vector<uint8_t> saved(g_LiveImage, g_LiveImage + kImageSize);  // the file's image, as loaded
+    const std::vector<uint8_t> saved(data.State().m_LiveImage, data.State().m_LiveImage + kImageSize);  // the file's image, as loaded
     for (size_t k = 0; k < bands.size(); ++k)
         ExpectFittedBand(saved, 1, static_cast<int>(k), bands[k]);
     // The prediction of the saved scene, as `response` prints it, deviates

@@ -20,8 +20,8 @@ TEST_F(ConnectTest, ConnectReadsTheLiveSettingsIntoTheForm)
     std::memcpy(image.data(), "Lounge 3", 8);
     image[kOffOutput + 2 * kOutBlockSize + 248] = 1;  // output 3 muted on the processor
     m_pDevice->SetLiveImage(image);
-    g_nLinkGroup[1] = 0;
-    g_nLinkGroup[3] = 2;
+    State().m_nLinkGroup[1] = 0;
+    State().m_nLinkGroup[3] = 2;
     Ctl<CXPButton>(2247)->SetPressed(true);
 
     ASSERT_TRUE(ConnectOnline());
@@ -31,7 +31,7 @@ TEST_F(ConnectTest, ConnectReadsTheLiveSettingsIntoTheForm)
     EXPECT_EQ(Data().Output(2).GetMute(), 1);
     EXPECT_TRUE(Ctl<CXPButton>(6054)->IsPressed());
     for (int i = 0; i < 6; ++i)
-        EXPECT_EQ(g_nLinkGroup[i], i) << "a full read dissolves the links";
+        EXPECT_EQ(State().m_nLinkGroup[i], i) << "a full read dissolves the links";
     EXPECT_FALSE(Ctl<CXPButton>(2247)->IsPressed());
     // the progress window closes itself once the batch is done
     EXPECT_TRUE(QTest::qWaitFor([this] { return !View().ProgressDialog()->isVisible(); }, 2000));
@@ -73,7 +73,7 @@ TEST_F(ConnectTest, ConnectButtonDisconnectsAfterItsPause)
     Click(1413);
     EXPECT_GE(timer.elapsed(), 450);
     EXPECT_FALSE(View().IsConnected());
-    EXPECT_EQ(g_bOnline.load(), 0);
+    EXPECT_EQ(State().m_bOnline.load(), 0);
     EXPECT_EQ(Ctl<QLineEdit>(1002)->text(), "");
     EXPECT_EQ(Ctl<CGradientProgressCtrl>(1414)->GetPos(), 0);
     EXPECT_FALSE(Ctl<CXPButton>(1413)->IsPressed());
@@ -94,7 +94,7 @@ TEST_F(ConnectTest, VanishedProcessorDuringTheFullReadClosesTheLink)
     EXPECT_FALSE(View().ProgressDialog()->isVisible());
     EXPECT_TRUE(View().isEnabled());
     EXPECT_EQ(m_messages.back(), "Connection failure!");
-    EXPECT_EQ(g_bOnline.load(), 0);
+    EXPECT_EQ(State().m_bOnline.load(), 0);
     EXPECT_FALSE(Ctl<CXPButton>(1413)->IsPressed());
 }
 
@@ -108,8 +108,8 @@ TEST_F(ConnectTest, WrongIdentificationShowsTheFailureMessage)
     EXPECT_EQ(m_messages.back(), "Connection failure!");
     EXPECT_EQ(m_messageKinds.back(), MessageKind::kLinkFailure);
     EXPECT_FALSE(View().IsConnected());
-    EXPECT_EQ(g_bOnline.load(), 0);
-    EXPECT_EQ(std::string(reinterpret_cast<const char*>(g_IdString), 11), std::string(11, ' '));
+    EXPECT_EQ(State().m_bOnline.load(), 0);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(State().m_IdString), 11), std::string(11, ' '));
 }
 
 TEST_F(ConnectTest, AnotherMinorVersionIsAccepted)
@@ -153,7 +153,7 @@ TEST_F(ConnectTest, VariantTwoOffersTheShortSlopeList)
 {
     m_pDevice->SetVariant(2);
     ASSERT_TRUE(ConnectOnline());
-    EXPECT_EQ(g_nDeviceType.load(), 2);
+    EXPECT_EQ(State().m_nDeviceType.load(), 2);
     auto* pSlope = Ctl<QComboBox>(5503);
     ASSERT_EQ(pSlope->count(), 2);
     EXPECT_EQ(pSlope->itemText(1), "24dB/Oct");
@@ -168,7 +168,7 @@ TEST_F(ConnectTest, VariantTwoOffersTheShortSlopeList)
     Data().Output(1).EQ().HighPass().SetSlope(1, false);
     Click(8901);
     EXPECT_EQ(pSlope->currentText(), "18dB/Oct");
-    g_nDeviceType = 1;
+    State().m_nDeviceType = 1;
 }
 
 TEST_F(ConnectTest, VariantSetsTheMusicFilterKinds)
@@ -193,7 +193,7 @@ TEST_F(ConnectTest, UnpluggedWhileOnlineEndsTheConnection)
     ASSERT_TRUE(QTest::qWaitFor([this] { return !View().IsConnected() && !m_messages.empty(); }, 5000));
     EXPECT_LT(timer.elapsed(), 3000) << "noticed by the next poll, not after a long wait";
     EXPECT_EQ(m_messages.back(), "Connection failure!");
-    EXPECT_EQ(g_bOnline.load(), 0);
+    EXPECT_EQ(State().m_bOnline.load(), 0);
     EXPECT_EQ(Ctl<QLineEdit>(1002)->text(), "");
     // edits now stay in the model
     Click(6052);
@@ -204,7 +204,7 @@ TEST_F(ConnectTest, UnpluggedWhileOnlineEndsTheConnection)
 TEST_F(ConnectTest, ProgressWindowBlinksWhileABatchRunsThenSaysItHasEnded)
 {
     CDisplayDlg* pDialog = View().ProgressDialog();
-    g_bTransferRunning = 1;
+    View().Session().m_bTransferRunning = 1;
     pDialog->Show(&View());
     EXPECT_FALSE(View().isEnabled());
     EXPECT_EQ(pDialog->pos(), QPoint(500, 400));
@@ -213,7 +213,7 @@ TEST_F(ConnectTest, ProgressWindowBlinksWhileABatchRunsThenSaysItHasEnded)
     const bool bFirst = pDialog->IsBlinkRed();
     EXPECT_TRUE(QTest::qWaitFor([&] { return pDialog->IsBlinkRed() != bFirst; }, 1000)) << "it blinks";
     EXPECT_TRUE(pDialog->isVisible());
-    g_bTransferRunning = 0;
+    View().Session().m_bTransferRunning = 0;
     EXPECT_TRUE(QTest::qWaitFor([&] { return !pDialog->isVisible(); }, 1000));
     EXPECT_EQ(pDialog->Label()->text(), "End of data transmission");
     EXPECT_TRUE(View().isEnabled());

@@ -19,10 +19,10 @@ protected:
         const auto bytes = ReadFileBytes(m_dir.filePath(strName).toStdString(), kAllScenesFileSize);
         return bytes ? *bytes : std::vector<uint8_t>();
     }
-    static std::vector<uint8_t> Live()
+    std::vector<uint8_t> Live()
     {
-        ModelLock lock(g_csModel);
-        return std::vector<uint8_t>(g_LiveImage, g_LiveImage + kImageSize);
+        ModelLock lock(State().m_csModel);
+        return std::vector<uint8_t>(State().m_LiveImage, State().m_LiveImage + kImageSize);
     }
 };
 
@@ -62,7 +62,7 @@ TEST_F(FileCommandsTest, SavingAsStudioWritesStudioZR4CAndNamesTheScene)
     ASSERT_TRUE(View().SaveScene());
     EXPECT_EQ(QFileInfo(m_dir.filePath("DataFile/studio.ZR4C")).size(), static_cast<qint64>(kSceneFileSize));
     EXPECT_EQ(Ctl<QLineEdit>(1002)->text(), "studio");
-    EXPECT_EQ(BytesToName(g_LiveImage, kNameSize), "studio");
+    EXPECT_EQ(BytesToName(State().m_LiveImage, kNameSize), "studio");
 }
 
 TEST_F(FileCommandsTest, LongFileTitleGivesAThirteenCharacterName)
@@ -154,13 +154,13 @@ TEST_F(FileCommandsTest, OlderAllScenesTagKeepsTheModelAndTheDelays)
     std::vector<uint8_t> file = Tagged("ZR470_ALLFile", kSceneStoreBytes);
     std::memcpy(file.data() + 1 + 13, "Old one", 7);
     ASSERT_TRUE(WriteFile("old.ZR4AC", file));
-    SetPositionDelay(2, 3, 300);
-    const std::vector<uint8_t> delays(g_DelayTable, g_DelayTable + kDelayTableSize);
+    SetPositionDelay(State(), 2, 3, 300);
+    const std::vector<uint8_t> delays(State().m_DelayTable, State().m_DelayTable + kDelayTableSize);
     const int nLevel = Data().Output(0).GetLevel();
     AnswerFiles("old.ZR4AC");
     ASSERT_TRUE(View().LoadAllScenes());
-    EXPECT_EQ(BytesToName(SceneEntry(1), kNameSize), "Old one");
-    EXPECT_EQ(std::vector<uint8_t>(g_DelayTable, g_DelayTable + kDelayTableSize), delays);
+    EXPECT_EQ(BytesToName(State().SceneEntry(1), kNameSize), "Old one");
+    EXPECT_EQ(std::vector<uint8_t>(State().m_DelayTable, State().m_DelayTable + kDelayTableSize), delays);
     EXPECT_EQ(Data().Output(0).GetLevel(), nLevel);
     ASSERT_TRUE(Drain());
     EXPECT_EQ(NameOf(m_pDevice->SceneProgram(1)), "Old one");
@@ -169,19 +169,19 @@ TEST_F(FileCommandsTest, OlderAllScenesTagKeepsTheModelAndTheDelays)
 TEST_F(FileCommandsTest, SavedPositionLoadedElsewhereBecomesCurrentAgain)
 {
     for (int k = 0; k < 6; ++k)
-        SetPositionDelay(1, k, 100 + k);
+        SetPositionDelay(State(), 1, k, 100 + k);
     Click(2067);
     AnswerFiles("front");
     ASSERT_TRUE(View().SavePosition());
     Click(2069);
     for (int k = 0; k < 6; ++k)
-        SetPositionDelay(1, k, 0);
+        SetPositionDelay(State(), 1, k, 0);
     AnswerFiles("front.Mode_C");
     ASSERT_TRUE(View().LoadPosition());
-    EXPECT_EQ(GetCurrentPosition(), 1);
+    EXPECT_EQ(GetCurrentPosition(State()), 1);
     EXPECT_TRUE(Ctl<CXPButton>(2067)->IsPressed());
     EXPECT_FALSE(Ctl<CXPButton>(2069)->IsPressed());
-    EXPECT_EQ(GetPositionDelay(1, 5), 105);
+    EXPECT_EQ(GetPositionDelay(State(), 1, 5), 105);
     EXPECT_EQ(Ctl<CTransparentStatic>(8960)->text(), "2.083ms");
 }
 
@@ -194,7 +194,7 @@ TEST_F(FileCommandsTest, PositionFileWithAnotherTagIsRefused)
 }
 
 // The failure stops the link thread while the dialog's loop runs; a command
-// holding g_csComm there would leave that thread waiting for it for ever.
+// holding State().m_csComm there would leave that thread waiting for it for ever.
 TEST_F(FileCommandsTest, LinkFailureWhileAFileDialogIsOpenDoesNotHang)
 {
     ASSERT_TRUE(ConnectOnline());
@@ -202,7 +202,7 @@ TEST_F(FileCommandsTest, LinkFailureWhileAFileDialogIsOpenDoesNotHang)
     AnswerFiles("scene");
     ASSERT_TRUE(View().SaveScene());
     View().m_fileDialogHook = [this](const CQM7100View::FileDialogRequest&) {
-        g_pNotifySink.load()->Post(kMsgUsbFailure, 0, 0);
+        State().m_pNotifySink.load()->Post(kMsgUsbFailure, 0, 0);
         EXPECT_TRUE(QTest::qWaitFor([this] { return !View().IsConnected(); }, 5000));
         return m_dir.filePath("scene.ZR4C");
     };

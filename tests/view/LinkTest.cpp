@@ -55,8 +55,8 @@ TEST_F(LinkTest, PairLinkCopiesTheChosenOutputButKeepsNameAndMute)
 
     AnswerLinkDialog(2258, true);  // "CH4 be applied? "
     Click(2248);
-    EXPECT_EQ(g_nLinkGroup[2], 3);
-    EXPECT_EQ(g_nLinkGroup[3], 3);
+    EXPECT_EQ(State().m_nLinkGroup[2], 3);
+    EXPECT_EQ(State().m_nLinkGroup[3], 3);
     EXPECT_EQ(data.Output(2).EQ()[5].GetGainCode(), 260);
     EXPECT_EQ(data.Output(2).GetLevel(), 30);
     EXPECT_EQ(data.Output(2).GetPolarity(), 1);
@@ -67,7 +67,7 @@ TEST_F(LinkTest, PairLinkCopiesTheChosenOutputButKeepsNameAndMute)
     EXPECT_TRUE(Ctl<CXPButton>(2248)->IsPressed());
     EXPECT_TRUE(Ctl<CXPButton>(1946)->IsPressed()) << "polarity button follows the copy";
     EXPECT_EQ(Ctl<CSkinFader>(8652)->GetPosInverted(), 30);
-    EXPECT_EQ(g_nLinkGroup[0], 0) << "other outputs stay alone";
+    EXPECT_EQ(State().m_nLinkGroup[0], 0) << "other outputs stay alone";
 }
 
 TEST_F(LinkTest, CancelInEitherDialogChangesNothing)
@@ -75,15 +75,15 @@ TEST_F(LinkTest, CancelInEitherDialogChangesNothing)
     Data().Output(1).EQ()[2].SetGainCode(150);
     AnswerLinkDialog(2258, false);
     Click(2247);
-    EXPECT_EQ(g_nLinkGroup[0], 0);
-    EXPECT_EQ(g_nLinkGroup[1], 1);
+    EXPECT_EQ(State().m_nLinkGroup[0], 0);
+    EXPECT_EQ(State().m_nLinkGroup[1], 1);
     EXPECT_FALSE(Ctl<CXPButton>(2247)->IsPressed());
     EXPECT_NE(Data().Output(0).EQ()[2].GetGainCode(), 150);
 
     AnswerLinkDialog(2252, false);
     Click(2250);
     for (int i = 0; i < 6; ++i)
-        EXPECT_EQ(g_nLinkGroup[i], i);
+        EXPECT_EQ(State().m_nLinkGroup[i], i);
     EXPECT_FALSE(Ctl<CXPButton>(2250)->IsPressed());
     EXPECT_NE(Data().Output(0).EQ()[2].GetGainCode(), 150);
 }
@@ -98,7 +98,7 @@ TEST_F(LinkTest, LinkAllFromCh5WritesAllSixBlocksWhileConnected)
     Click(2250);
     ASSERT_TRUE(Drain());
     for (int k = 0; k < 6; ++k) {
-        EXPECT_EQ(g_nLinkGroup[k], 4);
+        EXPECT_EQ(State().m_nLinkGroup[k], 4);
         EXPECT_EQ(Data().Output(k).GetLevel(), 25) << k;
         EXPECT_EQ(BlockWrites(k), 1) << "output " << k;
         EXPECT_TRUE(Ctl<CXPButton>(6703 + k)->IsPressed());
@@ -108,7 +108,7 @@ TEST_F(LinkTest, LinkAllFromCh5WritesAllSixBlocksWhileConnected)
     // and pressing it again dissolves every link
     Click(2250);
     for (int k = 0; k < 6; ++k)
-        EXPECT_EQ(g_nLinkGroup[k], k);
+        EXPECT_EQ(State().m_nLinkGroup[k], k);
     EXPECT_FALSE(Ctl<CXPButton>(2250)->IsPressed());
 }
 
@@ -116,7 +116,7 @@ TEST_F(LinkTest, BandEditOnALinkedOutputReachesItsPartnerOnly)
 {
     AnswerLinkDialog(2259, true);  // "CH1 be applied?"
     Click(2247);
-    ASSERT_EQ(g_nLinkGroup[1], 0);
+    ASSERT_EQ(State().m_nLinkGroup[1], 0);
     Click(8901);
     TypeAndEnter(5006, "4.5");
     EXPECT_EQ(Data().Output(1).EQ()[6].GetGainCode(), 245);

@@ -46,7 +46,7 @@ TEST_F(MainFormTest, CrossoverTypeAndSlopeApplyToTheSelectedChannel)
 
 TEST_F(MainFormTest, LinkedLevelFollows)
 {
-    g_nLinkGroup[1] = 0;
+    State().m_nLinkGroup[1] = 0;
     TypeAndEnter(8631, "-18");
     EXPECT_EQ(Data().Output(1).GetLevel(), 42);
     EXPECT_EQ(Data().Output(0).GetLevel(), 42);
@@ -124,7 +124,7 @@ TEST_F(MainFormTest, MuteAndPolarityToggleTheRecord)
     EXPECT_TRUE(Ctl<CXPButton>(6054)->IsPressed());
     Click(6054);
     EXPECT_EQ(Data().Output(2).GetMute(), 0);
-    g_nLinkGroup[5] = 4;
+    State().m_nLinkGroup[5] = 4;
     Click(1948);
     EXPECT_EQ(Data().Output(4).GetPolarity(), 1);
     EXPECT_EQ(Data().Output(5).GetPolarity(), 1) << "polarity is shared in the link group";
@@ -134,7 +134,7 @@ TEST_F(MainFormTest, MuteAndPolarityToggleTheRecord)
 TEST_F(MainFormTest, SelectingAChannelMovesTheButtonsAndTheGraph)
 {
     Click(6705);
-    EXPECT_EQ(g_nCurOutput.load(), 2);
+    EXPECT_EQ(State().m_nCurOutput.load(), 2);
     EXPECT_EQ(View().Graph()->CurrentChannel(), 2);
     EXPECT_TRUE(Ctl<CXPButton>(8902)->IsPressed());
     EXPECT_TRUE(Ctl<CXPButton>(6705)->IsPressed());
@@ -144,7 +144,7 @@ TEST_F(MainFormTest, SelectingAChannelMovesTheButtonsAndTheGraph)
 
 TEST_F(MainFormTest, DelaysShowInTheThreeUnits)
 {
-    SetPositionDelay(GetCurrentPosition(), 0, 960);
+    SetPositionDelay(State(), GetCurrentPosition(State()), 0, 960);
     View().ShowDelays();
     EXPECT_EQ(Ctl<CTransparentStatic>(8960)->text(), "20.000ms");
     g_nDelayUnit = kDelayUnitCm;
@@ -158,9 +158,9 @@ TEST_F(MainFormTest, DelaysShowInTheThreeUnits)
 
 TEST_F(MainFormTest, PositionButtonsSelectTheListeningPosition)
 {
-    SetPositionDelay(2, 1, 480);
+    SetPositionDelay(State(), 2, 1, 480);
     Click(2068);
-    EXPECT_EQ(GetCurrentPosition(), 2);
+    EXPECT_EQ(GetCurrentPosition(State()), 2);
     EXPECT_TRUE(Ctl<CXPButton>(2068)->IsPressed());
     EXPECT_FALSE(Ctl<CXPButton>(2066)->IsPressed());
     EXPECT_EQ(Ctl<CTransparentStatic>(2072)->text(), "R&&Front") << "shown with one ampersand";
@@ -169,7 +169,7 @@ TEST_F(MainFormTest, PositionButtonsSelectTheListeningPosition)
 
 TEST_F(MainFormTest, ResetEqAsksAndResetsTheLinkGroup)
 {
-    g_nLinkGroup[1] = 0;
+    State().m_nLinkGroup[1] = 0;
     Data().Output(0).EQ()[4].SetGainCode(260);
     Data().Output(1).EQ()[4].SetGainCode(260);
     BoxAnswerer answers({QMessageBox::Cancel, QMessageBox::Ok});
@@ -185,12 +185,12 @@ TEST_F(MainFormTest, ResetEqAsksAndResetsTheLinkGroup)
 
 TEST_F(MainFormTest, PairButtonUnlinksALinkedPair)
 {
-    g_nLinkGroup[1] = 0;
+    State().m_nLinkGroup[1] = 0;
     auto* pPair = Ctl<CXPButton>(2247);
     pPair->SetPressed(true);
     Click(2247);
-    EXPECT_EQ(g_nLinkGroup[0], 0);
-    EXPECT_EQ(g_nLinkGroup[1], 1);
+    EXPECT_EQ(State().m_nLinkGroup[0], 0);
+    EXPECT_EQ(State().m_nLinkGroup[1], 1);
     EXPECT_FALSE(pPair->IsPressed());
 }
 

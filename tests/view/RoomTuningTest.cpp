@@ -96,7 +96,7 @@ protected:
     {
         for (int k = 0; k < kOutputs; ++k)
             Data().Output(k).FillAll();
-        return std::vector<uint8_t>(g_LiveImage, g_LiveImage + kImageSize);
+        return std::vector<uint8_t>(State().m_LiveImage, State().m_LiveImage + kImageSize);
     }
 
     QString m_strOfferedFolder;
@@ -157,7 +157,7 @@ TEST_F(RoomTuning, ImportAsksForParametricModeAndExportWritesTheBands)
     EXPECT_EQ(Data().Output(0).GetEqMode(), 1);
     EXPECT_EQ(Data().Output(0).EQ()[0].GetFrequency(), 20);
 
-    SetLinkGroup(1, g_nLinkGroup[0]);  // CH2 follows CH1
+    State().SetLinkGroup(1, State().m_nLinkGroup[0]);  // CH2 follows CH1
     {
         BoxAnswerer answers({QMessageBox::Ok});
         ChooseFromMenu(kTxtImportFilters);
@@ -228,7 +228,7 @@ TEST_F(RoomTuning, FitAppliesTheBandsToTheOutputsAndTheProcessor)
 {
     ASSERT_TRUE(ConnectOnline());
     LoadMeasurement();
-    SetLinkGroup(1, g_nLinkGroup[0]);  // CH2 follows CH1
+    State().SetLinkGroup(1, State().m_nLinkGroup[0]);  // CH2 follows CH1
     const QString strScene = QDir::temp().filePath(QString("zr470-fit-%1.ZR4C").arg(QCoreApplication::applicationPid()));
     ASSERT_TRUE(SaveSceneFile(Data(), strScene.toStdString()).bOk);
     RoomFitResult fit;

@@ -241,7 +241,7 @@ bool SaveReport(CQM7100View& view, const QString& strOut)
     if (!SaveModal([&view] { view.OnReport(); }, strOut + "/report.png"))
         return false;
     CListCtrlPrint job(BuildReportTable(view.Data(), g_nDelayUnit));
-    NameReport(job, LiveReportSubject(view.IsConnected(), Tr(kTxtAppTitle)));
+    NameReport(job, LiveReportSubject(view.State(), view.IsConnected(), Tr(kTxtAppTitle)));
     const QString strPdf = QDir::current().filePath(QStringLiteral("report.pdf"));
     if (job.PrintToPdf(strPdf) != CPrinterJob::Result::Printed)
         return false;
@@ -372,7 +372,7 @@ int main(int argc, char** argv)
         return 1;
     }
     view.OnConnect();
-    if (!QTest::qWaitFor([] { return g_bOnline.load() != 0; }, 10000)) {
+    if (!QTest::qWaitFor([&view] { return view.State().m_bOnline.load() != 0; }, 10000)) {
         std::fprintf(stderr, "the virtual processor did not answer\n");
         return 1;
     }
