@@ -17,6 +17,7 @@
 #include "CtlJson.h"
 #include "CtlText.h"
 #include "KTV_Data.h"
+#include "Processor.h"
 
 namespace {
 
@@ -213,9 +214,9 @@ int RunBatch(CtlContext& ctx)
     if (!ReadScript(strPath, &lines, &strError))
         return Refuse(ctx, strError);
 
-    CKTV_Data data;  // outlives the device, whose link thread scans it
-    CCtlDevice device(data);
-    CtlSharedLink link{data, device};
+    CProcessor processor;  // outlives the device, which reports what its link posts
+    CCtlDevice device(processor);
+    CtlSharedLink link{processor.Data(), device};
     CHeldLines held;
     const auto report = [&ctx](const LineReport& line) { Report(ctx, line); };
     int nFirstFailure = kExitOk;

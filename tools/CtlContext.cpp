@@ -3,6 +3,7 @@
 #include "CtlDevice.h"
 #include "GlobalData.h"
 #include "KTV_Data.h"
+#include "Processor.h"
 
 int Refuse(CtlContext& ctx, const std::string& strLine)
 {
@@ -69,12 +70,12 @@ int RunOnProcessor(CtlContext& ctx, const ProcessorWork& work)
         return Refuse(ctx, strError), kExitUsage;
     if (ctx.pShared)
         return RunOnSharedLink(ctx, *ctx.pShared, work);
-    CKTV_Data data;  // outlives the device, whose link thread scans it
-    CCtlDevice device(data);
+    CProcessor processor;  // outlives the device, which reports what its link posts
+    CCtlDevice device(processor);
     if (!device.Open(ctx.inv.strDevice))
         return LinkFailed(ctx, device);
     std::string strResult;
-    const int nExit = work(device, data, &strResult);
+    const int nExit = work(device, processor.Data(), &strResult);
     if (nExit != kExitOk)
         return nExit;
     if (!device.Drain())

@@ -5,11 +5,13 @@
 
 #include "ProcessorState.h"
 #include "KTV_Data.h"
+#include "Processor.h"
 #include "LinkTexts.h"
 #include "Notify.h"
 
-CCtlDevice::CCtlDevice(CKTV_Data& data)
-    : m_pPreviousSink(data.State().m_pNotifySink.exchange(&m_queue)), m_session(data)
+CCtlDevice::CCtlDevice(CProcessor& processor)
+    : m_processor(processor), m_session(processor.Session()),
+      m_pPreviousSink(processor.State().m_pNotifySink.exchange(&m_queue))
 {
     m_session.m_onMessage = [this](const std::string& strText, MessageKind) { m_messages.push_back(strText); };
 }
@@ -17,6 +19,7 @@ CCtlDevice::CCtlDevice(CKTV_Data& data)
 CCtlDevice::~CCtlDevice()
 {
     Close();
+    m_session.m_onMessage = nullptr;
     m_session.State().m_pNotifySink = m_pPreviousSink;
 }
 

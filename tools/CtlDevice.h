@@ -18,7 +18,7 @@
 #include "LinkSession.h"
 #include "NotifyQueue.h"
 
-class CKTV_Data;
+class CProcessor;
 
 class CCtlDevice {
 public:
@@ -26,7 +26,7 @@ public:
     // sooner on a processor that stops answering.
     static constexpr int kWaitMs = 60000;
 
-    explicit CCtlDevice(CKTV_Data& data);
+    explicit CCtlDevice(CProcessor& processor);
     ~CCtlDevice();
     CCtlDevice(const CCtlDevice&) = delete;
     CCtlDevice& operator=(const CCtlDevice&) = delete;
@@ -52,6 +52,7 @@ public:
     // How often nMsg (with lParam nLParam, any when negative) was seen so far.
     int Seen(int nMsg, int nLParam) const;
     CLinkSession& Session() { return m_session; }
+    CProcessor& Processor() { return m_processor; }
     // One line: the system's messages and what the link reported.
     std::string Failure() const;
     // Messages the session showed on the way (on success: warnings).
@@ -60,9 +61,10 @@ public:
 private:
     bool IdentificationRejected() const;
 
+    CProcessor& m_processor;
+    CLinkSession& m_session;
     CNotifyQueue m_queue;
     INotifySink* m_pPreviousSink;
-    CLinkSession m_session;
     CEditLedger m_ledger;
     std::vector<std::string> m_messages;
     std::vector<PostedNotification> m_seen;

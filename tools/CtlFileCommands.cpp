@@ -12,6 +12,7 @@
 #include "CtlJson.h"
 #include "GlobalData.h"
 #include "KTV_Data.h"
+#include "Processor.h"
 #include "Notify.h"
 #include "PresetFile.h"
 
@@ -70,17 +71,13 @@ int RunWriteScene(CtlContext& ctx)
                                   "a scene file (.ZR4C)");
     if (!bytes)
         return kExitFailed;
-    return RunOnProcessor(ctx, [&](CCtlDevice& device, CKTV_Data& data, std::string* pResult) {
-        CLinkSession& session = device.Session();
+    return RunOnProcessor(ctx, [&](CCtlDevice& device, CKTV_Data&, std::string* pResult) {
         const int nBefore = device.Seen(kMsgBatchProgress, 1);
-        {
-            CommLock lock(data.State().m_csComm);  // the link never sends a half-loaded model
-            if (!LoadSceneBytes(data, *bytes).bOk)
-                return RefuseFile(ctx, PresetFileError::ReadScene, path);
-            session.SetSceneName(SceneTitle(path));
-            if (!session.WriteScene(0, false))
-                return LinkFailed(ctx, device);
-        }
+        bool bQueued = false;
+        if (!device.Processor().SendSceneFile(*bytes, SceneTitle(path), &bQueued).bOk)
+            return RefuseFile(ctx, PresetFileError::ReadScene, path);
+        if (!bQueued)
+            return LinkFailed(ctx, device);
         // The blocks and the closing mute bracket each end a write batch.
         if (!WaitForWriteEnd(device, nBefore, 2))
             return LinkFailed(ctx, device);

@@ -1,7 +1,6 @@
 // store, recall, delete: the program manager's device buttons for scene
 // programs 1 … 10.
 #include <algorithm>
-#include <cstring>
 
 #include "CtlCommands.h"
 #include "CtlDevice.h"
@@ -9,9 +8,9 @@
 #include "CtlText.h"
 #include "DataDefine.h"
 #include "Frame.h"
-#include "GlobalData.h"
 #include "KTV_Data.h"
 #include "Notify.h"
+#include "Processor.h"
 
 namespace {
 
@@ -52,12 +51,6 @@ std::string ProgramResult(CtlContext& ctx, int nProgram, const std::string& strN
     return "program " + std::to_string(nProgram) + ": " + strName + "\n";
 }
 
-std::string ProgramName(CKTV_Data& data, int nProgram)
-{
-    ModelLock lock(data.State().m_csModel);
-    return BytesToName(data.State().SceneEntry(nProgram), kNameSize);
-}
-
 }  // namespace
 
 int RunStore(CtlContext& ctx)
@@ -68,26 +61,15 @@ int RunStore(CtlContext& ctx)
         return kExitFailed;
     if (const std::string strProblem = NameProblem(strName); !strProblem.empty())
         return Refuse(ctx, strProblem);
-    return RunOnProcessor(ctx, [&](CCtlDevice& device, CKTV_Data& data, std::string* pResult) {
-        uint8_t field[kNameSize] = {};
-        if (!CopyFixed(field, kNameSize, strName))
-            return Refuse(ctx, CharLenErrorText());
-        if (IsDuplicateName(data.State(), nProgram, field))
-            return Refuse(ctx, "Have been the same name!");
-        {
-            ModelLock lock(data.State().m_csModel);
-            std::memcpy(data.State().SceneEntry(nProgram), field, kNameSize);
-            std::memcpy(data.State().m_LiveImage + kOffSceneName, field, kNameSize);
-        }
-        CLinkSession& session = device.Session();
-        session.MarkSceneNameForSending();
+    return RunOnProcessor(ctx, [&](CCtlDevice& device, CKTV_Data&, std::string* pResult) {
         const int nBefore = device.Seen(kMsgBatchProgress, 1);
-        {
-            CommLock lock(data.State().m_csComm);
-            if (!session.WriteScene(nProgram, true))
-                return LinkFailed(ctx, device);
+        bool bQueued = false;
+        switch (device.Processor().StoreProgram(nProgram, strName, &bQueued)) {
+        case ProgramNameCheck::kOk: break;
+        case ProgramNameCheck::kTaken: return Refuse(ctx, "Have been the same name!");
+        default: return Refuse(ctx, CharLenErrorText());
         }
-        if (!device.WaitForNotification(kMsgBatchProgress, 1, nBefore + 1))
+        if (!bQueued || !device.WaitForNotification(kMsgBatchProgress, 1, nBefore + 1))
             return LinkFailed(ctx, device);
         *pResult = ProgramResult(ctx, nProgram, strName);
         return kExitOk;
@@ -100,20 +82,16 @@ int RunRecall(CtlContext& ctx)
     if (!ParseProgram(ctx, &nProgram))
         return kExitFailed;
     return RunOnProcessor(ctx, [&](CCtlDevice& device, CKTV_Data& data, std::string* pResult) {
+        CProcessor& processor = device.Processor();
         // The editor recalls a program that was never stored just the same;
         // a script should know that what it gets may be no one's settings.
-        if (IsBlank(ProgramName(data, nProgram)))
+        if (IsBlank(processor.ProgramName(nProgram)))
             ctx.err << "zr470ctl: warning: program " << nProgram << " has no name and may never have been stored\n";
-        if (!device.Session().ReadScene(nProgram))
+        if (!processor.RecallProgram(nProgram))
             return LinkFailed(ctx, device);
-        {
-            // The recalled program's name becomes the live scene's name.
-            ModelLock lock(data.State().m_csModel);
-            std::memcpy(data.State().m_LiveImage + kOffSceneName, data.State().SceneEntry(nProgram), kNameSize);
-        }
         if (!device.WaitFor([&data] { return data.State().m_bOnline.load() != 0; }))
             return LinkFailed(ctx, device);
-        *pResult = ProgramResult(ctx, nProgram, ProgramName(data, nProgram));
+        *pResult = ProgramResult(ctx, nProgram, processor.ProgramName(nProgram));
         return kExitOk;
     });
 }
@@ -123,14 +101,10 @@ int RunDelete(CtlContext& ctx)
     int nProgram = 0;
     if (!ParseProgram(ctx, &nProgram))
         return kExitFailed;
-    return RunOnProcessor(ctx, [&](CCtlDevice& device, CKTV_Data& data, std::string* pResult) {
-        const std::string strOld = ProgramName(data, nProgram);
-        {
-            ModelLock lock(data.State().m_csModel);
-            std::memset(data.State().SceneEntry(nProgram), 0, kNameSize);
-        }
+    return RunOnProcessor(ctx, [&](CCtlDevice& device, CKTV_Data&, std::string* pResult) {
+        const std::string strOld = device.Processor().ProgramName(nProgram);
         // Only the name goes: the program's blocks stay on the processor.
-        device.Session().SendSystemItem(kItemSceneName, nProgram);
+        device.Processor().DeleteProgram(nProgram);
         const std::string strNumber = std::to_string(nProgram);
         *pResult = ctx.inv.bJson ? JsonLine({{"program", nProgram}, {"deleted", strOld}})
                                  : "program " + strNumber + ": deleted " + strOld + "\n";

@@ -5,7 +5,7 @@
 
 #include "AppGlobals.h"
 #include "GlobalData.h"
-#include "KTV_Data.h"
+#include "Processor.h"
 #include "MainFrm.h"
 #include "QM7100View.h"
 
@@ -17,7 +17,7 @@ CQM7100App::~CQM7100App()
     if (m_pView)
         m_pView->EndCommThread();
     m_pFrame.reset();
-    m_pData.reset();
+    m_pProcessor.reset();
 }
 
 bool CQM7100App::InitInstance(const CAppOptions& options)
@@ -29,9 +29,9 @@ bool CQM7100App::InitInstance(const CAppOptions& options)
     // The controls are built in the language wanted from the start.
     g_bChinese = options.bChinese ? 1 : 0;
 
-    m_pData = std::make_unique<CKTV_Data>();
+    m_pProcessor = std::make_unique<CProcessor>();
     m_pFrame = std::make_unique<CMainFrame>();
-    m_pView = new CQM7100View(*m_pData, m_pFrame.get());
+    m_pView = new CQM7100View(*m_pProcessor, m_pFrame.get());
     m_pFrame->SetView(m_pView);
     m_pView->OnInitialUpdate(options);
     m_pFrame->show();

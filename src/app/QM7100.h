@@ -7,7 +7,7 @@
 
 #include "AppOptions.h"
 
-class CKTV_Data;
+class CProcessor;
 class CMainFrame;
 class CQM7100View;
 
@@ -22,7 +22,7 @@ public:
     CQM7100View* View() const { return m_pView; }
 
 private:
-    std::unique_ptr<CKTV_Data> m_pData;  // the one parameter model of the whole run
+    std::unique_ptr<CProcessor> m_pProcessor;  // the processor the editor edits, for the whole run
     std::unique_ptr<CMainFrame> m_pFrame;
     CQM7100View* m_pView = nullptr;  // owned by the frame
 };

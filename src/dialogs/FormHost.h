@@ -8,6 +8,7 @@
 
 #include <QString>
 
+class CProcessor;
 class CProcessorState;
 
 class IFormHost {
@@ -17,7 +18,8 @@ public:
     // A message for the user (tests record it instead).
     virtual void ShowMessage(const QString& strText) = 0;
     virtual bool IsConnected() const = 0;
-    // The state of the processor the form edits.
+    // The processor the form edits, and its state.
+    virtual CProcessor& Processor() = 0;
     virtual CProcessorState& State() const = 0;
     // One system item written to the processor; nothing when not connected.
     virtual void SendSystemItem(int nItem, int nPreset) = 0;
@@ -33,6 +35,9 @@ public:
     // The live scene name on the form, and to the processor while connected.
     virtual void ShowSceneName() = 0;
     virtual bool ReadScene(int nPreset) = 0;
+    // After a command of the processor's was queued: the progress window,
+    // or the link failure when nothing could be.
+    virtual void AfterDeviceCommand() = 0;
     virtual bool WriteScene(int nPreset, bool bFromModel) = 0;
 
     // ---- files: each asks for its file; true when it was written or loaded --------

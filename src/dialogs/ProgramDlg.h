@@ -16,6 +16,7 @@
 #include "FormDialog.h"
 #include "Strings.h"
 
+enum class ProgramNameCheck;
 class CButtonRadio;
 class CChEnEdit;
 class CFontStatic;
@@ -77,7 +78,8 @@ private:
     // ---- buttons (ProgramDlgActions.cpp) ------------------------------------------
     void OnStore();
     // The 16-byte name field of a typed name, or false after telling the user why not.
-    bool TakeName(const QString& strName, uint8_t* pField);
+    // False, with the message shown, for a refused name.
+    bool AcceptName(ProgramNameCheck check);
     void RefuseName(TextId message);
     void OnRecall();
     void OnDelete();

@@ -3,13 +3,12 @@
 // preset-file commands.
 #include <QMessageBox>
 #include <QPushButton>
-#include <cstring>
 
 #include "BlockAddress.h"
 #include "ChEnEdit.h"
 #include "DataDefine.h"
 #include "FormHost.h"
-#include "ProcessorState.h"
+#include "Processor.h"
 #include "ProgramDlg.h"
 
 // ---- device group ------------------------------------------------------------------------
@@ -17,41 +16,27 @@
 void CProgramDlg::OnStore()
 {
     const QString strName = m_pName->text();
-    uint8_t field[kNameSize] = {};
-    if (!TakeName(strName, field))
+    // The field takes the name's Latin-1 bytes, as the processor keeps them.
+    bool bQueued = false;
+    const ProgramNameCheck check = m_host.Processor().StoreProgram(m_nProgram, strName.toLatin1().toStdString(), &bQueued);
+    if (!AcceptName(check))
         return;
-    {
-        ModelLock lock(m_host.State().m_csModel);
-        std::memcpy(m_host.State().SceneEntry(m_nProgram), field, kNameSize);
-        std::memcpy(m_host.State().m_LiveImage + kOffSceneName, field, kNameSize);
-    }
     SetRowName(m_nProgram, strName.trimmed());
     m_host.ShowSceneName();
     // Without a link this shows the link failure; the names above stay.
-    m_host.WriteScene(m_nProgram, true);
+    m_host.AfterDeviceCommand();
 }
 
-bool CProgramDlg::TakeName(const QString& strName, uint8_t* pField)
+bool CProgramDlg::AcceptName(ProgramNameCheck check)
 {
-    if (strName.isEmpty()) {
-        m_host.ShowMessage(Tr(kTxtNameEmpty));
-        return false;
+    switch (check) {
+    case ProgramNameCheck::kOk: return true;
+    case ProgramNameCheck::kEmpty: m_host.ShowMessage(Tr(kTxtNameEmpty)); break;
+    case ProgramNameCheck::kAllSpaces: RefuseName(kTxtNameAllSpaces); break;
+    case ProgramNameCheck::kDoesNotFit: m_host.ShowMessage(QString::fromUtf8(CharLenErrorText())); break;
+    case ProgramNameCheck::kTaken: RefuseName(kTxtNameTaken); break;
     }
-    if (strName.trimmed().isEmpty()) {
-        RefuseName(kTxtNameAllSpaces);
-        return false;
-    }
-    // The field takes printable ASCII only: the name's bytes as the
-    // processor keeps them.
-    if (!CopyFixed(pField, kNameSize, strName.toLatin1().toStdString())) {
-        m_host.ShowMessage(QString::fromUtf8(CharLenErrorText()));
-        return false;
-    }
-    if (IsDuplicateName(m_host.State(), m_nProgram, pField)) {
-        RefuseName(kTxtNameTaken);
-        return false;
-    }
-    return true;
+    return false;
 }
 
 void CProgramDlg::RefuseName(TextId message)
@@ -61,16 +46,10 @@ void CProgramDlg::RefuseName(TextId message)
     m_pName->setFocus(Qt::OtherFocusReason);
 }
 
-// m_host.State().m_bOnline is tested again here: a click while a recall is still running
-// (the flag cleared) must not start another.
 void CProgramDlg::OnRecall()
 {
-    if (!m_host.State().m_bOnline)
-        return;
-    m_host.ReadScene(m_nProgram);
-    // The recalled blocks carry no name: the program's becomes the live one.
-    ModelLock lock(m_host.State().m_csModel);
-    std::memcpy(m_host.State().m_LiveImage + kOffSceneName, m_host.State().SceneEntry(m_nProgram), kNameSize);
+    m_host.Processor().RecallProgram(m_nProgram);
+    m_host.AfterDeviceCommand();
 }
 
 // Only the name goes; the program's blocks stay on the processor.
@@ -80,13 +59,9 @@ void CProgramDlg::OnDelete()
                                               QMessageBox::Ok | QMessageBox::Cancel);
     if (answer != QMessageBox::Ok || !m_host.State().m_bOnline)
         return;
-    {
-        ModelLock lock(m_host.State().m_csModel);
-        std::memset(m_host.State().SceneEntry(m_nProgram), 0, kNameSize);
-    }
+    m_host.Processor().DeleteProgram(m_nProgram);
     SetRowName(m_nProgram, QString());
     m_pName->clear();
-    m_host.SendSystemItem(kItemSceneName, m_nProgram);
 }
 
 // ---- PC group --------------------------------------------------------------------------------

@@ -16,6 +16,7 @@
 #include "GlobalData.h"
 #include "KTV_Data.h"
 #include "LinkSession.h"
+#include "Processor.h"
 #include "MsgBox.h"
 #include "OutputDlg.h"
 #include "SkinFactory.h"
@@ -31,7 +32,8 @@ namespace {
 constexpr int kSplashMs = 3000;
 }
 
-CQM7100View::CQM7100View(CKTV_Data& data, QWidget* pParent) : QWidget(pParent), m_data(data)
+CQM7100View::CQM7100View(CProcessor& processor, QWidget* pParent)
+    : QWidget(pParent), m_processor(processor), m_data(processor.Data())
 {
     setObjectName("ctl101");
     setFocusPolicy(Qt::ClickFocus);
@@ -50,8 +52,10 @@ CQM7100View::~CQM7100View()
 
 void CQM7100View::EndCommThread()
 {
-    if (m_pSession)
+    if (m_pSession) {
         m_pSession->EndCommThread();
+        m_pSession->m_onMessage = nullptr;
+    }
     if (m_pSink && State().m_pNotifySink.load() == m_pSink.get())
         State().m_pNotifySink = nullptr;
 }
@@ -80,7 +84,7 @@ void CQM7100View::OnInitialUpdate(const CAppOptions& options)
     m_strHelpPath = m_strCurrentDir + "/Help.chm";
     m_strManualPath = FindManual();
 
-    m_pSession = std::make_unique<CLinkSession>(m_data);
+    m_pSession = &m_processor.Session();
     m_pSession->m_onMessage = [this](const std::string& strText, MessageKind kind) {
         AfterLinkEvent();
         ShowMessage(QString::fromStdString(strText), kind);

@@ -38,6 +38,7 @@ class CFilter;
 class CFontStatic;
 class CGradientProgressCtrl;
 class CKTV_Data;
+class CProcessor;
 class CKTV_OutData;
 class CLinkSession;
 class CMsgBox;
@@ -70,7 +71,7 @@ struct CrossoverControls {
 class CQM7100View : public QWidget, public IOutputHost, public IFormHost, public IFirmwareHost {
     Q_OBJECT
 public:
-    CQM7100View(CKTV_Data& data, QWidget* pParent);
+    CQM7100View(CProcessor& processor, QWidget* pParent);
     ~CQM7100View() override;
 
     // Start-up of the form (controls, pages, thread, settings); runs once.
@@ -180,6 +181,8 @@ public:
     CProcessorState& State() const override;
     CLinkSession& Session() override { return *m_pSession; }
     CKTV_Data& Data() { return m_data; }
+    CProcessor& Processor() override { return m_processor; }
+    void AfterDeviceCommand() override { AfterLinkEvent(); }
     CFStatic* Graph() const { return m_pGraph; }
     CDisplayDlg* ProgressDialog() const { return m_pDisplay; }
     int CurrentChannel() const { return m_nCurChannel; }
@@ -313,8 +316,9 @@ private:
     void ApplyRoomMapping(const FilterMapping& mapping, const QString& strStep);
     std::map<QString, QString> m_roomFolders;  // file filter → folder last used
 
+    CProcessor& m_processor;
     CKTV_Data& m_data;
-    std::unique_ptr<CLinkSession> m_pSession;
+    CLinkSession* m_pSession = nullptr;  // the processor's, once the form is set up
     std::unique_ptr<CViewNotifySink> m_pSink;
     CEditHistory* m_pHistory = nullptr;  // a child of the form
     QString m_strDevice;

@@ -17,6 +17,7 @@
 #include "LinkSession.h"
 #include "LinkTexts.h"
 #include "PresetFile.h"
+#include "Processor.h"
 #include "QM7100View.h"
 
 namespace fs = std::filesystem;
@@ -129,13 +130,8 @@ bool CQM7100View::LoadScene()
                                     ErrorText(PresetFileError::ReadScene));
     if (!file)
         return false;
-    {
-        CommLock lock(State().m_csComm);  // the link never sends a half-loaded scene
-        LoadSceneBytes(m_data, file->bytes);
-        m_pSession->SetSceneName(SceneTitle(ToPath(file->strPath)));
-        // The live write inside the mute bracket; nothing without a link.
-        m_pSession->WriteScene(0, false);
-    }
+    // Nothing is written without a link; the model is loaded all the same.
+    m_processor.SendSceneFile(file->bytes, SceneTitle(ToPath(file->strPath)));
     RefreshStrip();
     ShowSceneName();
     AfterLinkEvent();

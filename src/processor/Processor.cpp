@@ -1,0 +1,86 @@
+#include "Processor.h"
+
+#include <cstring>
+
+#include "BlockAddress.h"
+#include "DataDefine.h"
+
+CProcessor::CProcessor() : m_session(m_data) {}
+
+CProcessor::~CProcessor()
+{
+    m_session.EndCommThread();
+}
+
+std::string CProcessor::ProgramName(int nProgram)
+{
+    ModelLock lock(State().m_csModel);
+    const uint8_t* pEntry = State().SceneEntry(nProgram);
+    return pEntry ? BytesToName(pEntry, kNameSize) : std::string();
+}
+
+std::string CProcessor::SceneName()
+{
+    ModelLock lock(State().m_csModel);
+    return BytesToName(State().m_LiveImage + kOffSceneName, kNameSize);
+}
+
+ProgramNameCheck CProcessor::StoreProgram(int nProgram, const std::string& strName, bool* pQueued)
+{
+    *pQueued = false;
+    if (strName.empty())
+        return ProgramNameCheck::kEmpty;
+    if (IsBlank(strName))
+        return ProgramNameCheck::kAllSpaces;
+    uint8_t field[kNameSize] = {};
+    if (!CopyFixed(field, kNameSize, strName))
+        return ProgramNameCheck::kDoesNotFit;
+    if (IsDuplicateName(State(), nProgram, field))
+        return ProgramNameCheck::kTaken;
+    {
+        ModelLock lock(State().m_csModel);
+        std::memcpy(State().SceneEntry(nProgram), field, kNameSize);
+        std::memcpy(State().m_LiveImage + kOffSceneName, field, kNameSize);
+    }
+    m_session.MarkSceneNameForSending();
+    CommLock lock(State().m_csComm);
+    *pQueued = m_session.WriteScene(nProgram, true);
+    return ProgramNameCheck::kOk;
+}
+
+bool CProcessor::RecallProgram(int nProgram)
+{
+    // A second recall while one is running (the flag cleared) must not start.
+    if (!State().m_bOnline || !m_session.ReadScene(nProgram))
+        return false;
+    // The recalled blocks carry no name: the program's becomes the live one.
+    ModelLock lock(State().m_csModel);
+    std::memcpy(State().m_LiveImage + kOffSceneName, State().SceneEntry(nProgram), kNameSize);
+    return true;
+}
+
+void CProcessor::DeleteProgram(int nProgram)
+{
+    {
+        ModelLock lock(State().m_csModel);
+        std::memset(State().SceneEntry(nProgram), 0, kNameSize);
+    }
+    m_session.SendSystemItem(kItemSceneName, nProgram);
+}
+
+PresetFileResult CProcessor::SendSceneFile(std::span<const uint8_t> bytes, const std::string& strTitle,
+                                           bool* pQueued)
+{
+    if (pQueued)
+        *pQueued = false;
+    CommLock lock(State().m_csComm);
+    PresetFileResult loaded = LoadSceneBytes(m_data, bytes);
+    if (!loaded.bOk)
+        return loaded;
+    m_session.SetSceneName(strTitle);
+    // The live write inside the mute bracket; nothing without a link.
+    const bool bQueued = m_session.WriteScene(0, false);
+    if (pQueued)
+        *pQueued = bQueued;
+    return loaded;
+}
