@@ -13,6 +13,7 @@
 #include "GlobalData.h"
 #include "KTV_Data.h"
 #include "Notify.h"
+#include "TextTable.h"
 
 namespace {
 
@@ -34,9 +35,9 @@ bool ParseProgram(CtlContext& ctx, int* pProgram)
 std::string NameProblem(const std::string& strName)
 {
     if (strName.empty())
-        return "The name can not be empty!";
+        return TextNow(kTxtNameEmpty);
     if (IsBlank(strName))
-        return "The name can not be all spaces!";
+        return TextNow(kTxtNameAllSpaces);
     if (strName.size() > static_cast<size_t>(kNameChars))
         return "a program name has at most 13 characters, \"" + EchoText(strName) + "\" has " +
                std::to_string(strName.size());
@@ -74,7 +75,7 @@ int RunStore(CtlContext& ctx)
         if (!CopyFixed(field, kNameSize, strName))
             return Refuse(ctx, CharLenErrorText());
         if (IsDuplicateName(nProgram, field))
-            return Refuse(ctx, "Have been the same name!");
+            return Refuse(ctx, TextNow(kTxtNameTaken));
         {
             ModelLock lock(g_csModel);
             std::memcpy(SceneEntry(nProgram), field, kNameSize);
