@@ -56,7 +56,7 @@ int RunFirmware(CtlContext& ctx)
         return Refuse(ctx, strError), kExitUsage;
     FirmwareFileResult file = LoadFirmwareFile(strPath);
     if (!file.update)
-        return Refuse(ctx, file.strError + " (" + strPath + ")");
+        return Refuse(ctx, FirmwareFileErrorText(file.error) + " (" + strPath + ")");
 
     CNotifyQueue queue;
     int nExit = kExitFailed;

@@ -11,6 +11,7 @@
 #include "KTV_Data.h"
 #include "Notify.h"
 #include "Processor.h"
+#include "TextTable.h"
 
 namespace {
 
@@ -32,9 +33,9 @@ bool ParseProgram(CtlContext& ctx, int* pProgram)
 std::string NameProblem(const std::string& strName)
 {
     if (strName.empty())
-        return "The name can not be empty!";
+        return TextNow(kTxtNameEmpty);
     if (IsBlank(strName))
-        return "The name can not be all spaces!";
+        return TextNow(kTxtNameAllSpaces);
     if (strName.size() > static_cast<size_t>(kNameChars))
         return "a program name has at most 13 characters, \"" + EchoText(strName) + "\" has " +
                std::to_string(strName.size());
@@ -66,7 +67,7 @@ int RunStore(CtlContext& ctx)
         bool bQueued = false;
         switch (device.Processor().StoreProgram(nProgram, strName, &bQueued)) {
         case ProgramNameCheck::kOk: break;
-        case ProgramNameCheck::kTaken: return Refuse(ctx, "Have been the same name!");
+        case ProgramNameCheck::kTaken: return Refuse(ctx, TextNow(kTxtNameTaken));
         default: return Refuse(ctx, CharLenErrorText());
         }
         if (!bQueued || !device.WaitForNotification(kMsgBatchProgress, 1, nBefore + 1))

@@ -118,7 +118,7 @@ void CDelayDlg::CreateButtons()
 void CDelayDlg::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    painter.drawPixmap(rect(), SkinImage(g_bChinese ? kSkinRoomChinese : kSkinRoomEnglish));
+    painter.drawPixmap(rect(), SkinImage(ByLanguage(kSkinRoomEnglish, kSkinRoomChinese)));
 }
 
 bool CDelayDlg::focusNextPrevChild(bool)

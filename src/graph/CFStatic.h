@@ -5,7 +5,7 @@
 // crossover marker for its cut-off. Drags are reported at most every 50 ms.
 //
 // User-interface thread only. It edits bands through their setters, which
-// take g_csModel themselves; band values and layout are read without the
+// take the model lock themselves; band values and layout are read without the
 // lock because only this thread writes them.
 #pragma once
 

@@ -3,8 +3,6 @@
 #include <cstring>
 #include <fstream>
 
-#include "GlobalData.h"
-
 namespace {
 
 bool HasTag(const uint8_t* pData, size_t nSize, size_t nOffset, const char* pTag)
@@ -21,7 +19,6 @@ FirmwareFileResult Failure(FirmwareFileError error)
 {
     FirmwareFileResult result;
     result.error = error;
-    result.strError = FirmwareFileErrorText(error);
     return result;
 }
 
@@ -75,15 +72,15 @@ bool ParseLayout(const uint8_t* pData, size_t nSize, CFirmwareUpdate* pUpdate)
 
 }  // namespace
 
-std::string FirmwareFileErrorText(FirmwareFileError error)
+std::string FirmwareFileErrorText(FirmwareFileError error, Language language)
 {
     switch (error) {
     case FirmwareFileError::Missing:
-        return g_bChinese ? "固件文件不存在!" : "The firmware file does not exist!";
+        return TextIn(language, kTxtFirmwareMissing);
     case FirmwareFileError::Unreadable:
-        return g_bChinese ? "Hex文件错误!" : "Hex File error!";
+        return TextIn(language, kTxtHexFileError);
     case FirmwareFileError::BadLayout:
-        return g_bChinese ? "更新文件错误！" : "This is not a firmware update file!";
+        return TextIn(language, kTxtNotFirmwareFile);
     case FirmwareFileError::None:
         break;
     }

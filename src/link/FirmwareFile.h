@@ -29,6 +29,7 @@
 #include <vector>
 
 #include "FirmwareFrames.h"
+#include "TextTable.h"
 
 constexpr size_t kFirmwareTagSize = 4;
 constexpr size_t kFirmwareDspSection = 0x40000;
@@ -70,13 +71,13 @@ enum class FirmwareFileError { None, Missing, Unreadable, BadLayout };
 struct FirmwareFileResult {
     std::optional<CFirmwareUpdate> update;  // set exactly when error is None
     FirmwareFileError error = FirmwareFileError::None;
-    std::string strError;  // for the user, in the language chosen when loading
 };
 
 FirmwareFileResult ParseFirmwareFile(const uint8_t* pData, size_t nSize);
 FirmwareFileResult LoadFirmwareFile(const std::filesystem::path& path);
 
-// The refusal in the language of g_bChinese: a missing file, "Hex File
-// error!" / "Hex文件错误!" for one that cannot be read, "更新文件错误！" (in
-// English: not a firmware update file) for one without its sections.
-std::string FirmwareFileErrorText(FirmwareFileError error);
+// The refusal from the text table, in the language given or of the moment:
+// a missing file, "Hex File error!" / "Hex文件错误!" for one that cannot be
+// read, "更新文件错误！" (in English: not a firmware update file) for one
+// without its sections; nothing for None.
+std::string FirmwareFileErrorText(FirmwareFileError error, Language language = CurrentLanguage());

@@ -1,4 +1,5 @@
-// Messages of the link, in the language the user has chosen.
+// Messages of the link, from the text table in the language the user has
+// chosen.
 #pragma once
 
 #include <string>

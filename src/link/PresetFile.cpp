@@ -15,25 +15,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct ErrorTexts {
-    const char* pEnglish;
-    const char* pChinese;
-};
-
-// In the order of PresetFileError.
-constexpr ErrorTexts kErrorTexts[] = {
-    {"Save MusicFile Error!", "保存音乐文件错误!"},
-    {"Read MusicFile  Error", "读音乐文件错误!"},
-    {"save all MusicFile Error!", "保存所有音乐文件错误!"},
-    {"Read all MusicFile Error", "读所有音乐文件错误!"},
-    {"Save Mode File Error!", "保存模式文件错误!"},
-    {"Read Mode File  Error", "读模式文件错误!"},
-};
-
 PresetFileResult Failure(PresetFileError error, const fs::path& path)
 {
     PresetFileResult result;
-    result.strError = PresetFileErrorText(error);
+    result.error = error;
     result.path = path;
     return result;
 }
@@ -144,10 +129,14 @@ PresetFileResult SaveBytes(const fs::path& chosen, std::string_view ext, std::sp
 
 }  // namespace
 
-const char* PresetFileErrorText(PresetFileError error)
+const char* PresetFileErrorText(PresetFileError error, Language language)
 {
-    const ErrorTexts& texts = kErrorTexts[static_cast<int>(error)];
-    return g_bChinese ? texts.pChinese : texts.pEnglish;
+    // In the order of PresetFileError, after None.
+    constexpr TextId kTexts[] = {kTxtSaveSceneError,     kTxtReadSceneError,    kTxtSaveAllScenesError,
+                                 kTxtReadAllScenesError, kTxtSavePositionError, kTxtReadPositionError};
+    if (error == PresetFileError::None)
+        return "";
+    return TextIn(language, kTexts[static_cast<int>(error) - 1]);
 }
 
 // ---- Parsers ---------------------------------------------------------------------

@@ -17,8 +17,8 @@
 //
 // Nothing changes until a file has been read and checked completely; a
 // refused file leaves the model, the live image, the scene store and the
-// delay table as they were. Every failure returns the user's message in the
-// current language (g_bChinese); showing it is the caller's job.
+// delay table as they were. Every failure returns its kind, the path and
+// the system's reason; wording and showing it is the caller's job.
 //
 // Threads: user-interface thread. Loading takes the model lock only to apply a
 // checked file; the caller holds the comm lock around the load and the commands
@@ -37,6 +37,7 @@
 #include <string_view>
 
 #include "GlobalData.h"
+#include "TextTable.h"
 
 class CKTV_Data;
 
@@ -61,6 +62,7 @@ constexpr size_t kPositionFileSize = 1 + kPositionFileTag.size() + 1 + kPosition
 constexpr size_t kSceneTitleMax = 13;
 
 enum class PresetFileError {
+    None,
     SaveScene,      // "Save MusicFile Error!"
     ReadScene,      // "Read MusicFile  Error"
     SaveAllScenes,  // "save all MusicFile Error!"
@@ -68,8 +70,8 @@ enum class PresetFileError {
     SavePosition,   // "Save Mode File Error!"
     ReadPosition,   // "Read Mode File  Error"
 };
-// The message in the current language.
-const char* PresetFileErrorText(PresetFileError error);
+// The message from the text table, in the language given or of the moment.
+const char* PresetFileErrorText(PresetFileError error, Language language = CurrentLanguage());
 
 // ---- Checked containers: views into the caller's buffer ----------------------
 
@@ -99,7 +101,7 @@ std::optional<PositionFileView> ParsePositionFile(std::span<const uint8_t> bytes
 
 struct PresetFileResult {
     bool bOk = false;
-    std::string strError;          // the user's message when bOk is false
+    PresetFileError error = PresetFileError::None;  // what failed when bOk is false
     std::string strReason;         // a failed save: the system's reason ("Is a directory"), if any
     std::filesystem::path path;    // the file read, or written (extension appended)
     int nPosition = -1;            // position load: the position p that took the delays

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "ProcessorState.h"
+#include "TextTable.h"
 
 namespace {
 
@@ -145,7 +146,7 @@ bool CopyFixed(uint8_t* pDest, int nBytes, const std::string& str)
 
 const char* CharLenErrorText()
 {
-    return g_bChinese ? "字符长度错误!" : "char Len error!";
+    return TextNow(kTxtCharLenError);
 }
 
 std::string Trim(const std::string& str)

@@ -4,29 +4,38 @@
 #include "Filter.h"
 #include "GlobalData.h"
 #include "TextFormat.h"
+#include "TextTable.h"
 
 namespace {
 
 // Q values above this are shown with two decimals to keep the field narrow.
 constexpr double kTwoDecimalQ = 10.0;
 
-constexpr std::array<const char*, 3> kFilterTypeTexts = {"Link_Ril", "Bessel", "Butter_W"};
-constexpr std::array<const char*, 3> kFilterTypeTextsZh = {"宁克", "贝塞尔", "巴特沃斯"};
-constexpr std::array<const char*, 3> kKindTexts = {"PEQ", "Lo_Shf", "Hi_Shf"};
-constexpr std::array<const char*, 3> kKindTextsZh = {"参量均衡", "低架", "高架"};
+constexpr std::array<TextId, 3> kFilterTypeTexts = {kTxtLinkwitzRiley, kTxtBessel, kTxtButterworth};
+constexpr std::array<TextId, 3> kKindTexts = {kTxtPeakingKind, kTxtLowShelfKind, kTxtHighShelfKind};
 constexpr std::array<const char*, 2> kShelfSlopeTexts = {"6dB/Oct", "12dB/Oct"};
 constexpr std::array<const char*, 8> kCrossoverSlopeTexts = {
     "12dB/Oct", "18dB/Oct", "24dB/Oct", "30dB/Oct", "36dB/Oct", "42dB/Oct", "48dB/Oct", "OFF"};
 constexpr std::array<const char*, 2> kTwoSlopeTexts = {"12dB/Oct", "24dB/Oct"};
 
+const char* Word(const char* szText)
+{
+    return szText;
+}
+
+const char* Word(TextId id)
+{
+    return TextNow(id);
+}
+
 // Values read unchecked from the processor may lie outside a table: they
 // get an empty text.
-template <std::size_t N>
-std::string Pick(const std::array<const char*, N>& table, int nIndex)
+template <typename T, std::size_t N>
+std::string Pick(const std::array<T, N>& table, int nIndex)
 {
     if (nIndex < 0 || nIndex >= static_cast<int>(N))
         return {};
-    return table[nIndex];
+    return Word(table[nIndex]);
 }
 
 }  // namespace
@@ -56,7 +65,7 @@ std::string CFilter::QText() const
 
 std::string CFilter::FilterTypeText() const
 {
-    return Pick(g_bChinese ? kFilterTypeTextsZh : kFilterTypeTexts, m_nFilterType);
+    return Pick(kFilterTypeTexts, m_nFilterType);
 }
 
 std::string CFilter::ShelfSlopeText() const
@@ -73,7 +82,7 @@ std::string CFilter::CrossoverSlopeText() const
 
 std::string CFilter::KindText() const
 {
-    return Pick(g_bChinese ? kKindTextsZh : kKindTexts, m_nKind);
+    return Pick(kKindTexts, m_nKind);
 }
 
 std::string CFilter::Describe()

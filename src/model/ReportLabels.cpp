@@ -6,15 +6,11 @@
 
 #include "GlobalData.h"
 #include "ReportTable.h"
+#include "TextTable.h"
 
 namespace {
 
-struct LabelPair {
-    const char* szEnglish;
-    const char* szChinese;
-};
-
-constexpr std::array<LabelPair, kReportRows - kReportHighPassRow> kTailLabels = {{
+constexpr std::array<TextPair, kReportRows - kReportHighPassRow> kTailLabels = {{
     {"HPF_Type", "低切类型"}, {"HPF_Freq", "低切频率"}, {"HPF_Oct", "低切斜率"}, {"", ""},
     {"LPF_Type", "高切类型"}, {"LPF_Freq", "高切频率"}, {"LPF_Oct", "高切斜率"}, {"", ""},
     {"POL", "相  位"}, {"Delay", "延  时"}, {"Gain", "增益"}, {"IN L", "输入左"}, {"IN R", "输入右"},
@@ -30,7 +26,7 @@ bool IsOddlyNamedBand(int nBand)
 std::string BandLabel(int nBand, int nOffset)
 {
     const std::string strBand = std::to_string(nBand);
-    if (g_bChinese) {
+    if (CurrentLanguage() == Language::Chinese) {
         constexpr std::array<const char*, 4> kWords = {"类型", "增益", "频率", "Q值"};
         return nOffset < 4 ? "均衡" + strBand + kWords[static_cast<size_t>(nOffset)] : std::string();
     }
@@ -49,6 +45,6 @@ std::string ReportRowLabel(int nRow)
         return {};
     if (nRow < kReportHighPassRow)
         return BandLabel(nRow / kReportRowsPerBand + 1, nRow % kReportRowsPerBand);
-    const LabelPair& label = kTailLabels[static_cast<size_t>(nRow - kReportHighPassRow)];
-    return g_bChinese ? label.szChinese : label.szEnglish;
+    const TextPair& label = kTailLabels[static_cast<size_t>(nRow - kReportHighPassRow)];
+    return TextIn(CurrentLanguage(), label);
 }

@@ -8,6 +8,8 @@
 #include "GlobalData.h"
 #include "KTV_Data.h"
 #include "TextFormat.h"
+#include "TextTable.h"
+#include "ValueScales.h"
 
 namespace {
 
@@ -54,13 +56,6 @@ std::string ReleaseText(int nRelease)
     return kReleaseTexts[static_cast<size_t>(nRelease)];
 }
 
-std::string PolarityText(int nPolarity)
-{
-    if (g_bChinese)
-        return nPolarity ? "反相" : "正相";
-    return nPolarity ? "Pol-" : "Pol+";
-}
-
 Column OutputColumn(CProcessorState& state, CKTV_OutData& out, int nChannel, int nDelayUnit)
 {
     Column rows;
@@ -88,7 +83,7 @@ Column OutputColumn(CProcessorState& state, CKTV_OutData& out, int nChannel, int
 ReportTable BuildReportTable(CKTV_Data& data, int nDelayUnit)
 {
     ReportTable table;
-    table.columns.push_back(g_bChinese ? "参数" : "Args");
+    table.columns.push_back(TextNow(kTxtReportArgs));
     for (int i = 1; i <= kOutputs; ++i)
         table.columns.push_back("CH" + std::to_string(i));
     table.rows.assign(kReportRows, std::vector<std::string>(kReportColumns));

@@ -6,6 +6,7 @@
 #include "DataDefine.h"
 #include "GlobalData.h"
 #include "TextFormat.h"
+#include "TextTable.h"
 
 double LevelToDb(int nLevel)
 {
@@ -39,9 +40,7 @@ std::string ReleaseText(int nIndex)
 
 std::string PolarityText(int nPolarity)
 {
-    if (g_bChinese)
-        return nPolarity ? "反相" : "正相";
-    return nPolarity ? "Pol-" : "Pol+";
+    return TextNow(nPolarity ? kTxtPolarityInverted : kTxtPolarityNormal);
 }
 
 double DelayToMs(int nCode)

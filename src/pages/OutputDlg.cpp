@@ -11,6 +11,7 @@
 #include "NumEdit.h"
 #include "NumSpin.h"
 #include "SkinFader.h"
+#include "TextTable.h"
 #include "XPButton.h"
 
 namespace {
@@ -48,7 +49,7 @@ void COutputDlg::ApplyLanguage()
 void COutputDlg::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    painter.drawPixmap(rect(), m_pixBackground[g_bChinese ? 1 : 0]);
+    painter.drawPixmap(rect(), m_pixBackground[ByLanguage(0, 1)]);
 }
 
 CKTV_OutData* COutputDlg::Record() const

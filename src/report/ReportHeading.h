@@ -3,7 +3,7 @@
 // connected, the date and time, and the program that printed it.
 //
 // User-interface thread (or the command's thread); the live texts are read
-// under g_csModel.
+// under the model lock.
 #pragma once
 
 #include <QDateTime>

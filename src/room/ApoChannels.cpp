@@ -103,8 +103,7 @@ bool CApoChannels::Choose(const std::string& strWanted, std::string* pChosen, st
     std::vector<std::string> offered = choices.empty() ? NamesWithRows() : choices;
     if (offered.empty())
         offered.emplace_back(kApoAllChannels);
-    *pError = RoomSay("No filters for channel \"%1\": the file has filters for %2",
-                      "没有通道 \"%1\" 的滤波器：文件中的通道为 %2", {RoomQuote(strWanted), Joined(offered)});
+    *pError = Say(kTxtApoNoChannel, {RoomQuote(strWanted), Joined(offered)});
     return false;
 }
 
@@ -125,14 +124,12 @@ void CApoChannels::NoteLeftOut(const std::string& strChosen, CRoomNotes& notes) 
         if (section.nRows == 0 || Takes(i, strChosen))
             continue;
         const std::string strRows = section.nRows == 1
-                                        ? RoomSay("1 filter", "1 个滤波器")
-                                        : RoomSay("%1 filters", "%1 个滤波器", {std::to_string(section.nRows)});
+                                        ? Say(kTxtApoOneFilter)
+                                        : Say(kTxtApoFilters, {std::to_string(section.nRows)});
         const std::string strTaken =
             SameName(strChosen, kApoAllChannels)
-                ? RoomSay("the output takes the filters for all channels", "输出只导入所有通道共用的滤波器")
-                : RoomSay("the output takes channel %1", "输出导入的是通道 %1", {RoomQuote(strChosen)});
-        notes.Add(RoomLinePrefix(section.nLine) + RoomSay("\"Channel: %1\": %2 not taken: %3",
-                                                          "\"Channel: %1\"：%2未导入：%3",
-                                                          {RoomQuote(section.strText), strRows, strTaken}));
+                ? Say(kTxtApoTakesAll)
+                : Say(kTxtApoTakesChannel, {RoomQuote(strChosen)});
+        notes.Add(RoomLinePrefix(section.nLine) + Say(kTxtApoNotTaken, {RoomQuote(section.strText), strRows, strTaken}));
     }
 }

@@ -68,10 +68,10 @@ public:
         if (Peek() == "ON" || Peek() == "OFF")
             pFilter->bOn = Take() == "ON";
         else if (Peek() != "NONE")
-            return Error(RoomSay("expected ON, OFF or None", "应为 ON、OFF 或 None"));
+            return Error(Say(kTxtSetExpectedOnOff));
         const std::string strType = Take();
         if (!TypeOf(strType, &pFilter->kind))
-            return Error(RoomSay("unknown filter type \"%1\"", "未知的滤波器类型 \"%1\"", {RoomQuote(strType)}));
+            return Error(Say(kTxtSetUnknownType, {RoomQuote(strType)}));
         pFilter->strType = strType;
         if (pFilter->kind == RoomFilterKind::None)
             return m_i == m_tokens.size() ? std::string() : Unexpected();
@@ -94,7 +94,7 @@ private:
     std::string Error(const std::string& strWhat) const { return RoomLinePrefix(m_nLine) + strWhat; }
     std::string Unexpected() const
     {
-        return Error(RoomSay("unexpected \"%1\"", "无法识别 \"%1\"", {RoomQuote(m_tokens[m_i])}));
+        return Error(Say(kTxtSetUnexpected, {RoomQuote(m_tokens[m_i])}));
     }
 
     static bool TypeOf(const std::string& strType, RoomFilterKind* pKind)
@@ -120,19 +120,18 @@ private:
         } else if (m_i < m_tokens.size() && ParseRoomNumber(m_tokens[m_i], &pFilter->dSlope)) {
             ++m_i;
             if (Take() != "DB")
-                return Error(RoomSay("a slope needs \"dB\"", "斜率需要 \"dB\""));
+                return Error(Say(kTxtSetSlopeNeedsDb));
         }
         if (pFilter->dSlope < 0.0)
-            return Error(RoomSay("the slope is negative", "斜率为负"));
+            return Error(Say(kTxtSetSlopeNegative));
         return {};
     }
 
     std::string TakeNumber(double* pValue, const char* szUnit)
     {
         if (m_i >= m_tokens.size() || !ParseRoomNumber(m_tokens[m_i], pValue))
-            return m_i < m_tokens.size() ? Error(RoomSay("\"%1\" is not a number", "\"%1\" 不是数字",
-                                                         {RoomQuote(m_tokens[m_i])}))
-                                         : Error(RoomSay("a value is missing", "缺少数值"));
+            return m_i < m_tokens.size() ? Error(Say(kTxtRoomNotNumber, {RoomQuote(m_tokens[m_i])}))
+                                         : Error(Say(kTxtSetValueMissing));
         ++m_i;
         if (szUnit && Peek() == szUnit)
             ++m_i;
@@ -157,18 +156,15 @@ private:
     std::string CheckComplete(const RoomFilter& filter) const
     {
         if (filter.dFreq < 1.0 || filter.dFreq > 100000.0)
-            return Error(RoomSay("the frequency is missing or outside 1 Hz … 100 kHz",
-                                 "频率缺失或超出 1 Hz … 100 kHz"));
+            return Error(Say(kTxtSetFrequency));
         if (filter.dQ < 0.0 || filter.dBwOct < 0.0)
-            return Error(RoomSay("Q and bandwidth must be positive", "Q 和带宽必须为正"));
+            return Error(Say(kTxtSetQPositive));
         if (std::abs(filter.dGain) > kRoomMaxLevelDb)
-            return Error(RoomSay("gain %1 dB is outside ±500 dB", "增益 %1 dB 超出 ±500 dB",
-                                 {RoomNumberText(filter.dGain)}));
+            return Error(Say(kTxtSetGain, {RoomNumberText(filter.dGain)}));
         if (filter.dBwOct > kMaxBandwidthOct)
-            return Error(RoomSay("bandwidth %1 octaves is beyond the audio band's 10 octaves",
-                                 "带宽 %1 倍频程超出音频范围的 10 个倍频程", {RoomNumberText(filter.dBwOct)}));
+            return Error(Say(kTxtSetBandwidth, {RoomNumberText(filter.dBwOct)}));
         if (filter.kind == RoomFilterKind::Peaking && filter.dQ == 0.0 && filter.dBwOct == 0.0)
-            return Error(RoomSay("a peaking filter needs Q", "参量滤波器需要 Q"));
+            return Error(Say(kTxtSetPeakingNeedsQ));
         return {};
     }
 
@@ -189,7 +185,7 @@ std::string ParsePreamp(std::string_view line, int nLine, FilterSet* pSet)
     const std::vector<std::string> fields = RoomFields(line.substr(7));
     const bool bUnit = fields.size() == 2 && RoomUpper(fields[1]) == "DB";
     if ((fields.size() != 1 && !bUnit) || !ParseRoomNumber(fields[0], &pSet->dPreamp))
-        return RoomLinePrefix(nLine) + RoomSay("expected \"Preamp: <gain> dB\"", "应为 \"Preamp: <增益> dB\"");
+        return RoomLinePrefix(nLine) + Say(kTxtSetExpectedPreamp);
     pSet->bHasPreamp = true;
     return {};
 }
@@ -198,8 +194,7 @@ void NoteCommand(std::string_view line, int nLine, FilterSet* pSet)
 {
     for (const char* szCommand : kApoCommands) {
         if (StartsWithNoCase(line, szCommand)) {
-            pSet->notes.Add(RoomLinePrefix(nLine) + RoomSay("\"%1\" not taken: only filters are imported",
-                                                            "\"%1\" 未导入：只导入滤波器", {szCommand}));
+            pSet->notes.Add(RoomLinePrefix(nLine) + Say(kTxtSetCommandNotTaken, {szCommand}));
             return;
         }
     }
@@ -223,8 +218,7 @@ std::string TakeChannel(const CApoChannels& channels, const std::string& strChan
         pSet->filters.push_back(std::move(filters[i]));
     }
     if (nUsable > kMaxRoomFilters)
-        return RoomSay("%1 filters: the output has only 31 bands", "%1 个滤波器：输出只有 31 段",
-                       {std::to_string(nUsable)});
+        return Say(kTxtSetTooManyFilters, {std::to_string(nUsable)});
     return {};
 }
 
@@ -282,7 +276,7 @@ FilterSetResult ParseFilterSet(std::string_view text, const std::string& strChan
             return Refused(std::move(strError));
     }
     if (filters.empty())
-        return Refused(RoomSay("Not a filter set: no \"Filter\" rows", "不是滤波器文件：没有 \"Filter\" 行"));
+        return Refused(Say(kTxtSetNoFilters));
     std::string strError = TakeChannel(channels, strChannel, filters, sectionOf, &result.set);
     if (!strError.empty())
         return Refused(std::move(strError));

@@ -21,11 +21,11 @@ std::string KindName(const RoomFilter& filter)
 // Collects what moved for one filter: "Q 4 → 3.983".
 class Changes {
 public:
-    void Note(const char* szEnglish, const char* szChinese, double dFrom, double dTo, const char* szUnit)
+    void Note(TextId id, double dFrom, double dTo, const char* szUnit)
     {
         if (std::abs(dFrom - dTo) <= 1e-6 * std::max(1.0, std::abs(dFrom)))
             return;
-        m_items.push_back(RoomSay(szEnglish, szChinese) + ' ' + RoomNumberText(dFrom) + szUnit + " → " +
+        m_items.push_back(Say(id) + ' ' + RoomNumberText(dFrom) + szUnit + " → " +
                           RoomNumberText(dTo) + szUnit);
     }
     void Add(std::string strItem) { m_items.push_back(std::move(strItem)); }
@@ -49,9 +49,9 @@ int ShelfMode(const RoomFilter& filter, Changes& changes)
     int nSlope = 12;
     if (filter.dSlope > 0.0) {
         nSlope = filter.dSlope < 9.0 ? 6 : 12;
-        changes.Note("slope", "斜率", filter.dSlope, nSlope, " dB/oct");
+        changes.Note(kTxtMapSlope, filter.dSlope, nSlope, " dB/oct");
     } else if (filter.dQ > 0.0 && std::abs(filter.dQ - kStandardShelfQ) > 0.01) {
-        changes.Add(RoomSay("Q %1 → 12 dB/oct", "Q %1 → 12 dB/oct", {RoomNumberText(filter.dQ)}));
+        changes.Add(Say(kTxtMapShelfQ, {RoomNumberText(filter.dQ)}));
     }
     return (bLow ? 1 : 3) + (nSlope == 12 ? 1 : 0);
 }
@@ -62,11 +62,11 @@ int BandwidthCodeOf(const RoomFilter& filter, Changes& changes)
         // Limited while still a double: a huge bandwidth must not overflow the integer.
         const int nCode = static_cast<int>(std::lround(std::clamp((filter.dBwOct - 0.05) / 0.01, 0.0,
                                                                   static_cast<double>(kBandwidthCodeMax))));
-        changes.Note("bandwidth", "带宽", filter.dBwOct, CodeToBandwidth(nCode), " oct");
+        changes.Note(kTxtStepBandwidth, filter.dBwOct, CodeToBandwidth(nCode), " oct");
         return nCode;
     }
     const int nCode = NearestBandwidthCode(filter.dQ);
-    changes.Note("Q", "Q", filter.dQ, QTableEntry(nCode), "");
+    changes.Note(kTxtQ, filter.dQ, QTableEntry(nCode), "");
     return nCode;
 }
 
@@ -82,10 +82,10 @@ MappedBand MapFilter(const RoomFilter& filter, CRoomNotes& notes)
         band.nBandwidthCode = kFlatBandwidthCode;
         nFreq = band.nShelfMode <= 2 ? std::min(nFreq, kShelfHinge) : std::max(nFreq, kShelfHinge);
     }
-    changes.Note("frequency", "频率", filter.dFreq, nFreq, " Hz");
+    changes.Note(kTxtStepFrequency, filter.dFreq, nFreq, " Hz");
     band.nFreq = nFreq;
     band.nGainCode = GainToCode(filter.dGain);
-    changes.Note("gain", "增益", filter.dGain, CodeToGain(band.nGainCode), " dB");
+    changes.Note(kTxtStepGain, filter.dGain, CodeToGain(band.nGainCode), " dB");
     changes.Flush(filter, notes);
     return band;
 }
@@ -96,10 +96,10 @@ void SkipNote(const RoomFilter& filter, CRoomNotes& notes)
         return;  // an unused slot of the program, nothing to tell
     if (!filter.bOn)
         notes.Add(RoomLinePrefix(filter.nLine) + KindName(filter) +
-                        RoomSay(": switched off, skipped", "：已关闭，跳过"));
+                        Say(kTxtMapSwitchedOff));
     else
         notes.Add(RoomLinePrefix(filter.nLine) + KindName(filter) +
-                        RoomSay(": skipped, the processor has no such filter", "：跳过，处理器没有这种滤波器"));
+                        Say(kTxtMapNoSuchFilter));
 }
 
 void ApplyBand(CFilter& band, const MappedBand* pMapped)
@@ -131,9 +131,7 @@ FilterMapping MapFilterSet(const FilterSet& set)
     FilterMapping mapping;
     mapping.notes = set.notes;
     if (set.bHasPreamp && set.dPreamp != 0.0)
-        mapping.notes.Add(RoomSay("Preamp %1 dB not taken: set the output level instead",
-                                        "前置增益 %1 dB 未导入：请调整输出电平",
-                                        {RoomNumberText(set.dPreamp)}));
+        mapping.notes.Add(Say(kTxtMapPreamp, {RoomNumberText(set.dPreamp)}));
     for (const RoomFilter& filter : set.filters) {
         if (filter.IsUsable() && mapping.bands.size() < static_cast<std::size_t>(kGraphicBands))
             mapping.bands.push_back(MapFilter(filter, mapping.notes));
@@ -162,7 +160,7 @@ RoomFilter FilterOfMappedBand(const MappedBand& band)
 std::string MappedBandText(int nBand, const MappedBand& band)
 {
     static const char* const kShelves[] = {"PK", "LS 6dB", "LS 12dB", "HS 6dB", "HS 12dB"};
-    std::string strLine = RoomSay("band %1: ", "第 %1 段：", {std::to_string(nBand + 1)}) +
+    std::string strLine = Say(kTxtMapBand, {std::to_string(nBand + 1)}) +
                           kShelves[std::clamp(band.nShelfMode, 0, 4)] + ' ' + std::to_string(band.nFreq) +
                           " Hz " + RoomNumberText(CodeToGain(band.nGainCode)) + " dB";
     if (band.nShelfMode == 0)

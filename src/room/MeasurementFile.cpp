@@ -23,19 +23,16 @@ std::string ParsePoint(std::string_view line, int nLine, MeasurementPoint* pPoin
 {
     const std::vector<std::string> fields = RoomFields(line);
     if (fields.size() < 2 || fields.size() > 3)
-        return RoomLinePrefix(nLine) + RoomSay("expected frequency, level and an optional phase",
-                                               "应为频率、电平及可选的相位");
+        return RoomLinePrefix(nLine) + Say(kTxtMeasureExpected);
     double dValues[3] = {};
     for (std::size_t i = 0; i < fields.size(); ++i)
         if (!ParseRoomNumber(fields[i], &dValues[i]))
             return RoomLinePrefix(nLine) +
-                   RoomSay("\"%1\" is not a number", "\"%1\" 不是数字", {RoomQuote(fields[i])});
+                   Say(kTxtRoomNotNumber, {RoomQuote(fields[i])});
     if (dValues[0] < kMeasureMinFreq || dValues[0] > kMeasureMaxFreq)
-        return RoomLinePrefix(nLine) + RoomSay("frequency %1 Hz is outside 1 Hz … 100 kHz",
-                                               "频率 %1 Hz 超出 1 Hz … 100 kHz", {RoomQuote(fields[0])});
+        return RoomLinePrefix(nLine) + Say(kTxtMeasureFrequency, {RoomQuote(fields[0])});
     if (std::abs(dValues[1]) > kRoomMaxLevelDb)
-        return RoomLinePrefix(nLine) + RoomSay("level %1 dB is outside ±500 dB", "电平 %1 dB 超出 ±500 dB",
-                                               {RoomQuote(fields[1])});
+        return RoomLinePrefix(nLine) + Say(kTxtMeasureLevel, {RoomQuote(fields[1])});
     pPoint->dFreq = dValues[0];
     pPoint->dDb = dValues[1];
     return {};
@@ -58,11 +55,11 @@ MeasurementResult ParseMeasurement(std::string_view text)
         if (!strError.empty())
             return Refused(std::move(strError));
         if (!result.points.empty() && point.dFreq <= result.points.back().dFreq)
-            return Refused(RoomLinePrefix(nLine) + RoomSay("the frequencies do not rise", "频率没有递增"));
+            return Refused(RoomLinePrefix(nLine) + Say(kTxtMeasureNotRising));
         result.points.push_back(point);
     }
     if (result.points.size() < 2)
-        return Refused(RoomSay("Not a measurement: fewer than two data lines", "不是测量文件：数据少于两行"));
+        return Refused(Say(kTxtMeasureTooFew));
     result.bOk = true;
     return result;
 }

@@ -41,7 +41,7 @@ bool CRoomCurve::Assign(const std::vector<MeasurementPoint>& points, std::string
         nLast = i;
     }
     if (nLast < 0) {
-        *pError = RoomSay("The measurement does not cover 20 Hz … 20 kHz", "测量数据不在 20 Hz … 20 kHz 之内");
+        *pError = Say(kTxtRoomNotAudioBand);
         return false;
     }
     double dSum = 0.0;

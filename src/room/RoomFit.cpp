@@ -28,18 +28,16 @@ constexpr double kSeedHeadroomDb = 0.3;
 std::string InputError(const RoomFitInput& input)
 {
     if (input.measurement.IsEmpty())
-        return RoomSay("No measurement to fit", "没有可拟合的测量数据");
+        return Say(kTxtFitNoMeasurement);
     if (!(input.dLowHz >= kMinFreq && input.dHighHz <= kMaxFreq && input.dLowHz < input.dHighHz))
-        return RoomSay("The range must lie within 20 Hz … 20 kHz, its low end below its high end",
-                       "频率范围须在 20 Hz … 20 kHz 之内，且下限低于上限");
+        return Say(kTxtFitBadRange);
     if (input.nBands < 1 || input.nBands > kRoomFitMaxBands)
-        return RoomSay("The number of bands must be 1 … 31", "频段数须为 1 … 31");
+        return Say(kTxtFitBadBands);
     if (!(input.dMaxBoostDb >= 0.0 && input.dMaxBoostDb <= 20.0 && input.dMaxCutDb >= -20.0 &&
           input.dMaxCutDb <= 0.0))
-        return RoomSay("The largest boost must be 0 … 20 dB and the deepest cut -20 … 0 dB",
-                       "最大提升须为 0 … 20 dB，最大衰减须为 -20 … 0 dB");
+        return Say(kTxtFitBadLimits);
     if (FitSpanOf(input).Empty() || std::ceil(input.dLowHz) > std::floor(input.dHighHz))
-        return RoomSay("The measurement does not cover the range", "测量数据未覆盖该频率范围");
+        return Say(kTxtFitUncovered);
     return {};
 }
 

@@ -9,25 +9,23 @@
 #include <fstream>
 #include <system_error>
 
-#include "GlobalData.h"
 
 std::optional<std::string> ReadRoomFile(const std::string& strPath, std::string* pError)
 {
     std::error_code ec;
     const auto nSize = std::filesystem::file_size(strPath, ec);
     if (ec) {
-        *pError = RoomSay("Cannot read %1", "无法读取 %1", {strPath});
+        *pError = Say(kTxtRoomCannotRead, {strPath});
         return std::nullopt;
     }
     if (nSize > kRoomFileMaxBytes) {
-        *pError = RoomSay("%1 is larger than 4 MB: not a measurement or filter file",
-                          "%1 大于 4 MB：不是测量文件或滤波器文件", {strPath});
+        *pError = Say(kTxtRoomTooLarge, {strPath});
         return std::nullopt;
     }
     std::ifstream in(strPath, std::ios::binary);
     std::string text(static_cast<std::size_t>(nSize), '\0');
     if (!in || !in.read(text.data(), static_cast<std::streamsize>(nSize))) {
-        *pError = RoomSay("Cannot read %1", "无法读取 %1", {strPath});
+        *pError = Say(kTxtRoomCannotRead, {strPath});
         return std::nullopt;
     }
     return text;
@@ -105,8 +103,7 @@ bool StripRoomEncoding(std::string_view* pText, std::string* pError)
     const bool bUtf16Text = text.size() >= 2 && (text[0] == '\0' || text[1] == '\0');
     if (!bUtf16Mark && !bUtf16Text)
         return true;
-    *pError = RoomSay("The file is UTF-16 text: save it as UTF-8 and try again",
-                      "该文件是 UTF-16 文本：请另存为 UTF-8 后重试");
+    *pError = Say(kTxtRoomUtf16);
     return false;
 }
 
@@ -172,23 +169,6 @@ bool ParseRoomNumber(std::string_view text, double* pValue)
     return true;
 }
 
-std::string RoomSay(const char* szEnglish, const char* szChinese, std::initializer_list<std::string> args)
-{
-    const std::string strPattern = g_bChinese ? szChinese : szEnglish;
-    std::string strOut;
-    for (std::size_t i = 0; i < strPattern.size(); ++i) {
-        const char c = strPattern[i];
-        const std::size_t nArg = i + 1 < strPattern.size() ? static_cast<std::size_t>(strPattern[i + 1] - '1') : 99;
-        if (c == '%' && nArg < args.size()) {
-            strOut.append(*(args.begin() + nArg));
-            ++i;
-        } else {
-            strOut.push_back(c);
-        }
-    }
-    return strOut;
-}
-
 void CRoomNotes::Add(std::string strNote)
 {
     if (m_lines.size() < kMaxRoomNotes)
@@ -201,7 +181,7 @@ std::vector<std::string> CRoomNotes::Lines() const
 {
     std::vector<std::string> lines = m_lines;
     if (m_nMore > 0)
-        lines.push_back(RoomSay("… and %1 more", "… 另有 %1 条", {std::to_string(m_nMore)}));
+        lines.push_back(Say(kTxtRoomMoreNotes, {std::to_string(m_nMore)}));
     return lines;
 }
 
@@ -240,7 +220,7 @@ std::string PrintableName(std::string_view name)
 
 std::string RoomLinePrefix(int nLine)
 {
-    return RoomSay("line %1: ", "第 %1 行：", {std::to_string(nLine)});
+    return Say(kTxtRoomLine, {std::to_string(nLine)});
 }
 
 std::string RoomNumberText(double dValue)

@@ -1,16 +1,17 @@
 // What the room-tuning readers share: reading a text file whole with a size
 // limit, cutting it into lines, strict numbers, and short, printable
-// messages in the language of the moment.
+// messages, worded from the text table in the language of the moment.
 //
 // Threads: pure functions (the messages read the language flag).
 #pragma once
 
 #include <cstddef>
-#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "TextTable.h"
 
 // Measurements of a few thousand points and filter sets are far smaller;
 // anything larger is refused before it is read.
@@ -51,9 +52,6 @@ private:
     std::size_t m_nMore = 0;
 };
 
-// The English or the Chinese text by the language flag, with %1, %2, …
-// replaced by the arguments.
-std::string RoomSay(const char* szEnglish, const char* szChinese, std::initializer_list<std::string> args = {});
 // A token of the file as a message quotes it: at most about 40 characters,
 // control bytes and broken UTF-8 shown as \xNN, never sent raw to a
 // terminal or a message box.

@@ -140,7 +140,7 @@ void CQM7100View::ApplyDeviceType()
 void CQM7100View::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    painter.drawPixmap(rect(), SkinImage(g_bChinese ? kSkinFormChinese : kSkinFormEnglish));
+    painter.drawPixmap(rect(), SkinImage(ByLanguage(kSkinFormEnglish, kSkinFormChinese)));
 }
 
 bool CQM7100View::eventFilter(QObject* pWatched, QEvent* pEvent)

@@ -41,7 +41,7 @@ QString ErrorText(PresetFileError error)
 // full disk.
 QString SaveFailureText(const PresetFileResult& saved)
 {
-    QString strText = QString::fromStdString(saved.strError);
+    QString strText = ErrorText(saved.error);
     if (!saved.strReason.empty())
         strText += "\n" + QString::fromStdString(saved.path.string()) + ": " + QString::fromStdString(saved.strReason);
     return strText;

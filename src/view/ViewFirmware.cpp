@@ -79,7 +79,7 @@ bool CQM7100View::UpdateFirmware(const QString& strPath)
     m_settings.m_strName = strPath;
     FirmwareFileResult file = LoadFirmwareFile(QFile::encodeName(strPath).toStdString());
     if (!file.update) {
-        ShowMessage(QString::fromStdString(file.strError));
+        ShowMessage(QString::fromStdString(FirmwareFileErrorText(file.error)));
         // A refused file is not offered again, in this run or the next.
         m_settings.m_strName.clear();
         m_settings.Save();

@@ -194,7 +194,7 @@ bool CQM7100View::ExportFilters()
     if (!file.open(QIODevice::WriteOnly) ||
         file.write(strText.data(), static_cast<qint64>(strText.size())) != static_cast<qint64>(strText.size()) ||
         !file.commit()) {
-        ShowMessage(QString::fromStdString(RoomSay("Cannot write %1", "无法写入 %1", {LocalPath(strPath)})));
+        ShowMessage(QString::fromStdString(Say(kTxtRoomCannotWrite, {LocalPath(strPath)})));
         return false;
     }
     return true;

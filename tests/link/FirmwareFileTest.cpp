@@ -70,7 +70,7 @@ TEST_F(FirmwareFileTest, AnythingButAnMcuTagAfterTheDspSectionLeavesADspOnlyUpda
         Bytes file = DspFile(dsp);
         file.insert(file.end(), padding.begin(), padding.end());
         const FirmwareFileResult result = ParseFirmwareFile(file.data(), file.size());
-        ASSERT_TRUE(result.update) << padding.size() << " bytes of padding: " << result.strError;
+        ASSERT_TRUE(result.update) << padding.size() << " bytes of padding: " << FirmwareFileErrorText(result.error);
         EXPECT_EQ(result.update->m_dspImage, dsp);
         EXPECT_FALSE(result.update->m_bMcuPresent);
         EXPECT_TRUE(result.update->m_mcuImage.empty());
@@ -128,16 +128,16 @@ TEST_F(FirmwareFileTest, FilesThatWouldSendNothingOrHalfAnUpdateAreRefused)
         const FirmwareFileResult result = ParseFirmwareFile(c.file.data(), c.file.size());
         EXPECT_FALSE(result.update) << c.pWhat;
         EXPECT_EQ(result.error, FirmwareFileError::BadLayout) << c.pWhat;
-        EXPECT_EQ(result.strError, kBadLayoutText) << c.pWhat;
+        EXPECT_EQ(FirmwareFileErrorText(result.error), kBadLayoutText) << c.pWhat;
     }
 }
 
 TEST_F(FirmwareFileTest, LayoutErrorKeepsTheSystemsChineseTextAndHasAnEnglishOne)
 {
     const Bytes file = WithTag("WXYZ", {1, 2, 3, 4, 5});
-    EXPECT_EQ(ParseFirmwareFile(file.data(), file.size()).strError, kBadLayoutText);
+    EXPECT_EQ(FirmwareFileErrorText(ParseFirmwareFile(file.data(), file.size()).error), kBadLayoutText);
     g_bChinese = 1;
-    EXPECT_EQ(ParseFirmwareFile(file.data(), file.size()).strError, "更新文件错误！");
+    EXPECT_EQ(FirmwareFileErrorText(ParseFirmwareFile(file.data(), file.size()).error), "更新文件错误！");
 }
 
 // ---- From a path ----------------------------------------------------------------
@@ -174,9 +174,9 @@ TEST_F(FirmwareFileOnDiskTest, LoadsWhatItParses)
     const Bytes dsp = PatternBytes(kDspImageSize, 10);
     const Bytes mcu = PatternBytes(4 + 200, 11);
     const FirmwareFileResult result = LoadFirmwareFile(Write("both.bin", DspFile(dsp, mcu)));
-    ASSERT_TRUE(result.update) << result.strError;
+    ASSERT_TRUE(result.update) << FirmwareFileErrorText(result.error);
     EXPECT_EQ(result.error, FirmwareFileError::None);
-    EXPECT_TRUE(result.strError.empty());
+    EXPECT_TRUE(FirmwareFileErrorText(result.error).empty());
     EXPECT_EQ(result.update->m_dspImage, dsp);
     EXPECT_EQ(result.update->m_mcuImage, mcu);
 }
@@ -186,13 +186,13 @@ TEST_F(FirmwareFileOnDiskTest, MissingFileSaysSoAndAFolderIsAHexFileErrorInTheCh
     FirmwareFileResult missing = LoadFirmwareFile(m_dir / "none.bin");
     EXPECT_FALSE(missing.update);
     EXPECT_EQ(missing.error, FirmwareFileError::Missing);
-    EXPECT_EQ(missing.strError, "The firmware file does not exist!");
+    EXPECT_EQ(FirmwareFileErrorText(missing.error), "The firmware file does not exist!");
 
     g_bChinese = 1;
     const FirmwareFileResult folder = LoadFirmwareFile(m_dir);
     EXPECT_FALSE(folder.update);
     EXPECT_EQ(folder.error, FirmwareFileError::Unreadable);
-    EXPECT_EQ(folder.strError, "Hex文件错误!");
+    EXPECT_EQ(FirmwareFileErrorText(folder.error), "Hex文件错误!");
 }
 
 TEST_F(FirmwareFileOnDiskTest, BadLayoutOnDiskIsRefusedLikeInMemory)
@@ -200,5 +200,5 @@ TEST_F(FirmwareFileOnDiskTest, BadLayoutOnDiskIsRefusedLikeInMemory)
     const FirmwareFileResult result = LoadFirmwareFile(Write("bad.bin", WithTag("WDSP", PatternBytes(64, 12))));
     EXPECT_FALSE(result.update);
     EXPECT_EQ(result.error, FirmwareFileError::BadLayout);
-    EXPECT_EQ(result.strError, kBadLayoutText);
+    EXPECT_EQ(FirmwareFileErrorText(result.error), kBadLayoutText);
 }

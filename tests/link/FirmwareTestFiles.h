@@ -50,7 +50,7 @@ inline CFirmwareUpdate ParsedOrFail(const std::vector<uint8_t>& file)
 {
     FirmwareFileResult result = ParseFirmwareFile(file.data(), file.size());
     if (!result.update)
-        throw std::runtime_error("firmware file refused: " + result.strError);
+        throw std::runtime_error("firmware file refused: " + FirmwareFileErrorText(result.error));
     return std::move(*result.update);
 }
 

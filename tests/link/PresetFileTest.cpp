@@ -23,6 +23,12 @@ using Bytes = std::vector<uint8_t>;
 
 namespace {
 
+// The failure as the user reads it, in the language of the moment.
+std::string Message(const PresetFileResult& result)
+{
+    return PresetFileErrorText(result.error);
+}
+
 Bytes ReadAll(const fs::path& path)
 {
     std::ifstream in(path, std::ios::binary);
@@ -164,7 +170,7 @@ TEST_F(PresetFileTest, SceneRoundTripIntoFreshModel)
 {
     EditEverything();
     const PresetFileResult saved = SaveSceneFile(Data(), m_dir / "studio");
-    ASSERT_TRUE(saved.bOk) << saved.strError;
+    ASSERT_TRUE(saved.bOk) << Message(saved);
     EXPECT_EQ(saved.path, m_dir / "studio.ZR4C");
     EXPECT_EQ(SceneTitle(saved.path), "studio");
     const Bytes file = ReadAll(saved.path);
@@ -175,7 +181,7 @@ TEST_F(PresetFileTest, SceneRoundTripIntoFreshModel)
     State().m_bOnline = 1;
     Data().Output(0).SetDelay(7);  // a pending edit the loaded scene replaces
     const PresetFileResult loaded = LoadSceneFile(Data(), saved.path);
-    ASSERT_TRUE(loaded.bOk) << loaded.strError;
+    ASSERT_TRUE(loaded.bOk) << Message(loaded);
     EXPECT_TRUE(loaded.bModelLoaded);
     EXPECT_EQ(Region(State().m_LiveImage, kImageSize), Bytes(file.begin() + 11, file.end()));
     EXPECT_EQ(Data().Output(1).EQ()[3].GetGainCode(), 123);
@@ -194,14 +200,14 @@ TEST_F(PresetFileTest, AllScenesRoundTripIntoFreshModel)
     EditEverything();
     const Shared edited = Capture(State());
     const PresetFileResult saved = SaveAllScenesFile(Data(), m_dir / "backup");
-    ASSERT_TRUE(saved.bOk) << saved.strError;
+    ASSERT_TRUE(saved.bOk) << Message(saved);
     EXPECT_EQ(saved.path, m_dir / "backup.ZR4AC");
     const Bytes file = ReadAll(saved.path);
     ASSERT_EQ(file.size(), 45928u);
 
     FreshModel();
     const PresetFileResult loaded = LoadAllScenesFile(Data(), saved.path);
-    ASSERT_TRUE(loaded.bOk) << loaded.strError;
+    ASSERT_TRUE(loaded.bOk) << Message(loaded);
     EXPECT_TRUE(loaded.bModelLoaded);
     EXPECT_EQ(Region(State().SceneEntry(1), kSceneStoreBytes), edited.store);
     EXPECT_EQ(Region(State().m_DelayTable, kDelayTableSize), edited.delays);
@@ -221,7 +227,7 @@ TEST_F(PresetFileTest, OlderAllScenesFileFillsStoreOnly)
     const Shared before = Settled();
 
     const PresetFileResult loaded = LoadAllScenesFile(Data(), m_dir / "old.ZR4AC");
-    ASSERT_TRUE(loaded.bOk) << loaded.strError;
+    ASSERT_TRUE(loaded.bOk) << Message(loaded);
     EXPECT_FALSE(loaded.bModelLoaded);
     EXPECT_EQ(Region(State().SceneEntry(1), kSceneStoreBytes), Bytes(file.begin() + 14, file.end()));
     EXPECT_EQ(State().SceneEntry(20)[0], 'T');
@@ -236,7 +242,7 @@ TEST_F(PresetFileTest, PositionRoundTripWithAnotherPositionSelected)
     EditEverything();  // position 2 is current
     const Bytes tableBefore = Region(State().m_DelayTable, kDelayTableSize);
     const PresetFileResult saved = SavePositionFile(Data(), m_dir / "front");
-    ASSERT_TRUE(saved.bOk) << saved.strError;
+    ASSERT_TRUE(saved.bOk) << Message(saved);
     EXPECT_EQ(saved.path, m_dir / "front.Mode_C");
     EXPECT_EQ(ReadAll(saved.path), PositionFile(2, {480, 520, 560, 600, 640, 680}));
 
@@ -244,7 +250,7 @@ TEST_F(PresetFileTest, PositionRoundTripWithAnotherPositionSelected)
     for (int k = 0; k < kOutputs; ++k)
         PutWord(State().m_DelayTable + 24 + 2 * k, 5);
     const PresetFileResult loaded = LoadPositionFile(Data(), saved.path);
-    ASSERT_TRUE(loaded.bOk) << loaded.strError;
+    ASSERT_TRUE(loaded.bOk) << Message(loaded);
     EXPECT_EQ(loaded.nPosition, 2);
     EXPECT_EQ(State().m_DelayTable[kDelaySelectedByte], 0) << "selecting the position is the caller's part";
     State().m_DelayTable[kDelaySelectedByte] = 2;
@@ -277,7 +283,7 @@ TEST_F(PresetFileTest, OutOfRangeValuesAreLimitedOrRefused)
         SCOPED_TRACE(nPosition);
         const PresetFileResult result = LoadPositionBytes(Data(), PositionFile(nPosition, {1, 2, 3, 4, 5, 6}));
         EXPECT_FALSE(result.bOk);
-        EXPECT_EQ(result.strError, "Read Mode File  Error");
+        EXPECT_EQ(Message(result), "Read Mode File  Error");
     }
     ExpectNothingChanged(before);
 }
@@ -319,12 +325,12 @@ TEST_F(PresetFileTest, BadFilesGiveTheirMessageAndChangeNothing)
             WriteAll(path, bytes);
             const PresetFileResult result = kind.load(path);
             EXPECT_FALSE(result.bOk);
-            EXPECT_EQ(result.strError, kind.pMessage);
+            EXPECT_EQ(Message(result), kind.pMessage);
             ExpectNothingChanged(before);
         }
         SCOPED_TRACE(std::string(kind.pExt) + " missing");
-        EXPECT_EQ(kind.load(m_dir / "missing").strError, kind.pMessage);
-        EXPECT_EQ(kind.load(m_dir).strError, kind.pMessage);  // a directory
+        EXPECT_EQ(Message(kind.load(m_dir / "missing")), kind.pMessage);
+        EXPECT_EQ(Message(kind.load(m_dir)), kind.pMessage);  // a directory
         ExpectNothingChanged(before);
     }
 }
@@ -337,14 +343,14 @@ TEST_F(PresetFileTest, MessagesFollowTheLanguage)
         const auto text = [bChinese](const char* pEnglish, const char* pChinese) {
             return std::string(bChinese ? pChinese : pEnglish);
         };
-        EXPECT_EQ(SaveSceneFile(Data(), nowhere).strError, text("Save MusicFile Error!", "保存音乐文件错误!"));
-        EXPECT_EQ(LoadSceneFile(Data(), nowhere).strError, text("Read MusicFile  Error", "读音乐文件错误!"));
-        EXPECT_EQ(SaveAllScenesFile(Data(), nowhere).strError,
+        EXPECT_EQ(Message(SaveSceneFile(Data(), nowhere)), text("Save MusicFile Error!", "保存音乐文件错误!"));
+        EXPECT_EQ(Message(LoadSceneFile(Data(), nowhere)), text("Read MusicFile  Error", "读音乐文件错误!"));
+        EXPECT_EQ(Message(SaveAllScenesFile(Data(), nowhere)),
                   text("save all MusicFile Error!", "保存所有音乐文件错误!"));
-        EXPECT_EQ(LoadAllScenesFile(Data(), nowhere).strError,
+        EXPECT_EQ(Message(LoadAllScenesFile(Data(), nowhere)),
                   text("Read all MusicFile Error", "读所有音乐文件错误!"));
-        EXPECT_EQ(SavePositionFile(Data(), nowhere).strError, text("Save Mode File Error!", "保存模式文件错误!"));
-        EXPECT_EQ(LoadPositionFile(Data(), nowhere).strError, text("Read Mode File  Error", "读模式文件错误!"));
+        EXPECT_EQ(Message(SavePositionFile(Data(), nowhere)), text("Save Mode File Error!", "保存模式文件错误!"));
+        EXPECT_EQ(Message(LoadPositionFile(Data(), nowhere)), text("Read Mode File  Error", "读模式文件错误!"));
     }
     EXPECT_FALSE(fs::exists(m_dir / "no-such-dir"));
 }
@@ -360,7 +366,7 @@ TEST_F(PresetFileTest, FailedSaveKeepsTheOldFile)
         ASSERT_TRUE(limit.Active());
         const PresetFileResult result = SaveAllScenesFile(Data(), path);
         EXPECT_FALSE(result.bOk);
-        EXPECT_EQ(result.strError, "save all MusicFile Error!");
+        EXPECT_EQ(Message(result), "save all MusicFile Error!");
     }
     EXPECT_EQ(ReadAll(path), old);
     EXPECT_EQ(std::distance(fs::directory_iterator(m_dir), fs::directory_iterator()), 1)
