@@ -120,9 +120,9 @@ bool CCtlDevice::IdentificationRejected() const
 {
     if (Seen(kMsgIdentification, -1) == 0 || m_session.IsConnected())
         return false;
-    CProcessorState& state = m_session.State();
-    ModelLock lock(state.m_csModel);
-    return std::all_of(std::begin(state.m_IdString), std::end(state.m_IdString), [](uint8_t c) { return c == ' '; });
+    const std::string strId = m_processor.Identification();
+    return strId.size() == static_cast<size_t>(kIdSize) &&
+           std::all_of(strId.begin(), strId.end(), [](char c) { return c == ' '; });
 }
 
 int CCtlDevice::Seen(int nMsg, int nLParam) const

@@ -113,23 +113,13 @@ int RunRestore(CtlContext& ctx)
                                   PresetFileError::ReadAllScenes, "an all-scenes file (.ZR4AC)");
     if (!bytes)
         return kExitFailed;
-    return RunOnProcessor(ctx, [&](CCtlDevice& device, CKTV_Data& data, std::string* pResult) {
-        CLinkSession& session = device.Session();
+    return RunOnProcessor(ctx, [&](CCtlDevice& device, CKTV_Data&, std::string* pResult) {
         const int nBefore = device.Seen(kMsgBatchProgress, 1);
-        {
-            CommLock lock(data.State().m_csComm);
-            if (!LoadAllScenesBytes(data, *bytes).bOk)
-                return RefuseFile(ctx, PresetFileError::ReadAllScenes, path);
-            if (!session.WriteAllScenes())
-                return LinkFailed(ctx, device);
-            data.SetAllMarks(0);
-            {
-                ModelLock modelLock(data.State().m_csModel);
-                if (data.State().m_DelayTable[kDelaySelectedByte] >= kDelayPositions)
-                    data.State().m_DelayTable[kDelaySelectedByte] = kDelayPositions - 1;
-            }
-            session.MarkSceneNameForSending();
-        }
+        bool bQueued = false;
+        if (!device.Processor().SendAllScenesFile(*bytes, &bQueued).bOk)
+            return RefuseFile(ctx, PresetFileError::ReadAllScenes, path);
+        if (!bQueued)
+            return LinkFailed(ctx, device);
         if (!WaitForWriteEnd(device, nBefore, 1))
             return LinkFailed(ctx, device);
         *pResult = FileResult(ctx, path);

@@ -10,6 +10,7 @@
 #include "GlobalData.h"
 #include "HidTransport.h"
 #include "KTV_Data.h"
+#include "Processor.h"
 #include "ValueScales.h"
 
 namespace {
@@ -36,12 +37,11 @@ ProcessorInfo Collect(CCtlDevice& device, CKTV_Data& data)
     ProcessorInfo info;
     info.nVariant = data.State().m_nDeviceType.load();
     info.strDevice = device.Session().DeviceDescription();
-    ModelLock lock(data.State().m_csModel);
-    const auto* pId = reinterpret_cast<const char*>(data.State().m_IdString);
-    info.strIdentification.assign(pId, strnlen(pId, kIdSize));
-    info.strScene = BytesToName(data.State().m_LiveImage + kOffSceneName, kNameSize);
+    CProcessor& processor = device.Processor();
+    info.strIdentification = processor.Identification();
+    info.strScene = processor.SceneName();
     for (int n = 1; n <= kPrograms; ++n)
-        info.programs.push_back(BytesToName(data.State().SceneEntry(n), kNameSize));
+        info.programs.push_back(processor.ProgramName(n));
     for (int k = 0; k < kOutputs; ++k) {
         const CKTV_OutData& out = data.Output(k);
         info.outputs.push_back({out.GetName(), static_cast<int>(LevelToDb(out.GetLevel())), out.GetMute() != 0});

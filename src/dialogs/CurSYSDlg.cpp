@@ -15,6 +15,7 @@
 #include "FormHost.h"
 #include "GlobalData.h"
 #include "KTV_Data.h"
+#include "Processor.h"
 #include "NumEdit.h"
 #include "NumSpin.h"
 #include "SxGroupBox.h"
@@ -188,11 +189,7 @@ int CCurSYSDlg::MixIndex(const CKTV_OutData& output)
 
 void CCurSYSDlg::LoadValues()
 {
-    int nSource = 0;
-    {
-        ModelLock lock(m_data.State().m_csModel);
-        nSource = m_data.State().m_ControlBlock[0];
-    }
+    const int nSource = m_host.Processor().Source();
     m_pSource->setCurrentIndex(nSource < SourceItems().size() ? nSource : -1);
     m_pGateSpin->SetPos(m_data.Music().GetNoiseGate());
     for (int i = 0; i < kOutputs; ++i) {
@@ -207,13 +204,7 @@ void CCurSYSDlg::LoadValues()
 // The whole control block travels as system item 2, and only for a new source.
 void CCurSYSDlg::OnSource(int nIndex)
 {
-    {
-        ModelLock lock(m_data.State().m_csModel);
-        if (nIndex < 0 || m_data.State().m_ControlBlock[0] == nIndex)
-            return;
-        m_data.State().m_ControlBlock[0] = static_cast<uint8_t>(nIndex);
-    }
-    m_host.SendSystemItem(kItemControl, 0);
+    m_host.Processor().SetSource(nIndex);
 }
 
 void CCurSYSDlg::OnNoiseGate()

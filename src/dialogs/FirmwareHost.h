@@ -8,12 +8,14 @@
 #include <QString>
 
 class CLinkSession;
+class CProcessor;
 
 class IFirmwareHost {
 public:
     virtual ~IFirmwareHost() = default;
 
     virtual CLinkSession& Session() = 0;
+    virtual CProcessor& Processor() = 0;
     // False (after telling the user) when no help document opens.
     virtual bool OpenHelp() = 0;
     // The firmware file last chosen; empty when none or after a refusal.

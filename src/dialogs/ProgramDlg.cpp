@@ -18,7 +18,7 @@
 #include "FontStatic.h"
 #include "FormHost.h"
 #include "GridList.h"
-#include "ProcessorState.h"
+#include "Processor.h"
 #include "SxGroupBox.h"
 
 namespace {
@@ -135,10 +135,8 @@ void CProgramDlg::FillList()
 {
     for (int n = 1; n <= kPrograms; ++n) {
         std::string strName;
-        if (m_host.State().m_bOnline) {
-            ModelLock lock(m_host.State().m_csModel);
-            strName = BytesToName(m_host.State().SceneEntry(n), kNameSize);
-        }
+        if (m_host.State().m_bOnline)
+            strName = m_host.Processor().ProgramName(n);
         SetRowName(n, QString::fromLatin1(strName.c_str()));
     }
     SelectRow(m_nProgram);

@@ -3,7 +3,7 @@
 #include <QPushButton>
 
 #include "FirmwareHost.h"
-#include "ProcessorState.h"
+#include "Processor.h"
 #include "LinkSession.h"
 #include "TransparentStatic.h"
 
@@ -14,11 +14,9 @@ constexpr int kHeightDlu = 90;
 
 // The identification as the processor sent it at connect, without the
 // padding; empty before the first connect.
-QString Identification(CProcessorState& state)
+QString Identification(CProcessor& processor)
 {
-    ModelLock lock(state.m_csModel);
-    const QByteArray bytes(reinterpret_cast<const char*>(state.m_IdString), kIdSize);
-    return QString::fromLatin1(bytes).remove(QChar('\0')).trimmed();
+    return QString::fromLatin1(processor.Identification()).trimmed();
 }
 
 }  // namespace
@@ -30,7 +28,7 @@ CVersionDlg::CVersionDlg(IFirmwareHost& host, QWidget* pParent)
     // An update never outlives its dialog.
     m_host.Session().LeaveFirmwareMode();
     setWindowTitle(Tr(kTxtAbout));
-    AddLabel(kIdIdentification, Identification(m_host.Session().State()), kSansSerifUnits.Rect(14, 12, 172, 12));
+    AddLabel(kIdIdentification, Identification(m_host.Processor()), kSansSerifUnits.Rect(14, 12, 172, 12));
     AddLabel(kIdFamily, QString::fromLatin1(kFamily), kSansSerifUnits.Rect(14, 30, 172, 12));
     QPushButton* pHelp = AddButton(kIdHelp, kTxtHelp, kSansSerifUnits.Rect(12, 62, 84, 16));
     QPushButton* pUpdate = AddButton(kIdFirmwareUpdate, kTxtFirmwareUpdate, kSansSerifUnits.Rect(104, 62, 84, 16));

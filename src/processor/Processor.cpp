@@ -4,12 +4,38 @@
 
 #include "BlockAddress.h"
 #include "DataDefine.h"
+#include "DelayTable.h"
 
 CProcessor::CProcessor() : m_session(m_data) {}
 
 CProcessor::~CProcessor()
 {
     m_session.EndCommThread();
+}
+
+std::string CProcessor::Identification()
+{
+    ModelLock lock(State().m_csModel);
+    const auto* pId = reinterpret_cast<const char*>(State().m_IdString);
+    return std::string(pId, strnlen(pId, kIdSize));
+}
+
+int CProcessor::Source()
+{
+    ModelLock lock(State().m_csModel);
+    return State().m_ControlBlock[0];
+}
+
+bool CProcessor::SetSource(int nSource)
+{
+    {
+        ModelLock lock(State().m_csModel);
+        if (nSource < 0 || State().m_ControlBlock[0] == nSource)
+            return false;
+        State().m_ControlBlock[0] = static_cast<uint8_t>(nSource);
+    }
+    m_session.SendSystemItem(kItemControl, 0);
+    return true;
 }
 
 std::string CProcessor::ProgramName(int nProgram)
@@ -68,6 +94,13 @@ void CProcessor::DeleteProgram(int nProgram)
     m_session.SendSystemItem(kItemSceneName, nProgram);
 }
 
+void CProcessor::TakeRecalledEffect(int nProgram)
+{
+    ModelLock lock(State().m_csModel);
+    if (const uint8_t* pProgram = State().EffectProgEntry(nProgram))
+        m_data.Effect().LoadFromImage(pProgram + kNameSize);
+}
+
 PresetFileResult CProcessor::SendSceneFile(std::span<const uint8_t> bytes, const std::string& strTitle,
                                            bool* pQueued)
 {
@@ -82,5 +115,32 @@ PresetFileResult CProcessor::SendSceneFile(std::span<const uint8_t> bytes, const
     const bool bQueued = m_session.WriteScene(0, false);
     if (pQueued)
         *pQueued = bQueued;
+    return loaded;
+}
+
+PresetFileResult CProcessor::SendAllScenesFile(std::span<const uint8_t> bytes, bool* pQueued)
+{
+    if (pQueued)
+        *pQueued = false;
+    CommLock lock(State().m_csComm);
+    PresetFileResult loaded = LoadAllScenesBytes(m_data, bytes);
+    if (!loaded.bOk)
+        return loaded;
+    const bool bQueued = m_session.WriteAllScenes();
+    if (pQueued)
+        *pQueued = bQueued;
+    // The blocks went whole: nothing is left to send edit by edit.
+    m_data.SetAllMarks(0);
+    SetCurrentPosition(State(), GetCurrentPosition(State()));  // a file may hold a position past 3
+    m_session.MarkSceneNameForSending();
+    return loaded;
+}
+
+PresetFileResult CProcessor::SendPositionFile(std::span<const uint8_t> bytes)
+{
+    CommLock lock(State().m_csComm);
+    PresetFileResult loaded = LoadPositionBytes(m_data, bytes);
+    if (loaded.bOk)
+        m_session.SendSystemItem(kItemDelayTable, 0);
     return loaded;
 }

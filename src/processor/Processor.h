@@ -40,11 +40,21 @@ public:
     CProcessorState& State() { return m_data.State(); }
     CLinkSession& Session() { return m_session; }
 
+    // ---- what the processor reported ---------------------------------------------
+    // The identification as it arrived (up to its first zero byte); the
+    // session blanks a rejected one with spaces.
+    std::string Identification();
+    // The live scene's name.
+    std::string SceneName();
+    // The music source (0 … 3) in the control block.
+    int Source();
+    // A new source goes to the processor with the whole control block;
+    // false (nothing sent) when it is already the source.
+    bool SetSource(int nSource);
+
     // ---- scene programs 1 … 10 ----------------------------------------------------
     // The name of program n as the processor keeps it.
     std::string ProgramName(int nProgram);
-    // The live scene's name.
-    std::string SceneName();
     // Stores the live settings as program n: the name goes into the program
     // store and becomes the live scene's name, marked for sending, and the
     // program's blocks are written from the model. *pQueued tells whether
@@ -56,6 +66,9 @@ public:
     bool RecallProgram(int nProgram);
     // Blanks program n's name, here and on the processor; its blocks stay.
     void DeleteProgram(int nProgram);
+    // The effect record from effect program n (21 … 40), once the processor
+    // has recalled it.
+    void TakeRecalledEffect(int nProgram);
 
     // ---- preset files ------------------------------------------------------------
     // A checked scene file's bytes into the model, titled strTitle (its
@@ -65,6 +78,14 @@ public:
     // queued.
     PresetFileResult SendSceneFile(std::span<const uint8_t> bytes, const std::string& strTitle,
                                    bool* pQueued = nullptr);
+    // A checked all-scenes file into the program store (and the model, for
+    // a file with the live scene), then every program written to the
+    // processor while connected, the live scene's name with them: under the
+    // comm lock. *pQueued (when asked) tells whether the writes were queued.
+    PresetFileResult SendAllScenesFile(std::span<const uint8_t> bytes, bool* pQueued = nullptr);
+    // A checked listening-position file's delays into the delay table, and
+    // the table to the processor while connected.
+    PresetFileResult SendPositionFile(std::span<const uint8_t> bytes);
 
 private:
     CKTV_Data m_data;

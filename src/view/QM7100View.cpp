@@ -219,11 +219,8 @@ void CQM7100View::OnNotify(int nMsg, intptr_t wParam, intptr_t lParam)
     case kMsgAllEffectsRead:
         return;  // the level lamps are not on this form
     case kMsgEffectRecalled:
-        if (wParam >= kEffectProgFirst) {
-            ModelLock lock(State().m_csModel);
-            if (const uint8_t* pProgram = State().EffectProgEntry(static_cast<int>(wParam)))
-                m_data.Effect().LoadFromImage(pProgram + kNameSize);
-        }
+        if (wParam >= kEffectProgFirst)
+            m_processor.TakeRecalledEffect(static_cast<int>(wParam));
         return;
     default:
         break;

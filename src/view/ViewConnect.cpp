@@ -6,7 +6,7 @@
 #include "DisplayDlg.h"
 #include "EditHistory.h"
 #include "KTV_Data.h"
-#include "ProcessorState.h"
+#include "Processor.h"
 #include "GradientProgressCtrl.h"
 #include "LinkSession.h"
 #include "QM7100View.h"
@@ -102,12 +102,7 @@ void CQM7100View::OnLiveReadDone(int nPreset)
 
 void CQM7100View::ShowSceneName()
 {
-    std::string strName;
-    {
-        ModelLock lock(State().m_csModel);
-        strName = BytesToName(State().m_LiveImage + kOffSceneName, kNameSize);
-    }
-    m_pSceneName->setText(QString::fromStdString(strName));
+    m_pSceneName->setText(QString::fromStdString(m_processor.SceneName()));
     m_pSession->MarkSceneNameForSending();
 }
 

@@ -189,12 +189,7 @@ bool CQM7100View::LoadAllScenes()
         ShowMessage(strUnConnection);
         return false;
     }
-    {
-        CommLock lock(State().m_csComm);
-        LoadAllScenesBytes(m_data, file->bytes);
-        m_pSession->WriteAllScenes();
-        m_data.SetAllMarks(0);
-    }
+    m_processor.SendAllScenesFile(file->bytes);
     RefreshStrip();
     ShowDelays();  // the position limited to 0 … 3, its button pressed
     ShowSceneName();
@@ -224,13 +219,7 @@ bool CQM7100View::LoadPosition()
                                     ErrorText(PresetFileError::ReadPosition));
     if (!file)
         return false;
-    int nPosition = 0;
-    {
-        CommLock lock(State().m_csComm);
-        nPosition = LoadPositionBytes(m_data, file->bytes).nPosition;
-        m_pSession->SendSystemItem(kItemDelayTable, 0);
-    }
-    ApplyPosition(nPosition);
+    ApplyPosition(m_processor.SendPositionFile(file->bytes).nPosition);
     NameLoadStep(file->strPath);
     return true;
 }

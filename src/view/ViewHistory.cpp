@@ -5,7 +5,7 @@
 
 #include "CFStatic.h"
 #include "EditHistory.h"
-#include "ProcessorState.h"
+#include "Processor.h"
 #include "QM7100View.h"
 
 void CQM7100View::CreateHistory()
@@ -34,8 +34,7 @@ void CQM7100View::ShowModel()
 {
     RefreshStrip(true);
     ShowDelays();
-    ModelLock lock(State().m_csModel);
-    m_pSceneName->setText(QString::fromStdString(BytesToName(State().m_LiveImage + kOffSceneName, kNameSize)));
+    m_pSceneName->setText(QString::fromStdString(m_processor.SceneName()));
 }
 
 void CQM7100View::NameLoadStep(const QString& strPath)
