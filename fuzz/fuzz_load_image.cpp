@@ -8,10 +8,10 @@
 #include <memory>
 
 #include "ChangeScanner.h"
+#include "ChannelRecord.h"
 #include "DataDefine.h"
 #include "FuzzImage.h"
 #include "GlobalData.h"
-#include "ChannelRecord.h"
 #include "KTV_Data.h"
 #include "SendData.h"
 

@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <iterator>
 
-#include "ProcessorState.h"
 #include "KTV_Data.h"
-#include "Processor.h"
 #include "LinkTexts.h"
 #include "Notify.h"
+#include "Processor.h"
+#include "ProcessorState.h"
 
 CCtlDevice::CCtlDevice(CProcessor& processor)
     : m_processor(processor), m_session(processor.Session()),

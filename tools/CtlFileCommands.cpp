@@ -12,9 +12,9 @@
 #include "CtlJson.h"
 #include "GlobalData.h"
 #include "KTV_Data.h"
-#include "Processor.h"
 #include "Notify.h"
 #include "PresetFile.h"
+#include "Processor.h"
 
 namespace fs = std::filesystem;
 

@@ -15,7 +15,7 @@
 
 namespace {
 
-constexpr int kPrograms = 10;
+constexpr int kPrograms = kScenePrograms;
 
 struct OutputInfo {
     std::string strName;

@@ -37,7 +37,7 @@ std::string NameProblem(const std::string& strName)
     if (IsBlank(strName))
         return TextNow(kTxtNameAllSpaces);
     if (strName.size() > static_cast<size_t>(kNameChars))
-        return "a program name has at most 13 characters, \"" + EchoText(strName) + "\" has " +
+        return "a program name has at most " + std::to_string(kNameChars) + " characters, \"" + EchoText(strName) + "\" has " +
                std::to_string(strName.size());
     // The processor turns every other byte into a space on the way back.
     if (!std::all_of(strName.begin(), strName.end(), IsNameChar))

@@ -5,8 +5,8 @@
 
 #include "AppGlobals.h"
 #include "GlobalData.h"
-#include "Processor.h"
 #include "MainFrm.h"
+#include "Processor.h"
 #include "QM7100View.h"
 
 CQM7100App::CQM7100App() = default;

@@ -20,7 +20,7 @@ CAll_Link_Dlg::CAll_Link_Dlg(QWidget* pParent)
     : CLinkChoiceDlg(kWidthDlu, kHeightDlu, pParent)
 {
     setWindowTitle(QString::fromLatin1(kCaption));
-    for (int k = 0; k < kChannels; ++k)
+    for (int k = 0; k < kOutputs; ++k)
         AddRadio(kIdFirst + k, kFirstRadioDlu + k * kRadioPitchDlu)->setText(QString::fromLatin1(kRadioText).arg(k + 1));
     AddButtons(kButtonsDlu);
 }

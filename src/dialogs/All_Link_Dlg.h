@@ -4,12 +4,12 @@
 // User-interface thread only.
 #pragma once
 
+#include "GlobalData.h"
 #include "LinkChoiceDlg.h"
 
 class CAll_Link_Dlg : public CLinkChoiceDlg {
     Q_OBJECT
 public:
-    static constexpr int kChannels = 6;
     static constexpr int kIdFirst = 2251;  // 2251 … 2256
 
     explicit CAll_Link_Dlg(QWidget* pParent);

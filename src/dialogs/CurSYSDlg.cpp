@@ -15,9 +15,9 @@
 #include "FormHost.h"
 #include "GlobalData.h"
 #include "KTV_Data.h"
-#include "Processor.h"
 #include "NumEdit.h"
 #include "NumSpin.h"
+#include "Processor.h"
 #include "SxGroupBox.h"
 
 namespace {
@@ -35,7 +35,7 @@ constexpr int kGateMaxChars = 8;
 constexpr int kListDropDlu = 134;
 
 // Group boxes CH1 … CH6: three columns of two, as the template has them.
-constexpr int kGroupAt[CCurSYSDlg::kOutputs][2] = {{39, 35}, {39, 128}, {166, 35}, {166, 127}, {297, 35}, {297, 126}};
+constexpr int kGroupAt[kOutputs][2] = {{39, 35}, {39, 128}, {166, 35}, {166, 127}, {297, 35}, {297, 126}};
 
 const QStringList& SourceItems()
 {

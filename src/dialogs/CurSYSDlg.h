@@ -11,6 +11,8 @@
 #include <QDialog>
 #include <array>
 
+#include "GlobalData.h"
+
 #include "Strings.h"
 
 class CKTV_Data;
@@ -24,7 +26,6 @@ class QRect;
 class CCurSYSDlg : public QDialog {
     Q_OBJECT
 public:
-    static constexpr int kOutputs = 6;
     // Control ids of template 108 (+ i for output i, + r for row label r).
     static constexpr int kIdSource = 1101;
     static constexpr int kIdGate = 1103;

@@ -94,7 +94,7 @@ void CDelayDlg::SetFace(CXPButton* pButton, int nFace)
 
 void CDelayDlg::CreateButtons()
 {
-    for (int p = 0; p < kPositions; ++p) {
+    for (int p = 0; p < kDelayPositions; ++p) {
         m_pPosition[p] = new CXPButton(kIdPosition + p, this);
         m_pPosition[p]->SetSkin(kSkinPosition + p * kSkinButtonStride);
         m_pPosition[p]->SetPressed(false);
@@ -131,7 +131,7 @@ bool CDelayDlg::focusNextPrevChild(bool)
 void CDelayDlg::LoadDialog()
 {
     m_nPosition = GetCurrentPosition(m_host.State());
-    for (int p = 0; p < kPositions; ++p)
+    for (int p = 0; p < kDelayPositions; ++p)
         m_pPosition[p]->SetPressed(p == m_nPosition);
     for (int k = 0; k < kOutputs; ++k)
         m_pSpin[k]->SetPos(GetPositionDelay(m_host.State(), m_nPosition, k));

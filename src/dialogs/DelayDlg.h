@@ -11,6 +11,8 @@
 #include <QDialog>
 #include <array>
 
+#include "GlobalData.h"
+
 class CNumEdit;
 class CNumSpin;
 class CXPButton;
@@ -19,8 +21,6 @@ class IFormHost;
 class CDelayDlg : public QDialog {
     Q_OBJECT
 public:
-    static constexpr int kOutputs = 6;
-    static constexpr int kPositions = 4;
     static constexpr int kIdDelay = 9110;     // + output
     static constexpr int kIdDelaySpin = 9120; // + output
     static constexpr int kIdPosition = 2066;  // + position
@@ -63,6 +63,6 @@ private:
     int m_nPosition = 0;
     std::array<CNumEdit*, kOutputs> m_pDelay{};
     std::array<CNumSpin*, kOutputs> m_pSpin{};
-    std::array<CXPButton*, kPositions> m_pPosition{};
+    std::array<CXPButton*, kDelayPositions> m_pPosition{};
     CXPButton* m_pUnit = nullptr;
 };

@@ -3,8 +3,8 @@
 #include <QPushButton>
 
 #include "FirmwareHost.h"
-#include "Processor.h"
 #include "LinkSession.h"
+#include "Processor.h"
 #include "TransparentStatic.h"
 
 namespace {

@@ -17,6 +17,7 @@
 #include <array>
 #include <vector>
 
+#include "GlobalData.h"
 #include "GraphCanvas.h"
 #include "RoomCurve.h"
 
@@ -182,7 +183,7 @@ private:
     CGraphCanvas m_canvas;
     bool m_bDirty = true;  // a Redraw came after the last picture
     int m_nRenders = 0;
-    static constexpr int kRoomChannels = 6;  // one measurement per output
+    static constexpr int kRoomChannels = kOutputs;  // one measurement per output
     std::array<CRoomCurve, kRoomChannels> m_room;
     std::vector<QPointF> m_measured;
     std::vector<QPointF> m_predicted;

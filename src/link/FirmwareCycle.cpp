@@ -4,10 +4,10 @@
 #include <thread>
 
 #include "FirmwareSequence.h"
-#include "ProcessorState.h"
 #include "LinkSession.h"
 #include "LinkTexts.h"
 #include "Notify.h"
+#include "ProcessorState.h"
 
 namespace {
 

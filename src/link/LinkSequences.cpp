@@ -1,16 +1,16 @@
-// The fixed command sequences. Each is queued as one batch under m_state.m_csComm,
-// every frame tagged with the transfer counter so the answers move the
+// The fixed command sequences. Each is queued as one batch under the comm
+// lock, every frame tagged with the transfer counter so the answers move the
 // progress display, the last one marked so its answer closes it.
 #include <cstring>
 
 #include "ChangeScanner.h"
 #include "Frame.h"
 #include "FrameBuilder.h"
-#include "ProcessorState.h"
 #include "KTV_Data.h"
 #include "LinkSession.h"
 #include "LinkTexts.h"
 #include "LiveSnapshot.h"
+#include "ProcessorState.h"
 
 namespace {
 constexpr int kOffMuteInBlock = 248;

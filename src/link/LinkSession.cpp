@@ -8,10 +8,10 @@
 #include "DataDefine.h"
 #include "Frame.h"
 #include "FrameBuilder.h"
-#include "ProcessorState.h"
 #include "KTV_Data.h"
 #include "LinkTexts.h"
 #include "Notify.h"
+#include "ProcessorState.h"
 
 
 CLinkSession::CLinkSession(CKTV_Data& data) : m_data(data), m_state(data.State()), m_cmd(m_state)
@@ -277,7 +277,7 @@ void CLinkSession::SetSceneName(const std::string& strName)
 {
     {
         ModelLock lock(m_state.m_csModel);
-        CopyFixed(m_state.m_LiveImage + kOffSceneName, kNameSize, strName.substr(0, 13));
+        CopyFixed(m_state.m_LiveImage + kOffSceneName, kNameSize, strName.substr(0, kNameChars));
     }
     MarkSceneNameForSending();
 }

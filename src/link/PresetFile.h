@@ -36,6 +36,7 @@
 #include <string>
 #include <string_view>
 
+#include "DataDefine.h"
 #include "GlobalData.h"
 #include "TextTable.h"
 
@@ -59,7 +60,7 @@ constexpr size_t kOldAllScenesFileSize = 1 + kOldAllScenesFileTag.size() + kScen
 constexpr size_t kPositionFileSize = 1 + kPositionFileTag.size() + 1 + kPositionDelayBytes;
 
 // A scene name taken from a file title has at most this many characters.
-constexpr size_t kSceneTitleMax = 13;
+constexpr size_t kSceneTitleMax = kNameChars;
 
 enum class PresetFileError {
     None,

@@ -6,10 +6,10 @@
 #include <thread>
 
 #include "ChangeScanner.h"
-#include "ProcessorState.h"
 #include "KTV_Data.h"
 #include "LinkSession.h"
 #include "Notify.h"
+#include "ProcessorState.h"
 
 namespace {
 using Clock = std::chrono::steady_clock;

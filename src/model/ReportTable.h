@@ -9,10 +9,12 @@
 #include <string>
 #include <vector>
 
+#include "DataDefine.h"
+
 class CKTV_Data;
 
 constexpr int kReportColumns = 7;         // the labels, then CH1 … CH6
-constexpr int kReportBands = 31;
+constexpr int kReportBands = kGraphicBands;
 constexpr int kReportRowsPerBand = 5;     // type, gain, frequency, Q, separator
 constexpr int kReportHighPassRow = 155;
 constexpr int kReportLowPassRow = 159;

@@ -58,7 +58,8 @@ public:
     explicit COutputDlg(QWidget* pParent);
 
     void SetHost(IOutputHost* pHost, CFStatic* pGraph, CKTV_Data* pData);
-    // Loads every control from output record g_nCurOutput and clears the marks.
+    // Loads every control from the processor's selected output (m_nCurOutput)
+    // and clears the marks.
     void RefreshPage();
     // The graph changed band nBand (0 … 30) of the selected output by a drag.
     void BandEdited(int nBand);

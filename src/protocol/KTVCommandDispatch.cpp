@@ -5,9 +5,9 @@
 
 #include "DataDefine.h"
 #include "Frame.h"
-#include "ProcessorState.h"
 #include "KTVCommand.h"
 #include "Notify.h"
+#include "ProcessorState.h"
 
 namespace {
 
@@ -35,7 +35,7 @@ void StoreName(uint8_t* pName, const uint8_t* pPayload, int nLength)
 {
     for (int i = 0; i < 15; ++i) {
         const uint8_t nByte = i < nLength ? pPayload[i] : ' ';
-        pName[i] = (i >= 13 || nByte < 0x20 || nByte > 0x7F) ? ' ' : nByte;
+        pName[i] = (i >= kNameChars || nByte < 0x20 || nByte > 0x7F) ? ' ' : nByte;
     }
 }
 

@@ -1,8 +1,8 @@
 #include "ReportHeading.h"
 
 #include "DataDefine.h"
-#include "ProcessorState.h"
 #include "ListCtrlPrint.h"
+#include "ProcessorState.h"
 #include "TextTable.h"
 
 namespace {

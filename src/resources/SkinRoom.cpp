@@ -38,8 +38,8 @@ constexpr std::array<Output, kOutputs> kOutputsAt {{
     {"ULF", {337, 386}, {277, 334}},
 }};
 
-constexpr std::array<QPoint, kPositions> kSeats {{{237, 190}, {337, 190}, {437, 190}, {337, 268}}};
-constexpr TextId kSeatNames[kPositions] = {kTxtPositionLF, kTxtPositionCF, kTxtPositionRF, kTxtPositionCR};
+constexpr std::array<QPoint, kDelayPositions> kSeats {{{237, 190}, {337, 190}, {437, 190}, {337, 268}}};
+constexpr TextId kSeatNames[kDelayPositions] = {kTxtPositionLF, kTxtPositionCF, kTxtPositionRF, kTxtPositionCR};
 
 constexpr std::array<QPoint, kButtons> kButtonsAt {{
     {24, 434}, {24, 434}, {24, 434}, {132, 434}, {240, 434}, {447, 434}, {555, 434}}};
@@ -183,7 +183,7 @@ QPixmap PaintRoom(bool bChinese)
     PaintFrontLabel(painter, bChinese);
     for (int k = 0; k < kOutputs; ++k)
         PaintSpeaker(painter, kOutputsAt[k], k);
-    for (int p = 0; p < kPositions; ++p)
+    for (int p = 0; p < kDelayPositions; ++p)
         PaintSeat(painter, p, bChinese);
     painter.end();
     return QPixmap::fromImage(img);
@@ -211,7 +211,7 @@ QPoint FieldOrigin(int nOutput)
 
 QPoint SeatCentre(int nPosition)
 {
-    return nPosition >= 0 && nPosition < kPositions ? kSeats[nPosition] : QPoint();
+    return nPosition >= 0 && nPosition < kDelayPositions ? kSeats[nPosition] : QPoint();
 }
 
 QPoint ButtonOrigin(int nButton)

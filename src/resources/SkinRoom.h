@@ -8,12 +8,12 @@
 #include <QRect>
 #include <QSize>
 
+#include "GlobalData.h"
+
 namespace SkinRoom {
 
 constexpr int kWidth = 675;    // 450 × 298 dialog units of 1.5 × 1.625 px
 constexpr int kHeight = 484;
-constexpr int kOutputs = 6;
-constexpr int kPositions = 4;
 
 // The dialog's own buttons, in image order.
 enum Button : int { kUnitMs, kUnitInch, kUnitCm, kLoad, kSave, kOk, kCancel, kButtons };

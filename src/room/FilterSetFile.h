@@ -21,6 +21,7 @@
 #include <string_view>
 #include <vector>
 
+#include "DataDefine.h"
 #include "RoomText.h"
 
 enum class RoomFilterKind { None, Peaking, LowShelf, HighShelf, HighPass, LowPass, BandPass, Notch, AllPass };
@@ -48,7 +49,7 @@ struct FilterSet {
     std::string strChannel;             // the one taken; empty: no choice
 };
 
-constexpr int kMaxRoomFilters = 31;  // the output's bands
+constexpr int kMaxRoomFilters = kGraphicBands;  // the output's bands
 
 struct FilterSetResult {
     bool bOk = false;

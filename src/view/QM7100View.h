@@ -25,6 +25,7 @@
 #include "FirmwareHost.h"
 #include "FirmwareSettings.h"
 #include "FormHost.h"
+#include "GlobalData.h"
 #include "LinkTexts.h"
 #include "OutputHost.h"
 #include "Strings.h"
@@ -58,7 +59,6 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 
-constexpr int kChannels = 6;
 
 // One crossover filter's controls: frequency field and spin, type and slope.
 struct CrossoverControls {
@@ -344,19 +344,19 @@ private:
     QLabel* m_pLogo = nullptr;                           // 1970
     CFontStatic* m_pNameLabel = nullptr;                 // 1483
     QLineEdit* m_pSceneName = nullptr;                   // 1002
-    std::array<CXPButton*, kChannels> m_pSelect{};       // 8900 + i
-    std::array<CTransparentStatic*, kChannels> m_pDelayLabel{};  // 8960 + i
+    std::array<CXPButton*, kOutputs> m_pSelect{};       // 8900 + i
+    std::array<CTransparentStatic*, kOutputs> m_pDelayLabel{};  // 8960 + i
     std::array<CXPButton*, 4> m_pPosition{};             // 2066 + p
     CTransparentStatic* m_pPositionName = nullptr;       // 2072
     CEnTabCtrl* m_pTabFrame = nullptr;                   // 1368
     COutputDlg* m_pPage = nullptr;                       // 136, in the tab frame
-    std::array<CXPButton*, kChannels> m_pTag{};          // 6703 + i
-    std::array<CSkinFader*, kChannels> m_pLevelFader{};  // 8650 + i
-    std::array<CNumEdit*, kChannels> m_pLevelEdit{};     // 8630 + i
-    std::array<CNumSpin*, kChannels> m_pLevelSpin{};     // 8640 + i (hidden: holds the value)
-    std::array<CXPButton*, kChannels> m_pMute{};         // 6052 + i
-    std::array<CXPButton*, kChannels> m_pPolarity{};     // 1944 + i
-    std::array<CXPButton*, kChannels> m_pLine{};         // 2103 + i
+    std::array<CXPButton*, kOutputs> m_pTag{};          // 6703 + i
+    std::array<CSkinFader*, kOutputs> m_pLevelFader{};  // 8650 + i
+    std::array<CNumEdit*, kOutputs> m_pLevelEdit{};     // 8630 + i
+    std::array<CNumSpin*, kOutputs> m_pLevelSpin{};     // 8640 + i (hidden: holds the value)
+    std::array<CXPButton*, kOutputs> m_pMute{};         // 6052 + i
+    std::array<CXPButton*, kOutputs> m_pPolarity{};     // 1944 + i
+    std::array<CXPButton*, kOutputs> m_pLine{};         // 2103 + i
     std::array<CXPButton*, 3> m_pPair{};                 // 2247 … 2249
     CXPButton* m_pLinkAll = nullptr;                     // 2250
     CXPButton* m_pDelayButton = nullptr;                 // 2246

@@ -5,10 +5,10 @@
 #include "DataDefine.h"
 #include "DisplayDlg.h"
 #include "EditHistory.h"
-#include "KTV_Data.h"
-#include "Processor.h"
 #include "GradientProgressCtrl.h"
+#include "KTV_Data.h"
 #include "LinkSession.h"
+#include "Processor.h"
 #include "QM7100View.h"
 #include "XPButton.h"
 
@@ -108,7 +108,7 @@ void CQM7100View::ShowSceneName()
 
 void CQM7100View::SetSceneName(const QString& strName)
 {
-    m_pSession->SetSceneName(strName.left(13).toStdString());
+    m_pSession->SetSceneName(strName.left(kNameChars).toStdString());
     ShowSceneName();
 }
 

@@ -1,8 +1,8 @@
 // The listening positions and the delays of the six outputs shown for the
 // current one.
 #include "DelayTable.h"
-#include "ProcessorState.h"
 #include "LinkSession.h"
+#include "ProcessorState.h"
 #include "QM7100View.h"
 #include "Strings.h"
 #include "TransparentStatic.h"
@@ -44,7 +44,7 @@ void CQM7100View::ShowDelays()
 {
     const int nPosition = GetCurrentPosition(State());
     SetCurrentPosition(State(), nPosition);  // a table from the processor may hold more than 3
-    for (int i = 0; i < kChannels; ++i)
+    for (int i = 0; i < kOutputs; ++i)
         m_pDelayLabel[i]->setText(QString::fromStdString(DelayText(GetPositionDelay(State(), nPosition, i), g_nDelayUnit)));
     for (int p = 0; p < 4; ++p)
         m_pPosition[p]->SetPressed(p == nPosition);
@@ -54,7 +54,7 @@ void CQM7100View::ShowDelays()
 void CQM7100View::SetDelay(int nChannel, int nValue)
 {
     const int nPosition = GetCurrentPosition(State());
-    if (nChannel < 0 || nChannel >= kChannels || GetPositionDelay(State(), nPosition, nChannel) == nValue)
+    if (nChannel < 0 || nChannel >= kOutputs || GetPositionDelay(State(), nPosition, nChannel) == nValue)
         return;
     SetPositionDelay(State(), nPosition, nChannel, nValue);
     m_pDelayLabel[nChannel]->setText(QString::fromStdString(DelayText(GetPositionDelay(State(), nPosition, nChannel), g_nDelayUnit)));

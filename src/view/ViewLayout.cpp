@@ -6,10 +6,10 @@
 #include <QLabel>
 #include <QLineEdit>
 
-#include "ControlName.h"
 #include "AppGlobals.h"
 #include "CFStatic.h"
 #include "CommitKeys.h"
+#include "ControlName.h"
 #include "DisplayDlg.h"
 #include "EnTabCtrl.h"
 #include "FontStatic.h"
@@ -144,7 +144,7 @@ void CQM7100View::CreateCrossover()
 void CQM7100View::CreateStrip()
 {
     AddGroupBox(kTxtChannels, QRect(8, kStripY, 736, 202));
-    for (int i = 0; i < kChannels; ++i)
+    for (int i = 0; i < kOutputs; ++i)
         CreateChannel(i, 16 + i * kChannelPitch, kStripY + 18);
     for (int p = 0; p < 3; ++p)
         m_pPair[p] = MakeButton(2247 + p, kSkinPairLink + p * kSkinButtonStride, 106 + p * 2 * kChannelPitch, kStripY + 178);
@@ -217,7 +217,7 @@ void CQM7100View::SetLevelField(CNumEdit* pEdit)
 
 void CQM7100View::SetUpControls()
 {
-    for (int i = 0; i < kChannels; ++i) {
+    for (int i = 0; i < kOutputs; ++i) {
         SetLevelField(m_pLevelEdit[i]);
         m_pLevelSpin[i]->SetRange(0, 60);
         m_pLevelFader[i]->SetBitmapChannel(kSkinLevelChannel, kSkinLevelChannelActive, false);
@@ -247,7 +247,7 @@ void CQM7100View::SetUpControls()
 
 void CQM7100View::ConnectHandlers()
 {
-    for (int i = 0; i < kChannels; ++i)
+    for (int i = 0; i < kOutputs; ++i)
         ConnectChannel(i);
     for (int p = 0; p < 4; ++p)
         connect(m_pPosition[p], &CXPButton::clicked, this, [this, p] { OnPosition(p); });

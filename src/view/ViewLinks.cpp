@@ -23,7 +23,7 @@ bool CQM7100View::IsLinkAll() const
 
 void CQM7100View::ResetLinks()
 {
-    for (int i = 0; i < kChannels; ++i) {
+    for (int i = 0; i < kOutputs; ++i) {
         State().SetLinkGroup(i, i);
         if (i != m_nCurChannel)
             m_pTag[i]->SetPressed(false);
@@ -80,7 +80,7 @@ void CQM7100View::OnLinkAll()
 
 void CQM7100View::LinkAllFrom(int nSource)
 {
-    for (int k = 0; k < kChannels; ++k) {
+    for (int k = 0; k < kOutputs; ++k) {
         State().SetLinkGroup(k, nSource);
         if (k != nSource)
             m_data.Output(k).CopyFrom(m_data.Output(nSource));
@@ -102,7 +102,7 @@ void CQM7100View::LinkAllFrom(int nSource)
 void CQM7100View::ResendOutputRecord(int nChannel)
 {
     const bool bClosesProgress = (nChannel % 2 == 1 && m_pPair[nChannel / 2]->IsPressed()) ||
-                                 (nChannel == kChannels - 1 && IsLinkAll());
+                                 (nChannel == kOutputs - 1 && IsLinkAll());
     m_pSession->ResendOutputRecord(nChannel, bClosesProgress);
     AfterLinkEvent();
 }
@@ -113,7 +113,7 @@ void CQM7100View::JoinGroup(int nChannel, int nGroup)
         return;
     State().SetLinkGroup(nChannel, nGroup);
     CKTV_OutData& out = m_data.Output(nChannel);
-    for (int i = 0; i < kChannels; ++i)
+    for (int i = 0; i < kOutputs; ++i)
         if (i != nChannel && State().m_nLinkGroup[i] == nGroup)
             out.CopyFrom(m_data.Output(i));
     m_pSession->WriteOutputBlock(nChannel);
@@ -128,12 +128,12 @@ void CQM7100View::JoinGroup(int nChannel, int nGroup)
 void CQM7100View::ShowLinks()
 {
     bool bAll = true;
-    for (int k = 1; k < kChannels; ++k)
+    for (int k = 1; k < kOutputs; ++k)
         bAll = bAll && State().m_nLinkGroup[k] == State().m_nLinkGroup[0];
     m_pLinkAll->SetPressed(bAll);
     for (int p = 0; p < 3; ++p)
         m_pPair[p]->SetPressed(IsPairLinked(p));
-    for (int k = 0; k < kChannels; ++k)
+    for (int k = 0; k < kOutputs; ++k)
         m_pTag[k]->SetPressed(m_nCurChannel >= 0 && State().m_nLinkGroup[k] == State().m_nLinkGroup[m_nCurChannel]);
 }
 

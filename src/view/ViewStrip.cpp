@@ -31,7 +31,7 @@ void CQM7100View::RefreshStrip(bool bKeepLinks)
     const int nVolume = music.GetVolumeOff() ? 0 : std::clamp(music.GetVolume(), 0, 70);
     m_pVolumeSpin->SetPos(nVolume);
     m_pVolumeFader->SetPosInverted(nVolume);
-    for (int i = 0; i < kChannels; ++i) {
+    for (int i = 0; i < kOutputs; ++i) {
         CKTV_OutData& out = m_data.Output(i);
         m_pMute[i]->SetPressed(out.GetMute() != 0);
         m_pLine[i]->SetPressed(out.IsCurveVisible() != 0);
@@ -53,7 +53,7 @@ void CQM7100View::RefreshStrip(bool bKeepLinks)
 
 void CQM7100View::SelectChannel(int nChannel)
 {
-    if ((State().m_nDeviceType != 1 && State().m_nDeviceType != 2) || nChannel < 0 || nChannel >= kChannels)
+    if ((State().m_nDeviceType != 1 && State().m_nDeviceType != 2) || nChannel < 0 || nChannel >= kOutputs)
         return;
     const int nOld = m_nCurChannel;
     const bool bLinkAll = IsLinkAll();
@@ -143,7 +143,7 @@ void CQM7100View::OnLevelFader(int i)
 
 void CQM7100View::OnFaderMoved(int nId, int)
 {
-    for (int i = 0; i < kChannels; ++i)
+    for (int i = 0; i < kOutputs; ++i)
         if (m_pLevelFader[i]->Id() == nId)
             OnLevelFader(i);
     if (m_pVolumeFader->Id() == nId)

@@ -1,10 +1,10 @@
 // The delay manager against the virtual processor: units, positions, the
 // delays it sends, and the position files, with the main form following.
-#include "FindControl.h"
+#include "DataDefine.h"
 #include "DelayDlg.h"
 #include "DelayTable.h"
+#include "FindControl.h"
 #include "NumEdit.h"
-#include "DataDefine.h"
 #include "ProgramFixture.h"
 #include "TransparentStatic.h"
 #include "XPButton.h"

@@ -4,11 +4,11 @@
 #include <QAbstractItemView>
 #include <QComboBox>
 
-#include "FindControl.h"
 #include "CurSYSDlg.h"
+#include "DataDefine.h"
+#include "FindControl.h"
 #include "KTV_Data.h"
 #include "NumEdit.h"
-#include "DataDefine.h"
 #include "ProgramFixture.h"
 
 namespace {

@@ -12,13 +12,13 @@
 #include <memory>
 #include <vector>
 
-#include "ControlName.h"
+#include "BoxAnswerer.h"
 #include "CFStatic.h"
+#include "ControlName.h"
 #include "FontStatic.h"
 #include "ModelFixture.h"
 #include "NumEdit.h"
 #include "NumSpin.h"
-#include "BoxAnswerer.h"
 #include "OutputDlg.h"
 #include "OutputHost.h"
 #include "SkinFader.h"

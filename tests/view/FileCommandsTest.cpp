@@ -194,7 +194,7 @@ TEST_F(FileCommandsTest, PositionFileWithAnotherTagIsRefused)
 }
 
 // The failure stops the link thread while the dialog's loop runs; a command
-// holding State().m_csComm there would leave that thread waiting for it for ever.
+// holding the comm lock there would leave that thread waiting for it for ever.
 TEST_F(FileCommandsTest, LinkFailureWhileAFileDialogIsOpenDoesNotHang)
 {
     ASSERT_TRUE(ConnectOnline());

@@ -5,8 +5,8 @@
 #include <QDialog>
 #include <QTimer>
 
-#include "ControlName.h"
 #include "CFStatic.h"
+#include "ControlName.h"
 #include "KTV_Data.h"
 #include "NumEdit.h"
 #include "NumSpin.h"
