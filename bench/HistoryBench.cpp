@@ -17,17 +17,6 @@ namespace {
 
 constexpr int kDragBand = 17;
 
-// The widgets need an application; the benchmark library's main makes none.
-void NeedApplication()
-{
-    static int argc = 1;
-    static char szName[] = "history_bench";
-    static char* argv[] = {szName, nullptr};
-    if (qgetenv("QT_QPA_PLATFORM").isEmpty())
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication app(argc, argv);
-}
-
 void BM_SnapshotCapture(benchmark::State& state)
 {
     CKTV_Data data;
@@ -59,13 +48,6 @@ void SendMouse(QWidget& widget, QEvent::Type type, const QPoint& pt, Qt::MouseBu
 
 // The main form's graph (850 × 290) on a model, with the history on.
 struct HistoryRig {
-    // Before the members: the application.
-    static bool Ready()
-    {
-        NeedApplication();
-        return true;
-    }
-    bool bReady = Ready();
     HistoryRig()
     {
         data.State().m_nDeviceType = 1;
@@ -120,3 +102,18 @@ void BM_GraphDragWithItsStep(benchmark::State& state)
 BENCHMARK(BM_GraphDragWithItsStep)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
+
+// The widgets need an application, and it must end before the program's
+// static objects do: Qt's input devices are torn down with it.
+int main(int argc, char** argv)
+{
+    if (qgetenv("QT_QPA_PLATFORM").isEmpty())
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
