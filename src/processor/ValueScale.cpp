@@ -1,12 +1,12 @@
-#include "CtlScales.h"
+#include "ValueScale.h"
 
 #include <algorithm>
 #include <cmath>
 #include <initializer_list>
 #include <iterator>
 
-#include "CtlText.h"
 #include "DataDefine.h"
+#include "NumberText.h"
 #include "ValueScales.h"
 
 namespace {
