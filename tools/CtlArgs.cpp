@@ -1,8 +1,8 @@
 #include "CtlArgs.h"
 
-#include "CtlText.h"
 #include "CtlVersion.h"
 #include "DeviceChoice.h"
+#include "NumberText.h"
 
 namespace {
 

@@ -15,8 +15,8 @@
 #include "CtlDevice.h"
 #include "CtlHeldLines.h"
 #include "CtlJson.h"
-#include "CtlText.h"
 #include "KTV_Data.h"
+#include "NumberText.h"
 #include "Processor.h"
 
 namespace {

@@ -11,9 +11,9 @@
 #include "CtlJson.h"
 #include "CtlRoomApply.h"
 #include "CtlRoomOptions.h"
-#include "CtlText.h"
 #include "DataDefine.h"
 #include "KTV_Data.h"
+#include "NumberText.h"
 #include "PresetFile.h"
 #include "RoomFit.h"
 

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstdint>
 
-#include "CtlText.h"
+#include "NumberText.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 
 #include "CtlCommands.h"
 #include "CtlOptions.h"
-#include "CtlText.h"
 #include "GlobalData.h"
+#include "NumberText.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <sstream>
 
-#include "CtlText.h"
+#include "NumberText.h"
 
 namespace {
 

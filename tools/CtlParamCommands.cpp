@@ -2,10 +2,9 @@
 #include "CtlCommands.h"
 #include "CtlDevice.h"
 #include "CtlJson.h"
-#include "CtlParamAccess.h"
-#include "CtlParams.h"
-#include "CtlText.h"
-#include "KTV_Data.h"
+#include "NumberText.h"
+#include "ParamAccess.h"
+#include "ParamTable.h"
 
 namespace {
 
@@ -34,9 +33,9 @@ Json JsonValue(const ParamText& value)
 }
 
 // The value as `get` prints it, read back from the model.
-std::string ValueLine(CtlContext& ctx, CKTV_Data& data, const ParamRef& ref)
+std::string ValueLine(CtlContext& ctx, CProcessor& processor, const ParamRef& ref)
 {
-    const ParamText value = ScaleOf(ref.kind).format(ReadParam(data, ref));
+    const ParamText value = ScaleOf(ref.kind).format(ReadParam(processor, ref));
     if (!ctx.inv.bJson)
         return value.strText + "\n";
     return JsonLine({{"channel", ref.nChannel}, {"param", ref.strName}, {"value", JsonValue(value)}});
@@ -49,8 +48,8 @@ int RunGet(CtlContext& ctx)
     ParamRef ref;
     if (!ParseTarget(ctx, &ref))
         return kExitFailed;
-    return RunOnProcessor(ctx, [&](CCtlDevice&, CKTV_Data& data, std::string* pResult) {
-        *pResult = ValueLine(ctx, data, ref);
+    return RunOnProcessor(ctx, [&](CCtlDevice& device, CKTV_Data&, std::string* pResult) {
+        *pResult = ValueLine(ctx, device.Processor(), ref);
         return kExitOk;
     });
 }
@@ -64,14 +63,15 @@ int RunSet(CtlContext& ctx)
         return kExitFailed;
     if (!ParseParamValue(ref, ctx.inv.args[2], &nCode, &strError))
         return Refuse(ctx, strError);
-    return RunOnProcessor(ctx, [&](CCtlDevice& device, CKTV_Data& data, std::string* pResult) {
-        const std::string strWhy = CheckParam(data, ref, nCode);
+    return RunOnProcessor(ctx, [&](CCtlDevice& device, CKTV_Data&, std::string* pResult) {
+        CProcessor& processor = device.Processor();
+        const std::string strWhy = CheckParam(processor, ref, nCode);
         if (!strWhy.empty())
             return Refuse(ctx, strWhy);
         const int nLine = ctx.pShared ? ctx.pShared->nLine : 0;
         device.RecordEdit({nLine, std::to_string(ref.nChannel) + " " + ToLower(ref.strName)},
-                          [&] { WriteParam(data, device.Session(), ref, nCode); });
-        *pResult = ValueLine(ctx, data, ref);
+                          [&] { WriteParam(processor, ref, nCode); });
+        *pResult = ValueLine(ctx, processor, ref);
         return kExitOk;
     });
 }

@@ -5,11 +5,11 @@
 #include "CtlCommands.h"
 #include "CtlDevice.h"
 #include "CtlJson.h"
-#include "CtlText.h"
 #include "DataDefine.h"
 #include "Frame.h"
 #include "KTV_Data.h"
 #include "Notify.h"
+#include "NumberText.h"
 #include "Processor.h"
 #include "TextTable.h"
 

@@ -1,8 +1,8 @@
 #include "CtlRoomOptions.h"
 
-#include "CtlText.h"
 #include "DataDefine.h"
 #include "GlobalData.h"
+#include "NumberText.h"
 #include "RoomFit.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "CtlText.h"
+#include "NumberText.h"
 
 #include <cctype>
 #include <charconv>

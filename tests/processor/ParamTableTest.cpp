@@ -5,9 +5,9 @@
 #include <tuple>
 #include <vector>
 
-#include "CtlParams.h"
-#include "CtlText.h"
 #include "DataDefine.h"
+#include "NumberText.h"
+#include "ParamTable.h"
 
 namespace {
 
@@ -63,7 +63,7 @@ struct CodeRange {
 
 // Whatever get prints, set takes back to the same code: every code of
 // every scale survives print-then-parse.
-TEST(CtlParams, EveryCodePrintsAsAValueThatParsesBackToIt)
+TEST(ParamTable, EveryCodePrintsAsAValueThatParsesBackToIt)
 {
     const CodeRange ranges[] = {
         {"level", 1, 0, kLevelMax},          {"mute", 1, 0, 1},
@@ -90,7 +90,7 @@ TEST(CtlParams, EveryCodePrintsAsAValueThatParsesBackToIt)
     }
 }
 
-TEST(CtlParams, ValuesTakeTheProcessorsCodes)
+TEST(ParamTable, ValuesTakeTheProcessorsCodes)
 {
     EXPECT_EQ(Code(1, "level", "-60"), 0);
     EXPECT_EQ(Code(1, "level", "10"), 70);
@@ -131,7 +131,7 @@ TEST(CtlParams, ValuesTakeTheProcessorsCodes)
     EXPECT_EQ(Code(0, "volume", "Off"), 0);
 }
 
-TEST(CtlParams, ValuesOutOfRangeOrUnreadableAreRefused)
+TEST(ParamTable, ValuesOutOfRangeOrUnreadableAreRefused)
 {
     EXPECT_NE(Refusal(1, "level", "11"), "");
     EXPECT_NE(Refusal(1, "level", "-61"), "");
@@ -166,12 +166,12 @@ TEST(CtlParams, ValuesOutOfRangeOrUnreadableAreRefused)
         EXPECT_NE(Refusal(1, "level", pJunk), "") << '"' << pJunk << '"';
 }
 
-TEST(CtlParams, RefusalNamesTheParameterAndWhatItTakes)
+TEST(ParamTable, RefusalNamesTheParameterAndWhatItTakes)
 {
     EXPECT_EQ(Refusal(1, "level", "11"), "level \"11\" refused: dB from -60 to 10 in whole dB");
 }
 
-TEST(CtlParams, UnknownNamesAndWrongChannelsAreRefused)
+TEST(ParamTable, UnknownNamesAndWrongChannelsAreRefused)
 {
     EXPECT_TRUE(NameRefused(1, "eq32.gain"));
     EXPECT_TRUE(NameRefused(1, "eq0.gain"));
@@ -189,7 +189,7 @@ TEST(CtlParams, UnknownNamesAndWrongChannelsAreRefused)
     EXPECT_FALSE(NameRefused(1, "lpf.freq"));
 }
 
-TEST(CtlParams, NamesAreMatchedInAnyCase)
+TEST(ParamTable, NamesAreMatchedInAnyCase)
 {
     for (const auto& [nChannel, pTyped, pName] : {std::tuple{1, "MUTE", "mute"}, std::tuple{2, "Eq5.Gain", "eq5.gain"},
                                                   std::tuple{3, "HPF.Slope", "hpf.slope"},
@@ -197,7 +197,7 @@ TEST(CtlParams, NamesAreMatchedInAnyCase)
         EXPECT_EQ(Ref(nChannel, pTyped).strName, pName);
 }
 
-TEST(CtlParams, ChannelsAreZeroToSix)
+TEST(ParamTable, ChannelsAreZeroToSix)
 {
     std::string strError;
     int nChannel = -1;
@@ -211,7 +211,7 @@ TEST(CtlParams, ChannelsAreZeroToSix)
     EXPECT_EQ(nChannel, 0);
 }
 
-TEST(CtlParams, PrintedValuesUseTheUnitsSetTakes)
+TEST(ParamTable, PrintedValuesUseTheUnitsSetTakes)
 {
     EXPECT_EQ(ScaleOf(ParamKind::BandGain).format(265).strText, "6.5");
     EXPECT_EQ(ScaleOf(ParamKind::BandGain).format(200).strText, "0.0");
@@ -227,7 +227,7 @@ TEST(CtlParams, PrintedValuesUseTheUnitsSetTakes)
     EXPECT_EQ(ScaleOf(ParamKind::Source).format(9).strText, "9");
 }
 
-TEST(CtlText, FormattingDropsOnlyWhatCarriesNoInformation)
+TEST(NumberText, FormattingDropsOnlyWhatCarriesNoInformation)
 {
     EXPECT_EQ(FormatFixed(-0.04, 1), "0.0");
     EXPECT_EQ(FormatFixed(-0.06, 1), "-0.1");

@@ -1,14 +1,15 @@
-#include "CtlParamAccess.h"
+#include "ParamAccess.h"
 
 #include <algorithm>
 #include <iterator>
 
-#include "CtlScales.h"
 #include "DataDefine.h"
 #include "Frame.h"
 #include "GlobalData.h"
 #include "KTV_Data.h"
 #include "LinkSession.h"
+#include "Processor.h"
+#include "ValueScale.h"
 
 namespace {
 
@@ -177,8 +178,9 @@ void ResetToGraphic(CKTV_Data& data, CLinkSession& session, int nOutput)
 
 }  // namespace
 
-int ReadParam(CKTV_Data& data, const ParamRef& ref)
+int ReadParam(CProcessor& processor, const ParamRef& ref)
 {
+    CKTV_Data& data = processor.Data();
     ModelLock lock(data.State().m_csModel);
     switch (ref.kind) {
     case ParamKind::Source: return data.State().m_ControlBlock[0];
@@ -189,8 +191,9 @@ int ReadParam(CKTV_Data& data, const ParamRef& ref)
     }
 }
 
-std::string CheckParam(CKTV_Data& data, const ParamRef& ref, int nCode)
+std::string CheckParam(CProcessor& processor, const ParamRef& ref, int nCode)
 {
+    CKTV_Data& data = processor.Data();
     ModelLock lock(data.State().m_csModel);
     switch (ref.kind) {
     case ParamKind::BandFreq:
@@ -217,8 +220,10 @@ std::string CheckParam(CKTV_Data& data, const ParamRef& ref, int nCode)
     }
 }
 
-void WriteParam(CKTV_Data& data, CLinkSession& session, const ParamRef& ref, int nCode)
+void WriteParam(CProcessor& processor, const ParamRef& ref, int nCode)
 {
+    CKTV_Data& data = processor.Data();
+    CLinkSession& session = processor.Session();
     switch (ref.kind) {
     case ParamKind::Source: {
         bool bChanged = false;

@@ -15,7 +15,7 @@
 #include <string>
 #include <string_view>
 
-#include "CtlScales.h"
+#include "ValueScale.h"
 
 enum class ParamKind {
     Level,

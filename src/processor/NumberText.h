@@ -1,4 +1,5 @@
-// Strict number parsing and number formatting for zr470ctl.
+// Strict number parsing and number formatting for values the user types
+// and reads: zr470ctl's arguments and the parameters it gets and sets.
 // A value typed by the user is taken only when the whole text is a plain
 // decimal number: "6.5", "-6", "+6"; never "6dB", "0x10", "inf" or "".
 //

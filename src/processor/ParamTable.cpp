@@ -1,10 +1,10 @@
-#include "CtlParams.h"
+#include "ParamTable.h"
 
 #include <array>
 
-#include "CtlText.h"
 #include "DataDefine.h"
 #include "GlobalData.h"
+#include "NumberText.h"
 
 namespace {
 

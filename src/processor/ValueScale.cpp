@@ -1,19 +1,18 @@
-#include "CtlScales.h"
+#include "ValueScale.h"
 
 #include <algorithm>
 #include <cmath>
 #include <initializer_list>
 #include <iterator>
 
-#include "CtlText.h"
 #include "DataDefine.h"
+#include "NumberText.h"
 #include "ValueScales.h"
 
 namespace {
 
 constexpr int kLevelOffsetDb = 60;
 constexpr int kAttackTenthsLast = 6;    // indices 0 … 6 are 0.3 … 0.9 ms
-constexpr int kAttackTenthsOffset = 3;
 constexpr int kAttackWholeOffset = 6;   // index 7 is 1 ms
 constexpr int kMaxAttackMs = 100;
 constexpr int kNoiseGateOffset = 120;
@@ -58,6 +57,15 @@ std::optional<double> Stepped(std::string_view text, double dMin, double dMax, d
         !IsOnStep(dValue, dStep))
         return std::nullopt;
     return dValue;
+}
+
+// The place of a decimal on the grid dFirst, dFirst + dStep, … dLast.
+std::optional<int> StepIndex(std::string_view text, double dFirst, double dLast, double dStep)
+{
+    const auto value = Stepped(text, dFirst, dLast, dStep);
+    if (!value)
+        return std::nullopt;
+    return static_cast<int>(std::lround((*value - dFirst) / dStep));
 }
 
 std::optional<int> Whole(std::string_view text, int nMin, int nMax)
@@ -132,10 +140,7 @@ ParamText FormatGain(int nCode)
 
 std::optional<int> ParseBandwidth(std::string_view text)
 {
-    const auto oct = Stepped(text, CodeToBandwidth(0), CodeToBandwidth(kBandwidthCodeMax), 0.01);
-    if (!oct)
-        return std::nullopt;
-    return static_cast<int>(std::lround((*oct - CodeToBandwidth(0)) * 100.0));
+    return StepIndex(text, CodeToBandwidth(0), CodeToBandwidth(kBandwidthCodeMax), 0.01);
 }
 
 ParamText FormatBandwidth(int nCode)
@@ -173,10 +178,7 @@ ParamText FormatSlope(int nCode)
 
 std::optional<int> ParseThreshold(std::string_view text)
 {
-    const auto dbu = Stepped(text, ThresholdToDbu(0), ThresholdToDbu(kThresholdMax), 0.1);
-    if (!dbu)
-        return std::nullopt;
-    return static_cast<int>(std::lround((*dbu - ThresholdToDbu(0)) * 10.0));
+    return StepIndex(text, ThresholdToDbu(0), ThresholdToDbu(kThresholdMax), 0.1);
 }
 
 ParamText FormatThreshold(int nCode)
@@ -186,8 +188,8 @@ ParamText FormatThreshold(int nCode)
 
 std::optional<int> ParseAttack(std::string_view text)
 {
-    if (const auto tenths = Stepped(text, AttackToMs(0), AttackToMs(kAttackTenthsLast), 0.1))
-        return static_cast<int>(std::lround(*tenths * 10.0)) - kAttackTenthsOffset;
+    if (const auto index = StepIndex(text, AttackToMs(0), AttackToMs(kAttackTenthsLast), 0.1))
+        return index;
     if (const auto ms = Whole(text, 1, kMaxAttackMs))
         return *ms + kAttackWholeOffset;
     return std::nullopt;
