@@ -6,6 +6,10 @@ under src/ includes headers only from itself and the folders (or libraries)
 its row allows. Headers are included by bare name, so a name is looked up
 among the headers of src/ and tools/.
 
+The front ends only ask the core and show: no file of theirs takes a
+processor's locks (ModelLock, CommLock) itself, since every use case that
+needs them is one call of the core.
+
 Usage: check_layout.py [SOURCE_DIR]; exits 1 and names each fault.
 """
 import os
@@ -15,6 +19,8 @@ import sys
 LIBRARIES = {"Qt": re.compile(r"^Q|^Qt"), "hidapi": re.compile(r"^hidapi"),
              "libxlsxwriter": re.compile(r"^xlsxwriter")}
 TOP_LEVEL_SKIPPED = re.compile(r"^(\.|build)")
+FRONT_ENDS = ("src/view", "src/dialogs", "src/pages", "src/graph", "tools")
+LOCK_TAKEN = re.compile(r"^[^/]*?\b(ModelLock|CommLock|m_csModel|m_csComm)\b")
 
 
 def layout_rows(readme):
@@ -79,6 +85,20 @@ def include_faults(root, folder, allowed, homes):
     return faults
 
 
+def lock_faults(root):
+    faults = []
+    for top in FRONT_ENDS:
+        for folder, _, files in os.walk(os.path.join(root, top)):
+            for name in sorted(files):
+                path = os.path.join(folder, name)
+                with open(path, encoding="utf-8", errors="replace") as source:
+                    for number, line in enumerate(source, 1):
+                        match = LOCK_TAKEN.match(line)
+                        if match:
+                            faults.append(f"{os.path.relpath(path, root)}:{number}: takes {match.group(1)} itself")
+    return faults
+
+
 def main():
     root = sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(__file__), "..")
     with open(os.path.join(root, "README.md"), encoding="utf-8") as readme:
@@ -89,6 +109,7 @@ def main():
     homes = header_homes(root)
     for folder in sorted(f for f in folders & rows.keys() if f.startswith("src/")):
         faults += include_faults(root, folder, rows[folder], homes)
+    faults += lock_faults(root)
     for fault in faults:
         print(fault)
     return 1 if faults else 0
