@@ -16,6 +16,7 @@
 #include "GlobalData.h"
 #include "KTV_Data.h"
 #include "RoomCurve.h"
+#include "RunBenchmarks.h"
 
 namespace {
 
@@ -204,10 +205,5 @@ int main(int argc, char** argv)
     const QTemporaryDir dir;
     UseOffscreenScreens(dir);
     QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarks(argc, argv);
 }

@@ -12,6 +12,7 @@
 #include "KTV_Data.h"
 #include "LinkSession.h"
 #include "LiveSnapshot.h"
+#include "RunBenchmarks.h"
 
 namespace {
 
@@ -110,10 +111,5 @@ int main(int argc, char** argv)
     if (qgetenv("QT_QPA_PLATFORM").isEmpty())
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarks(argc, argv);
 }
