@@ -158,6 +158,8 @@ void CLinkSession::Disconnect(int nPauseMs)
     StopTransfers();
     std::this_thread::sleep_for(std::chrono::milliseconds(nPauseMs));
     CloseUsbLink();
+    if (m_onLinkEnded)
+        m_onLinkEnded();
 }
 
 void CLinkSession::FailLink()
@@ -168,6 +170,8 @@ void CLinkSession::FailLink()
         CommLock lock(m_state.m_csComm);
         m_cmd.ClearQueue();
     }
+    if (m_onLinkEnded)
+        m_onLinkEnded();
     ShowLinkFailure();
 }
 
@@ -253,19 +257,23 @@ void CLinkSession::OnSceneReadComplete(int nPreset)
 {
     if (!m_bConnected)
         return;
-    CommLock lock(m_state.m_csComm);
     {
-        ModelLock modelLock(m_state.m_csModel);
-        m_confirmed.Reset(m_state);
-        m_data.LoadFromImage(m_state.m_LiveImage, nPreset);
+        CommLock lock(m_state.m_csComm);
+        {
+            ModelLock modelLock(m_state.m_csModel);
+            m_confirmed.Reset(m_state);
+            m_data.LoadFromImage(m_state.m_LiveImage, nPreset);
+        }
+        MarkSceneNameForSending();
+        m_data.SetAllMarks(0);
+        // The live settings now match the named program again: only a later
+        // edit blanks the name.
+        m_state.m_bOutputDataSent = 0;
+        m_state.m_bOnline = 1;
+        m_bTransferRunning = 0;
     }
-    MarkSceneNameForSending();
-    m_data.SetAllMarks(0);
-    // The live settings now match the named program again: only a later
-    // edit blanks the name.
-    m_state.m_bOutputDataSent = 0;
-    m_state.m_bOnline = 1;
-    m_bTransferRunning = 0;
+    if (m_onLiveRead)
+        m_onLiveRead(nPreset);
 }
 
 void CLinkSession::MarkSceneNameForSending()

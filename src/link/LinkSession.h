@@ -128,6 +128,12 @@ public:
     std::atomic<int> m_bUsbActive{0};        // transfers enabled; read and write loops end when cleared
     std::atomic<int> m_bTransferRunning{0};  // a batch is in progress (the progress window blinks)
 
+    // The processor's hooks, on the user-interface thread: a read of the live
+    // settings has been loaded into the model (preset 0 after connecting,
+    // else the program recalled), and the link has ended.
+    std::function<void(int nPreset)> m_onLiveRead;
+    std::function<void()> m_onLinkEnded;
+
     // Texts for the user (message boxes); set by the view.
     std::function<void(const std::string&, MessageKind)> m_onMessage;
 

@@ -225,17 +225,9 @@ void WriteParam(CProcessor& processor, const ParamRef& ref, int nCode)
     CKTV_Data& data = processor.Data();
     CLinkSession& session = processor.Session();
     switch (ref.kind) {
-    case ParamKind::Source: {
-        bool bChanged = false;
-        {
-            ModelLock lock(data.State().m_csModel);
-            bChanged = data.State().m_ControlBlock[0] != nCode;
-            data.State().m_ControlBlock[0] = static_cast<uint8_t>(nCode);
-        }
-        if (bChanged)
-            session.SendSystemItem(kItemControl, 0);
+    case ParamKind::Source:
+        processor.SetSource(nCode);
         break;
-    }
     case ParamKind::NoiseGate:
         data.Music().SetNoiseGate(nCode);
         break;
@@ -260,4 +252,5 @@ void WriteParam(CProcessor& processor, const ParamRef& ref, int nCode)
         WriteOutputParam(data, ref, nCode);
         break;
     }
+    processor.NoteEdit();
 }

@@ -1,16 +1,47 @@
 #include "Processor.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "BlockAddress.h"
 #include "DataDefine.h"
 #include "DelayTable.h"
 
-CProcessor::CProcessor() : m_session(m_data) {}
+CProcessor::CProcessor() : m_session(m_data), m_watch(m_data)
+{
+    m_session.m_onLiveRead = [this](int nPreset) {
+        Publish(nPreset == 0 ? ChangeSource::kFullRead : ChangeSource::kRecall);
+    };
+    m_session.m_onLinkEnded = [this] { Publish(ChangeSource::kLink); };
+}
 
 CProcessor::~CProcessor()
 {
     m_session.EndCommThread();
+}
+
+void CProcessor::Subscribe(IChangeSubscriber* pSubscriber)
+{
+    if (std::find(m_subscribers.begin(), m_subscribers.end(), pSubscriber) == m_subscribers.end())
+        m_subscribers.push_back(pSubscriber);
+}
+
+void CProcessor::Unsubscribe(IChangeSubscriber* pSubscriber)
+{
+    std::erase(m_subscribers, pSubscriber);
+}
+
+void CProcessor::NoteEdit()
+{
+    Publish(ChangeSource::kEdit);
+}
+
+void CProcessor::Publish(ChangeSource source)
+{
+    const std::vector<ChangeEvent> events = m_watch.Update(m_data, m_session.IsConnected(), source);
+    for (const ChangeEvent& event : events)
+        for (IChangeSubscriber* pSubscriber : m_subscribers)
+            pSubscriber->OnChange(event);
 }
 
 std::string CProcessor::Identification()
@@ -35,6 +66,7 @@ bool CProcessor::SetSource(int nSource)
         State().m_ControlBlock[0] = static_cast<uint8_t>(nSource);
     }
     m_session.SendSystemItem(kItemControl, 0);
+    Publish(ChangeSource::kEdit);
     return true;
 }
 
@@ -69,8 +101,11 @@ ProgramNameCheck CProcessor::StoreProgram(int nProgram, const std::string& strNa
         std::memcpy(State().m_LiveImage + kOffSceneName, field, kNameSize);
     }
     m_session.MarkSceneNameForSending();
-    CommLock lock(State().m_csComm);
-    *pQueued = m_session.WriteScene(nProgram, true);
+    {
+        CommLock lock(State().m_csComm);
+        *pQueued = m_session.WriteScene(nProgram, true);
+    }
+    Publish(ChangeSource::kEdit);
     return ProgramNameCheck::kOk;
 }
 
@@ -92,6 +127,7 @@ void CProcessor::DeleteProgram(int nProgram)
         std::memset(State().SceneEntry(nProgram), 0, kNameSize);
     }
     m_session.SendSystemItem(kItemSceneName, nProgram);
+    Publish(ChangeSource::kEdit);
 }
 
 void CProcessor::TakeRecalledEffect(int nProgram)
@@ -101,46 +137,57 @@ void CProcessor::TakeRecalledEffect(int nProgram)
         m_data.Effect().LoadFromImage(pProgram + kNameSize);
 }
 
+template <typename Load>
+PresetFileResult CProcessor::LoadFile(bool* pQueued, Load load)
+{
+    bool bQueued = false;
+    PresetFileResult loaded;
+    {
+        CommLock lock(State().m_csComm);
+        loaded = load(&bQueued);
+    }
+    if (pQueued)
+        *pQueued = loaded.bOk && bQueued;
+    if (loaded.bOk)
+        Publish(ChangeSource::kFileLoad);
+    return loaded;
+}
+
 PresetFileResult CProcessor::SendSceneFile(std::span<const uint8_t> bytes, const std::string& strTitle,
                                            bool* pQueued)
 {
-    if (pQueued)
-        *pQueued = false;
-    CommLock lock(State().m_csComm);
-    PresetFileResult loaded = LoadSceneBytes(m_data, bytes);
-    if (!loaded.bOk)
+    return LoadFile(pQueued, [&](bool* pSent) {
+        PresetFileResult loaded = LoadSceneBytes(m_data, bytes);
+        if (loaded.bOk) {
+            m_session.SetSceneName(strTitle);
+            // The live write inside the mute bracket; nothing without a link.
+            *pSent = m_session.WriteScene(0, false);
+        }
         return loaded;
-    m_session.SetSceneName(strTitle);
-    // The live write inside the mute bracket; nothing without a link.
-    const bool bQueued = m_session.WriteScene(0, false);
-    if (pQueued)
-        *pQueued = bQueued;
-    return loaded;
+    });
 }
 
 PresetFileResult CProcessor::SendAllScenesFile(std::span<const uint8_t> bytes, bool* pQueued)
 {
-    if (pQueued)
-        *pQueued = false;
-    CommLock lock(State().m_csComm);
-    PresetFileResult loaded = LoadAllScenesBytes(m_data, bytes);
-    if (!loaded.bOk)
+    return LoadFile(pQueued, [&](bool* pSent) {
+        PresetFileResult loaded = LoadAllScenesBytes(m_data, bytes);
+        if (!loaded.bOk)
+            return loaded;
+        *pSent = m_session.WriteAllScenes();
+        // The blocks went whole: nothing is left to send edit by edit.
+        m_data.SetAllMarks(0);
+        SetCurrentPosition(State(), GetCurrentPosition(State()));  // a file may hold a position past 3
+        m_session.MarkSceneNameForSending();
         return loaded;
-    const bool bQueued = m_session.WriteAllScenes();
-    if (pQueued)
-        *pQueued = bQueued;
-    // The blocks went whole: nothing is left to send edit by edit.
-    m_data.SetAllMarks(0);
-    SetCurrentPosition(State(), GetCurrentPosition(State()));  // a file may hold a position past 3
-    m_session.MarkSceneNameForSending();
-    return loaded;
+    });
 }
 
 PresetFileResult CProcessor::SendPositionFile(std::span<const uint8_t> bytes)
 {
-    CommLock lock(State().m_csComm);
-    PresetFileResult loaded = LoadPositionBytes(m_data, bytes);
-    if (loaded.bOk)
-        m_session.SendSystemItem(kItemDelayTable, 0);
-    return loaded;
+    return LoadFile(nullptr, [&](bool*) {
+        PresetFileResult loaded = LoadPositionBytes(m_data, bytes);
+        if (loaded.bOk)
+            m_session.SendSystemItem(kItemDelayTable, 0);
+        return loaded;
+    });
 }

@@ -16,6 +16,10 @@
 #include <span>
 #include <string>
 
+#include <vector>
+
+#include "ChangeEvent.h"
+#include "ChangeWatch.h"
 #include "KTV_Data.h"
 #include "LinkSession.h"
 #include "PresetFile.h"
@@ -87,7 +91,23 @@ public:
     // the table to the processor while connected.
     PresetFileResult SendPositionFile(std::span<const uint8_t> bytes);
 
+    // ---- change events ----------------------------------------------------------------
+    // A subscriber is told every change on this object's owning thread, from
+    // this object's calls and from the session's notifications it handles.
+    void Subscribe(IChangeSubscriber* pSubscriber);
+    void Unsubscribe(IChangeSubscriber* pSubscriber);
+    // After a front end changed the model itself (its controls' setters).
+    void NoteEdit();
+
 private:
+    void Publish(ChangeSource source);
+    // A preset file loaded and sent under the comm lock, its changes told
+    // after it.
+    template <typename Load>
+    PresetFileResult LoadFile(bool* pQueued, Load load);
+
     CKTV_Data m_data;
     CLinkSession m_session;
+    CChangeWatch m_watch;
+    std::vector<IChangeSubscriber*> m_subscribers;
 };
