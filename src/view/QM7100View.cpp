@@ -13,6 +13,7 @@
 #include "CFStatic.h"
 #include "DisplayDlg.h"
 #include "EditHistory.h"
+#include "FormPrompts.h"
 #include "FontStatic.h"
 #include "GlobalData.h"
 #include "KTV_Data.h"
@@ -33,7 +34,8 @@ constexpr int kSplashMs = 3000;
 }
 
 CQM7100View::CQM7100View(CProcessor& processor, QWidget* pParent)
-    : QWidget(pParent), m_processor(processor), m_data(processor.Data())
+    : QWidget(pParent), m_processor(processor), m_data(processor.Data()),
+      m_pFormPrompts(std::make_unique<CFormPrompts>(this, [this](const QString& strText) { m_pMsgBox->Show(strText); }))
 {
     setObjectName("ctl101");
     setFocusPolicy(Qt::ClickFocus);
@@ -186,17 +188,17 @@ void CQM7100View::ShowMessage(const QString& strText)
 
 void CQM7100View::ShowMessage(const QString& strText, MessageKind kind)
 {
-    if (m_messageHook) {
-        m_messageHook(strText, kind);
-        return;
-    }
-    // The English connection failure closes itself after a second, so an
-    // unattended installation is not left behind a dialog.
-    if (!g_bChinese && kind == MessageKind::kLinkFailure) {
-        m_pMsgBox->Show(strText);
-        return;
-    }
-    QMessageBox::information(this, Tr(kTxtAppTitle), strText);
+    Prompts().ShowMessage(strText, kind);
+}
+
+IUserPrompts& CQM7100View::Prompts()
+{
+    return m_pPrompts ? *m_pPrompts : FormPrompts();
+}
+
+IUserPrompts& CQM7100View::FormPrompts()
+{
+    return *m_pFormPrompts;
 }
 
 bool CQM7100View::event(QEvent* pEvent)

@@ -29,6 +29,7 @@
 #include "LinkTexts.h"
 #include "OutputHost.h"
 #include "Strings.h"
+#include "UserPrompts.h"
 
 class CButtonRadio;
 class CDisplayDlg;
@@ -39,6 +40,7 @@ class CFilter;
 class CFontStatic;
 class CGradientProgressCtrl;
 class CKTV_Data;
+class CFormPrompts;
 class CProcessor;
 class CKTV_OutData;
 class CLinkSession;
@@ -141,8 +143,6 @@ public:
     // The manual opened when there is no Help.chm; empty: none installed.
     QString m_strManualPath;
     static QString FindManual();
-    // Tests record the documents opened instead of starting a viewer.
-    std::function<bool(const QUrl&)> m_openUrlHook;
 
     // ---- preset files (ViewFiles.cpp) -----------------------------------------------
     // Each asks for its file and returns true when it was written or loaded;
@@ -154,15 +154,6 @@ public:
     bool LoadAllScenes() override;
     bool SavePosition() override;
     bool LoadPosition() override;
-    // What a file dialog is asked for; the answer is the chosen path, empty
-    // when cancelled. Tests answer through m_fileDialogHook instead of a dialog.
-    struct FileDialogRequest {
-        bool bSave = false;
-        QString strFilter;   // "*.ZR4C"
-        QString strDefault;  // working directory + "/DataFile/*.ZR4C", or a proposed name
-        QString strTitle;    // empty: the dialog's own
-    };
-    std::function<QString(const FileDialogRequest&)> m_fileDialogHook;
 
     // ---- room tuning (ViewRoomTuning.cpp) -------------------------------------------
     // The graph's context menu on the selected output: a measurement onto
@@ -191,8 +182,11 @@ public:
     // link failures close themselves.
     void ShowMessage(const QString& strText) override;
     void ShowMessage(const QString& strText, MessageKind kind);
-    // Tests replace the message boxes with a recorder.
-    std::function<void(const QString&, MessageKind)> m_messageHook;
+    // How the form asks the user: its own dialogs, or those a test or tool
+    // puts in (nullptr: the form's own again).
+    void SetPrompts(IUserPrompts* pPrompts) { m_pPrompts = pPrompts; }
+    IUserPrompts& Prompts();
+    IUserPrompts& FormPrompts();
 
     // ---- edit history (ViewHistory.cpp) ------------------------------------------------
     CEditHistory& History() { return *m_pHistory; }
@@ -295,7 +289,6 @@ private:
 
     // ---- preset files (ViewFiles.cpp) --------------------------------------------
     QString AskFile(bool bSave, std::string_view ext);
-    QString RunFileDialog(const FileDialogRequest& request);
     // A preset file asked for, read whole and checked; nothing when the user
     // cancels or the file is unfit, which the user has then been told.
     struct PresetFileRead {
@@ -374,4 +367,6 @@ private:
     CGradientProgressCtrl* m_pProgress = nullptr;        // 1414
     CDisplayDlg* m_pDisplay = nullptr;                   // 104
     std::unique_ptr<CMsgBox> m_pMsgBox;
+    std::unique_ptr<CFormPrompts> m_pFormPrompts;
+    IUserPrompts* m_pPrompts = nullptr;
 };

@@ -64,33 +64,7 @@ QString CQM7100View::AskFile(bool bSave, std::string_view ext)
     request.bSave = bSave;
     request.strFilter = "*" + strExt;
     request.strDefault = m_strCurrentDir + "/DataFile/*" + strExt;
-    return m_fileDialogHook ? m_fileDialogHook(request) : RunFileDialog(request);
-}
-
-QString CQM7100View::RunFileDialog(const FileDialogRequest& request)
-{
-    QFileDialog dialog(this);
-    const QFileInfo proposed(request.strDefault);
-    dialog.setDirectory(proposed.path());
-    if (!proposed.fileName().contains('*'))
-        dialog.selectFile(proposed.fileName());
-    if (!request.strTitle.isEmpty())
-        dialog.setWindowTitle(request.strTitle);
-    dialog.setNameFilter(request.strFilter);
-    if (request.bSave) {
-        // A save must be able to name a new file; an existing one is
-        // replaced only after the dialog has asked.
-        dialog.setAcceptMode(QFileDialog::AcceptSave);
-        dialog.setFileMode(QFileDialog::AnyFile);
-        static const QRegularExpression s_suffix(QStringLiteral("\\*\\.(\\w+)"));  // "*.ZR4C", "Excel(*.xlsx)"
-        dialog.setDefaultSuffix(s_suffix.match(request.strFilter).captured(1));
-    } else {
-        dialog.setAcceptMode(QFileDialog::AcceptOpen);
-        dialog.setFileMode(QFileDialog::ExistingFile);
-    }
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return {};
-    return dialog.selectedFiles().front();
+    return Prompts().AskFile(request);
 }
 
 std::optional<CQM7100View::PresetFileRead> CQM7100View::AskPresetFile(std::string_view ext, size_t nSize,

@@ -53,7 +53,7 @@ bool CQM7100View::OpenHelp()
         if (strPath.isEmpty() || !QFileInfo::exists(strPath))
             continue;
         const QUrl url = QUrl::fromLocalFile(strPath);
-        if (m_openUrlHook ? m_openUrlHook(url) : QDesktopServices::openUrl(url))
+        if (Prompts().OpenUrl(url))
             return true;
     }
     ShowMessage(Tr(kTxtNoHelpFile));
@@ -63,7 +63,7 @@ bool CQM7100View::OpenHelp()
 QString CQM7100View::BrowseFirmware()
 {
     const FileDialogRequest request{false, QStringLiteral("*.bin"), m_settings.m_strPath, {}};
-    const QString strPath = m_fileDialogHook ? m_fileDialogHook(request) : RunFileDialog(request);
+    const QString strPath = Prompts().AskFile(request);
     if (strPath.isEmpty())
         return {};
     m_settings.m_strName = strPath;

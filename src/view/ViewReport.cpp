@@ -16,5 +16,5 @@ QString CQM7100View::AskExportFile()
     request.strFilter = QStringLiteral("Excel(*.xlsx)");
     request.strDefault = m_strCurrentDir + QStringLiteral("/MusicFile/ZR470");
     request.strTitle = Tr(kTxtExportTitle);
-    return m_fileDialogHook ? m_fileDialogHook(request) : RunFileDialog(request);
+    return Prompts().AskFile(request);
 }

@@ -77,7 +77,7 @@ QString CQM7100View::AskRoomFile(bool bSave, const QString& strFilter)
     request.strFilter = strFilter;
     request.strDefault = (folder != m_roomFolders.end() ? folder->second : m_strCurrentDir + "/DataFile") + '/' +
                          strFilter.section(' ', 0, 0);
-    const QString strPath = m_fileDialogHook ? m_fileDialogHook(request) : RunFileDialog(request);
+    const QString strPath = Prompts().AskFile(request);
     if (!strPath.isEmpty())
         m_roomFolders[strFilter] = QFileInfo(strPath).absolutePath();
     return strPath;

@@ -69,7 +69,7 @@ protected:
     // folder, which is the working directory).
     void AnswerFiles(const QString& strPath)
     {
-        View().m_fileDialogHook = [this, strPath](const CQM7100View::FileDialogRequest& request) {
+        Prompts().m_askFile = [this, strPath](const FileDialogRequest& request) {
             m_requests.push_back(request);
             return strPath.isEmpty() ? QString() : m_dir.filePath(strPath);
         };
@@ -108,5 +108,5 @@ protected:
         return bytes;
     }
 
-    std::vector<CQM7100View::FileDialogRequest> m_requests;
+    std::vector<FileDialogRequest> m_requests;
 };

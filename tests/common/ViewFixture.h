@@ -20,6 +20,7 @@
 #include "MainFrm.h"
 #include "QM7100.h"
 #include "QM7100View.h"
+#include "TestPrompts.h"
 #include "VirtualProcessor.h"
 #include "VirtualStartup.h"
 #include "VirtualTransport.h"
@@ -63,7 +64,9 @@ protected:
         options.bChinese = bChinese;
         m_pApp = std::make_unique<CQM7100App>();
         ASSERT_TRUE(m_pApp->InitInstance(options));
-        View().m_messageHook = [this](const QString& str, MessageKind kind) {
+        m_pPrompts = std::make_unique<CTestPrompts>(View().FormPrompts());
+        View().SetPrompts(m_pPrompts.get());
+        Prompts().m_showMessage = [this](const QString& str, MessageKind kind) {
             m_messages.push_back(str.toStdString());
             m_messageKinds.push_back(kind);
         };
@@ -79,6 +82,7 @@ protected:
 
     CQM7100View& View() { return *m_pApp->View(); }
     CKTV_Data& Data() { return View().Data(); }
+    CTestPrompts& Prompts() { return *m_pPrompts; }
     CProcessorState& State() { return Data().State(); }
 
     template <typename T = QWidget>
@@ -151,6 +155,7 @@ protected:
     QTemporaryDir m_dir;
     QString m_strOldDir;
     std::shared_ptr<CVirtualProcessor> m_pDevice;
+    std::unique_ptr<CTestPrompts> m_pPrompts;  // outlives the application, whose view asks it
     std::unique_ptr<CQM7100App> m_pApp;
     std::vector<std::string> m_messages;
     std::vector<MessageKind> m_messageKinds;  // one for each message

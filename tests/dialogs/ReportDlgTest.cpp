@@ -130,7 +130,7 @@ TEST_F(ReportDlgTest, ExportWritesTheListAsAWorksheet)
         Press(dialog, CDataViewDlg::kIdExport);
     }));
     ASSERT_EQ(m_requests.size(), 3u) << "only variants 1 and 2 export";
-    for (const CQM7100View::FileDialogRequest& request : m_requests) {
+    for (const FileDialogRequest& request : m_requests) {
         EXPECT_TRUE(request.bSave);
         EXPECT_EQ(request.strFilter, "Excel(*.xlsx)");
         EXPECT_EQ(request.strTitle, "Load");

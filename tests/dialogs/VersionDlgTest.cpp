@@ -12,7 +12,7 @@ protected:
     // Documents opened with Help, recorded instead of shown.
     void RecordOpened()
     {
-        View().m_openUrlHook = [this](const QUrl& url) {
+        Prompts().m_openUrl = [this](const QUrl& url) {
             m_opened.push_back(url.toLocalFile());
             return true;
         };

@@ -133,7 +133,7 @@ TEST_F(ConnectTest, NoProcessorAtConnectShowsTheFailureMessage)
 
 TEST_F(ConnectTest, EnglishFailureMessageClosesItself)
 {
-    View().m_messageHook = nullptr;  // the real message box this time
+    Prompts().m_showMessage = nullptr;  // the real message box this time
     m_pDevice->Vanish();
     QString strShown;
     QTimer::singleShot(300, [&strShown] {

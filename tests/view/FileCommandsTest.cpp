@@ -201,7 +201,7 @@ TEST_F(FileCommandsTest, LinkFailureWhileAFileDialogIsOpenDoesNotHang)
     Data().Output(0).SetLevel(52);
     AnswerFiles("scene");
     ASSERT_TRUE(View().SaveScene());
-    View().m_fileDialogHook = [this](const CQM7100View::FileDialogRequest&) {
+    Prompts().m_askFile = [this](const FileDialogRequest&) {
         State().m_pNotifySink.load()->Post(kMsgUsbFailure, 0, 0);
         EXPECT_TRUE(QTest::qWaitFor([this] { return !View().IsConnected(); }, 5000));
         return m_dir.filePath("scene.ZR4C");
@@ -214,7 +214,7 @@ TEST_F(FileCommandsTest, LinkFailureWhileAFileDialogIsOpenDoesNotHang)
 
 TEST_F(FileCommandsTest, SaveDialogTakesANewFileName)
 {
-    View().m_fileDialogHook = nullptr;
+    Prompts().m_askFile = nullptr;
     bool bChecked = false;
     OnNextModal<QFileDialog>([this, &bChecked](QFileDialog& dialog) {
         bChecked = true;
@@ -236,7 +236,7 @@ TEST_F(FileCommandsTest, SaveDialogTakesANewFileName)
 
 TEST_F(FileCommandsTest, OpenDialogWantsAnExistingFile)
 {
-    View().m_fileDialogHook = nullptr;
+    Prompts().m_askFile = nullptr;
     QFileDialog::FileMode mode = QFileDialog::AnyFile;
     OnNextModal<QFileDialog>([&mode](QFileDialog& dialog) {
         mode = dialog.fileMode();

@@ -62,7 +62,7 @@ protected:
     // the last one opened.
     void AnswerFiles(const QString& strPath)
     {
-        View().m_fileDialogHook = [this, strPath](const CQM7100View::FileDialogRequest& request) {
+        Prompts().m_askFile = [this, strPath](const FileDialogRequest& request) {
             m_strOfferedFolder = QFileInfo(request.strDefault).absolutePath();
             return strPath;
         };

@@ -162,6 +162,19 @@ QString WriteFirmwareFile()
 
 // The Help dialog, then the update dialog a third of the way through an
 // update, side by side in one picture; the update is cancelled afterwards.
+// The form's own prompts, except that messages are not shown: the pictures
+// are taken with no one to close a message box.
+class CQuietPrompts : public IUserPrompts {
+public:
+    explicit CQuietPrompts(IUserPrompts& form) : m_form(form) {}
+    QString AskFile(const FileDialogRequest& request) override { return m_form.AskFile(request); }
+    void ShowMessage(const QString&, MessageKind) override {}
+    bool OpenUrl(const QUrl& url) override { return m_form.OpenUrl(url); }
+
+private:
+    IUserPrompts& m_form;
+};
+
 bool SaveFirmwareDialogs(CQM7100View& view, const QString& strPath)
 {
     const QString strFile = WriteFirmwareFile();
@@ -170,7 +183,8 @@ bool SaveFirmwareDialogs(CQM7100View& view, const QString& strPath)
     faults.nRestartMs = 30;
     faults.nDelayMs = 3;  // slow enough to be caught in mid-update
     CVirtualTransport::Shared()->SetFaults(faults);
-    view.m_messageHook = [](const QString&, MessageKind) {};  // the cancel's message
+    static CQuietPrompts s_quiet(view.FormPrompts());  // the cancel's message
+    view.SetPrompts(&s_quiet);
     QPixmap version;
     QPixmap upgrade;
     QTimer::singleShot(300, [&] {
