@@ -79,7 +79,7 @@ void Check(const uint8_t* pData, size_t nSize)
 {
     FirmwareFileResult result = ParseFirmwareFile(pData, nSize);
     if (!result.update) {
-        Require(result.error == FirmwareFileError::BadLayout && !result.strError.empty());
+        Require(result.error == FirmwareFileError::BadLayout && !FirmwareFileErrorText(result.error).empty());
         return;
     }
     const CFirmwareUpdate& update = *result.update;
