@@ -31,14 +31,12 @@ public:
     // The form's delay labels again, after the unit has changed.
     virtual void ShowDelays() = 0;
 
-    // ---- scene programs: the link's sequences, with the progress window ----------
+    // ---- scene programs: the processor's calls, with the progress window ----------
     // The live scene name on the form, and to the processor while connected.
     virtual void ShowSceneName() = 0;
-    virtual bool ReadScene(int nPreset) = 0;
     // After a command of the processor's was queued: the progress window,
     // or the link failure when nothing could be.
     virtual void AfterDeviceCommand() = 0;
-    virtual bool WriteScene(int nPreset, bool bFromModel) = 0;
 
     // ---- files: each asks for its file; true when it was written or loaded --------
     virtual bool SaveScene() = 0;

@@ -123,8 +123,6 @@ public:
     // The program manager while it is open, else nullptr.
     CProgramDlg* ProgramDialog() const;
     // The link's sequences, with the progress window shown for them.
-    bool ReadScene(int nPreset) override;
-    bool WriteScene(int nPreset, bool bFromModel) override;
 
     // ---- help and firmware update (ViewFirmware.cpp) --------------------------------
     // The ABOUT button: the Help dialog, then on its OK the update dialog.

@@ -26,16 +26,3 @@ QWidget* CQM7100View::ProgressOwner()
     return this;
 }
 
-bool CQM7100View::ReadScene(int nPreset)
-{
-    const bool bQueued = m_pSession->ReadScene(nPreset);
-    AfterLinkEvent();
-    return bQueued;
-}
-
-bool CQM7100View::WriteScene(int nPreset, bool bFromModel)
-{
-    const bool bQueued = m_pSession->WriteScene(nPreset, bFromModel);
-    AfterLinkEvent();
-    return bQueued;
-}

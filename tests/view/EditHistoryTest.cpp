@@ -9,6 +9,7 @@
 #include "EditHistory.h"
 #include "KTV_Data.h"
 #include "NumEdit.h"
+#include "Processor.h"
 #include "Strings.h"
 #include "ViewFixture.h"
 
@@ -125,7 +126,8 @@ TEST_F(EditHistoryTest, ConnectingStartsANewHistoryAndARecallIsUndoneWhole)
     std::vector<uint8_t> program = m_pDevice->SceneProgram(2);
     PutWord(program.data() + kOffOutput + 4 * kOutBlockSize + 250, 12);
     m_pDevice->SetSceneProgram(2, program);
-    ASSERT_TRUE(View().ReadScene(2));
+    ASSERT_TRUE(View().Processor().RecallProgram(2));
+    View().AfterDeviceCommand();
     ASSERT_TRUE(StepsAre(1));
     EXPECT_EQ(Stack().undoText(), Tr(kTxtStepRecall).arg(2));
     ASSERT_NE(m_pDevice->LiveImage(), liveBefore);
