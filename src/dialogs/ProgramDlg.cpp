@@ -133,15 +133,20 @@ void CProgramDlg::CreateList()
 // Names are shown only once the processor's names have been read.
 void CProgramDlg::FillList()
 {
+    ShowNames();
+    SelectRow(m_nProgram);
+    ShowProgram();
+    update();
+}
+
+void CProgramDlg::ShowNames()
+{
     for (int n = 1; n <= kPrograms; ++n) {
         std::string strName;
         if (m_host.State().m_bOnline)
             strName = m_host.Processor().ProgramName(n);
         SetRowName(n, QString::fromLatin1(strName.c_str()));
     }
-    SelectRow(m_nProgram);
-    ShowProgram();
-    update();
 }
 
 void CProgramDlg::SetRowName(int nProgram, const QString& strName)

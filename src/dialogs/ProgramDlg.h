@@ -52,6 +52,9 @@ public:
     CProgramDlg(IFormHost& host, QWidget* pParent);
 
     int SelectedProgram() const { return m_nProgram; }
+    // The list's names as the processor keeps them now; the name being
+    // typed stays as it is.
+    void ShowNames();
 
 protected:
     // Tab stays with the control that has the focus.

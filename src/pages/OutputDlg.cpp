@@ -1,6 +1,7 @@
 // The output page's frame: what the view calls, loading the page from the
 // record, the displays shared by the handlers and the band marking.
 #include "OutputDlg.h"
+#include "OutputHost.h"
 
 #include <QPainter>
 
@@ -128,6 +129,8 @@ void COutputDlg::Redraw(int nBand)
 {
     if (m_pGraph)
         m_pGraph->Redraw(nBand);
+    if (m_pHost)
+        m_pHost->AfterEdit();
 }
 
 void COutputDlg::MarkLabel(int i)

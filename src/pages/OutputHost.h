@@ -13,4 +13,7 @@ public:
     // its standard centre, 0.2 octaves, 0.0 dB, bypassed; written whole
     // while connected.
     virtual void ResetEqualizers() = 0;
+    // After the page changed the model (a band, the mode, the bypass): the
+    // form tells the processor's other subscribers.
+    virtual void AfterEdit() {}
 };

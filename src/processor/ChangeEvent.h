@@ -7,6 +7,8 @@
 // CChangeQueue and takes the events from it there.
 #pragma once
 
+// kLink: the link ended, or a frame the processor sent on its own (another
+// client's edit) changed the model.
 enum class ChangeSource { kEdit, kRecall, kFileLoad, kFullRead, kLink };
 
 enum class ChangeKind {

@@ -36,6 +36,14 @@ void CProcessor::NoteEdit()
     Publish(ChangeSource::kEdit);
 }
 
+void CProcessor::HandleNotification(int nMsg, intptr_t wParam, intptr_t lParam)
+{
+    m_session.HandleNotification(nMsg, wParam, lParam);
+    // During a read the blocks are the read's, told when it completes.
+    if (State().m_bOnline && !m_session.m_bTransferRunning)
+        Publish(ChangeSource::kLink);
+}
+
 void CProcessor::Publish(ChangeSource source)
 {
     const std::vector<ChangeEvent> events = m_watch.Update(m_data, m_session.IsConnected(), source);

@@ -12,6 +12,7 @@
 // user-interface thread, a command's thread), as for CLinkSession.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -98,6 +99,10 @@ public:
     void Unsubscribe(IChangeSubscriber* pSubscriber);
     // After a front end changed the model itself (its controls' setters).
     void NoteEdit();
+    // A notification the link posted, handled by the session on the owning
+    // thread; once the full read is complete, what a frame the processor
+    // sent on its own changed (another client's edit) is told as the link's.
+    void HandleNotification(int nMsg, intptr_t wParam, intptr_t lParam);
 
 private:
     void Publish(ChangeSource source);

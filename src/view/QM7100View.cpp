@@ -10,6 +10,11 @@
 #include <QPainter>
 
 #include "AppGlobals.h"
+#include "ChannelStrip.h"
+#include "ConnectionPanel.h"
+#include "CrossoverPanel.h"
+#include "PresetFileCommands.h"
+#include "RoomTuning.h"
 #include "CFStatic.h"
 #include "DisplayDlg.h"
 #include "EditHistory.h"
@@ -54,6 +59,7 @@ CQM7100View::~CQM7100View()
 
 void CQM7100View::EndCommThread()
 {
+    m_processor.Unsubscribe(this);
     if (m_pSession) {
         m_pSession->EndCommThread();
         m_pSession->m_onMessage = nullptr;
@@ -67,7 +73,6 @@ void CQM7100View::OnInitialUpdate(const CAppOptions& options)
     if (m_bInitialised)
         return;
     m_bInitialised = true;
-    m_strDevice = options.strDevice;
     g_pMainView = this;
     m_pSink = std::make_unique<CViewNotifySink>(this);
     State().m_pNotifySink = m_pSink.get();
@@ -92,6 +97,7 @@ void CQM7100View::OnInitialUpdate(const CAppOptions& options)
         ShowMessage(QString::fromStdString(strText), kind);
     };
     CreateControls();
+    m_pConnection->SetDevice(options.strDevice);
     SetUpControls();
     SetLanguage(options.bChinese);
     ShowDelays();
@@ -100,6 +106,7 @@ void CQM7100View::OnInitialUpdate(const CAppOptions& options)
     m_pMsgBox->Create(this);
     m_settings.Load(m_strFirmwarePattern);
     CreateHistory();
+    m_processor.Subscribe(this);
 }
 
 void CQM7100View::AfterShown(const CAppOptions& options)
@@ -131,7 +138,7 @@ void CQM7100View::ApplyDeviceType()
     if (auto* pFrame = window(); pFrame != this)
         pFrame->setWindowTitle(Tr(kTxtAppTitle));
     ApplyMusicFilterKinds();
-    ApplySlopeList();
+    m_pCrossover->ApplySlopeList();
     const int nChannel = m_nCurChannel;
     m_nCurChannel = -1;  // selecting the same channel again must redo everything
     SelectChannel(nChannel);  // refreshes the page and redraws
@@ -149,7 +156,7 @@ bool CQM7100View::eventFilter(QObject* pWatched, QEvent* pEvent)
 {
     // From the last crossover box the Tab key goes on into the page.
     if (pEvent->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(pEvent)->key() == Qt::Key_Tab &&
-        pWatched == m_lowPass.pSlope && FocusIntoPage())
+        pWatched == m_pCrossover->LastControl() && FocusIntoPage())
         return true;
     if (pEvent->type() == QEvent::MouseButtonPress && pWatched->isWidgetType()) {
         // A click anywhere first gives the form the focus (commits a field).
@@ -177,6 +184,38 @@ void CQM7100View::mousePressEvent(QMouseEvent* pEvent)
 {
     setFocus(Qt::MouseFocusReason);
     QWidget::mousePressEvent(pEvent);
+}
+
+// ---- preset files: the commands' part, for the dialogs ------------------------------------
+
+bool CQM7100View::SaveScene()
+{
+    return m_pFiles->SaveScene();
+}
+
+bool CQM7100View::LoadScene()
+{
+    return m_pFiles->LoadScene();
+}
+
+bool CQM7100View::SaveAllScenes()
+{
+    return m_pFiles->SaveAllScenes();
+}
+
+bool CQM7100View::LoadAllScenes()
+{
+    return m_pFiles->LoadAllScenes();
+}
+
+bool CQM7100View::SavePosition()
+{
+    return m_pFiles->SavePosition();
+}
+
+bool CQM7100View::LoadPosition()
+{
+    return m_pFiles->LoadPosition();
 }
 
 // ---- messages ------------------------------------------------------------------
@@ -227,7 +266,8 @@ void CQM7100View::OnNotify(int nMsg, intptr_t wParam, intptr_t lParam)
     default:
         break;
     }
-    m_pSession->HandleNotification(nMsg, wParam, lParam);
+    // The processor tells what the notification changed (OnChange).
+    m_processor.HandleNotification(nMsg, wParam, lParam);
     switch (nMsg) {
     case kMsgUsbFailure:
         if (!m_pSession->IsConnected())
@@ -236,9 +276,6 @@ void CQM7100View::OnNotify(int nMsg, intptr_t wParam, intptr_t lParam)
     case kMsgLiveReadDone:
         OnLiveReadDone(static_cast<int>(wParam));
         break;
-    case kMsgDelayTable:
-        ShowDelays();
-        break;
     case kMsgVariant:
         ApplyDeviceType();
         break;
@@ -246,7 +283,7 @@ void CQM7100View::OnNotify(int nMsg, intptr_t wParam, intptr_t lParam)
         ShowSceneName();
         break;
     case kMsgAllScenesRead:
-        OnAllScenesRead(static_cast<int>(wParam));
+        m_pFiles->OnAllScenesRead(static_cast<int>(wParam));
         break;
     default:
         break;

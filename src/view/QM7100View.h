@@ -1,8 +1,10 @@
-// The main form: the response graph, the strip of six outputs (level, mute,
-// polarity, curve, selection), the crossover of the selected output, the
-// listening-position delays, linking, and the Connect button. It owns the
-// device session (and with it the communication thread) and receives every
-// notification the link posts.
+// The main form: the response graph and the equalizer page of the selected
+// output, the scene name, the listening-position delays and the command
+// buttons, composed with its parts, each in its own class: the channel strip
+// (ChannelStrip), the crossover panel (CrossoverPanel), the preset-file
+// commands (PresetFileCommands), room tuning (RoomTuning) and the connection
+// (ConnectionPanel). It receives every notification the link posts, and is
+// told the processor's changes as a subscriber.
 //
 // User-interface thread only. The link thread reaches the form only through
 // CViewNotifySink, which posts events.
@@ -22,6 +24,7 @@
 #include <vector>
 
 #include "AppOptions.h"
+#include "ChangeEvent.h"
 #include "FirmwareHost.h"
 #include "FirmwareSettings.h"
 #include "FormHost.h"
@@ -32,6 +35,11 @@
 #include "UserPrompts.h"
 
 class CButtonRadio;
+class CChannelStrip;
+class CConnectionPanel;
+class CCrossoverPanel;
+class CPresetFileCommands;
+class CRoomTuning;
 class CDisplayDlg;
 class CEditHistory;
 class CEnTabCtrl;
@@ -62,15 +70,7 @@ class QLabel;
 class QLineEdit;
 
 
-// One crossover filter's controls: frequency field and spin, type and slope.
-struct CrossoverControls {
-    CNumEdit* pFreq = nullptr;
-    CNumSpin* pSpin = nullptr;
-    QComboBox* pType = nullptr;
-    QComboBox* pSlope = nullptr;
-};
-
-class CQM7100View : public QWidget, public IOutputHost, public IFormHost, public IFirmwareHost {
+class CQM7100View : public QWidget, public IOutputHost, public IFormHost, public IFirmwareHost, public IChangeSubscriber {
     Q_OBJECT
 public:
     CQM7100View(CProcessor& processor, QWidget* pParent);
@@ -100,6 +100,9 @@ public:
     // While connected, output k written whole; the second output of a
     // linked pair (or the last of link-all) closes the progress window.
     void ResendOutputRecord(int nChannel) override;
+    void AfterEdit() override;
+    // The form changed the model: the processor tells its subscribers.
+    void NoteEdit();
     // Every text and skin of the form in the language given.
     void SetLanguage(bool bChinese);
     void ApplyDeviceType();
@@ -122,7 +125,6 @@ public:
     void OnProgram();
     // The program manager while it is open, else nullptr.
     CProgramDlg* ProgramDialog() const;
-    // The link's sequences, with the progress window shown for them.
 
     // ---- help and firmware update (ViewFirmware.cpp) --------------------------------
     // The ABOUT button: the Help dialog, then on its OK the update dialog.
@@ -142,10 +144,7 @@ public:
     QString m_strManualPath;
     static QString FindManual();
 
-    // ---- preset files (ViewFiles.cpp) -----------------------------------------------
-    // Each asks for its file and returns true when it was written or loaded;
-    // SaveAllScenes returns true once the read from the processor is under
-    // way, and the file is written when that read has finished.
+    // ---- preset files: the commands' part, for the dialogs ------------------------------
     bool SaveScene() override;
     bool LoadScene() override;
     bool SaveAllScenes() override;
@@ -153,18 +152,14 @@ public:
     bool SavePosition() override;
     bool LoadPosition() override;
 
-    // ---- room tuning (ViewRoomTuning.cpp) -------------------------------------------
-    // The graph's context menu on the selected output: a measurement onto
-    // the graph, and filter sets into and out of the output's bands. Each
-    // returns true when it did its work; refusals are told to the user.
-    bool LoadMeasurement();
-    void ClearMeasurement();
-    bool ImportFilters();
-    bool ExportFilters();
-    // The fit dialog on the output's measurement; true when a fit was applied.
-    bool FitToMeasurement();
+    // ---- the parts ------------------------------------------------------------------------
+    CChannelStrip& Strip() { return *m_pStrip; }
+    CCrossoverPanel& Crossover() { return *m_pCrossover; }
+    CPresetFileCommands& Files() { return *m_pFiles; }
+    CRoomTuning& Room() { return *m_pRoom; }
+    CConnectionPanel& Connection() { return *m_pConnection; }
 
-    // ---- connecting --------------------------------------------------------------------
+    // ---- what the parts share -------------------------------------------------------------
     void OnConnect();  // the Connect button
     bool IsConnected() const override;
     CProcessorState& State() const override;
@@ -173,8 +168,24 @@ public:
     CProcessor& Processor() override { return m_processor; }
     void AfterDeviceCommand() override { AfterLinkEvent(); }
     CFStatic* Graph() const { return m_pGraph; }
-    CDisplayDlg* ProgressDialog() const { return m_pDisplay; }
+    CDisplayDlg* ProgressDialog() const;
     int CurrentChannel() const { return m_nCurChannel; }
+    const QString& CurrentDir() const { return m_strCurrentDir; }
+    void RedrawAll();
+    // The selected output's crossover and equalizer page shown again.
+    void RefreshSelectedOutput();
+    void AfterLinkEvent();
+    // A file load is one step, named after the file, undone whole.
+    void NameLoadStep(const QString& strPath);
+    // The window the progress window disables: the program manager while
+    // it is open (every batch then is its), else the form.
+    QWidget* ProgressOwner();
+    // Levels and the music volume are shown in dB.
+    static void SetLevelField(CNumEdit* pEdit);
+    // For the parts while they create their controls on the form.
+    CXPButton* MakeButton(int nId, int nSkin, int nX, int nY);
+    void AddLabel(TextId text, int nX, int nY, int nWidth);
+    void AddGroupBox(TextId caption, const QRect& rect);
     const CFirmwareSettings& Settings() const { return m_settings; }
     // A message for the user: a notice, or one of the kind given; English
     // link failures close themselves.
@@ -193,6 +204,8 @@ public:
 
     // A notification posted by the link, the graph or a fader.
     void OnNotify(int nMsg, intptr_t wParam, intptr_t lParam);
+    // A change of the processor, whatever made it: shown where it is shown.
+    void OnChange(const ChangeEvent& event) override;
 
 protected:
     bool event(QEvent* pEvent) override;
@@ -205,116 +218,33 @@ private:
     void CreateControls();
     void CreateGraphArea();
     void CreateHeader();
-    void CreateCrossover();
-    void CreateStrip();
-    void CreateChannel(int i, int nX, int nY);
-    void CreateMusic(int nX, int nY);
     void CreateDelays(int nX, int nY);
     void CreateCommands(int nX, int nY);
-    CXPButton* MakeButton(int nId, int nSkin, int nX, int nY);
-    void AddLabel(TextId text, int nX, int nY, int nWidth);
-    void AddGroupBox(TextId caption, const QRect& rect);
-    CrossoverControls MakeCrossover(int nBaseId, int nY);
     void ConnectHandlers();
     bool FocusIntoPage();
-    void ConnectChannel(int i);
-    void ConnectCrossover();
     void SetUpControls();
 
-    // ---- strip (ViewStrip.cpp) ----------------------------------------------------
-    void OnMute(int i);
-    void OnPolarity(int i);
-    void OnLevelEdit(int i);
-    void OnLevelFader(int i);
-    void OnLine(int i);
-    void OnVolumeEdit();
-    void OnVolumeFader();
-    void ShowLevel(int i);
-    void ShowPolarity(int i);
-    void ShowLinkedLevels(int i);
-    void ShowLinkedPolarity(int i);
-    void OnFaderMoved(int nId, int nPos);
-    void RedrawAll();
-
-    // ---- crossover (ViewCrossover.cpp) --------------------------------------------
-    void OnHighPassFreq();
-    void OnLowPassFreq();
-    void OnCrossoverType(bool bHighPass);
-    void OnCrossoverSlope(bool bHighPass);
-    void RefreshCrossover();
+    // ---- equalizers (ViewEqualizer.cpp) ---------------------------------------------
     void OnGraphBand(int nBand, int nSource);
-    void CopyCrossoverToLinked(bool bHighPass);
-    // An edit of the selected output's crossover filter and of its linked outputs'.
-    void EditCrossover(bool bHighPass, const std::function<void(CFilter&)>& edit);
-    void OnReset();
-    void ApplySlopeList();
-    static void SetLevelField(CNumEdit* pEdit);
     void ApplyMusicFilterKinds();
-
-    // ---- linking (ViewLinks.cpp) -------------------------------------------------
-    void OnPairLink(int nPair);
-    void OnLinkAll();
-    void ResetLinks();
-    bool IsPairLinked(int nPair) const;
-    bool IsLinkAll() const;
-    void ShowPairLinked(int nPair);
-    void JoinGroup(int nChannel, int nGroup);
-    void LinkAllFrom(int nSource);
-    void RefreshChannelFromRecord(int nChannel);
-    void ShowLinks();
 
     // ---- edit history (ViewHistory.cpp) ------------------------------------------------
     void CreateHistory();
     // The model shown again after an undo or redo.
     void ShowModel();
-    // A file load is one step, named after the file, undone whole.
-    void NameLoadStep(const QString& strPath);
 
     // ---- delays (ViewDelays.cpp) -------------------------------------------------
     void OnPosition(int nPosition);
 
     // ---- connection (ViewConnect.cpp) ---------------------------------------------
-    void Connect();
-    void Disconnect();
-    void AfterLinkEvent();
-    void ShowConnectState();
     void OnLiveReadDone(int nPreset);
-    void UpdateProgress();
-    // The window the progress window disables: the program manager while
-    // it is open (every batch then is its), else the form.
-    QWidget* ProgressOwner();
-    // ---- scene programs (ViewPrograms.cpp) ----------------------------------------
-
-    // ---- preset files (ViewFiles.cpp) --------------------------------------------
-    QString AskFile(bool bSave, std::string_view ext);
-    // A preset file asked for, read whole and checked; nothing when the user
-    // cancels or the file is unfit, which the user has then been told.
-    struct PresetFileRead {
-        QString strPath;
-        std::vector<uint8_t> bytes;
-    };
-    using PresetCheck = bool (*)(std::span<const uint8_t>);
-    std::optional<PresetFileRead> AskPresetFile(std::string_view ext, size_t nSize, PresetCheck isValid,
-                                                const QString& strUnfit);
-    // Notification 1135: the programs have been read; the file asked for is written.
-    void OnAllScenesRead(int nPrograms);
-    // ---- room tuning (ViewRoomTuning.cpp) -----------------------------------------
-    // Opens in the folder last used for files of strFilter, DataFile/ at first.
-    QString AskRoomFile(bool bSave, const QString& strFilter);
-    bool AskParametricMode();
-    // The bands on the output (and its linked outputs), the page and graph redrawn.
-    // One step of the edit history, named strStep.
-    void ApplyRoomMapping(const FilterMapping& mapping, const QString& strStep);
-    std::map<QString, QString> m_roomFolders;  // file filter → folder last used
 
     CProcessor& m_processor;
     CKTV_Data& m_data;
     CLinkSession* m_pSession = nullptr;  // the processor's, once the form is set up
     std::unique_ptr<CViewNotifySink> m_pSink;
     CEditHistory* m_pHistory = nullptr;  // a child of the form
-    QString m_strDevice;
     int m_nCurChannel = 0;
-    bool m_bShortSlopes = false;
     bool m_bInitialised = false;
     QString m_strCurrentDir;
     QString m_strSplashPath;
@@ -322,10 +252,8 @@ private:
     QString m_strFirmwarePattern;
     QString m_strHelpPath;
     CFirmwareSettings m_settings;
-    QTimer m_progressTimer;
     QPointer<CProgramDlg> m_pProgramDlg;
     QPointer<CUpgradeDlg> m_pUpgradeDlg;
-    QString m_strAllScenesPath;  // the all-scenes file waiting for the programs' read
     // Labels and group captions of the form, re-lettered when the language changes.
     std::vector<std::pair<CFontStatic*, TextId>> m_labelTexts;
     std::vector<std::pair<CSxGroupBox*, TextId>> m_groupTexts;
@@ -335,35 +263,22 @@ private:
     QLabel* m_pLogo = nullptr;                           // 1970
     CFontStatic* m_pNameLabel = nullptr;                 // 1483
     QLineEdit* m_pSceneName = nullptr;                   // 1002
-    std::array<CXPButton*, kOutputs> m_pSelect{};       // 8900 + i
     std::array<CTransparentStatic*, kOutputs> m_pDelayLabel{};  // 8960 + i
     std::array<CXPButton*, 4> m_pPosition{};             // 2066 + p
     CTransparentStatic* m_pPositionName = nullptr;       // 2072
     CEnTabCtrl* m_pTabFrame = nullptr;                   // 1368
     COutputDlg* m_pPage = nullptr;                       // 136, in the tab frame
-    std::array<CXPButton*, kOutputs> m_pTag{};          // 6703 + i
-    std::array<CSkinFader*, kOutputs> m_pLevelFader{};  // 8650 + i
-    std::array<CNumEdit*, kOutputs> m_pLevelEdit{};     // 8630 + i
-    std::array<CNumSpin*, kOutputs> m_pLevelSpin{};     // 8640 + i (hidden: holds the value)
-    std::array<CXPButton*, kOutputs> m_pMute{};         // 6052 + i
-    std::array<CXPButton*, kOutputs> m_pPolarity{};     // 1944 + i
-    std::array<CXPButton*, kOutputs> m_pLine{};         // 2103 + i
-    std::array<CXPButton*, 3> m_pPair{};                 // 2247 … 2249
-    CXPButton* m_pLinkAll = nullptr;                     // 2250
     CXPButton* m_pDelayButton = nullptr;                 // 2246
-    CSkinFader* m_pVolumeFader = nullptr;                // 2227
-    CNumEdit* m_pVolumeEdit = nullptr;                   // 2225
-    CNumSpin* m_pVolumeSpin = nullptr;                   // 2226 (hidden)
-    CXPButton* m_pReset = nullptr;                       // 2228
-    CrossoverControls m_highPass;                        // 5500 … 5503
-    CrossoverControls m_lowPass;                         // 5510 … 5513
     CXPButton* m_pProgram = nullptr;                     // 8801
     CXPButton* m_pSystem = nullptr;                      // 8802
     CXPButton* m_pReport = nullptr;                      // 8803
     CXPButton* m_pAbout = nullptr;                       // 8804
-    CXPButton* m_pConnect = nullptr;                     // 1413
-    CGradientProgressCtrl* m_pProgress = nullptr;        // 1414
-    CDisplayDlg* m_pDisplay = nullptr;                   // 104
+    // ---- the parts (children of the form) ---------------------------------------------
+    CChannelStrip* m_pStrip = nullptr;
+    CCrossoverPanel* m_pCrossover = nullptr;
+    std::unique_ptr<CPresetFileCommands> m_pFiles;
+    CRoomTuning* m_pRoom = nullptr;
+    CConnectionPanel* m_pConnection = nullptr;
     std::unique_ptr<CMsgBox> m_pMsgBox;
     std::unique_ptr<CFormPrompts> m_pFormPrompts;
     IUserPrompts* m_pPrompts = nullptr;

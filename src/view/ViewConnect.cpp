@@ -1,20 +1,17 @@
-// Connecting, the full read after it, and keeping the form in step with the
-// link's state (progress, Connect button, failures).
+// The form and the link: the connection part's button, the full read after
+// connecting, the scene name, and keeping the form in step with the link's
+// state.
 #include <QLineEdit>
 
+#include "ConnectionPanel.h"
 #include "DataDefine.h"
-#include "DisplayDlg.h"
 #include "EditHistory.h"
-#include "GradientProgressCtrl.h"
 #include "KTV_Data.h"
 #include "LinkSession.h"
+#include "PresetFileCommands.h"
 #include "Processor.h"
-#include "QM7100View.h"
 #include "XPButton.h"
-
-namespace {
-constexpr int kProgressPollMs = 50;
-}
+#include "QM7100View.h"
 
 bool CQM7100View::IsConnected() const
 {
@@ -28,60 +25,25 @@ CProcessorState& CQM7100View::State() const
 
 void CQM7100View::OnConnect()
 {
-    if (IsConnected())
-        Disconnect();
-    else
-        Connect();
-}
-
-void CQM7100View::Connect()
-{
-    ConnectDevice(*m_pSession, m_strDevice.toStdString());
-    ShowConnectState();
-    if (IsConnected())
-        m_progressTimer.start(kProgressPollMs);
-}
-
-void CQM7100View::Disconnect()
-{
-    m_pSession->Disconnect();
+    m_pConnection->Toggle();
     AfterLinkEvent();
 }
 
-void CQM7100View::ShowConnectState()
+CDisplayDlg* CQM7100View::ProgressDialog() const
 {
-    m_pConnect->SetPressed(IsConnected());
+    return m_pConnection->ProgressDialog();
 }
 
 // Runs after every notification and every message from the link: a closed
-// link empties the name box, resets the progress and hides the progress
-// window; a batch that just started shows it.
+// link empties the name box and ends what waited for it.
 void CQM7100View::AfterLinkEvent()
 {
-    const bool bConnected = IsConnected();
-    if (!bConnected) {
-        m_progressTimer.stop();
-        if (m_pConnect->IsPressed())
+    if (!IsConnected()) {
+        if (m_pConnection->ShownConnected())
             m_pSceneName->clear();
-        m_pProgress->SetPos(0);
-        m_pDisplay->Hide();
-        m_strAllScenesPath.clear();  // its read will not finish
-    } else {
-        UpdateProgress();
+        m_pFiles->DropPendingRead();
     }
-    ShowConnectState();
-}
-
-void CQM7100View::UpdateProgress()
-{
-    if (!IsConnected())
-        return;
-    const int nRange = m_pSession->ProgressRange();
-    if (nRange > 0 && m_pProgress->GetUpper() != nRange)
-        m_pProgress->SetRange(0, nRange);
-    m_pProgress->SetPos(m_pSession->ProgressPos());
-    if (m_pSession->m_bTransferRunning && !m_pDisplay->isVisible())
-        m_pDisplay->Show(ProgressOwner());
+    m_pConnection->AfterLinkEvent();
 }
 
 // A full read at connect starts a new history: the processor's state is
@@ -110,9 +72,11 @@ void CQM7100View::SetSceneName(const QString& strName)
 {
     m_pSession->SetSceneName(strName.left(kNameChars).toStdString());
     ShowSceneName();
+    m_processor.NoteEdit();
 }
 
 void CQM7100View::SendSystemItem(int nItem, int nPreset)
 {
     m_pSession->SendSystemItem(nItem, nPreset);
+    m_processor.NoteEdit();
 }

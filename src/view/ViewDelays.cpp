@@ -60,6 +60,7 @@ void CQM7100View::SetDelay(int nChannel, int nValue)
     m_pDelayLabel[nChannel]->setText(QString::fromStdString(DelayText(GetPositionDelay(State(), nPosition, nChannel), g_nDelayUnit)));
     if (IsConnected())
         State().m_bDelayPresetChanged = 1;
+    NoteEdit();
 }
 
 void CQM7100View::OnPosition(int nPosition)

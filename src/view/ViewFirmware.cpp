@@ -11,6 +11,7 @@
 #include "LinkSession.h"
 #include "QM7100View.h"
 #include "Transport.h"
+#include "ConnectionPanel.h"
 #include "UpgradeDlg.h"
 #include "VersionDlg.h"
 
@@ -86,7 +87,7 @@ bool CQM7100View::UpdateFirmware(const QString& strPath)
         return false;
     }
     const bool bStarted = m_pSession->StartFirmwareUpdate(
-        std::move(*file.update), [strDevice = m_strDevice.toStdString()](std::string* pError) {
+        std::move(*file.update), [strDevice = m_pConnection->Device().toStdString()](std::string* pError) {
             return OpenTransport(strDevice, pError);
         });
     AfterLinkEvent();

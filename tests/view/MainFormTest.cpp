@@ -10,6 +10,8 @@
 #include "DelayTable.h"
 #include "KTV_Data.h"
 #include "NumEdit.h"
+#include "ParamAccess.h"
+#include "Processor.h"
 #include "PresetFile.h"
 #include "SkinFader.h"
 #include "TransparentStatic.h"
@@ -53,6 +55,20 @@ TEST_F(MainFormTest, LinkedLevelFollows)
     EXPECT_EQ(Ctl<CNumEdit>(8630)->text(), "-18dB");
     EXPECT_EQ(Ctl<CSkinFader>(8650)->GetPosInverted(), 42);
     EXPECT_NE(Data().Output(2).GetLevel(), 42);
+}
+
+// Another front end in the same program (the parameter calls) edits the
+// processor: the form is told as a subscriber and shows it.
+TEST_F(MainFormTest, AChangeMadeOutsideTheFormIsShownOnIt)
+{
+    WriteParam(View().Processor(), {ParamKind::Mute, 4, 0, "mute"}, 1);
+    WriteParam(View().Processor(), {ParamKind::Level, 3, 0, "level"}, 30);
+    WriteParam(View().Processor(), {ParamKind::Volume, 0, 0, "volume"}, 40);
+    EXPECT_TRUE(Ctl<CXPButton>(6055)->IsPressed());
+    EXPECT_FALSE(Ctl<CXPButton>(6054)->IsPressed());
+    EXPECT_EQ(Ctl<CNumEdit>(8632)->text(), "-30dB");
+    EXPECT_EQ(Ctl<CSkinFader>(8652)->GetPosInverted(), 30);
+    EXPECT_EQ(Ctl<CSkinFader>(2227)->GetPosInverted(), 40);
 }
 
 TEST_F(MainFormTest, LevelFaderMovesTheSpinAndTheRecord)

@@ -43,6 +43,7 @@
 #include "ProgramDlg.h"
 #include "QM7100.h"
 #include "QM7100View.h"
+#include "RoomTuning.h"
 #include "ReportHeading.h"
 #include "ReportTable.h"
 #include "RoomCurve.h"
@@ -325,7 +326,7 @@ bool SaveRoomFit(CQM7100View& view, const QString& strPath)
         }
         pDialog->reject();
     });
-    view.FitToMeasurement();
+    view.Room().FitToMeasurement();
     view.Graph()->ClearMeasurement(5);
     view.SelectChannel(0);
     if (form.isNull() || dialog.isNull())

@@ -1,10 +1,5 @@
-// Room tuning from the graph's context menu: a measurement of the room on
-// the selected output's graph, and filter sets computed by a measurement
-// program into (or out of) the output's bands.
-//
-// The import goes through the record setters like any edit: marked, sent
-// by the change scanner, applied to the linked outputs. No lock is held
-// while a dialog or a message box is open.
+#include "RoomTuning.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QInputDialog>
@@ -18,7 +13,7 @@
 #include "EditHistory.h"
 #include "FilterSetMapping.h"
 #include "KTV_Data.h"
-#include "OutputDlg.h"
+#include "Processor.h"
 #include "QM7100View.h"
 #include "RoomCurve.h"
 #include "RoomFitDlg.h"
@@ -69,21 +64,35 @@ bool ReadAskedFilterSet(QWidget* pParent, const QString& strPath, FilterSetResul
 
 }  // namespace
 
-QString CQM7100View::AskRoomFile(bool bSave, const QString& strFilter)
+CRoomTuning::CRoomTuning(CProcessor& processor, CQM7100View& form)
+    : QObject(&form), m_processor(processor), m_data(processor.Data()), m_form(form)
+{
+}
+
+void CRoomTuning::ConnectGraph(CFStatic* pGraph)
+{
+    connect(pGraph, &CFStatic::LoadMeasurementRequested, this, [this] { LoadMeasurement(); });
+    connect(pGraph, &CFStatic::ClearMeasurementRequested, this, [this] { ClearMeasurement(); });
+    connect(pGraph, &CFStatic::ImportFiltersRequested, this, [this] { ImportFilters(); });
+    connect(pGraph, &CFStatic::FitRequested, this, [this] { FitToMeasurement(); });
+    connect(pGraph, &CFStatic::ExportFiltersRequested, this, [this] { ExportFilters(); });
+}
+
+QString CRoomTuning::AskRoomFile(bool bSave, const QString& strFilter)
 {
     const auto folder = m_roomFolders.find(strFilter);
     FileDialogRequest request;
     request.bSave = bSave;
     request.strFilter = strFilter;
-    request.strDefault = (folder != m_roomFolders.end() ? folder->second : m_strCurrentDir + "/DataFile") + '/' +
+    request.strDefault = (folder != m_roomFolders.end() ? folder->second : m_form.CurrentDir() + "/DataFile") + '/' +
                          strFilter.section(' ', 0, 0);
-    const QString strPath = Prompts().AskFile(request);
+    const QString strPath = m_form.Prompts().AskFile(request);
     if (!strPath.isEmpty())
         m_roomFolders[strFilter] = QFileInfo(strPath).absolutePath();
     return strPath;
 }
 
-bool CQM7100View::LoadMeasurement()
+bool CRoomTuning::LoadMeasurement()
 {
     const QString strPath = AskRoomFile(false, kMeasurementFilter);
     if (strPath.isEmpty())
@@ -92,93 +101,94 @@ bool CQM7100View::LoadMeasurement()
     CRoomCurve curve;
     std::string strError = measured.strError;
     if (!measured.bOk || !curve.Assign(measured.points, &strError)) {
-        ShowMessage(QString::fromStdString(strError));
+        m_form.ShowMessage(QString::fromStdString(strError));
         return false;
     }
-    m_pGraph->SetMeasurement(m_nCurChannel, curve);
+    m_form.Graph()->SetMeasurement(m_form.CurrentChannel(), curve);
     return true;
 }
 
-void CQM7100View::ClearMeasurement()
+void CRoomTuning::ClearMeasurement()
 {
-    m_pGraph->ClearMeasurement(m_nCurChannel);
+    m_form.Graph()->ClearMeasurement(m_form.CurrentChannel());
 }
 
 // The mode button's question, asked only when the output is graphic.
-bool CQM7100View::AskParametricMode()
+bool CRoomTuning::AskParametricMode()
 {
-    if (m_data.Output(m_nCurChannel).GetEqMode() == 0)
+    if (m_data.Output(m_form.CurrentChannel()).GetEqMode() == 0)
         return true;
-    return QMessageBox::question(this, Tr(kTxtAppTitle), Tr(kTxtToParametricQuestion),
+    return QMessageBox::question(&m_form, Tr(kTxtAppTitle), Tr(kTxtToParametricQuestion),
                                  QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok) == QMessageBox::Ok;
 }
 
-bool CQM7100View::ImportFilters()
+bool CRoomTuning::ImportFilters()
 {
     const QString strPath = AskRoomFile(false, kFilterSetFilter);
     if (strPath.isEmpty())
         return false;
     FilterSetResult read;
-    if (!ReadAskedFilterSet(this, strPath, &read))
+    if (!ReadAskedFilterSet(&m_form, strPath, &read))
         return false;
     if (!read.bOk) {
-        ShowMessage(QString::fromStdString(read.strError));
+        m_form.ShowMessage(QString::fromStdString(read.strError));
         return false;
     }
     const FilterMapping mapping = MapFilterSet(read.set);
     if (!AskParametricMode())
         return false;
-    ApplyRoomMapping(mapping, Tr(kTxtStepImport).arg(m_nCurChannel + 1));
-    QString strReport = Tr(kTxtImportDone).arg(mapping.bands.size()).arg(m_nCurChannel + 1);
+    ApplyRoomMapping(mapping, Tr(kTxtStepImport).arg(m_form.CurrentChannel() + 1));
+    QString strReport = Tr(kTxtImportDone).arg(mapping.bands.size()).arg(m_form.CurrentChannel() + 1);
     if (!mapping.notes.Empty())
         strReport += "\n\n" + Tr(kTxtImportNotes);
     for (const std::string& strNote : mapping.notes.Lines())
         strReport += "\n" + QString::fromStdString(strNote);
-    ShowMessage(strReport);
+    m_form.ShowMessage(strReport);
     return true;
 }
 
-void CQM7100View::ApplyRoomMapping(const FilterMapping& mapping, const QString& strStep)
+void CRoomTuning::ApplyRoomMapping(const FilterMapping& mapping, const QString& strStep)
 {
-    ApplyFilterMapping(m_data.Output(m_nCurChannel), mapping);
-    m_pPage->RefreshPage();
-    RedrawAll();
-    m_pHistory->NameNextStep(strStep, false);
-    m_pHistory->Settle();
+    ApplyFilterMapping(m_data.Output(m_form.CurrentChannel()), mapping);
+    m_processor.NoteEdit();
+    m_form.RefreshSelectedOutput();
+    m_form.RedrawAll();
+    m_form.History().NameNextStep(strStep, false);
+    m_form.History().Settle();
 }
 
-bool CQM7100View::FitToMeasurement()
+bool CRoomTuning::FitToMeasurement()
 {
     RoomFitInput input;
-    input.measurement = m_pGraph->Measurement(m_nCurChannel);
+    input.measurement = m_form.Graph()->Measurement(m_form.CurrentChannel());
     if (input.measurement.IsEmpty())
         return false;
-    input.crossover = CrossoverResponse(m_data.Output(m_nCurChannel).EQ());
+    input.crossover = CrossoverResponse(m_data.Output(m_form.CurrentChannel()).EQ());
     RoomFitDlgHost host;
     host.askTargetFile = [this] { return AskRoomFile(false, kMeasurementFilter); };
-    host.showPreview = [this, nChannel = m_nCurChannel](const AxisResponse& curve) {
-        m_pGraph->SetFitPreview(nChannel, curve);
+    host.showPreview = [this, nChannel = m_form.CurrentChannel()](const AxisResponse& curve) {
+        m_form.Graph()->SetFitPreview(nChannel, curve);
     };
-    host.clearPreview = [this] { m_pGraph->ClearFitPreview(); };
+    host.clearPreview = [this] { m_form.Graph()->ClearFitPreview(); };
     host.mayApply = [this] { return AskParametricMode(); };
-    host.showMessage = [this](const QString& strText) { ShowMessage(strText); };
-    CRoomFitDlg dialog(this, input, std::move(host));
+    host.showMessage = [this](const QString& strText) { m_form.ShowMessage(strText); };
+    CRoomFitDlg dialog(&m_form, input, std::move(host));
     const bool bApply = dialog.exec() == QDialog::Accepted;
     if (bApply)
-        ApplyRoomMapping(RoomFitMapping(dialog.Result()), Tr(kTxtStepFit).arg(m_nCurChannel + 1));
+        ApplyRoomMapping(RoomFitMapping(dialog.Result()), Tr(kTxtStepFit).arg(m_form.CurrentChannel() + 1));
     return bApply;
 }
 
-bool CQM7100View::ExportFilters()
+bool CRoomTuning::ExportFilters()
 {
-    const CKTV_OutData& out = m_data.Output(m_nCurChannel);
+    const CKTV_OutData& out = m_data.Output(m_form.CurrentChannel());
     const std::vector<RoomFilter> filters = FiltersOfBands(out.EQ());
     if (filters.empty()) {
-        ShowMessage(Tr(kTxtNoBandsToExport));
+        m_form.ShowMessage(Tr(kTxtNoBandsToExport));
         return false;
     }
     QMessageBox ask(QMessageBox::Question, Tr(kTxtAppTitle), Tr(kTxtExportSyntax),
-                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, this);
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, &m_form);
     ask.button(QMessageBox::Yes)->setText(QStringLiteral("Equalizer APO"));
     ask.button(QMessageBox::No)->setText(QStringLiteral("REW"));
     const int nAnswer = ask.exec();
@@ -189,12 +199,12 @@ bool CQM7100View::ExportFilters()
         return false;
     const FilterSetFormat format = nAnswer == QMessageBox::No ? FilterSetFormat::Rew : FilterSetFormat::Apo;
     const std::string strText =
-        WriteFilterSet(filters, format, "ZR-470 CH" + std::to_string(m_nCurChannel + 1) + " (" + out.GetName() + ")");
+        WriteFilterSet(filters, format, "ZR-470 CH" + std::to_string(m_form.CurrentChannel() + 1) + " (" + out.GetName() + ")");
     QSaveFile file(strPath);
     if (!file.open(QIODevice::WriteOnly) ||
         file.write(strText.data(), static_cast<qint64>(strText.size())) != static_cast<qint64>(strText.size()) ||
         !file.commit()) {
-        ShowMessage(QString::fromStdString(Say(kTxtRoomCannotWrite, {LocalPath(strPath)})));
+        m_form.ShowMessage(QString::fromStdString(Say(kTxtRoomCannotWrite, {LocalPath(strPath)})));
         return false;
     }
     return true;

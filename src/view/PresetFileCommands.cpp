@@ -1,11 +1,5 @@
-// The preset-file commands: one scene (".ZR4C"), all scenes (".ZR4AC") and
-// the delays of one listening position (".Mode_C").
-//
-// A file dialog or a message box runs a nested event loop, and a link
-// failure handled in it stops the link thread, which may be waiting for
-// the comm lock. So each command asks for its file and reads and checks all
-// of it first, holds the comm lock only while it loads the model and queues
-// the frames, and shows its messages after releasing it.
+#include "PresetFileCommands.h"
+
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -55,19 +49,24 @@ bool Parses(std::span<const uint8_t> bytes)
 
 }  // namespace
 
+CPresetFileCommands::CPresetFileCommands(CProcessor& processor, CQM7100View& form)
+    : m_processor(processor), m_data(processor.Data()), m_form(form)
+{
+}
+
 // ---- file dialogs ------------------------------------------------------------------------
 
-QString CQM7100View::AskFile(bool bSave, std::string_view ext)
+QString CPresetFileCommands::AskFile(bool bSave, std::string_view ext)
 {
     const QString strExt = QString::fromLatin1(ext.data(), static_cast<qsizetype>(ext.size()));
     FileDialogRequest request;
     request.bSave = bSave;
     request.strFilter = "*" + strExt;
-    request.strDefault = m_strCurrentDir + "/DataFile/*" + strExt;
-    return Prompts().AskFile(request);
+    request.strDefault = m_form.CurrentDir() + "/DataFile/*" + strExt;
+    return m_form.Prompts().AskFile(request);
 }
 
-std::optional<CQM7100View::PresetFileRead> CQM7100View::AskPresetFile(std::string_view ext, size_t nSize,
+std::optional<CPresetFileCommands::PresetFileRead> CPresetFileCommands::AskPresetFile(std::string_view ext, size_t nSize,
                                                                       PresetCheck isValid,
                                                                       const QString& strUnfit)
 {
@@ -76,7 +75,7 @@ std::optional<CQM7100View::PresetFileRead> CQM7100View::AskPresetFile(std::strin
         return std::nullopt;
     auto bytes = ReadFileBytes(ToPath(strPath), nSize);
     if (!bytes || !isValid(*bytes)) {
-        ShowMessage(strUnfit);
+        m_form.ShowMessage(strUnfit);
         return std::nullopt;
     }
     return PresetFileRead{std::move(strPath), std::move(*bytes)};
@@ -84,21 +83,21 @@ std::optional<CQM7100View::PresetFileRead> CQM7100View::AskPresetFile(std::strin
 
 // ---- one scene ------------------------------------------------------------------------------
 
-bool CQM7100View::SaveScene()
+bool CPresetFileCommands::SaveScene()
 {
     const QString strPath = AskFile(true, kSceneFileExt);
     if (strPath.isEmpty())
         return false;
     const PresetFileResult saved = SaveSceneFile(m_data, ToPath(strPath));
     if (!saved.bOk) {
-        ShowMessage(SaveFailureText(saved));
+        m_form.ShowMessage(SaveFailureText(saved));
         return false;
     }
-    SetSceneName(QString::fromStdString(SceneTitle(saved.path)));
+    m_form.SetSceneName(QString::fromStdString(SceneTitle(saved.path)));
     return true;
 }
 
-bool CQM7100View::LoadScene()
+bool CPresetFileCommands::LoadScene()
 {
     const auto file = AskPresetFile(kSceneFileExt, kSceneFileSize, Parses<ParseSceneFile>,
                                     ErrorText(PresetFileError::ReadScene));
@@ -106,19 +105,19 @@ bool CQM7100View::LoadScene()
         return false;
     // Nothing is written without a link; the model is loaded all the same.
     m_processor.SendSceneFile(file->bytes, SceneTitle(ToPath(file->strPath)));
-    RefreshStrip();
-    ShowSceneName();
-    AfterLinkEvent();
-    NameLoadStep(file->strPath);
+    m_form.RefreshStrip();
+    m_form.ShowSceneName();
+    m_form.AfterLinkEvent();
+    m_form.NameLoadStep(file->strPath);
     return true;
 }
 
 // ---- all scenes -----------------------------------------------------------------------------
 
-bool CQM7100View::SaveAllScenes()
+bool CPresetFileCommands::SaveAllScenes()
 {
-    if (!IsConnected()) {
-        ShowMessage(QString::fromStdString(UnConnectionText()));
+    if (!m_form.IsConnected()) {
+        m_form.ShowMessage(QString::fromStdString(UnConnectionText()));
         return false;
     }
     const QString strPath = AskFile(true, kAllScenesFileExt);
@@ -126,31 +125,31 @@ bool CQM7100View::SaveAllScenes()
         return false;
     m_strAllScenesPath = strPath;
     // A link lost while the dialog was open ends here with "UnConnection".
-    const bool bReading = m_pSession->ReadAllScenes();
-    AfterLinkEvent();
+    const bool bReading = m_processor.Session().ReadAllScenes();
+    m_form.AfterLinkEvent();
     if (!bReading)
         m_strAllScenesPath.clear();
     return bReading;
 }
 
-void CQM7100View::OnAllScenesRead(int nPrograms)
+void CPresetFileCommands::OnAllScenesRead(int nPrograms)
 {
     if (nPrograms != kAllPrograms)
         return;
-    m_pSession->m_bTransferRunning = 0;
+    m_processor.Session().m_bTransferRunning = 0;
     if (m_strAllScenesPath.isEmpty())
         return;
     const QString strPath = std::exchange(m_strAllScenesPath, QString());
     const PresetFileResult saved = SaveAllScenesFile(m_data, ToPath(strPath));
     if (!saved.bOk)
-        ShowMessage(SaveFailureText(saved));
+        m_form.ShowMessage(SaveFailureText(saved));
 }
 
-bool CQM7100View::LoadAllScenes()
+bool CPresetFileCommands::LoadAllScenes()
 {
     const QString strUnConnection = QString::fromStdString(UnConnectionText());
-    if (!IsConnected()) {
-        ShowMessage(strUnConnection);
+    if (!m_form.IsConnected()) {
+        m_form.ShowMessage(strUnConnection);
         return false;
     }
     const auto file = AskPresetFile(kAllScenesFileExt, kAllScenesFileSize, Parses<ParseAllScenesFile>,
@@ -159,41 +158,41 @@ bool CQM7100View::LoadAllScenes()
         return false;
     // The programs are for the processor: a link lost while the dialog was
     // open leaves everything as it was.
-    if (!IsConnected()) {
-        ShowMessage(strUnConnection);
+    if (!m_form.IsConnected()) {
+        m_form.ShowMessage(strUnConnection);
         return false;
     }
     m_processor.SendAllScenesFile(file->bytes);
-    RefreshStrip();
-    ShowDelays();  // the position limited to 0 … 3, its button pressed
-    ShowSceneName();
-    AfterLinkEvent();
-    NameLoadStep(file->strPath);
+    m_form.RefreshStrip();
+    m_form.ShowDelays();  // the position limited to 0 … 3, its button pressed
+    m_form.ShowSceneName();
+    m_form.AfterLinkEvent();
+    m_form.NameLoadStep(file->strPath);
     return true;
 }
 
 // ---- listening position -----------------------------------------------------------------
 
-bool CQM7100View::SavePosition()
+bool CPresetFileCommands::SavePosition()
 {
     const QString strPath = AskFile(true, kPositionFileExt);
     if (strPath.isEmpty())
         return false;
     const PresetFileResult saved = SavePositionFile(m_data, ToPath(strPath));
     if (!saved.bOk) {
-        ShowMessage(SaveFailureText(saved));
+        m_form.ShowMessage(SaveFailureText(saved));
         return false;
     }
     return true;
 }
 
-bool CQM7100View::LoadPosition()
+bool CPresetFileCommands::LoadPosition()
 {
     const auto file = AskPresetFile(kPositionFileExt, kPositionFileSize, Parses<ParsePositionFile>,
                                     ErrorText(PresetFileError::ReadPosition));
     if (!file)
         return false;
-    ApplyPosition(m_processor.SendPositionFile(file->bytes).nPosition);
-    NameLoadStep(file->strPath);
+    m_form.ApplyPosition(m_processor.SendPositionFile(file->bytes).nPosition);
+    m_form.NameLoadStep(file->strPath);
     return true;
 }

@@ -1,0 +1,48 @@
+// Room tuning from the graph's context menu: a measurement of the room on
+// the selected output's graph, and filter sets computed by a measurement
+// program into (or out of) the output's bands.
+//
+// The import goes through the record setters like any edit: marked, sent
+// by the change scanner, applied to the linked outputs. No lock is held
+// while a dialog or a message box is open.
+//
+// User-interface thread only.
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <map>
+
+class CFStatic;
+class CKTV_Data;
+class CProcessor;
+class CQM7100View;
+struct FilterMapping;
+
+class CRoomTuning : public QObject {
+public:
+    CRoomTuning(CProcessor& processor, CQM7100View& form);
+    // The graph's context menu entries, handled here.
+    void ConnectGraph(CFStatic* pGraph);
+
+    // Each returns true when it did its work; refusals are told to the user.
+    bool LoadMeasurement();
+    void ClearMeasurement();
+    bool ImportFilters();
+    bool ExportFilters();
+    // The fit dialog on the output's measurement; true when a fit was applied.
+    bool FitToMeasurement();
+
+private:
+    // Opens in the folder last used for files of strFilter, DataFile/ at first.
+    QString AskRoomFile(bool bSave, const QString& strFilter);
+    bool AskParametricMode();
+    // The bands on the output (and its linked outputs), the page and graph
+    // redrawn; one step of the edit history, named strStep.
+    void ApplyRoomMapping(const FilterMapping& mapping, const QString& strStep);
+
+    CProcessor& m_processor;
+    CKTV_Data& m_data;
+    CQM7100View& m_form;
+    std::map<QString, QString> m_roomFolders;  // file filter → folder last used
+};
