@@ -68,8 +68,8 @@ int RunEqImport(CtlContext& ctx)
         ctx.out << MappingText(mapping);
     if (bDryRun)
         return kExitOk;
-    return RunOnProcessor(ctx, [&](CCtlDevice&, CKTV_Data& data, std::string* pResult) {
-        const std::string strApplied = ApplyToOutputs(data, nChannel, mapping, links, "imported");
+    return RunOnProcessor(ctx, [&](CCtlDevice& device, CKTV_Data&, std::string* pResult) {
+        const std::string strApplied = ApplyToOutputs(device.Processor(), nChannel, mapping, links, "imported");
         *pResult = ctx.inv.bJson ? ImportJson(nChannel, mapping, links, false) : strApplied;
         return kExitOk;
     });
