@@ -74,7 +74,7 @@ int ReadFitFiles(CtlContext& ctx, RoomFitInput* pInput)
     std::string strError;
     const MeasurementResult measured = ReadMeasurementFile(line.positional[1]);
     if (!measured.bOk || !pInput->measurement.Assign(measured.points, &strError))
-        return Refuse(ctx, measured.bOk ? strError : measured.strError);
+        return Refuse(ctx, measured.bOk ? strError : RoomFileErrorText(measured.error));
     if (line.values.count("--target") && !pInput->target.Load(line.values.at("--target"), &strError))
         return Refuse(ctx, strError);
     return kExitOk;

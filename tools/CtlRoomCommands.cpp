@@ -57,7 +57,7 @@ int RunEqImport(CtlContext& ctx)
         return nExit;
     const FilterSetResult read = ReadFilterSetFile(options.positional[1], OptionValue(options, "--channel"));
     if (!read.bOk)
-        return Refuse(ctx, read.strError);
+        return Refuse(ctx, RoomFileErrorText(read.error));
     const FilterMapping mapping = MapFilterSet(read.set);
     const bool bDryRun = options.flags.count("--dry-run") > 0;
     if (ctx.inv.bJson && bDryRun) {
