@@ -117,7 +117,8 @@ public:
     // the table to the processor while connected.
     PresetFileResult SendPositionFile(std::span<const uint8_t> bytes);
     // The live settings as a scene file; the live scene then takes the
-    // file's title as its name, to be sent with the next transfer.
+    // file's title as its name (told as an edit), to be sent with the next
+    // transfer.
     PresetFileResult SaveSceneFile(const std::filesystem::path& path);
     // Starts reading every program from the processor, for a backup; false
     // (nothing queued) without a link. Notification kMsgAllScenesRead ends
