@@ -1,5 +1,5 @@
 // Any bytes can be offered as a measurement or a filter set: the readers
-// refuse with a message or return values the rest of the program relies
+// refuse with a kind of failure or return values the rest of the program relies
 // on (rising frequencies within 1 Hz … 100 kHz, finite numbers, at most 31
 // usable filters), and whatever they accept maps onto valid band codes and
 // writes back into a filter set that reads again.
@@ -22,10 +22,18 @@ void Check(bool bOk)
         std::abort();
 }
 
+// A refusal has a kind, worded in both languages; an acceptance has none.
+void CheckRefusal(bool bOk, const RoomFileError& error)
+{
+    Check(bOk ? error.kind == kTxtCount
+              : !RoomFileErrorText(error, Language::English).empty() &&
+                    !RoomFileErrorText(error, Language::Chinese).empty());
+}
+
 void CheckMeasurement(std::string_view text)
 {
     const MeasurementResult result = ParseMeasurement(text);
-    Check(result.bOk == result.strError.empty());
+    CheckRefusal(result.bOk, result.error);
     double dLast = 0.0;
     for (const MeasurementPoint& point : result.points) {
         Check(point.dFreq > dLast && point.dFreq <= kMeasureMaxFreq && std::isfinite(point.dDb));
@@ -40,7 +48,7 @@ void CheckMeasurement(std::string_view text)
 void CheckFilterSet(std::string_view text)
 {
     const FilterSetResult result = ParseFilterSet(text);
-    Check(result.bOk == result.strError.empty());
+    CheckRefusal(result.bOk, result.error);
     if (!result.bOk)
         return;
     const FilterMapping mapping = MapFilterSet(result.set);

@@ -25,7 +25,7 @@ CCtlDevice::~CCtlDevice()
 
 bool CCtlDevice::Open(const std::string& strDevice)
 {
-    if (!ConnectDevice(m_session, strDevice))
+    if (!m_processor.Connect(strDevice))
         return false;
     m_strDescription = m_session.DeviceDescription();
     if (!WaitFor([this] { return m_session.State().m_bOnline.load() != 0; })) {
@@ -90,8 +90,7 @@ bool CCtlDevice::WaitFor(const std::function<bool()>& bDone)
 
 void CCtlDevice::Close()
 {
-    if (m_session.IsConnected())
-        m_session.Disconnect();
+    m_processor.Disconnect();
 }
 
 std::string CCtlDevice::Failure() const

@@ -53,12 +53,11 @@ int RunReadScene(CtlContext& ctx)
     const fs::path path = ctx.inv.args[0];
     if (const std::string strWhy = WhyNotWritable(path); !strWhy.empty())
         return RefuseFile(ctx, PresetFileError::SaveScene, path, strWhy);
-    return RunOnProcessor(ctx, [&](CCtlDevice& device, CKTV_Data& data, std::string* pResult) {
-        const PresetFileResult saved = SaveSceneFile(data, path);
+    return RunOnProcessor(ctx, [&](CCtlDevice& device, CKTV_Data&, std::string* pResult) {
+        // As in the editor: the live scene takes the file's name.
+        const PresetFileResult saved = device.Processor().SaveSceneFile(path);
         if (!saved.bOk)
             return RefuseFile(ctx, PresetFileError::SaveScene, saved.path, saved.strReason);
-        // As in the editor: the live scene takes the file's name.
-        device.Session().SetSceneName(SceneTitle(saved.path));
         *pResult = FileResult(ctx, saved.path);
         return kExitOk;
     });
@@ -91,14 +90,13 @@ int RunBackup(CtlContext& ctx)
     const fs::path path = ctx.inv.args[0];
     if (const std::string strWhy = WhyNotWritable(path); !strWhy.empty())
         return RefuseFile(ctx, PresetFileError::SaveAllScenes, path, strWhy);
-    return RunOnProcessor(ctx, [&](CCtlDevice& device, CKTV_Data& data, std::string* pResult) {
+    return RunOnProcessor(ctx, [&](CCtlDevice& device, CKTV_Data&, std::string* pResult) {
         const int nBefore = device.Seen(kMsgAllScenesRead, -1);
-        if (!device.Session().ReadAllScenes())
+        if (!device.Processor().ReadAllScenes())
             return LinkFailed(ctx, device);
         if (!device.WaitForNotification(kMsgAllScenesRead, -1, nBefore + 1))
             return LinkFailed(ctx, device);
-        device.Session().m_bTransferRunning = 0;
-        const PresetFileResult saved = SaveAllScenesFile(data, path);
+        const PresetFileResult saved = device.Processor().SaveAllScenesFile(path);
         if (!saved.bOk)
             return RefuseFile(ctx, PresetFileError::SaveAllScenes, saved.path, saved.strReason);
         *pResult = FileResult(ctx, saved.path);

@@ -5,11 +5,9 @@
 #include "CtlCommands.h"
 #include "CtlJson.h"
 #include "FirmwareFile.h"
-#include "GlobalData.h"
-#include "KTV_Data.h"
-#include "LinkSession.h"
 #include "LinkTexts.h"
 #include "NotifyQueue.h"
+#include "Processor.h"
 
 namespace {
 
@@ -61,19 +59,16 @@ int RunFirmware(CtlContext& ctx)
     CNotifyQueue queue;
     int nExit = kExitFailed;
     {
-        CKTV_Data data;
-        data.State().m_pNotifySink = &queue;
-        CLinkSession session(data);
+        CProcessor processor;
+        processor.State().m_pNotifySink = &queue;
+        CLinkSession& session = processor.Session();
         std::vector<std::string> messages;
         session.m_onMessage = [&messages](const std::string& strText, MessageKind) { messages.push_back(strText); };
-        const std::string strDevice = ctx.inv.strDevice;
         ProgressPrinter progress(ctx.out, ctx.inv.bJson);
-        if (session.StartFirmwareUpdate(std::move(*file.update), [strDevice](std::string* pError) {
-                return OpenTransport(strDevice, pError);
-            })) {
+        if (processor.StartFirmwareUpdate(std::move(*file.update), ctx.inv.strDevice)) {
             PumpUntil(queue, session, [&session] { return !session.IsFirmwareMode(); }, kUpdateLimitMs,
                       [&](const PostedNotification&) { progress.Update(session); });
-            session.CancelFirmwareUpdate();  // only acts when the time ran out
+            processor.CancelFirmwareUpdate();  // only acts when the time ran out
         }
         for (const std::string& strMessage : messages) {
             if (strMessage == FirmwareDoneText())

@@ -15,6 +15,7 @@
 #include "KTV_Data.h"
 #include "NumberText.h"
 #include "PresetFile.h"
+#include "Processor.h"
 #include "RoomFit.h"
 
 namespace fs = std::filesystem;
@@ -73,15 +74,15 @@ int ReadFitFiles(CtlContext& ctx, RoomFitInput* pInput)
     std::string strError;
     const MeasurementResult measured = ReadMeasurementFile(line.positional[1]);
     if (!measured.bOk || !pInput->measurement.Assign(measured.points, &strError))
-        return Refuse(ctx, measured.bOk ? strError : measured.strError);
+        return Refuse(ctx, measured.bOk ? strError : RoomFileErrorText(measured.error));
     if (line.values.count("--target") && !pInput->target.Load(line.values.at("--target"), &strError))
         return Refuse(ctx, strError);
     return kExitOk;
 }
 
-RoomFitResult FitOutput(FitCommand& command, CKTV_Data& data)
+RoomFitResult FitOutput(FitCommand& command, CProcessor& processor)
 {
-    command.input.crossover = CrossoverResponse(data.Output(command.nChannel - 1).EQ());
+    command.input.crossover = CrossoverResponse(processor.Data().Output(command.nChannel - 1).EQ());
     return FitRoom(command.input);
 }
 
@@ -116,18 +117,18 @@ std::string FitReport(const CtlContext& ctx, const RoomFitInput& input, const Ro
                      {"range_hz", Json::array({JsonExact(input.dLowHz), JsonExact(input.dHighHz)})}});
 }
 
-// The fit of the output in data, printed and (unless a dry run) applied;
-// kExitOk or the refusal.
-int FitAndApply(CtlContext& ctx, FitCommand& command, CKTV_Data& data, bool bApply, std::string* pResult)
+// The fit of the output on the processor (or on a scene file's settings),
+// printed and (unless a dry run) applied; kExitOk or the refusal.
+int FitAndApply(CtlContext& ctx, FitCommand& command, CProcessor& processor, bool bApply, std::string* pResult)
 {
-    const RoomFitResult result = FitOutput(command, data);
+    const RoomFitResult result = FitOutput(command, processor);
     if (result.status != RoomFitStatus::Done)
         return Refuse(ctx, result.strError);
     *pResult = FitReport(ctx, command.input, result);
     if (!bApply)
         return kExitOk;
     const std::string strApplied =
-        ApplyToOutputs(data, command.nChannel, RoomFitMapping(result), command.links, "fitted");
+        ApplyToOutputs(processor, command.nChannel, RoomFitMapping(result), command.links, "fitted");
     if (!ctx.inv.bJson)
         *pResult += strApplied;
     return kExitOk;
@@ -135,17 +136,17 @@ int FitAndApply(CtlContext& ctx, FitCommand& command, CKTV_Data& data, bool bApp
 
 int FitInScene(CtlContext& ctx, FitCommand& command)
 {
-    CKTV_Data data;
-    if (!LoadSceneFile(data, command.strFrom).bOk)
+    CProcessor processor;  // never connected: the scene file's settings only
+    if (!LoadSceneFile(processor.Data(), command.strFrom).bOk)
         return RefuseFile(ctx, PresetFileError::ReadScene, command.strFrom,
                           WhyUnreadable(command.strFrom, "a scene file (.ZR4C)"));
     const bool bSave = !command.strSave.empty() && !command.bDryRun;
     std::string strResult;
-    const int nExit = FitAndApply(ctx, command, data, bSave, &strResult);
+    const int nExit = FitAndApply(ctx, command, processor, bSave, &strResult);
     if (nExit != kExitOk)
         return nExit;
     if (bSave) {
-        const PresetFileResult saved = SaveSceneFile(data, command.strSave);
+        const PresetFileResult saved = processor.SaveSceneFile(command.strSave);
         if (!saved.bOk)
             return RefuseFile(ctx, PresetFileError::SaveScene, saved.path, saved.strReason);
         if (!ctx.inv.bJson)
@@ -167,7 +168,7 @@ int RunEqFit(CtlContext& ctx)
     if (!command.strFrom.empty())
         return FitInScene(ctx, command);
     // A dry run still reads the processor: the fit needs the output's crossover.
-    return RunOnProcessor(ctx, [&](CCtlDevice&, CKTV_Data& data, std::string* pResult) {
-        return FitAndApply(ctx, command, data, !command.bDryRun, pResult);
+    return RunOnProcessor(ctx, [&](CCtlDevice& device, CKTV_Data&, std::string* pResult) {
+        return FitAndApply(ctx, command, device.Processor(), !command.bDryRun, pResult);
     });
 }

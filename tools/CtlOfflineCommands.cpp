@@ -56,7 +56,7 @@ int RunResponse(CtlContext& ctx)
     if (options.values.count("--measurement")) {
         const MeasurementResult measured = ReadMeasurementFile(options.values.at("--measurement"));
         if (!measured.bOk || !room.Assign(measured.points, &strError))
-            return Refuse(ctx, measured.bOk ? strError : measured.strError);
+            return Refuse(ctx, measured.bOk ? strError : RoomFileErrorText(measured.error));
     } else {
         room.Assign({{g_dFreqAxis.front(), 0.0}, {g_dFreqAxis.back(), 0.0}}, &strError);
     }

@@ -6,7 +6,7 @@
 #include "CtlRoomOptions.h"
 #include "FilterSetMapping.h"
 #include "GlobalData.h"
-#include "KTV_Data.h"
+#include "Processor.h"
 
 int ParseLinkOption(CtlContext& ctx, int nChannel, std::vector<int>* pLinks)
 {
@@ -47,12 +47,13 @@ std::string MappingText(const FilterMapping& mapping)
     return strText;
 }
 
-std::string ApplyToOutputs(CKTV_Data& data, int nChannel, const FilterMapping& mapping, const std::vector<int>& links,
-                           const char* pVerb)
+std::string ApplyToOutputs(CProcessor& processor, int nChannel, const FilterMapping& mapping,
+                           const std::vector<int>& links, const char* pVerb)
 {
+    std::vector<int> outputs;
     for (const int nLinked : links)
-        data.State().SetLinkGroup(nLinked - 1, data.State().m_nLinkGroup[nChannel - 1]);
-    ApplyFilterMapping(data.Output(nChannel - 1), mapping);
+        outputs.push_back(nLinked - 1);
+    processor.ApplyFilterMapping(nChannel - 1, mapping, outputs);
     std::string strText = "output " + std::to_string(nChannel) + ": parametric mode, " +
                           std::to_string(mapping.bands.size()) + (mapping.bands.size() == 1 ? " band " : " bands ") +
                           pVerb + '\n';

@@ -9,7 +9,7 @@
 
 #include "CtlContext.h"
 
-class CKTV_Data;
+class CProcessor;
 struct FilterMapping;
 
 // --link "2,3" of ctx.line: the outputs the editor would have linked with
@@ -22,5 +22,5 @@ std::string MappingText(const FilterMapping& mapping);
 // Links the outputs in links (1 … 6) with output nChannel, puts the mapping
 // on it in parametric mode and returns the lines that say so: "output 2:
 // parametric mode, 3 bands imported" with pVerb "imported".
-std::string ApplyToOutputs(CKTV_Data& data, int nChannel, const FilterMapping& mapping, const std::vector<int>& links,
-                           const char* pVerb);
+std::string ApplyToOutputs(CProcessor& processor, int nChannel, const FilterMapping& mapping,
+                           const std::vector<int>& links, const char* pVerb);

@@ -57,7 +57,7 @@ int RunEqImport(CtlContext& ctx)
         return nExit;
     const FilterSetResult read = ReadFilterSetFile(options.positional[1], OptionValue(options, "--channel"));
     if (!read.bOk)
-        return Refuse(ctx, read.strError);
+        return Refuse(ctx, RoomFileErrorText(read.error));
     const FilterMapping mapping = MapFilterSet(read.set);
     const bool bDryRun = options.flags.count("--dry-run") > 0;
     if (ctx.inv.bJson && bDryRun) {
@@ -68,8 +68,8 @@ int RunEqImport(CtlContext& ctx)
         ctx.out << MappingText(mapping);
     if (bDryRun)
         return kExitOk;
-    return RunOnProcessor(ctx, [&](CCtlDevice&, CKTV_Data& data, std::string* pResult) {
-        const std::string strApplied = ApplyToOutputs(data, nChannel, mapping, links, "imported");
+    return RunOnProcessor(ctx, [&](CCtlDevice& device, CKTV_Data&, std::string* pResult) {
+        const std::string strApplied = ApplyToOutputs(device.Processor(), nChannel, mapping, links, "imported");
         *pResult = ctx.inv.bJson ? ImportJson(nChannel, mapping, links, false) : strApplied;
         return kExitOk;
     });

@@ -190,6 +190,7 @@ void CLinkSession::HandleNotification(int nMsg, intptr_t wParam, intptr_t /*lPar
         m_state.m_nDeviceType = static_cast<int>(wParam);
         break;
     case kMsgBatchProgress:
+    case kMsgAllScenesRead:  // the backup's read of every program has ended
         m_bTransferRunning = 0;
         break;
     case kMsgUsbFailure:

@@ -251,13 +251,18 @@ const char* TextNow(TextId id)
 
 std::string SayIn(Language language, TextId id, std::initializer_list<std::string> args)
 {
+    return SayIn(language, id, std::span<const std::string>(args.begin(), args.size()));
+}
+
+std::string SayIn(Language language, TextId id, std::span<const std::string> args)
+{
     const std::string strPattern = TextIn(language, id);
     std::string strOut;
     for (std::size_t i = 0; i < strPattern.size(); ++i) {
         const char c = strPattern[i];
         const std::size_t nArg = i + 1 < strPattern.size() ? static_cast<std::size_t>(strPattern[i + 1] - '1') : 99;
         if (c == '%' && nArg < args.size()) {
-            strOut.append(*(args.begin() + nArg));
+            strOut.append(args[nArg]);
             ++i;
         } else {
             strOut.push_back(c);

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <initializer_list>
+#include <span>
 #include <string>
 
 enum TextId : int {
@@ -266,4 +267,6 @@ const char* TextNow(TextId id);
 // moment, with %1, %2 … replaced by the arguments. A % that names no
 // argument stays as it is.
 std::string SayIn(Language language, TextId id, std::initializer_list<std::string> args = {});
+// The same with arguments kept with a failure's kind.
+std::string SayIn(Language language, TextId id, std::span<const std::string> args);
 std::string Say(TextId id, std::initializer_list<std::string> args = {});

@@ -6,6 +6,7 @@
 #include "BlockAddress.h"
 #include "DataDefine.h"
 #include "DelayTable.h"
+#include "FilterSetMapping.h"
 
 CProcessor::CProcessor() : m_session(m_data), m_watch(m_data)
 {
@@ -198,4 +199,53 @@ PresetFileResult CProcessor::SendPositionFile(std::span<const uint8_t> bytes)
             m_session.SendSystemItem(kItemDelayTable, 0);
         return loaded;
     });
+}
+
+PresetFileResult CProcessor::SaveSceneFile(const std::filesystem::path& path)
+{
+    const PresetFileResult saved = ::SaveSceneFile(m_data, path);
+    if (saved.bOk) {
+        m_session.SetSceneName(SceneTitle(saved.path));
+        Publish(ChangeSource::kEdit);
+    }
+    return saved;
+}
+
+bool CProcessor::ReadAllScenes()
+{
+    return m_session.ReadAllScenes();
+}
+
+PresetFileResult CProcessor::SaveAllScenesFile(const std::filesystem::path& path)
+{
+    return ::SaveAllScenesFile(m_data, path);
+}
+
+PresetFileResult CProcessor::SavePositionFile(const std::filesystem::path& path)
+{
+    return ::SavePositionFile(m_data, path);
+}
+
+void CProcessor::ApplyFilterMapping(int nOutput, const FilterMapping& mapping, const std::vector<int>& links)
+{
+    if (nOutput < 0 || nOutput >= kOutputs)
+        return;
+    {
+        ModelLock lock(State().m_csModel);
+        for (const int nLinked : links)
+            State().SetLinkGroup(nLinked, State().m_nLinkGroup[nOutput]);
+        ::ApplyFilterMapping(m_data.Output(nOutput), mapping);
+    }
+    Publish(ChangeSource::kEdit);
+}
+
+void CProcessor::Disconnect()
+{
+    if (m_session.IsConnected())
+        m_session.Disconnect();
+}
+
+void CProcessor::CancelFirmwareUpdate()
+{
+    m_session.CancelFirmwareUpdate();
 }

@@ -14,13 +14,14 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
 #include <span>
 #include <string>
-
 #include <vector>
 
 #include "ChangeEvent.h"
 #include "ChangeWatch.h"
+#include "FirmwareFile.h"
 #include "KTV_Data.h"
 #include "LinkSession.h"
 #include "PresetFile.h"
@@ -34,6 +35,8 @@ enum class ProgramNameCheck {
     kTaken,       // another scene program has the same name
 };
 
+struct FilterMapping;
+
 class CProcessor {
 public:
     CProcessor();
@@ -44,6 +47,29 @@ public:
     CKTV_Data& Data() { return m_data; }
     CProcessorState& State() { return m_data.State(); }
     CLinkSession& Session() { return m_session; }
+
+    // ---- the link -------------------------------------------------------------------
+    // Opens "usb", "tcp:HOST:PORT" or "virtual" and starts the
+    // identification, then the full read of the live settings; returns at
+    // once. The read completes while the owning thread hands the session its
+    // notifications, and ends in a kConnection event. False when the device
+    // could not be opened: the session showed the link-failure message and
+    // keeps the reason in LastError().
+    bool Connect(const std::string& strDevice);
+    // Stops the transfers and closes the link, when there is one.
+    void Disconnect();
+    bool IsConnected() const { return m_session.IsConnected(); }
+
+    // ---- the firmware update ----------------------------------------------------------
+    // Hands a checked firmware file to the link, which looks for the
+    // processor on strDevice (and again there after its restart into the
+    // loader) and runs the update; returns at once. The update's end comes
+    // as the session's notifications: its status and message. False only
+    // while an update is already running.
+    bool StartFirmwareUpdate(CFirmwareUpdate update, const std::string& strDevice);
+    // Cancels a running update: a failure, unless the processor had already
+    // confirmed the end.
+    void CancelFirmwareUpdate();
 
     // ---- what the processor reported ---------------------------------------------
     // The identification as it arrived (up to its first zero byte); the
@@ -91,6 +117,25 @@ public:
     // A checked listening-position file's delays into the delay table, and
     // the table to the processor while connected.
     PresetFileResult SendPositionFile(std::span<const uint8_t> bytes);
+    // The live settings as a scene file; the live scene then takes the
+    // file's title as its name (told as an edit), to be sent with the next
+    // transfer.
+    PresetFileResult SaveSceneFile(const std::filesystem::path& path);
+    // Starts reading every program from the processor, for a backup; false
+    // (nothing queued) without a link. Notification kMsgAllScenesRead ends
+    // it, after which SaveAllScenesFile writes what was read.
+    bool ReadAllScenes();
+    // Every program, the live scene and the delay table as an all-scenes file.
+    PresetFileResult SaveAllScenesFile(const std::filesystem::path& path);
+    // The current listening position and its delays as a position file.
+    PresetFileResult SavePositionFile(const std::filesystem::path& path);
+
+    // ---- room tuning --------------------------------------------------------------------
+    // Links each output of links (0 … 5) with output nOutput (0 … 5) and
+    // puts the mapped bands on it and on the outputs linked with it, in
+    // parametric mode: under the model lock, so the link sends them as it
+    // sends any edit, and told as an edit.
+    void ApplyFilterMapping(int nOutput, const FilterMapping& mapping, const std::vector<int>& links);
 
     // ---- change events ----------------------------------------------------------------
     // A subscriber is told every change on this object's owning thread, from

@@ -78,7 +78,7 @@ std::vector<std::string> CApoChannels::Choices() const
     return choices;
 }
 
-bool CApoChannels::Choose(const std::string& strWanted, std::string* pChosen, std::string* pError) const
+bool CApoChannels::Choose(const std::string& strWanted, std::string* pChosen, RoomFileError* pError) const
 {
     const std::vector<std::string> choices = Choices();
     if (strWanted.empty()) {
@@ -103,7 +103,7 @@ bool CApoChannels::Choose(const std::string& strWanted, std::string* pChosen, st
     std::vector<std::string> offered = choices.empty() ? NamesWithRows() : choices;
     if (offered.empty())
         offered.emplace_back(kApoAllChannels);
-    *pError = Say(kTxtApoNoChannel, {RoomQuote(strWanted), Joined(offered)});
+    *pError = {kTxtApoNoChannel, 0, {RoomQuote(strWanted), Joined(offered)}};
     return false;
 }
 

@@ -35,7 +35,7 @@ public:
     // The channel to take: strWanted when given (false with *pError, which
     // lists the names the file has, when no section names it or it is "all"
     // and no filters are for all channels), else the rule's choice.
-    bool Choose(const std::string& strWanted, std::string* pChosen, std::string* pError) const;
+    bool Choose(const std::string& strWanted, std::string* pChosen, RoomFileError* pError) const;
     bool Takes(std::size_t nSection, const std::string& strChosen) const;
     // A note for every section with filters that strChosen leaves out.
     void NoteLeftOut(const std::string& strChosen, CRoomNotes& notes) const;

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cmath>
 #include <cstdio>
+#include <optional>
 
 #include "ApoChannels.h"
 #include "RoomText.h"
@@ -28,6 +29,9 @@ constexpr std::array<TypeName, 20> kTypes = {{
 }};
 
 constexpr std::string_view kChannelCommand = "Channel:";
+
+// Why a line or the file is refused; nothing when it is not.
+using Fault = std::optional<RoomFileError>;
 
 // The audio band: a wider filter is no filter a program computed.
 constexpr double kMaxBandwidthOct = 10.0;
@@ -62,28 +66,26 @@ class RowParser {
 public:
     RowParser(std::string_view rest, int nLine) : m_tokens(RoomFields(rest)), m_nLine(nLine) {}
 
-    std::string Parse(RoomFilter* pFilter)
+    Fault Parse(RoomFilter* pFilter)
     {
         pFilter->nLine = m_nLine;
         if (Peek() == "ON" || Peek() == "OFF")
             pFilter->bOn = Take() == "ON";
         else if (Peek() != "NONE")
-            return Error(Say(kTxtSetExpectedOnOff));
+            return Error(kTxtSetExpectedOnOff);
         const std::string strType = Take();
         if (!TypeOf(strType, &pFilter->kind))
-            return Error(Say(kTxtSetUnknownType, {RoomQuote(strType)}));
+            return Error(kTxtSetUnknownType, RoomQuote(strType));
         pFilter->strType = strType;
         if (pFilter->kind == RoomFilterKind::None)
-            return m_i == m_tokens.size() ? std::string() : Unexpected();
+            return m_i == m_tokens.size() ? std::nullopt : Unexpected();
         if (pFilter->kind == RoomFilterKind::LowShelf || pFilter->kind == RoomFilterKind::HighShelf) {
-            std::string strError = TakeSlope(pFilter);
-            if (!strError.empty())
-                return strError;
+            if (Fault fault = TakeSlope(pFilter))
+                return fault;
         }
         while (m_i < m_tokens.size()) {
-            std::string strError = TakeValue(pFilter);
-            if (!strError.empty())
-                return strError;
+            if (Fault fault = TakeValue(pFilter))
+                return fault;
         }
         return CheckComplete(*pFilter);
     }
@@ -91,11 +93,9 @@ public:
 private:
     std::string Peek() const { return m_i < m_tokens.size() ? RoomUpper(m_tokens[m_i]) : std::string(); }
     std::string Take() { return m_i < m_tokens.size() ? RoomUpper(m_tokens[m_i++]) : std::string(); }
-    std::string Error(const std::string& strWhat) const { return RoomLinePrefix(m_nLine) + strWhat; }
-    std::string Unexpected() const
-    {
-        return Error(Say(kTxtSetUnexpected, {RoomQuote(m_tokens[m_i])}));
-    }
+    Fault Error(TextId kind) const { return RoomFileError{kind, m_nLine, {}}; }
+    Fault Error(TextId kind, std::string strArg) const { return RoomFileError{kind, m_nLine, {std::move(strArg)}}; }
+    Fault Unexpected() const { return Error(kTxtSetUnexpected, RoomQuote(m_tokens[m_i])); }
 
     static bool TypeOf(const std::string& strType, RoomFilterKind* pKind)
     {
@@ -109,7 +109,7 @@ private:
     }
 
     // "6dB", "12dB" or "12 dB" right after a shelf's type.
-    std::string TakeSlope(RoomFilter* pFilter)
+    Fault TakeSlope(RoomFilter* pFilter)
     {
         std::string strToken = Peek();
         if (strToken.size() > 2 && strToken.compare(strToken.size() - 2, 2, "DB") == 0) {
@@ -120,25 +120,25 @@ private:
         } else if (m_i < m_tokens.size() && ParseRoomNumber(m_tokens[m_i], &pFilter->dSlope)) {
             ++m_i;
             if (Take() != "DB")
-                return Error(Say(kTxtSetSlopeNeedsDb));
+                return Error(kTxtSetSlopeNeedsDb);
         }
         if (pFilter->dSlope < 0.0)
-            return Error(Say(kTxtSetSlopeNegative));
-        return {};
+            return Error(kTxtSetSlopeNegative);
+        return std::nullopt;
     }
 
-    std::string TakeNumber(double* pValue, const char* szUnit)
+    Fault TakeNumber(double* pValue, const char* szUnit)
     {
         if (m_i >= m_tokens.size() || !ParseRoomNumber(m_tokens[m_i], pValue))
-            return m_i < m_tokens.size() ? Error(Say(kTxtRoomNotNumber, {RoomQuote(m_tokens[m_i])}))
-                                         : Error(Say(kTxtSetValueMissing));
+            return m_i < m_tokens.size() ? Error(kTxtRoomNotNumber, RoomQuote(m_tokens[m_i]))
+                                         : Error(kTxtSetValueMissing);
         ++m_i;
         if (szUnit && Peek() == szUnit)
             ++m_i;
-        return {};
+        return std::nullopt;
     }
 
-    std::string TakeValue(RoomFilter* pFilter)
+    Fault TakeValue(RoomFilter* pFilter)
     {
         const std::string strKey = Take();
         if (strKey == "FC")
@@ -153,19 +153,19 @@ private:
         return Unexpected();
     }
 
-    std::string CheckComplete(const RoomFilter& filter) const
+    Fault CheckComplete(const RoomFilter& filter) const
     {
         if (filter.dFreq < 1.0 || filter.dFreq > 100000.0)
-            return Error(Say(kTxtSetFrequency));
+            return Error(kTxtSetFrequency);
         if (filter.dQ < 0.0 || filter.dBwOct < 0.0)
-            return Error(Say(kTxtSetQPositive));
+            return Error(kTxtSetQPositive);
         if (std::abs(filter.dGain) > kRoomMaxLevelDb)
-            return Error(Say(kTxtSetGain, {RoomNumberText(filter.dGain)}));
+            return Error(kTxtSetGain, RoomNumberText(filter.dGain));
         if (filter.dBwOct > kMaxBandwidthOct)
-            return Error(Say(kTxtSetBandwidth, {RoomNumberText(filter.dBwOct)}));
+            return Error(kTxtSetBandwidth, RoomNumberText(filter.dBwOct));
         if (filter.kind == RoomFilterKind::Peaking && filter.dQ == 0.0 && filter.dBwOct == 0.0)
-            return Error(Say(kTxtSetPeakingNeedsQ));
-        return {};
+            return Error(kTxtSetPeakingNeedsQ);
+        return std::nullopt;
     }
 
     std::vector<std::string> m_tokens;
@@ -173,21 +173,22 @@ private:
     int m_nLine;
 };
 
-FilterSetResult Refused(std::string strError)
+FilterSetResult Refused(RoomFileError error)
 {
     FilterSetResult result;
-    result.strError = std::move(strError);
+    result.strError = RoomFileErrorText(error);
+    result.error = std::move(error);
     return result;
 }
 
-std::string ParsePreamp(std::string_view line, int nLine, FilterSet* pSet)
+Fault ParsePreamp(std::string_view line, int nLine, FilterSet* pSet)
 {
     const std::vector<std::string> fields = RoomFields(line.substr(7));
     const bool bUnit = fields.size() == 2 && RoomUpper(fields[1]) == "DB";
     if ((fields.size() != 1 && !bUnit) || !ParseRoomNumber(fields[0], &pSet->dPreamp))
-        return RoomLinePrefix(nLine) + Say(kTxtSetExpectedPreamp);
+        return RoomFileError{kTxtSetExpectedPreamp, nLine, {}};
     pSet->bHasPreamp = true;
-    return {};
+    return std::nullopt;
 }
 
 void NoteCommand(std::string_view line, int nLine, FilterSet* pSet)
@@ -201,13 +202,13 @@ void NoteCommand(std::string_view line, int nLine, FilterSet* pSet)
 }
 
 // The filters of the channel strChannel (or of the rule's choice) into
-// *pSet; an error text when there is no such channel or it has too many.
-std::string TakeChannel(const CApoChannels& channels, const std::string& strChannel, std::vector<RoomFilter>& filters,
-                        const std::vector<std::size_t>& sectionOf, FilterSet* pSet)
+// *pSet; the fault when there is no such channel or it has too many.
+Fault TakeChannel(const CApoChannels& channels, const std::string& strChannel, std::vector<RoomFilter>& filters,
+                  const std::vector<std::size_t>& sectionOf, FilterSet* pSet)
 {
-    std::string strError;
-    if (!channels.Choose(strChannel, &pSet->strChannel, &strError))
-        return strError;
+    RoomFileError error;
+    if (!channels.Choose(strChannel, &pSet->strChannel, &error))
+        return error;
     pSet->channels = channels.Choices();
     channels.NoteLeftOut(pSet->strChannel, pSet->notes);
     int nUsable = 0;
@@ -218,8 +219,8 @@ std::string TakeChannel(const CApoChannels& channels, const std::string& strChan
         pSet->filters.push_back(std::move(filters[i]));
     }
     if (nUsable > kMaxRoomFilters)
-        return Say(kTxtSetTooManyFilters, {std::to_string(nUsable)});
-    return {};
+        return RoomFileError{kTxtSetTooManyFilters, 0, {std::to_string(nUsable)}};
+    return std::nullopt;
 }
 
 // Gains and frequencies as the programs print them.
@@ -248,9 +249,10 @@ bool RoomFilter::IsUsable() const
 
 FilterSetResult ParseFilterSet(std::string_view text, const std::string& strChannel)
 {
+    RoomFileError error;
+    if (!StripRoomEncoding(&text, &error))
+        return Refused(std::move(error));
     FilterSetResult result;
-    if (!StripRoomEncoding(&text, &result.strError))
-        return result;
     CApoChannels channels;
     std::vector<RoomFilter> filters;
     std::vector<std::size_t> sectionOf;
@@ -259,36 +261,35 @@ FilterSetResult ParseFilterSet(std::string_view text, const std::string& strChan
         ++nLine;
         if (line.empty() || line.front() == '#')
             continue;
-        std::string strError;
+        Fault fault;
         const std::size_t nRow = FilterRowStart(line);
         if (nRow != std::string_view::npos) {
             filters.emplace_back();
-            strError = RowParser(line.substr(nRow), nLine).Parse(&filters.back());
+            fault = RowParser(line.substr(nRow), nLine).Parse(&filters.back());
             sectionOf.push_back(channels.TakeRow());
         } else if (StartsWithNoCase(line, "Preamp:")) {
-            strError = ParsePreamp(line, nLine, &result.set);
+            fault = ParsePreamp(line, nLine, &result.set);
         } else if (StartsWithNoCase(line, kChannelCommand)) {
             channels.Start(line.substr(kChannelCommand.size()), nLine);
         } else {
             NoteCommand(line, nLine, &result.set);
         }
-        if (!strError.empty())
-            return Refused(std::move(strError));
+        if (fault)
+            return Refused(std::move(*fault));
     }
     if (filters.empty())
-        return Refused(Say(kTxtSetNoFilters));
-    std::string strError = TakeChannel(channels, strChannel, filters, sectionOf, &result.set);
-    if (!strError.empty())
-        return Refused(std::move(strError));
+        return Refused({kTxtSetNoFilters, 0, {}});
+    if (Fault fault = TakeChannel(channels, strChannel, filters, sectionOf, &result.set))
+        return Refused(std::move(*fault));
     result.bOk = true;
     return result;
 }
 
 FilterSetResult ReadFilterSetFile(const std::string& strPath, const std::string& strChannel)
 {
-    std::string strError;
-    const auto text = ReadRoomFile(strPath, &strError);
-    return text ? ParseFilterSet(*text, strChannel) : Refused(strError);
+    RoomFileError error;
+    const auto text = ReadRoomFile(strPath, &error);
+    return text ? ParseFilterSet(*text, strChannel) : Refused(std::move(error));
 }
 
 std::string WriteFilterSet(const std::vector<RoomFilter>& filters, FilterSetFormat format, const std::string& strNote)

@@ -53,7 +53,8 @@ constexpr int kMaxRoomFilters = kGraphicBands;  // the output's bands
 
 struct FilterSetResult {
     bool bOk = false;
-    std::string strError;
+    RoomFileError error;   // why it was refused
+    std::string strError;  // the same, worded in the language of the moment
     FilterSet set;
 };
 

@@ -1,15 +1,17 @@
 #include "MeasurementFile.h"
 
 #include <cmath>
+#include <optional>
 
 #include "RoomText.h"
 
 namespace {
 
-MeasurementResult Refused(std::string strError)
+MeasurementResult Refused(RoomFileError error)
 {
     MeasurementResult result;
-    result.strError = std::move(strError);
+    result.strError = RoomFileErrorText(error);
+    result.error = std::move(error);
     return result;
 }
 
@@ -18,55 +20,54 @@ bool IsComment(std::string_view line)
     return line.front() == '*' || line.front() == '#';
 }
 
-// The point of one data line, or an error text.
-std::string ParsePoint(std::string_view line, int nLine, MeasurementPoint* pPoint)
+// The point of one data line, or why it is none.
+std::optional<RoomFileError> ParsePoint(std::string_view line, int nLine, MeasurementPoint* pPoint)
 {
     const std::vector<std::string> fields = RoomFields(line);
     if (fields.size() < 2 || fields.size() > 3)
-        return RoomLinePrefix(nLine) + Say(kTxtMeasureExpected);
+        return RoomFileError{kTxtMeasureExpected, nLine, {}};
     double dValues[3] = {};
     for (std::size_t i = 0; i < fields.size(); ++i)
         if (!ParseRoomNumber(fields[i], &dValues[i]))
-            return RoomLinePrefix(nLine) +
-                   Say(kTxtRoomNotNumber, {RoomQuote(fields[i])});
+            return RoomFileError{kTxtRoomNotNumber, nLine, {RoomQuote(fields[i])}};
     if (dValues[0] < kMeasureMinFreq || dValues[0] > kMeasureMaxFreq)
-        return RoomLinePrefix(nLine) + Say(kTxtMeasureFrequency, {RoomQuote(fields[0])});
+        return RoomFileError{kTxtMeasureFrequency, nLine, {RoomQuote(fields[0])}};
     if (std::abs(dValues[1]) > kRoomMaxLevelDb)
-        return RoomLinePrefix(nLine) + Say(kTxtMeasureLevel, {RoomQuote(fields[1])});
+        return RoomFileError{kTxtMeasureLevel, nLine, {RoomQuote(fields[1])}};
     pPoint->dFreq = dValues[0];
     pPoint->dDb = dValues[1];
-    return {};
+    return std::nullopt;
 }
 
 }  // namespace
 
 MeasurementResult ParseMeasurement(std::string_view text)
 {
+    RoomFileError error;
+    if (!StripRoomEncoding(&text, &error))
+        return Refused(std::move(error));
     MeasurementResult result;
-    if (!StripRoomEncoding(&text, &result.strError))
-        return result;
     int nLine = 0;
     for (const std::string_view line : RoomLines(text)) {
         ++nLine;
         if (line.empty() || IsComment(line))
             continue;
         MeasurementPoint point;
-        std::string strError = ParsePoint(line, nLine, &point);
-        if (!strError.empty())
-            return Refused(std::move(strError));
+        if (std::optional<RoomFileError> refused = ParsePoint(line, nLine, &point))
+            return Refused(std::move(*refused));
         if (!result.points.empty() && point.dFreq <= result.points.back().dFreq)
-            return Refused(RoomLinePrefix(nLine) + Say(kTxtMeasureNotRising));
+            return Refused({kTxtMeasureNotRising, nLine, {}});
         result.points.push_back(point);
     }
     if (result.points.size() < 2)
-        return Refused(Say(kTxtMeasureTooFew));
+        return Refused({kTxtMeasureTooFew, 0, {}});
     result.bOk = true;
     return result;
 }
 
 MeasurementResult ReadMeasurementFile(const std::string& strPath)
 {
-    std::string strError;
-    const auto text = ReadRoomFile(strPath, &strError);
-    return text ? ParseMeasurement(*text) : Refused(strError);
+    RoomFileError error;
+    const auto text = ReadRoomFile(strPath, &error);
+    return text ? ParseMeasurement(*text) : Refused(std::move(error));
 }

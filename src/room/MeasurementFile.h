@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "RoomText.h"
+
 struct MeasurementPoint {
     double dFreq = 0.0;  // Hz
     double dDb = 0.0;
@@ -23,7 +25,8 @@ constexpr double kMeasureMaxFreq = 100000.0;
 
 struct MeasurementResult {
     bool bOk = false;
-    std::string strError;  // one line for the user when refused
+    RoomFileError error;   // why it was refused
+    std::string strError;  // the same, worded in the language of the moment
     std::vector<MeasurementPoint> points;
 };
 

@@ -12,9 +12,12 @@ bool CRoomTarget::Assign(const std::vector<MeasurementPoint>& points, std::strin
 
 bool CRoomTarget::Load(const std::string& strPath, std::string* pError)
 {
-    const std::optional<std::string> text = ReadRoomFile(strPath, pError);  // names the file
-    if (!text)
+    RoomFileError unread;
+    const std::optional<std::string> text = ReadRoomFile(strPath, &unread);
+    if (!text) {
+        *pError = RoomFileErrorText(unread);  // names the file
         return false;
+    }
     const MeasurementResult result = ParseMeasurement(*text);
     std::string strError = result.strError;
     if (result.bOk && Assign(result.points, &strError))

@@ -10,22 +10,30 @@
 #include <system_error>
 
 
-std::optional<std::string> ReadRoomFile(const std::string& strPath, std::string* pError)
+std::string RoomFileErrorText(const RoomFileError& error, Language language)
+{
+    if (error.kind == kTxtCount)
+        return {};
+    const std::string strText = SayIn(language, error.kind, error.args);
+    return error.nLine > 0 ? SayIn(language, kTxtRoomLine, {std::to_string(error.nLine)}) + strText : strText;
+}
+
+std::optional<std::string> ReadRoomFile(const std::string& strPath, RoomFileError* pError)
 {
     std::error_code ec;
     const auto nSize = std::filesystem::file_size(strPath, ec);
     if (ec) {
-        *pError = Say(kTxtRoomCannotRead, {strPath});
+        *pError = {kTxtRoomCannotRead, 0, {strPath}};
         return std::nullopt;
     }
     if (nSize > kRoomFileMaxBytes) {
-        *pError = Say(kTxtRoomTooLarge, {strPath});
+        *pError = {kTxtRoomTooLarge, 0, {strPath}};
         return std::nullopt;
     }
     std::ifstream in(strPath, std::ios::binary);
     std::string text(static_cast<std::size_t>(nSize), '\0');
     if (!in || !in.read(text.data(), static_cast<std::streamsize>(nSize))) {
-        *pError = Say(kTxtRoomCannotRead, {strPath});
+        *pError = {kTxtRoomCannotRead, 0, {strPath}};
         return std::nullopt;
     }
     return text;
@@ -92,7 +100,7 @@ bool IsControl(char c)
 
 }  // namespace
 
-bool StripRoomEncoding(std::string_view* pText, std::string* pError)
+bool StripRoomEncoding(std::string_view* pText, RoomFileError* pError)
 {
     constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
     if (pText->substr(0, kUtf8Mark.size()) == kUtf8Mark)
@@ -103,7 +111,7 @@ bool StripRoomEncoding(std::string_view* pText, std::string* pError)
     const bool bUtf16Text = text.size() >= 2 && (text[0] == '\0' || text[1] == '\0');
     if (!bUtf16Mark && !bUtf16Text)
         return true;
-    *pError = Say(kTxtRoomUtf16);
+    *pError = {kTxtRoomUtf16, 0, {}};
     return false;
 }
 

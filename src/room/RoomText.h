@@ -1,6 +1,6 @@
 // What the room-tuning readers share: reading a text file whole with a size
-// limit, cutting it into lines, strict numbers, and short, printable
-// messages, worded from the text table in the language of the moment.
+// limit, cutting it into lines, strict numbers, their failures as a kind
+// with arguments, and short, printable messages, worded from the text table.
 //
 // Threads: pure functions (the messages read the language flag).
 #pragma once
@@ -17,8 +17,21 @@
 // anything larger is refused before it is read.
 constexpr std::size_t kRoomFileMaxBytes = 4 * 1024 * 1024;
 
+// Why a room file (a measurement, a house curve, a filter set) was refused:
+// the kind is the text table's entry that words it, with the arguments it
+// takes (the file, a token as RoomQuote shows it, a count); a fault of one
+// line names the line. Each front end words it with RoomFileErrorText.
+struct RoomFileError {
+    TextId kind = kTxtCount;  // kTxtCount: no error
+    int nLine = 0;            // 1 …; 0: the file as a whole
+    std::vector<std::string> args;
+    bool operator==(const RoomFileError&) const = default;
+};
+// "line N: " (for a line's fault) and the kind's text with its arguments.
+std::string RoomFileErrorText(const RoomFileError& error, Language language = CurrentLanguage());
+
 // The file's text, or nothing with *pError set (missing, unreadable, too large).
-std::optional<std::string> ReadRoomFile(const std::string& strPath, std::string* pError);
+std::optional<std::string> ReadRoomFile(const std::string& strPath, RoomFileError* pError);
 
 // Levels and gains beyond this are not sound: refused before any sum or
 // conversion can overflow.
@@ -26,7 +39,7 @@ constexpr double kRoomMaxLevelDb = 500.0;
 
 // The text without a UTF-8 byte-order mark; false with *pError for UTF-16,
 // which the readers cannot take.
-bool StripRoomEncoding(std::string_view* pText, std::string* pError);
+bool StripRoomEncoding(std::string_view* pText, RoomFileError* pError);
 // Lines without their ends (LF, CRLF or a lone CR), trimmed of spaces and tabs.
 std::vector<std::string_view> RoomLines(std::string_view text);
 // Fields separated by spaces, tabs or semicolons. A comma inside such a

@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include "ChangeQueue.h"
+#include "FilterSetMapping.h"
 #include "NotifyQueue.h"
 #include "ParamAccess.h"
 #include "PresetFile.h"
@@ -111,4 +112,20 @@ TEST_F(ChangeEventTest, EachSourceIsToldWithWhatItChangedAndNothingElse)
 
     processor.Session().Disconnect(0);
     EXPECT_EQ(events.Take(), (std::vector<ChangeEvent>{{ChangeKind::kConnection, ChangeSource::kLink}}));
+}
+
+TEST_F(ChangeEventTest, AFilterMappingIsOneEditOfTheOutputAndThoseLinkedWithIt)
+{
+    FilterMapping mapping;
+    mapping.bands = {{0, 63, 150, 10}, {0, 250, 230, 15}};
+    processor.ApplyFilterMapping(1, mapping, {3});
+    const std::vector<ChangeEvent> seen = events.Take();
+    std::set<int> outputs;
+    for (const ChangeEvent& event : seen) {
+        EXPECT_EQ(event.source, ChangeSource::kEdit);
+        outputs.insert(event.nOutput);
+    }
+    EXPECT_EQ(outputs, (std::set<int>{1, 3}));
+    EXPECT_TRUE(Has(seen, {ChangeKind::kBand, ChangeSource::kEdit, 3, 1}));
+    EXPECT_EQ(processor.Data().Output(3).EQ()[0].GetFrequency(), 63);
 }

@@ -103,3 +103,14 @@ TEST(ProcessorTest, TwoProcessorsWorkedAtOnceEachSendExactlyWhatOneAloneSends)
         EXPECT_EQ(room.processor.SceneName(), "Room " + std::to_string(values[i]));
     }
 }
+
+TEST(ProcessorTest, ConnectingByTheDevicesNameEndsOnlineAndDisconnectingClosesTheLink)
+{
+    Room room(0);
+    ASSERT_TRUE(room.processor.Connect("virtual"));
+    EXPECT_TRUE(room.Online());
+    room.processor.Disconnect();
+    EXPECT_FALSE(room.processor.IsConnected());
+    EXPECT_FALSE(room.processor.Connect("serial:COM1"));
+    EXPECT_FALSE(room.processor.Session().LastError().empty());
+}

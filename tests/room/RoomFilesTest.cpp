@@ -27,6 +27,30 @@ TEST_F(RoomFiles, RefusesFilesOverTheLimitBeforeReading)
     EXPECT_NE(result.strError.find("4 MB"), std::string::npos);
 }
 
+TEST_F(RoomFiles, ARefusalIsAKindWithArgumentsWordedInEitherLanguage)
+{
+    struct Case {
+        RoomFileError found;
+        RoomFileError expected;
+        const char* szEnglish;
+        const char* szChinese;
+    };
+    const std::string strChannels = "Filter: ON PK Fc 50 Hz Gain -3 dB Q 2\nChannel: 1 2\nFilter: ON PK Fc 90 Hz Gain 1 dB Q 2\n";
+    const Case cases[] = {
+        {ParseMeasurement("100 70\nabc 71\n").error, {kTxtRoomNotNumber, 2, {"abc"}}, "line 2: \"abc\" is not a number",
+         "第 2 行：\"abc\" 不是数字"},
+        {ParseFilterSet(strChannels, "X").error, {kTxtApoNoChannel, 0, {"X", "all, 1, 2"}},
+         "No filters for channel \"X\": the file has filters for all, 1, 2", "没有通道 \"X\" 的滤波器：文件中的通道为 all, 1, 2"},
+        {ReadMeasurementFile("/nonexistent/m.frd").error, {kTxtRoomCannotRead, 0, {"/nonexistent/m.frd"}},
+         "Cannot read /nonexistent/m.frd", "无法读取 /nonexistent/m.frd"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(c.found, c.expected) << c.szEnglish;
+        EXPECT_EQ(RoomFileErrorText(c.found, Language::English), c.szEnglish);
+        EXPECT_EQ(RoomFileErrorText(c.found, Language::Chinese), c.szChinese);
+    }
+}
+
 TEST_F(RoomFiles, QMapsToTheNearestBandwidthCodeAtTheTableEnds)
 {
     EXPECT_EQ(NearestBandwidthCode(28.852), 0);
