@@ -68,7 +68,7 @@ stop_emulator() {  # NAME
 # Waits until N processors are listed (the kernel and udev are done with them).
 wait_for_devices() {  # N
   for _ in $(seq 100); do
-    udevadm settle -t 5
+    udevadm settle -t 5 || return 1
     [ "$("$ctl" devices | grep -c "may open")" = "$1" ] && return 0
     sleep 0.1
   done
@@ -138,7 +138,7 @@ test_scene_commands() {
 
 # 1,000 sets over one link; afterwards every output holds the last value
 # of each parameter. (One awk writes the scripts: forks are slow here.)
-test_batch_1000() {
+write_sets() {
   awk -v dir="$work" 'BEGIN {
     for (i = 0; i < 1000; i++) {
       key = (i % 6 + 1) " eq" (int(i / 6) % 31 + 1) ".gain"
@@ -152,9 +152,70 @@ test_batch_1000() {
         printf "%.1f\n", last[key] > (dir "/expected")
       }
   }'
+}
+
+test_batch_1000() {
+  write_sets
   time "$ctl" --device usb:serial=A batch "$work/sets" >/dev/null || fail "batch of sets"
   "$ctl" --device usb:serial=A batch "$work/gets" >"$work/held" || fail "batch of gets"
   diff "$work/expected" "$work/held" || fail "values not held"
+}
+
+# The processor restarts after step 54: the gadget leaves the bus and
+# comes back, and the link finds it again.
+test_firmware_restart() {
+  local gone_before
+  { printf 'WMCU\x01\x02\x03\x04'; head -c 100 /dev/zero | tr '\0' x; } >"$work/mcu.bin"
+  gone_before=$(dmesg | grep -c "USB disconnect")
+  "$ctl" --device usb:serial=B firmware "$work/mcu.bin" | tee "$work/firmware.txt" || fail "firmware update"
+  tail -n 1 "$work/firmware.txt" | grep -q "100% Update successfully!" || fail "no success line"
+  [ "$(dmesg | grep -c "USB disconnect")" -gt "$gone_before" ] || fail "the processor never left the bus"
+  "$ctl" --device usb:serial=B info >/dev/null || fail "no info after the update"
+}
+
+# The cable is pulled in the middle of a batch: the command ends soon with
+# the link-failure message; plugged in again, a new command works.
+test_pulled_cable() {
+  local rc pulled ended udc watcher
+  write_sets
+  udc=$(cat "$gadgets/zr470b/UDC")
+  start_emulator zr470b --unplug-after 200 && wait_for_devices 2 || fail "emulator"
+  (
+    while [ -n "$(cat "$gadgets/zr470b/UDC")" ]; do sleep 0.02; done
+    date +%s.%N >"$work/pulled"
+  ) &
+  watcher=$!
+  "$ctl" --device usb:serial=B batch "$work/sets" >"$work/cable.out" 2>"$work/cable.err"
+  rc=$?
+  ended=$(date +%s.%N)
+  kill $watcher 2>/dev/null
+  cat "$work/cable.err"
+  [ "$rc" != 0 ] || fail "the batch succeeded"
+  grep -q "Connection failure!" "$work/cable.err" || fail "no link-failure message"
+  [ -s "$work/cable.out" ] || fail "the cable was pulled before the batch began"
+  pulled=$(cat "$work/pulled")
+  awk -v p="$pulled" -v e="$ended" 'BEGIN {printf "ended %.2f s after the pull\n", e - p; exit !(e - p < 3.5)}' ||
+    fail "too slow"
+  echo "$udc" >"$gadgets/zr470b/UDC"
+  wait_for_devices 2 || fail "not back after the cable was plugged in"
+  "$ctl" --device usb:serial=B info >/dev/null || fail "no info after the cable was plugged in"
+}
+
+# Without a login seat the uaccess tag gives no one the node: the group
+# rule does, to plugdev's members only.
+test_permissions() {
+  local a plugdev
+  a=$(path_of A)
+  plugdev=$(getent group plugdev | cut -d: -f3)
+  [ "$(stat -c '%G %a' "$a")" = "plugdev 660" ] || fail "node: $(stat -c '%G %a' "$a")"
+  setpriv --reuid=1000 --regid=1000 --groups="$plugdev" -- "$ctl" devices | tee "$work/member.txt"
+  grep -q "serial A  may open" "$work/member.txt" || fail "a member of plugdev may not open A"
+  setpriv --reuid=1000 --regid=1000 --groups="$plugdev" -- "$ctl" --device "usb:$a" info >/dev/null ||
+    fail "info as a member of plugdev"
+  setpriv --reuid=1001 --regid=1001 --clear-groups -- "$ctl" devices | tee "$work/outsider.txt"
+  grep -q "serial A  no access: install the udev rule" "$work/outsider.txt" || fail "no advice for an outsider"
+  setpriv --reuid=1001 --regid=1001 --clear-groups -- "$ctl" --device "usb:$a" info && fail "an outsider opened A"
+  return 0
 }
 
 run_test() {  # NAME SECONDS FUNCTION
@@ -182,5 +243,11 @@ run_test setup 30 setup
 run_test devices 15 test_devices
 run_test choose-device 30 test_choose_device
 run_test scene-commands 40 test_scene_commands
-run_test batch-1000 90 test_batch_1000
+run_test batch-1000 40 test_batch_1000
+run_test permissions 30 test_permissions
+run_test firmware-restart 40 test_firmware_restart
+run_test pulled-cable 40 test_pulled_cable
 touch "$results/done"
+sync
+# PID 1 ends the machine (exiting would be a kernel panic, which ends it too).
+[ $$ != 1 ] || echo o >/proc/sysrq-trigger
