@@ -15,7 +15,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${1:-$root/build}" && pwd)
 cache=${ZR470_VM_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/zr470/usb-vm}
 # The whole boot and every test; one stuck test has its own time-out in the guest.
-vm_timeout=${ZR470_VM_TIMEOUT:-150}
+vm_timeout=${ZR470_VM_TIMEOUT:-180}
 
 cannot_run() {
   if [ "${CI:-}" = true ]; then
@@ -111,12 +111,15 @@ done
 # ---- boot once, run every guest test --------------------------------------------
 # Kept after the run: the console and every test's log.
 results=$build/usb-vm
+# The kernel's command line splits at spaces: the guest gets a comma list.
+only=${ZR470_VM_ONLY:-}
+only=${only// /,}
 run_vm() {  # ACCEL TIMEOUT: 0 when the guest finished, 1 otherwise
   rm -rf "$results"
   mkdir -p "$results"
   timeout --kill-after=5 "$2" qemu-system-x86_64 -accel "$1" -m 1536 -smp 2 -nographic -no-reboot \
     -kernel "$tree/boot/vmlinuz-$kver" -initrd "$work/initrd.gz" \
-    -append "console=ttyS0 quiet panic=-1 zr470_guest=$root/scripts/usb-vm/guest-tests.sh zr470_build=$build zr470_only=${ZR470_VM_ONLY// /,}" \
+    -append "console=ttyS0 quiet panic=-1 zr470_guest=$root/scripts/usb-vm/guest-tests.sh zr470_build=$build zr470_only=$only" \
     -virtfs local,path=/,mount_tag=hostroot,security_model=none,readonly=on,multidevs=remap \
     -virtfs "local,path=$results,mount_tag=results,security_model=none,multidevs=remap" \
     </dev/null >"$results/console.log" 2>&1 &
