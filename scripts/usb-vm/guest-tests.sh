@@ -120,6 +120,23 @@ test_devices() {
   done
 }
 
+# One identification read by hand, straight onto the hidraw node: the
+# reply comes as one unnumbered 64-byte report that starts with the
+# reply frame: its start byte and 'S' (a report id in front would shift it).
+test_raw_reports() {
+  local node report='\x00\x5c\x5c\x5c\xee\xa2\x01\x00\x09\x04\x00\x00\x00\x08\x00\x00\x00\x00\x00\x00\x00\x00\x00\xa6\xaa'
+  node=$(path_of B)
+  for _ in {1..40}; do report+='\x00'; done
+  exec 3<>"$node"
+  # printf writes it at once: one output report, its number 0 first.
+  printf "$report" >&3
+  timeout 5 dd bs=128 count=1 status=none <&3 >"$work/reply"
+  exec 3>&-
+  od -An -tx1 "$work/reply"
+  [ "$(stat -c %s "$work/reply")" = 64 ] || fail "the reply is not one 64-byte report"
+  [ "$(od -An -tx1 -N2 "$work/reply")" = " ee 53" ] || fail "the reply does not start with the frame"
+}
+
 # The value set through one way of naming B is seen through the other,
 # and not on A.
 test_choose_device() {
@@ -132,8 +149,9 @@ test_choose_device() {
   [ "$("$ctl" --device "usb:$a" get 2 level)" != -17 ] || fail "A holds B's value"
 }
 
-# One link, one script: after the scene is written back the processor
-# holds the image read before the set.
+# One link, one script: after the scene is written back (and stored and
+# recalled: whole blocks, replies of many reports) the processor holds the
+# image read before the set.
 test_scene_commands() {
   local w=$work
   "$ctl" --device usb:serial=A batch - >"$w/scene.out" <<SCRIPT || fail "batch"
@@ -143,6 +161,8 @@ set 3 eq7.gain -4.5
 get 3 eq7.gain
 read-scene $w/changed.ZR4C
 write-scene $w/before.ZR4C
+store 2 Hall
+recall 2
 read-scene $w/after.ZR4C
 get 3 eq7.gain
 SCRIPT
@@ -257,6 +277,7 @@ run_test() {  # NAME SECONDS FUNCTION
 export -f $(declare -F | awk '{print $3}')
 run_test setup 30 setup
 run_test devices 15 test_devices
+run_test raw-reports 15 test_raw_reports
 run_test choose-device 25 test_choose_device
 run_test scene-commands 25 test_scene_commands
 run_test batch-1000 40 test_batch_1000
