@@ -143,7 +143,10 @@ if [ -r /dev/kvm ] && [ -w /dev/kvm ] && run_vm kvm "$vm_timeout"; then
   accel=kvm
 elif ! run_vm tcg "$vm_timeout" && [ ! -f "$results/booted" ]; then
   tail -n 20 "$results/console.log" >&2
-  cannot_run "QEMU did not start (console above)"
+  # The firmware's banner: QEMU ran, so the fault is ours (kernel, initramfs).
+  grep -q SeaBIOS "$results/console.log" || cannot_run "QEMU did not start (console above)"
+  echo "usb-vm: the guest did not come up (console above)" >&2
+  exit 1
 fi
 
 echo "usb-vm: Debian kernel $kver under $accel, $(( $(date +%s) - started )) s in all"
