@@ -4,6 +4,8 @@
 # and the core tests under ThreadSanitizer (Qt itself is not built for it).
 # Any failure ends the run with a non-zero status.
 #   ./test.sh --quick   only the Release build and its tests
+# After the Release stage the usb-vm stage runs the programs through the
+# kernel's USB and HID stack in a virtual machine (scripts/usb-vm.sh).
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -44,6 +46,7 @@ echo "== install tree, desktop files and the .deb =="
 stage=$(mktemp -d)
 cmake --install build --prefix "$stage/usr" >/dev/null
 for f in usr/bin/zr470 usr/bin/zr470ctl usr/lib/udev/rules.d/70-zr470.rules \
+         usr/lib/udev/rules.d/71-zr470-plugdev.rules \
          usr/share/applications/org.zr470.Editor.desktop usr/share/icons/hicolor/scalable/apps/zr470.svg \
          usr/share/icons/hicolor/256x256/apps/zr470.png usr/share/metainfo/org.zr470.Editor.metainfo.xml \
          usr/share/doc/zr470/manual/index.html usr/share/man/man1/zr470ctl.1; do
@@ -56,15 +59,19 @@ appstreamcli validate --no-net packaging/org.zr470.Editor.metainfo.xml >/dev/nul
 deb=$(ls build/zr470_*.deb)
 contents=$(dpkg-deb -c "$deb")
 for f in ./usr/bin/zr470 ./usr/bin/zr470ctl ./usr/share/applications/org.zr470.Editor.desktop \
-         ./usr/share/doc/zr470/manual/index.html ./usr/lib/udev/rules.d/70-zr470.rules; do
+         ./usr/share/doc/zr470/manual/index.html ./usr/lib/udev/rules.d/70-zr470.rules \
+         ./usr/lib/udev/rules.d/71-zr470-plugdev.rules; do
   grep -q " $f\$" <<<"$contents" || { echo "$deb lacks $f" >&2; exit 1; }
 done
 dpkg-deb -f "$deb" Depends | grep -q libqt6widgets6 || { echo "$deb declares no Qt dependency" >&2; exit 1; }
 
 if [ "$quick" = 1 ]; then
-  echo "== Release tests passed (quick run: no sanitizer builds, no fuzzing) =="
+  echo "== Release tests passed (quick run: no usb-vm stage, no sanitizer builds, no fuzzing) =="
   exit 0
 fi
+
+echo "== usb-vm: zr470ctl and the editor through the kernel's USB HID stack =="
+./scripts/usb-vm.sh build
 
 echo "== core and widget tests under asan =="
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DZR470_SANITIZE=asan -DZR470_BUILD_BENCH=OFF -DZR470_WERROR=ON

@@ -27,6 +27,11 @@ packages=(
   dpkg-dev          # dpkg-shlibdeps: cpack declares the .deb's library dependencies
   poppler-utils     # pdftotext, pdftoppm: the report tests read the printed PDF back
   python3-openpyxl  # the report tests read the exported .xlsx back with a real reader
+  qemu-system-x86   # the usb-vm stage boots Debian's kernel (USB gadget modules) in QEMU
+  busybox-static    # the usb-vm guest's initramfs: its shell and tools
+  cpio              # packs that initramfs
+  kmod              # depmod: the load order of the guest's modules
+  udev              # udevd in the usb-vm guest applies our udev rules to the real hidraw nodes
 )
 
 missing=()

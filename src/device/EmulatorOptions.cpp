@@ -54,6 +54,17 @@ const CountOption kCounts[] = {
     {"--delay-ms", &VirtualFaults::nDelayMs, kMaxDelayMs},
     {"--silent-after", &VirtualFaults::nSilentAfter, kMaxCount},
     {"--empty-reply-on", &VirtualFaults::nEmptyReplyItem, kMaxItem},
+    {"--unplug-after", &VirtualFaults::nUnplugAfter, kMaxCount},
+};
+
+struct TextOption {
+    const char* pName;
+    std::string EmulatorOptions::*pField;
+};
+
+const TextOption kTexts[] = {
+    {"--hidg", &EmulatorOptions::strHidg},
+    {"--gadget", &EmulatorOptions::strGadget},
 };
 
 // One option with its value; false with the message for the user, and
@@ -71,6 +82,12 @@ bool ApplyOption(const std::string& strName, const std::string& strValue, Emulat
     if (strName == "--wrong-id") {
         pOut->faults.strWrongId = strValue;
         return true;
+    }
+    for (const TextOption& option : kTexts) {
+        if (strName == option.pName) {
+            pOut->*option.pField = strValue;
+            return true;
+        }
     }
     for (const CountOption& option : kCounts) {
         if (strName != option.pName)
@@ -104,8 +121,14 @@ bool ParseEmulatorOptions(const std::vector<std::string>& args, EmulatorOptions*
         if (!ApplyOption(args[i], args[i + 1], &options, pError, pBadValue))
             return false;
     }
-    if (options.nPort < 0) {
-        *pError = "emulate needs --listen [HOST:]PORT";
+    const bool bTcp = options.nPort >= 0;
+    const bool bGadget = !options.strHidg.empty() || !options.strGadget.empty();
+    if (bTcp == bGadget) {
+        *pError = "emulate needs either --listen [HOST:]PORT or --hidg /dev/hidgN --gadget DIR";
+        return false;
+    }
+    if (bGadget && (options.strHidg.empty() || options.strGadget.empty())) {
+        *pError = "--hidg and --gadget go together: the gadget's node and its configfs folder";
         return false;
     }
     *pOptions = options;

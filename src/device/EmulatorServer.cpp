@@ -152,7 +152,7 @@ void CEmulatorServer::ServeClient(int nFd, const std::atomic<bool>& bStop)
         if (m_device.IsVanished() || !SendDueReports(nFd))
             return;
         pollfd client{nFd, POLLIN, 0};
-        const int nReady = poll(&client, 1, PollTimeoutMs());
+        const int nReady = poll(&client, 1, m_device.MsUntilNextReport(kStopCheckMs));
         if (nReady < 0 && errno != EINTR)
             return;
         if (nReady <= 0)
@@ -181,16 +181,6 @@ bool CEmulatorServer::SendDueReports(int nFd)
             return false;
     }
     return true;
-}
-
-int CEmulatorServer::PollTimeoutMs() const
-{
-    using namespace std::chrono;
-    const CVirtualProcessor::Clock::time_point due = m_device.NextReportDue();
-    if (due == CVirtualProcessor::Clock::time_point::max())
-        return kStopCheckMs;
-    const auto wait = ceil<milliseconds>(due - CVirtualProcessor::Clock::now());
-    return static_cast<int>(std::clamp<milliseconds::rep>(wait.count(), 0, kStopCheckMs));
 }
 
 int RunEmulator(CVirtualProcessor& device, const std::string& strHost, int nPort, const std::atomic<bool>& bStop,

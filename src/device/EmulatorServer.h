@@ -36,7 +36,6 @@ private:
     void ServeClient(int nFd, const std::atomic<bool>& bStop);
     // Sends every report that is due; false when the peer is gone.
     bool SendDueReports(int nFd);
-    int PollTimeoutMs() const;
 
     CVirtualProcessor& m_device;
     int m_nListenFd = -1;

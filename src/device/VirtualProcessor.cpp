@@ -46,6 +46,11 @@ void CVirtualProcessor::SetFaults(const VirtualFaults& faults)
 void CVirtualProcessor::Vanish()
 {
     std::lock_guard<std::mutex> lock(m_mutex);
+    Unplug();
+}
+
+void CVirtualProcessor::Unplug()
+{
     m_bVanished = true;
     m_bRestarting = false;
     m_reports.clear();
@@ -93,6 +98,11 @@ void CVirtualProcessor::Receive(const uint8_t* pData, size_t nCount)
         return;
     }
     m_assembler.Feed(pData, nCount);
+    if (m_bUnplugNow) {
+        m_bUnplugNow = false;
+        Unplug();
+        return;
+    }
     if (m_bRestartNow) {
         m_bRestartNow = false;
         BeginRestart(now);
@@ -140,6 +150,16 @@ CVirtualProcessor::Clock::time_point CVirtualProcessor::NextReportDue() const
     return m_reports.empty() ? Clock::time_point::max() : m_reports.front().due;
 }
 
+int CVirtualProcessor::MsUntilNextReport(int nMaxMs) const
+{
+    using namespace std::chrono;
+    const Clock::time_point due = NextReportDue();
+    if (due == Clock::time_point::max())
+        return nMaxMs;
+    const auto wait = ceil<milliseconds>(due - Clock::now());
+    return static_cast<int>(std::clamp<milliseconds::rep>(wait.count(), 0, nMaxMs));
+}
+
 // ---- Frames ------------------------------------------------------------------
 
 void CVirtualProcessor::OnFrame(const uint8_t* pFrame, int nLength, FrameCheck check)
@@ -147,6 +167,11 @@ void CVirtualProcessor::OnFrame(const uint8_t* pFrame, int nLength, FrameCheck c
     ++m_nFrames;
     ++m_nFaultFrames;
     Record(pFrame, nLength);
+    // The frame that finds the cable pulled is lost with it.
+    if (m_faults.nUnplugAfter > 0 && m_nFaultFrames == m_faults.nUnplugAfter + 1)
+        m_bUnplugNow = true;
+    if (m_bUnplugNow)
+        return;
     // A silent processor has hung: it neither answers nor applies anything.
     if (m_faults.nSilentAfter > 0 && m_nFaultFrames > m_faults.nSilentAfter)
         return;

@@ -37,6 +37,7 @@ struct VirtualFaults {
     int nSilentAfter = 0;      // after N frames nothing is answered any more (0: never)
     int nEmptyReplyItem = -1;  // a read of this system item gets a data reply without payload
     std::string strWrongId;    // identification to report instead of "SVH1-WV1.00"
+    int nUnplugAfter = 0;      // after N frames the cable is pulled: vanished until Reappear (0: never)
     // The loader (firmware steps 54 … 59):
     int nNoReplyStep = -1;        // firmware frames of this step are neither applied nor answered
     bool bWrongChecksum = false;  // the checksum of step 57 is refused even when it matches
@@ -67,6 +68,9 @@ public:
     bool TakeReport(uint8_t* pReport64, Clock::time_point now);
     // When the next queued report becomes due (Clock::time_point::max() if none).
     Clock::time_point NextReportDue() const;
+    // How long a server may wait for bytes before the next report is due,
+    // at most nMaxMs (also when none is queued).
+    int MsUntilNextReport(int nMaxMs) const;
 
     // State, copied out under the lock.
     std::vector<uint8_t> LiveImage() const;
@@ -112,6 +116,7 @@ private:
     // False when a fault dropped the reply.
     bool Reply(const uint8_t* pRequest, uint8_t nCommand, const std::vector<uint8_t>& payload = {});
     void LoaderWrite(const uint8_t* pFrame);
+    void Unplug();  // Vanish, with the lock held
     void BeginRestart(Clock::time_point now);
     void EndRestartIfDue(Clock::time_point now);
 
@@ -125,6 +130,7 @@ private:
     CVirtualLoader m_loader;
     bool m_bRestarting = false;       // vanished for a restart, back at m_restartEnd
     bool m_bRestartNow = false;       // the answer to 54 was dropped: restart after this chunk
+    bool m_bUnplugNow = false;        // the unplug fault is due: vanish after this chunk
     Clock::time_point m_restartEnd{};
     std::deque<PendingReport> m_reports;
     Clock::time_point m_arrival{};

@@ -26,12 +26,24 @@ TEST(EmulatorOptionsTest, ListenForms)
     EXPECT_EQ(options.nPort, 4701);
 }
 
+TEST(EmulatorOptionsTest, GadgetNodeAndFolder)
+{
+    std::string strError;
+    EmulatorOptions options;
+    ASSERT_TRUE(Parse({"--hidg", "/dev/hidg1", "--gadget", "/sys/kernel/config/usb_gadget/b"}, &options, &strError))
+        << strError;
+    EXPECT_EQ(options.strHidg, "/dev/hidg1");
+    EXPECT_EQ(options.strGadget, "/sys/kernel/config/usb_gadget/b");
+    EXPECT_EQ(options.nPort, -1);
+}
+
 TEST(EmulatorOptionsTest, EveryFaultOption)
 {
     std::string strError;
     EmulatorOptions options;
     ASSERT_TRUE(Parse({"--drop-every", "3", "--corrupt-every", "4", "--resend-every", "5", "--delay-ms", "20",
-                       "--silent-after", "7", "--empty-reply-on", "52", "--wrong-id", "XYZ", "--listen", "9"},
+                       "--silent-after", "7", "--empty-reply-on", "52", "--wrong-id", "XYZ", "--unplug-after", "8",
+                       "--listen", "9"},
                       &options, &strError))
         << strError;
     EXPECT_EQ(options.faults.nDropEvery, 3);
@@ -41,6 +53,7 @@ TEST(EmulatorOptionsTest, EveryFaultOption)
     EXPECT_EQ(options.faults.nSilentAfter, 7);
     EXPECT_EQ(options.faults.nEmptyReplyItem, 52);
     EXPECT_EQ(options.faults.strWrongId, "XYZ");
+    EXPECT_EQ(options.faults.nUnplugAfter, 8);
 }
 
 TEST(EmulatorOptionsTest, BadInputIsRefusedAndChangesNothing)
@@ -57,6 +70,9 @@ TEST(EmulatorOptionsTest, BadInputIsRefusedAndChangesNothing)
         {"--listen", "4700", "--delay-ms", "99999999999"},
         {"--listen", "4700", "--bogus", "1"},
         {"--listen", "4700", "stray"},
+        {"--hidg", "/dev/hidg0"},                  // no gadget folder
+        {"--gadget", "/tmp/g"},                    // no node
+        {"--listen", "4700", "--hidg", "/dev/hidg0", "--gadget", "/tmp/g"},  // two places
     };
     for (const auto& args : bad) {
         EmulatorOptions options;

@@ -92,6 +92,24 @@ TEST_F(VirtualFaultsTest, SilentAfterNFramesNeitherAnswersNorApplies)
     EXPECT_EQ(m_device.FramesReceived(), 3);
 }
 
+TEST_F(VirtualFaultsTest, UnplugAfterNFramesStaysAwayUntilPluggedIn)
+{
+    VirtualFaults faults;
+    faults.nUnplugAfter = 2;
+    Faults(faults);
+    SendBacklight(1);
+    SendBacklight(2);
+    EXPECT_FALSE(m_device.IsVanished());
+    SendBacklight(3);
+    EXPECT_TRUE(m_device.IsVanished());
+    EXPECT_EQ(TakeReplies(m_device).size(), 0u) << "the replies went with the cable";
+    EXPECT_EQ(m_device.SystemByte(kItemBacklight), 2);
+    m_device.Reappear();
+    SendBacklight(4);
+    EXPECT_EQ(TakeReplies(m_device).size(), 1u);
+    EXPECT_EQ(m_device.SystemByte(kItemBacklight), 4);
+}
+
 TEST_F(VirtualFaultsTest, EmptyReplyOnChosenItemOnly)
 {
     VirtualFaults faults;
