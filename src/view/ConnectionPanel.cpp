@@ -36,14 +36,14 @@ bool CConnectionPanel::IsConnected() const
 void CConnectionPanel::Toggle()
 {
     if (IsConnected())
-        m_session.Disconnect();
+        m_processor.Disconnect();
     else
         Connect();
 }
 
 void CConnectionPanel::Connect()
 {
-    ConnectDevice(m_session, m_strDevice.toStdString());
+    m_processor.Connect(m_strDevice.toStdString());
     m_pConnect->SetPressed(IsConnected());
     if (IsConnected())
         m_progressTimer.start(kProgressPollMs);

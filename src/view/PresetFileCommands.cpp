@@ -50,7 +50,7 @@ bool Parses(std::span<const uint8_t> bytes)
 }  // namespace
 
 CPresetFileCommands::CPresetFileCommands(CProcessor& processor, CQM7100View& form)
-    : m_processor(processor), m_data(processor.Data()), m_form(form)
+    : m_processor(processor), m_form(form)
 {
 }
 
@@ -81,6 +81,13 @@ std::optional<CPresetFileCommands::PresetFileRead> CPresetFileCommands::AskPrese
     return PresetFileRead{std::move(strPath), std::move(*bytes)};
 }
 
+bool CPresetFileCommands::Saved(const PresetFileResult& saved)
+{
+    if (!saved.bOk)
+        m_form.ShowMessage(SaveFailureText(saved));
+    return saved.bOk;
+}
+
 // ---- one scene ------------------------------------------------------------------------------
 
 bool CPresetFileCommands::SaveScene()
@@ -88,12 +95,10 @@ bool CPresetFileCommands::SaveScene()
     const QString strPath = AskFile(true, kSceneFileExt);
     if (strPath.isEmpty())
         return false;
-    const PresetFileResult saved = SaveSceneFile(m_data, ToPath(strPath));
-    if (!saved.bOk) {
-        m_form.ShowMessage(SaveFailureText(saved));
+    // The scene takes the file's title as its name.
+    if (!Saved(m_processor.SaveSceneFile(ToPath(strPath))))
         return false;
-    }
-    m_form.SetSceneName(QString::fromStdString(SceneTitle(saved.path)));
+    m_form.ShowSceneName();
     return true;
 }
 
@@ -125,7 +130,7 @@ bool CPresetFileCommands::SaveAllScenes()
         return false;
     m_strAllScenesPath = strPath;
     // A link lost while the dialog was open ends here with "UnConnection".
-    const bool bReading = m_processor.Session().ReadAllScenes();
+    const bool bReading = m_processor.ReadAllScenes();
     m_form.AfterLinkEvent();
     if (!bReading)
         m_strAllScenesPath.clear();
@@ -134,15 +139,10 @@ bool CPresetFileCommands::SaveAllScenes()
 
 void CPresetFileCommands::OnAllScenesRead(int nPrograms)
 {
-    if (nPrograms != kAllPrograms)
-        return;
-    m_processor.Session().m_bTransferRunning = 0;
-    if (m_strAllScenesPath.isEmpty())
+    if (nPrograms != kAllPrograms || m_strAllScenesPath.isEmpty())
         return;
     const QString strPath = std::exchange(m_strAllScenesPath, QString());
-    const PresetFileResult saved = SaveAllScenesFile(m_data, ToPath(strPath));
-    if (!saved.bOk)
-        m_form.ShowMessage(SaveFailureText(saved));
+    Saved(m_processor.SaveAllScenesFile(ToPath(strPath)));
 }
 
 bool CPresetFileCommands::LoadAllScenes()
@@ -176,14 +176,7 @@ bool CPresetFileCommands::LoadAllScenes()
 bool CPresetFileCommands::SavePosition()
 {
     const QString strPath = AskFile(true, kPositionFileExt);
-    if (strPath.isEmpty())
-        return false;
-    const PresetFileResult saved = SavePositionFile(m_data, ToPath(strPath));
-    if (!saved.bOk) {
-        m_form.ShowMessage(SaveFailureText(saved));
-        return false;
-    }
-    return true;
+    return !strPath.isEmpty() && Saved(m_processor.SavePositionFile(ToPath(strPath)));
 }
 
 bool CPresetFileCommands::LoadPosition()

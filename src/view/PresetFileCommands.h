@@ -17,7 +17,7 @@
 #include <string_view>
 #include <vector>
 
-class CKTV_Data;
+struct PresetFileResult;
 class CProcessor;
 class CQM7100View;
 
@@ -51,8 +51,10 @@ private:
     std::optional<PresetFileRead> AskPresetFile(std::string_view ext, size_t nSize, PresetCheck isValid,
                                                 const QString& strUnfit);
 
+    // True when the file was written; else the user is told why.
+    bool Saved(const PresetFileResult& saved);
+
     CProcessor& m_processor;
-    CKTV_Data& m_data;
     CQM7100View& m_form;
     QString m_strAllScenesPath;  // the all-scenes file waiting for the programs' read
 };

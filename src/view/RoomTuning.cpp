@@ -99,7 +99,7 @@ bool CRoomTuning::LoadMeasurement()
         return false;
     const MeasurementResult measured = ReadMeasurementFile(LocalPath(strPath));
     CRoomCurve curve;
-    std::string strError = measured.strError;
+    std::string strError = measured.bOk ? std::string() : RoomFileErrorText(measured.error);
     if (!measured.bOk || !curve.Assign(measured.points, &strError)) {
         m_form.ShowMessage(QString::fromStdString(strError));
         return false;
@@ -131,7 +131,7 @@ bool CRoomTuning::ImportFilters()
     if (!ReadAskedFilterSet(&m_form, strPath, &read))
         return false;
     if (!read.bOk) {
-        m_form.ShowMessage(QString::fromStdString(read.strError));
+        m_form.ShowMessage(QString::fromStdString(RoomFileErrorText(read.error)));
         return false;
     }
     const FilterMapping mapping = MapFilterSet(read.set);
@@ -149,8 +149,7 @@ bool CRoomTuning::ImportFilters()
 
 void CRoomTuning::ApplyRoomMapping(const FilterMapping& mapping, const QString& strStep)
 {
-    ApplyFilterMapping(m_data.Output(m_form.CurrentChannel()), mapping);
-    m_processor.NoteEdit();
+    m_processor.ApplyFilterMapping(m_form.CurrentChannel(), mapping, {});
     m_form.RefreshSelectedOutput();
     m_form.RedrawAll();
     m_form.History().NameNextStep(strStep, false);

@@ -9,8 +9,8 @@
 
 #include "FirmwareFile.h"
 #include "LinkSession.h"
+#include "Processor.h"
 #include "QM7100View.h"
-#include "Transport.h"
 #include "ConnectionPanel.h"
 #include "UpgradeDlg.h"
 #include "VersionDlg.h"
@@ -86,16 +86,14 @@ bool CQM7100View::UpdateFirmware(const QString& strPath)
         m_settings.Save();
         return false;
     }
-    const bool bStarted = m_pSession->StartFirmwareUpdate(
-        std::move(*file.update), [strDevice = m_pConnection->Device().toStdString()](std::string* pError) {
-            return OpenTransport(strDevice, pError);
-        });
+    const bool bStarted =
+        m_processor.StartFirmwareUpdate(std::move(*file.update), m_pConnection->Device().toStdString());
     AfterLinkEvent();
     return bStarted;
 }
 
 void CQM7100View::CancelFirmwareUpdate()
 {
-    m_pSession->CancelFirmwareUpdate();
+    m_processor.CancelFirmwareUpdate();
     AfterLinkEvent();
 }
