@@ -111,7 +111,8 @@ int RunDevices(CtlContext& ctx)
             continue;
         }
         ctx.out << d.strPath << "  serial " << (d.strSerial.empty() ? "-" : d.strSerial) << "  "
-                << (bMayOpen ? "may open" : "no access: install the udev rule") << "  " << d.strProduct << '\n';
+                << (bMayOpen ? "may open" : "no access: install the udev rules, or join the group plugdev") << "  "
+                << d.strProduct << '\n';
     }
     if (ctx.inv.bJson)
         ctx.out << JsonLine(list);

@@ -14,7 +14,7 @@ namespace {
 constexpr const char* kMsgNoDevice =
     "no ZR-470 processor on USB (vendor 0483, product 5750, release 0200)";
 constexpr const char* kMsgNeedUdevRule =
-    "found the processor but may not open it: install the udev rule";
+    "found the processor but may not open it: install the udev rules, or join the group plugdev";
 
 // hidapi hands out wchar_t strings (UTF-32 on Linux); the rest of the
 // program speaks UTF-8.

@@ -240,7 +240,7 @@ TEST_F(HidTransportTest, NodeWithoutAccessAsksForTheUdevRule)
     std::string strError;
 
     EXPECT_EQ(CHidTransport::Open({}, &strError), nullptr);
-    EXPECT_EQ(strError, "found the processor but may not open it: install the udev rule");
+    EXPECT_EQ(strError, "found the processor but may not open it: install the udev rules, or join the group plugdev");
     EXPECT_EQ(fakehid::OpenHandles(), 0);
 }
 
