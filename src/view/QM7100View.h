@@ -14,12 +14,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <array>
-#include <functional>
-#include <map>
 #include <memory>
-#include <optional>
-#include <span>
-#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -34,7 +29,6 @@
 #include "Strings.h"
 #include "UserPrompts.h"
 
-class CButtonRadio;
 class CChannelStrip;
 class CConnectionPanel;
 class CCrossoverPanel;
@@ -44,28 +38,20 @@ class CDisplayDlg;
 class CEditHistory;
 class CEnTabCtrl;
 class CFStatic;
-class CFilter;
 class CFontStatic;
-class CGradientProgressCtrl;
 class CKTV_Data;
 class CFormPrompts;
 class CProcessor;
-class CKTV_OutData;
 class CLinkSession;
 class CMsgBox;
 class CNumEdit;
-class CNumSpin;
 class COutputDlg;
 class CProgramDlg;
 class CUpgradeDlg;
-class QUrl;
-class CSkinFader;
 class CSxGroupBox;
 class CTransparentStatic;
-struct FilterMapping;
 class CViewNotifySink;
 class CXPButton;
-class QComboBox;
 class QLabel;
 class QLineEdit;
 
