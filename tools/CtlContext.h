@@ -12,7 +12,7 @@
 #include "CtlArgs.h"
 #include "CtlOptions.h"
 
-class CCtlDevice;
+#include "CtlDevice.h"
 class CKTV_Data;
 
 constexpr int kExitOk = 0;

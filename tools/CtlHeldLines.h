@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-class CCtlDevice;
+#include "CtlDevice.h"
 
 struct LineReport {
     int nLine = 0;

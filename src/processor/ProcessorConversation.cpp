@@ -1,4 +1,4 @@
-#include "CtlDevice.h"
+#include "ProcessorConversation.h"
 
 #include <algorithm>
 #include <iterator>
@@ -9,21 +9,21 @@
 #include "Processor.h"
 #include "ProcessorState.h"
 
-CCtlDevice::CCtlDevice(CProcessor& processor)
+CProcessorConversation::CProcessorConversation(CProcessor& processor, const std::atomic<bool>* pStop)
     : m_processor(processor), m_session(processor.Session()),
-      m_pPreviousSink(processor.State().m_pNotifySink.exchange(&m_queue))
+      m_pPreviousSink(processor.State().m_pNotifySink.exchange(&m_queue)), m_pStop(pStop)
 {
     m_session.m_onMessage = [this](const std::string& strText, MessageKind) { m_messages.push_back(strText); };
 }
 
-CCtlDevice::~CCtlDevice()
+CProcessorConversation::~CProcessorConversation()
 {
     Close();
     m_session.m_onMessage = nullptr;
     m_session.State().m_pNotifySink = m_pPreviousSink;
 }
 
-bool CCtlDevice::Open(const std::string& strDevice)
+bool CProcessorConversation::Open(const std::string& strDevice)
 {
     if (!m_processor.Connect(strDevice))
         return false;
@@ -36,7 +36,7 @@ bool CCtlDevice::Open(const std::string& strDevice)
     return Drain();
 }
 
-bool CCtlDevice::Drain()
+bool CProcessorConversation::Drain()
 {
     // A failed link clears its queue and marks, so "nothing pending" alone
     // is no proof that anything arrived.
@@ -48,24 +48,24 @@ bool CCtlDevice::Drain()
     return true;
 }
 
-void CCtlDevice::RecordEdit(const CEditLedger::Edit& edit, const std::function<void()>& apply)
+void CProcessorConversation::RecordEdit(const CEditLedger::Edit& edit, const std::function<void()>& apply)
 {
     const WireState before = WireStateOfModel(m_session.Data());
     apply();
     m_ledger.Record(edit, before, WireStateOfModel(m_session.Data()));
 }
 
-std::vector<CEditLedger::Edit> CCtlDevice::Unconfirmed()
+std::vector<CEditLedger::Edit> CProcessorConversation::Unconfirmed()
 {
     return m_ledger.Unconfirmed(m_session.ConfirmedWireState());
 }
 
-bool CCtlDevice::WaitForNotification(int nMsg, int nLParam, int nCount)
+bool CProcessorConversation::WaitForNotification(int nMsg, int nLParam, int nCount)
 {
     return WaitFor([=, this] { return Seen(nMsg, nLParam) >= nCount; });
 }
 
-bool CCtlDevice::WaitFor(const std::function<bool()>& bDone)
+bool CProcessorConversation::WaitFor(const std::function<bool()>& bDone)
 {
     bool bLost = false;
     const bool bHeld = PumpUntil(
@@ -73,27 +73,32 @@ bool CCtlDevice::WaitFor(const std::function<bool()>& bDone)
         [&] {
             if (bDone())
                 return true;
+            m_bStopped = m_pStop && m_pStop->load();
             bLost = !m_session.IsConnected();
-            return bLost;
+            return bLost || m_bStopped;
         },
         kWaitMs, [this](const PostedNotification& note) {
             if (note.nMsg != kMsgLevels)  // the idle poll's answers say nothing here
                 m_seen.push_back(note);
         });
-    if (bHeld && !bLost)
+    if (bHeld && !bLost && !m_bStopped)
         return true;
     m_bLost = bLost;
+    if (m_bStopped) {
+        m_strDetail = "stopped";
+        return false;
+    }
     if (!bLost && m_strDetail.empty())
         m_strDetail = "no answer from " + m_strDescription + " within " + std::to_string(kWaitMs / 1000) + " s";
     return false;
 }
 
-void CCtlDevice::Close()
+void CProcessorConversation::Close()
 {
     m_processor.Disconnect();
 }
 
-std::string CCtlDevice::Failure() const
+std::string CProcessorConversation::Failure() const
 {
     std::string strLine;
     for (const std::string& strMessage : m_messages) {
@@ -115,7 +120,7 @@ std::string CCtlDevice::Failure() const
 }
 
 // The session blanks a rejected identification with spaces.
-bool CCtlDevice::IdentificationRejected() const
+bool CProcessorConversation::IdentificationRejected() const
 {
     if (Seen(kMsgIdentification, -1) == 0 || m_session.IsConnected())
         return false;
@@ -124,7 +129,7 @@ bool CCtlDevice::IdentificationRejected() const
            std::all_of(strId.begin(), strId.end(), [](char c) { return c == ' '; });
 }
 
-int CCtlDevice::Seen(int nMsg, int nLParam) const
+int CProcessorConversation::Seen(int nMsg, int nLParam) const
 {
     int n = 0;
     for (const PostedNotification& note : m_seen)
