@@ -12,14 +12,18 @@
 #pragma once
 
 #include <QDialog>
+#include <QPointer>
 #include <QTimer>
 #include <functional>
 #include <memory>
 #include <vector>
 
+#include "Strings.h"
+#include "VenueDiff.h"
 #include "VenueFile.h"
 #include "VenueRun.h"
 
+class CVenueDiffDlg;
 class CVenueJob;
 class QLabel;
 class QProgressBar;
@@ -58,6 +62,8 @@ public:
     void Compare();
     void Stop();
     void ApplyLanguage();
+    // The window of the last difference shown, while it is open.
+    CVenueDiffDlg* Difference() const;
 
 private:
     void CreateControls();
@@ -90,4 +96,6 @@ private:
     std::vector<QProgressBar*> m_bars;
     std::vector<std::pair<QPushButton*, TextId>> m_buttons;
     QPushButton* m_pStop = nullptr;
+    std::function<void()> m_afterJob;  // what a finished operation shows
+    QPointer<CVenueDiffDlg> m_pDiff;   // the last difference shown
 };

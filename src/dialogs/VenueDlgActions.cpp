@@ -4,6 +4,7 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <algorithm>
+#include <utility>
 
 #include "Strings.h"
 #include "VenueDiffDlg.h"
@@ -64,6 +65,8 @@ void CVenueDlg::AfterJob()
 {
     m_job.reset();
     SetBusy(false);
+    if (auto afterJob = std::exchange(m_afterJob, {}))
+        afterJob();
     if (!m_strReleasedDevice.isEmpty()) {
         m_host.connectTo(m_strReleasedDevice);
         m_strReleasedDevice.clear();
@@ -130,4 +133,51 @@ void CVenueDlg::Push()
             VenuePush(chosen, file, bStop, pObserver);
         },
         [this](size_t nRoom, const RoomResult& result) { ShowResult(nRoom, result, true); });
+}
+
+void CVenueDlg::Compare()
+{
+    const std::vector<size_t> rooms = ChosenRooms();
+    if (rooms.empty() || rooms.size() > 2) {
+        m_host.showMessage(Tr(kTxtVenueCompareHow));
+        return;
+    }
+    DiffSide a = DiffSide::Room(m_venue.rooms[rooms[0]]);
+    DiffSide b;
+    if (rooms.size() == 2) {
+        b = DiffSide::Room(m_venue.rooms[rooms[1]]);
+    } else {
+        const QString strFile = m_host.askPresetFile();
+        if (strFile.isEmpty())
+            return;
+        b = DiffSide::File(strFile.toStdString());
+    }
+    auto pResult = std::make_shared<DiffResult>();
+    RunJob(
+        rooms, true,
+        [a, b, pResult](const std::vector<VenueRoom>&, const std::atomic<bool>& bStop, IVenueObserver*) {
+            *pResult = VenueDiff(a, b, bStop);
+        },
+        {});
+    // The job's end shows the table; its results are the difference's.
+    m_afterJob = [this, a, b, pResult] {
+        ShowDifference(FromStd(a.Title()), FromStd(b.Title()), *pResult);
+    };
+}
+
+void CVenueDlg::ShowDifference(const QString& strA, const QString& strB, const DiffResult& result)
+{
+    if (!result.bOk) {
+        if (!result.strError.empty())
+            m_host.showMessage(Tr(kTxtVenueCompareFailed).arg(FromStd(result.strError)));
+        return;
+    }
+    m_pDiff = new CVenueDiffDlg(this, strA, strB, result);
+    m_pDiff->setAttribute(Qt::WA_DeleteOnClose);
+    m_pDiff->show();
+}
+
+CVenueDiffDlg* CVenueDlg::Difference() const
+{
+    return m_pDiff;
 }

@@ -236,6 +236,40 @@ enum TextId : int {
     kTxtReportDocUnnamed,
     kTxtReportPageFormat,     // printf: page, pages
     kTxtReportFooter,         // "%1": the program, "%2": its version
+    kTxtVenueTitle,           // "%1": the venue
+    kTxtVenueRoom,
+    kTxtVenueStatus,
+    kTxtVenueScene,
+    kTxtVenueIdentification,
+    kTxtVenueProgress,
+    kTxtVenueResult,
+    kTxtVenueOnline,
+    kTxtVenueOnlineForm,      // the room the main form holds
+    kTxtVenueOffline,         // "%1": why
+    kTxtVenueBackup,
+    kTxtVenuePush,
+    kTxtVenueCompare,
+    kTxtVenueStop,
+    kTxtVenueClose,
+    kTxtVenueChooseRooms,
+    kTxtVenuePushQuestion,    // "%1": the file, "%2": how many rooms
+    kTxtVenueVerified,
+    kTxtVenueSaved,           // "%1": the file
+    kTxtVenueFailed,          // "%1": why
+    kTxtVenueFailedOld,       // "%1": why
+    kTxtVenueFailedNew,       // "%1": why
+    kTxtVenueFailedUnknown,   // "%1": why
+    kTxtVenueStopped,
+    kTxtVenueCompareHow,
+    kTxtVenueCompareFailed,   // "%1": why
+    kTxtVenueDiffTitle,       // "%1", "%2": the two sides
+    kTxtVenueDiffNone,
+    kTxtVenueDiffCount,       // "%1": how many
+    kTxtVenueRow,
+    kTxtVenueChannel,
+    kTxtVenueRefused,         // "%1": the file, "%2": the line, "%3": why
+    kTxtVenueOpenTitle,
+    kTxtVenueFolderTitle,
     kTxtCount
 };
 

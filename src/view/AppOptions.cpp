@@ -54,6 +54,10 @@ CAppOptions CAppOptions::Parse(const QStringList& args)
             options.bChinese = strValue == "zh";
         } else if (args[i] == "--nosplash") {
             options.bSplash = false;
+        } else if (TakeValue(args, i, "--venue", strValue)) {
+            options.strVenue = strValue;
+            if (strValue.isEmpty())
+                options.strError = "--venue needs a venue file";
         } else if (args[i] == "--connect") {
             options.bConnect = true;
         } else {
@@ -66,7 +70,7 @@ CAppOptions CAppOptions::Parse(const QStringList& args)
 QString CAppOptions::Usage()
 {
     return "usage: zr470 [--device usb|usb:PATH|usb:serial=S|tcp:HOST:PORT|virtual] [--language en|zh] "
-           "[--nosplash] [--connect]\n"
+           "[--nosplash] [--connect] [--venue FILE]\n"
            "       zr470 --help | -h | --version";
 }
 

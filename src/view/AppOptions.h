@@ -9,6 +9,7 @@ struct CAppOptions {
     bool bChinese = false;   // --language zh
     bool bSplash = true;     // --nosplash turns the splash picture off
     bool bConnect = false;   // --connect: press Connect once the form is shown
+    QString strVenue;        // --venue FILE: the Venue window of that file, once the form is shown
     bool bHelp = false;      // --help or -h: print the usage and end
     bool bVersion = false;   // --version: print the version and end
     QString strError;        // set when the arguments are not understood

@@ -25,7 +25,11 @@ QString CFormPrompts::AskFile(const FileDialogRequest& request)
     if (!request.strTitle.isEmpty())
         dialog.setWindowTitle(request.strTitle);
     dialog.setNameFilter(request.strFilter);
-    if (request.bSave) {
+    if (request.bFolder) {
+        dialog.setDirectory(request.strDefault);
+        dialog.setFileMode(QFileDialog::Directory);
+        dialog.setOption(QFileDialog::ShowDirsOnly);
+    } else if (request.bSave) {
         // A save must be able to name a new file; an existing one is
         // replaced only after the dialog has asked.
         dialog.setAcceptMode(QFileDialog::AcceptSave);

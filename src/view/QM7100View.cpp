@@ -106,6 +106,7 @@ void CQM7100View::OnInitialUpdate(const CAppOptions& options)
     m_pMsgBox->Create(this);
     m_settings.Load(m_strFirmwarePattern);
     CreateHistory();
+    CreateVenueShortcut();
     m_processor.Subscribe(this);
 }
 
@@ -113,6 +114,8 @@ void CQM7100View::AfterShown(const CAppOptions& options)
 {
     if (options.bConnect)
         QTimer::singleShot(0, this, &CQM7100View::OnConnect);
+    if (!options.strVenue.isEmpty())
+        QTimer::singleShot(0, this, [this, strVenue = options.strVenue] { OpenVenue(strVenue); });
 }
 
 // ---- language and device variant ----------------------------------------------------

@@ -48,6 +48,9 @@ class CNumEdit;
 class COutputDlg;
 class CProgramDlg;
 class CUpgradeDlg;
+class CVenueDlg;
+struct VenueDlgHost;
+struct RoomStatus;
 class CSxGroupBox;
 class CTransparentStatic;
 class CViewNotifySink;
@@ -183,6 +186,15 @@ public:
     IUserPrompts& Prompts();
     IUserPrompts& FormPrompts();
 
+    // ---- the venue (ViewVenue.cpp) ---------------------------------------------------------
+    // Reads a venue file and shows its Venue window; a refused file is
+    // told with its line and reason.
+    bool OpenVenue(const QString& strPath);
+    void OnOpenVenue();
+    CVenueDlg* VenueWindow() const;
+    // Closes the form's link, if any, and connects to strDevice.
+    void ConnectTo(const QString& strDevice);
+
     // ---- edit history (ViewHistory.cpp) ------------------------------------------------
     CEditHistory& History() { return *m_pHistory; }
     // The History… window, shown.
@@ -214,6 +226,11 @@ private:
     void OnGraphBand(int nBand, int nSource);
     void ApplyMusicFilterKinds();
 
+    // ---- the venue (ViewVenue.cpp) ---------------------------------------------------------
+    void CreateVenueShortcut();
+    VenueDlgHost VenueHost();
+    RoomStatus FormRoomStatus();
+
     // ---- edit history (ViewHistory.cpp) ------------------------------------------------
     void CreateHistory();
     // The model shown again after an undo or redo.
@@ -240,6 +257,7 @@ private:
     CFirmwareSettings m_settings;
     QPointer<CProgramDlg> m_pProgramDlg;
     QPointer<CUpgradeDlg> m_pUpgradeDlg;
+    QPointer<CVenueDlg> m_pVenue;
     // Labels and group captions of the form, re-lettered when the language changes.
     std::vector<std::pair<CFontStatic*, TextId>> m_labelTexts;
     std::vector<std::pair<CSxGroupBox*, TextId>> m_groupTexts;

@@ -17,6 +17,7 @@ struct FileDialogRequest {
     QString strFilter;   // "*.ZR4C"
     QString strDefault;  // working directory + "/DataFile/*.ZR4C", or a proposed name
     QString strTitle;    // empty: the dialog's own
+    bool bFolder = false;  // an existing folder (strDefault: where to start), not a file
 };
 
 class IUserPrompts {
