@@ -15,13 +15,16 @@ bool IsUnsafe(unsigned char c)
     return c < 0x20 || c == 0x7F || kUnsafe.find(static_cast<char>(c)) != std::string_view::npos;
 }
 
-// No separators, no control characters, no leading dot (so neither "." nor
-// ".." nor a hidden file), no trailing dot or blank, not too long.
+// No separators, no control characters, no "..", no leading dot (no
+// hidden file), no trailing dot or blank, not too long.
 std::string SafeStem(const std::string& strName)
 {
     std::string strStem;
-    for (const char c : strName)
+    for (const char c : strName) {
+        if (c == '.' && !strStem.empty() && strStem.back() == '.')
+            strStem.back() = '_';
         strStem += IsUnsafe(static_cast<unsigned char>(c)) ? '_' : c;
+    }
     const size_t nFirst = strStem.find_first_not_of(". ");
     strStem = nFirst == std::string::npos ? "" : strStem.substr(nFirst);
     if (strStem.size() > kStemMaxBytes) {

@@ -9,7 +9,7 @@
 #include "VenueRun.h"
 
 namespace fs = std::filesystem;
-using nlohmann::json;
+using json = nlohmann::ordered_json;  // the manifest's keys in the order written
 
 namespace {
 
