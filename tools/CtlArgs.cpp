@@ -13,6 +13,39 @@ constexpr const char* kHelpShort = "-h";
 constexpr const char* kVersionOption = "--version";
 constexpr const char* kEmulate = "emulate";
 
+struct ValueOption {
+    const char* pName;
+    std::string CtlInvocation::*pField;
+    const char* pValues;  // after "needs a value" in the refusal
+};
+
+const ValueOption kValueOptions[] = {
+    {kDeviceOption, &CtlInvocation::strDevice, kDeviceForms},
+    {"--venue", &CtlInvocation::strVenue, "a venue file"},
+    {"--room", &CtlInvocation::strRoom, "a room's name"},
+    {"--rooms", &CtlInvocation::strRooms, "room names separated by commas"},
+};
+
+// An option with a value at args[*pIndex], as "--name VALUE" or
+// "--name=VALUE" (a missing value is empty); false when it is none.
+bool TakeValueOption(const std::vector<std::string>& args, size_t* pIndex, const ValueOption** ppOption,
+                     std::string* pValue)
+{
+    const std::string& strArg = args[*pIndex];
+    for (const ValueOption& option : kValueOptions) {
+        const std::string strPrefix = std::string(option.pName) + "=";
+        if (strArg.rfind(strPrefix, 0) == 0)
+            *pValue = strArg.substr(strPrefix.size());
+        else if (strArg == option.pName)
+            *pValue = *pIndex + 1 < args.size() ? args[++*pIndex] : "";
+        else
+            continue;
+        *ppOption = &option;
+        return true;
+    }
+    return false;
+}
+
 // One global option at args[*pIndex]; false when it is not one. A
 // malformed one sets *pError.
 bool TakeGlobalOption(const std::vector<std::string>& args, size_t* pIndex, CtlInvocation* pOut,
@@ -31,21 +64,15 @@ bool TakeGlobalOption(const std::vector<std::string>& args, size_t* pIndex, CtlI
         pOut->bVersion = true;
         return true;
     }
-    const std::string strPrefix = std::string(kDeviceOption) + "=";
-    if (strArg.rfind(strPrefix, 0) == 0) {
-        pOut->strDevice = strArg.substr(strPrefix.size());
-    } else if (strArg == kDeviceOption) {
-        if (*pIndex + 1 >= args.size()) {
-            *pError = std::string("--device needs a value: ") + kDeviceForms;
-            return true;
-        }
-        pOut->strDevice = args[++*pIndex];
-    } else {
+    const ValueOption* pOption = nullptr;
+    std::string strValue;
+    if (!TakeValueOption(args, pIndex, &pOption, &strValue))
         return false;
-    }
-    if (pOut->strDevice.empty())
-        *pError = std::string("--device needs a value: ") + kDeviceForms;
-    else if (DeviceChoice choice; !ParseDeviceChoice(pOut->strDevice, &choice, pError))
+    pOut->*pOption->pField = strValue;
+    if (strValue.empty())
+        *pError = std::string(pOption->pName) + " needs a value: " + pOption->pValues;
+    else if (DeviceChoice choice; pOption->pField == &CtlInvocation::strDevice &&
+                                  !ParseDeviceChoice(strValue, &choice, pError))
         *pError = "--device: " + *pError;
     return true;
 }

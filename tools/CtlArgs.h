@@ -2,9 +2,12 @@
 // arguments.
 //
 //   zr470ctl [--device D] [--json] COMMAND ARGS…
+//   zr470ctl --venue FILE [--rooms A,B,…] [--json] VENUE-COMMAND ARGS…
+//   zr470ctl --venue FILE --room NAME [--json] COMMAND ARGS…
 //   zr470ctl --help | -h | --version
 //
-// --device (or --device=D), --json, --help, -h and --version may stand
+// --device, --venue, --room and --rooms (each also as --OPTION=VALUE),
+// --json, --help, -h and --version may stand
 // anywhere before the arguments of `emulate`, whose options are its own.
 // With --help or --version no command is needed. The device defaults to
 // $ZR470_DEVICE, else "usb"; a wrong $ZR470_DEVICE counts only for the
@@ -21,6 +24,9 @@ struct CtlInvocation {
     bool bJson = false;
     bool bHelp = false;     // print the usage and succeed
     bool bVersion = false;  // print the version and succeed
+    std::string strVenue;  // a venue file: the venue commands, or --room's device
+    std::string strRoom;   // the room whose device a one-processor command takes
+    std::string strRooms;  // the rooms a venue command works on; empty: every room
     std::string strCommand;
     std::vector<std::string> args;  // after the command word, options removed
 };

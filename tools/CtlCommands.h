@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <functional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -39,8 +40,25 @@ int RunReport(CtlContext& ctx);
 // Without a processor (CtlOfflineCommands.cpp).
 int RunResponse(CtlContext& ctx);
 int RunDemo(CtlContext& ctx);
+// A command of a table: its name, how many arguments it takes, and the
+// options it takes besides them (see CtlOptions.h).
+struct CommandEntry {
+    const char* pName;
+    size_t nArgs;
+    int (*run)(CtlContext& ctx);
+    const char* pOptions = "";  // checked before the command runs
+};
 // Runs ctx.inv's command after checking its argument count (CtlMain.cpp).
 int RunCommand(CtlContext& ctx);
+// The same for a command of the table given; a usage error for any other.
+int RunCommandFrom(CtlContext& ctx, std::span<const CommandEntry> commands);
+// --venue FILE: a venue command on the rooms chosen, or with --room a
+// one-processor command on that room's device (CtlVenue.cpp).
+int RunWithVenue(CtlContext& ctx);
+int RunVenueStatus(CtlContext& ctx);
+int RunVenueBackup(CtlContext& ctx);
+int RunVenuePush(CtlContext& ctx);
+int RunVenueDiff(CtlContext& ctx);
 // A script of commands over one connection (CtlBatch.cpp).
 int RunBatch(CtlContext& ctx);
 // The words of one script line, as a shell would split them for these

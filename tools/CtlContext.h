@@ -5,14 +5,17 @@
 // Threads: the command's thread.
 #pragma once
 
+#include <atomic>
 #include <functional>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "CtlArgs.h"
-#include "CtlOptions.h"
-
 #include "CtlDevice.h"
+#include "CtlOptions.h"
+#include "VenueFile.h"
+
 class CKTV_Data;
 
 constexpr int kExitOk = 0;
@@ -39,6 +42,9 @@ struct CtlContext {
     std::ostream& err;
     CtlSharedLink* pShared = nullptr;  // set inside a batch
     CommandLine line;                  // the arguments and options, checked against the command's
+    const std::atomic<bool>* pStop = nullptr;  // Ctrl+C: set for the venue commands
+    Venue venue{};                     // --venue: the file read
+    std::vector<VenueRoom> rooms{};    // --venue: the rooms chosen
 };
 
 // Prints "zr470ctl: LINE" on the error stream; returns kExitFailed.

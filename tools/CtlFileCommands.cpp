@@ -12,7 +12,6 @@
 #include "CtlJson.h"
 #include "GlobalData.h"
 #include "KTV_Data.h"
-#include "Notify.h"
 #include "PresetFile.h"
 #include "Processor.h"
 
@@ -40,10 +39,15 @@ std::string FileResult(CtlContext& ctx, const fs::path& path)
     return path.string() + "\n";
 }
 
-// Waits for the end of a write batch queued after nBefore were seen.
-bool WaitForWriteEnd(CCtlDevice& device, int nBefore, int nEnds)
+int SentResult(CtlContext& ctx, CCtlDevice& device, CCtlDevice::Sent sent, PresetFileError error,
+               const fs::path& path, std::string* pResult)
 {
-    return device.WaitForNotification(kMsgBatchProgress, 1, nBefore + nEnds);
+    if (sent == CCtlDevice::Sent::kRefused)
+        return RefuseFile(ctx, error, path);
+    if (sent == CCtlDevice::Sent::kLinkFailed)
+        return LinkFailed(ctx, device);
+    *pResult = FileResult(ctx, path);
+    return kExitOk;
 }
 
 }  // namespace
@@ -71,17 +75,8 @@ int RunWriteScene(CtlContext& ctx)
     if (!bytes)
         return kExitFailed;
     return RunOnProcessor(ctx, [&](CCtlDevice& device, CKTV_Data&, std::string* pResult) {
-        const int nBefore = device.Seen(kMsgBatchProgress, 1);
-        bool bQueued = false;
-        if (!device.Processor().SendSceneFile(*bytes, SceneTitle(path), &bQueued).bOk)
-            return RefuseFile(ctx, PresetFileError::ReadScene, path);
-        if (!bQueued)
-            return LinkFailed(ctx, device);
-        // The blocks and the closing mute bracket each end a write batch.
-        if (!WaitForWriteEnd(device, nBefore, 2))
-            return LinkFailed(ctx, device);
-        *pResult = FileResult(ctx, path);
-        return kExitOk;
+        return SentResult(ctx, device, device.SendSceneFile(*bytes, SceneTitle(path)), PresetFileError::ReadScene,
+                          path, pResult);
     });
 }
 
@@ -91,10 +86,7 @@ int RunBackup(CtlContext& ctx)
     if (const std::string strWhy = WhyNotWritable(path); !strWhy.empty())
         return RefuseFile(ctx, PresetFileError::SaveAllScenes, path, strWhy);
     return RunOnProcessor(ctx, [&](CCtlDevice& device, CKTV_Data&, std::string* pResult) {
-        const int nBefore = device.Seen(kMsgAllScenesRead, -1);
-        if (!device.Processor().ReadAllScenes())
-            return LinkFailed(ctx, device);
-        if (!device.WaitForNotification(kMsgAllScenesRead, -1, nBefore + 1))
+        if (!device.ReadAllScenes())
             return LinkFailed(ctx, device);
         const PresetFileResult saved = device.Processor().SaveAllScenesFile(path);
         if (!saved.bOk)
@@ -112,15 +104,7 @@ int RunRestore(CtlContext& ctx)
     if (!bytes)
         return kExitFailed;
     return RunOnProcessor(ctx, [&](CCtlDevice& device, CKTV_Data&, std::string* pResult) {
-        const int nBefore = device.Seen(kMsgBatchProgress, 1);
-        bool bQueued = false;
-        if (!device.Processor().SendAllScenesFile(*bytes, &bQueued).bOk)
-            return RefuseFile(ctx, PresetFileError::ReadAllScenes, path);
-        if (!bQueued)
-            return LinkFailed(ctx, device);
-        if (!WaitForWriteEnd(device, nBefore, 1))
-            return LinkFailed(ctx, device);
-        *pResult = FileResult(ctx, path);
-        return kExitOk;
+        return SentResult(ctx, device, device.SendAllScenesFile(*bytes), PresetFileError::ReadAllScenes, path,
+                          pResult);
     });
 }

@@ -10,13 +10,6 @@
 
 namespace {
 
-struct CommandEntry {
-    const char* pName;
-    size_t nArgs;
-    int (*run)(CtlContext& ctx);
-    const char* pOptions = "";  // see CtlOptions.h; checked before the command runs
-};
-
 constexpr std::array kCommands = {
     CommandEntry{"devices", 0, RunDevices},
     CommandEntry{"info", 0, RunInfo},
@@ -71,16 +64,25 @@ int RunCtl(const std::vector<std::string>& args, const char* pEnvDevice, std::os
     // Every run starts in the editor's language at start-up; every
     // processor's model starts from its defaults.
     g_bChinese = 0;
-    CtlContext ctx{inv, out, err, nullptr, {}};
+    CtlContext ctx{inv, out, err, nullptr, {}, &bStop};
     if (inv.strCommand == "emulate")
         return RunEmulate(ctx, bStop, onListening);
+    if (!inv.strVenue.empty())
+        return RunWithVenue(ctx);
+    if (!inv.strRoom.empty() || !inv.strRooms.empty())
+        return Usage(err, std::string(inv.strRoom.empty() ? "--rooms" : "--room") + " needs --venue FILE");
     return RunCommand(ctx);
 }
 
 int RunCommand(CtlContext& ctx)
 {
+    return RunCommandFrom(ctx, kCommands);
+}
+
+int RunCommandFrom(CtlContext& ctx, std::span<const CommandEntry> commands)
+{
     const CtlInvocation& inv = ctx.inv;
-    for (const CommandEntry& command : kCommands) {
+    for (const CommandEntry& command : commands) {
         if (inv.strCommand != command.pName)
             continue;
         CommandLine line;

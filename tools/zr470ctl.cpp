@@ -17,13 +17,17 @@ extern "C" void OnStopSignal(int)
     g_bStopRequested.store(true);
 }
 
-// Only the server turns SIGINT and SIGTERM into a clean stop; every other
+// The server and the venue commands turn SIGINT and SIGTERM into a clean
+// stop (a venue command then says which rooms finished); every other
 // command ends at once on them, as a shell user expects.
 void InstallStopHandlersFor(const std::vector<std::string>& args, const char* pEnvDevice)
 {
     CtlInvocation inv;
     std::string strError;
-    if (!ParseInvocation(args, pEnvDevice, &inv, &strError) || inv.strCommand != "emulate")
+    if (!ParseInvocation(args, pEnvDevice, &inv, &strError))
+        return;
+    const bool bVenueCommand = !inv.strVenue.empty() && inv.strRoom.empty();
+    if (inv.strCommand != "emulate" && !bVenueCommand)
         return;
     struct sigaction action{};
     action.sa_handler = OnStopSignal;

@@ -232,31 +232,44 @@ PresetFileResult LoadPositionFile(CKTV_Data& data, const fs::path& path)
 
 // ---- Saving ------------------------------------------------------------------------
 
-PresetFileResult SaveSceneFile(CKTV_Data& data, const fs::path& path)
+std::vector<uint8_t> SceneFileBytes(std::span<const uint8_t> image)
 {
     std::vector<uint8_t> bytes;
+    bytes.reserve(kSceneFileSize);
     AppendTag(bytes, kSceneFileTag);
-    {
-        ModelLock lock(data.State().m_csModel);
-        data.FillAll();
-        AppendBytes(bytes, data.State().m_LiveImage, kImageSize);
-    }
-    return SaveBytes(path, kSceneFileExt, bytes, PresetFileError::SaveScene);
+    AppendBytes(bytes, image.data(), image.size());
+    return bytes;
 }
 
-PresetFileResult SaveAllScenesFile(CKTV_Data& data, const fs::path& path)
+std::vector<uint8_t> SceneFileBytes(CKTV_Data& data)
+{
+    ModelLock lock(data.State().m_csModel);
+    data.FillAll();
+    return SceneFileBytes(data.State().m_LiveImage);
+}
+
+std::vector<uint8_t> AllScenesFileBytes(CKTV_Data& data)
 {
     std::vector<uint8_t> bytes;
     bytes.reserve(kAllScenesFileSize);
     AppendTag(bytes, kAllScenesFileTag);
-    {
-        ModelLock lock(data.State().m_csModel);
-        data.FillAll();
-        for (int n = 1; n <= kSceneEntries; ++n)
-            AppendBytes(bytes, data.State().SceneEntry(n), kImageSize);
-        AppendBytes(bytes, data.State().m_LiveImage, kImageSize);
-        AppendBytes(bytes, data.State().m_DelayTable, kDelayTableSize);
-    }
+    ModelLock lock(data.State().m_csModel);
+    data.FillAll();
+    for (int n = 1; n <= kSceneEntries; ++n)
+        AppendBytes(bytes, data.State().SceneEntry(n), kImageSize);
+    AppendBytes(bytes, data.State().m_LiveImage, kImageSize);
+    AppendBytes(bytes, data.State().m_DelayTable, kDelayTableSize);
+    return bytes;
+}
+
+PresetFileResult SaveSceneFile(CKTV_Data& data, const fs::path& path)
+{
+    return SaveBytes(path, kSceneFileExt, SceneFileBytes(data), PresetFileError::SaveScene);
+}
+
+PresetFileResult SaveAllScenesFile(CKTV_Data& data, const fs::path& path)
+{
+    const std::vector<uint8_t> bytes = AllScenesFileBytes(data);
     return SaveBytes(path, kAllScenesFileExt, bytes, PresetFileError::SaveAllScenes);
 }
 

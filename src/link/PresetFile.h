@@ -128,6 +128,12 @@ PresetFileResult LoadAllScenesFile(CKTV_Data& data, const std::filesystem::path&
 PresetFileResult LoadPositionBytes(CKTV_Data& data, std::span<const uint8_t> bytes);
 PresetFileResult LoadPositionFile(CKTV_Data& data, const std::filesystem::path& path);
 
+// The containers as the saves below write them: a scene file around a live
+// image, and the model's live settings as a scene or all-scenes file.
+std::vector<uint8_t> SceneFileBytes(std::span<const uint8_t> image);
+std::vector<uint8_t> SceneFileBytes(CKTV_Data& data);
+std::vector<uint8_t> AllScenesFileBytes(CKTV_Data& data);
+
 // Each save appends its extension when the file name does not end in it,
 // brings the live image up to date from the model where the container holds
 // it, and replaces the file atomically: a failed save keeps the old file.

@@ -93,6 +93,36 @@ bool CProcessorConversation::WaitFor(const std::function<bool()>& bDone)
     return false;
 }
 
+CProcessorConversation::Sent CProcessorConversation::SendSceneFile(std::span<const uint8_t> bytes,
+                                                                  const std::string& strTitle)
+{
+    const int nBefore = Seen(kMsgBatchProgress, 1);
+    bool bQueued = false;
+    if (!m_processor.SendSceneFile(bytes, strTitle, &bQueued).bOk)
+        return Sent::kRefused;
+    // The blocks and the closing mute bracket each end a write batch.
+    if (!bQueued || !WaitForNotification(kMsgBatchProgress, 1, nBefore + 2))
+        return Sent::kLinkFailed;
+    return Sent::kDone;
+}
+
+CProcessorConversation::Sent CProcessorConversation::SendAllScenesFile(std::span<const uint8_t> bytes)
+{
+    const int nBefore = Seen(kMsgBatchProgress, 1);
+    bool bQueued = false;
+    if (!m_processor.SendAllScenesFile(bytes, &bQueued).bOk)
+        return Sent::kRefused;
+    if (!bQueued || !WaitForNotification(kMsgBatchProgress, 1, nBefore + 1))
+        return Sent::kLinkFailed;
+    return Sent::kDone;
+}
+
+bool CProcessorConversation::ReadAllScenes()
+{
+    const int nBefore = Seen(kMsgAllScenesRead, -1);
+    return m_processor.ReadAllScenes() && WaitForNotification(kMsgAllScenesRead, -1, nBefore + 1);
+}
+
 void CProcessorConversation::Close()
 {
     m_processor.Disconnect();

@@ -12,7 +12,10 @@
 #pragma once
 
 #include <atomic>
+#include <cstdint>
+#include <filesystem>
 #include <functional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -54,6 +57,18 @@ public:
     bool WaitForNotification(int nMsg, int nLParam, int nCount);
     bool WaitFor(const std::function<bool()>& bDone);
     void Close();
+
+    // ---- preset files to and from the processor, waited for ----------------------
+    enum class Sent { kDone, kRefused, kLinkFailed };  // kRefused: the file, nothing sent
+    // A checked scene file's bytes, titled strTitle, written to the live
+    // settings; returns once the processor answered the blocks and the
+    // closing mute bracket.
+    Sent SendSceneFile(std::span<const uint8_t> bytes, const std::string& strTitle);
+    // A checked all-scenes file written to the processor, answered.
+    Sent SendAllScenesFile(std::span<const uint8_t> bytes);
+    // Reads programs 1 … 10 from the processor into the model; false when
+    // the link failed (or the wait was stopped).
+    bool ReadAllScenes();
 
     // How often nMsg (with lParam nLParam, any when negative) was seen so far.
     int Seen(int nMsg, int nLParam) const;

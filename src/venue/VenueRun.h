@@ -62,7 +62,7 @@ std::vector<RoomStatus> VenueStatus(const std::vector<VenueRoom>& rooms, const s
 // A room that fails leaves no file.
 std::vector<RoomResult> VenueBackup(const std::vector<VenueRoom>& rooms, const std::filesystem::path& dir,
                                     const std::atomic<bool>& bStop, IVenueObserver* pObserver = nullptr,
-                                    const std::string& strVenue = "");
+                                    const std::string& strVenue = "", std::string* pManifestError = nullptr);
 
 // Sends a scene (.ZR4C) or all-scenes file (.ZR4AC) to every room, reads
 // every setting it carries back from the processor and compares them.
