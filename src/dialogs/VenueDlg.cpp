@@ -138,6 +138,7 @@ void CVenueDlg::Refresh()
     receivers.status = [this](size_t nRoom, const RoomStatus& status) { ShowStatus(m_jobRooms[nRoom], status); };
     receivers.done = [this] { AfterJob(); };
     m_job = std::make_unique<CVenueJob>(this, std::move(receivers));
+    m_bStatusJob = true;
     std::vector<VenueRoom> chosen;
     for (size_t i : rooms)
         chosen.push_back(m_venue.rooms[i]);
@@ -169,13 +170,11 @@ void CVenueDlg::OnDoubleClick(int nRow)
 {
     if (nRow < 0 || nRow >= static_cast<int>(m_venue.rooms.size()) || !m_host.connectTo)
         return;
-    const QString strDevice = FromStd(m_venue.rooms[static_cast<size_t>(nRow)].strDevice);
-    if (m_strReleasedDevice == strDevice)
-        m_strReleasedDevice.clear();  // taken below, not again after the job
-    // Our own status link to the room would hold it: let it go first.
-    if (m_job && std::find(m_jobRooms.begin(), m_jobRooms.end(), static_cast<size_t>(nRow)) != m_jobRooms.end())
-        Stop();
-    m_host.connectTo(strDevice);
+    if (m_job && !m_bStatusJob)
+        return;  // the room may be in the middle of a backup or a push
+    // A status round's link to the room would hold it: it ends first.
+    m_job.reset();
+    m_host.connectTo(FromStd(m_venue.rooms[static_cast<size_t>(nRow)].strDevice));
     ShowFormRoom();
 }
 

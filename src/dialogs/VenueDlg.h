@@ -88,6 +88,7 @@ private:
     Venue m_venue;
     VenueDlgHost m_host;
     std::unique_ptr<CVenueJob> m_job;
+    bool m_bStatusJob = false;       // m_job only asks for the rooms' status
     std::vector<size_t> m_jobRooms;  // a job's room index -> the list's row
     QString m_strReleasedDevice;     // the form's room, to be taken again after a job
     QTimer m_refresh;

@@ -33,6 +33,8 @@ TextId FailureText(RoomHolds holds)
 void CVenueDlg::RunJob(const std::vector<size_t>& rooms, bool bNeedsFormRoom, Work work,
                        std::function<void(size_t, const RoomResult&)> onFinished)
 {
+    if (m_job && !m_bStatusJob)
+        return;
     m_job.reset();  // a status round gives way; it holds no results
     const int nFormRoom = FormRoom();
     if (bNeedsFormRoom && nFormRoom >= 0 && std::count(rooms.begin(), rooms.end(), size_t(nFormRoom))) {
@@ -55,6 +57,7 @@ void CVenueDlg::RunJob(const std::vector<size_t>& rooms, bool bNeedsFormRoom, Wo
     };
     receivers.done = [this] { AfterJob(); };
     m_job = std::make_unique<CVenueJob>(this, std::move(receivers));
+    m_bStatusJob = false;
     SetBusy(true);
     m_job->Start([chosen, work](const std::atomic<bool>& bStop, IVenueObserver* pObserver) {
         work(chosen, bStop, pObserver);
