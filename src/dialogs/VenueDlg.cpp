@@ -28,7 +28,7 @@ CVenueDlg::CVenueDlg(QWidget* pParent, Venue venue, VenueDlgHost host)
     CreateControls();
     FillRows();
     ApplyLanguage();
-    resize(860, 420);
+    resize(980, 380);
     m_refresh.setInterval(kRefreshMs);
     connect(&m_refresh, &QTimer::timeout, this, &CVenueDlg::Refresh);
     m_refresh.start();
@@ -51,6 +51,7 @@ void CVenueDlg::CreateControls()
     m_pTable->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_pTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_pTable->verticalHeader()->hide();
+    m_pTable->setWordWrap(false);
     m_pTable->horizontalHeader()->setSectionResizeMode(kColResult, QHeaderView::Stretch);
     connect(m_pTable, &QTableWidget::cellDoubleClicked, this, [this](int nRow, int) { OnDoubleClick(nRow); });
     pLayout->addWidget(m_pTable, 1);
@@ -105,7 +106,9 @@ void CVenueDlg::FillRows()
         m_pTable->setCellWidget(static_cast<int>(i), kColProgress, pBar);
         m_bars.push_back(pBar);
     }
-    m_pTable->resizeColumnsToContents();
+    static constexpr int kWidths[kColCount] = {120, 190, 140, 150, 100, 0};
+    for (int nColumn = 0; nColumn < kColResult; ++nColumn)
+        m_pTable->setColumnWidth(nColumn, kWidths[nColumn]);
 }
 
 void CVenueDlg::SetCell(size_t nRoom, int nColumn, const QString& strText)
@@ -160,6 +163,7 @@ void CVenueDlg::ShowStatus(size_t nRoom, const RoomStatus& status)
     QString strStatus = status.bOnline ? Tr(bForm ? kTxtVenueOnlineForm : kTxtVenueOnline)
                                        : Tr(kTxtVenueOffline).arg(FromStd(status.strReason));
     SetCell(nRoom, kColStatus, strStatus);
+    m_pTable->item(static_cast<int>(nRoom), kColStatus)->setToolTip(strStatus);
     m_pTable->item(static_cast<int>(nRoom), kColStatus)
         ->setForeground(status.bOnline ? palette().color(QPalette::Text) : QColor(176, 0, 0));
     SetCell(nRoom, kColScene, status.bOnline ? FromStd(status.strSceneName) : QString());

@@ -93,10 +93,10 @@ void CVenueDlg::ShowResult(size_t nRoom, const RoomResult& result, bool bPush)
     else
         strText = Tr(bPush ? FailureText(result.holds) : kTxtVenueFailed).arg(FromStd(result.strReason));
     SetCell(nRoom, kColResult, strText);
+    m_pTable->item(static_cast<int>(nRoom), kColResult)->setToolTip(strText);
     m_pTable->item(static_cast<int>(nRoom), kColResult)
         ->setForeground(result.bOk ? palette().color(QPalette::Text) : QColor(176, 0, 0));
-    if (result.bOk)
-        m_bars[nRoom]->setValue(100);
+    m_bars[nRoom]->setValue(result.bOk ? 100 : 0);
 }
 
 void CVenueDlg::BackUp()

@@ -22,18 +22,21 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTableWidget>
 #include <QTimer>
 #include <clocale>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "CFStatic.h"
 #include "ControlName.h"
 #include "DelayTable.h"
 #include "EditHistory.h"
+#include "EmulatedRoom.h"
 #include "FilterSetMapping.h"
 #include "GlobalData.h"
 #include "KTV_Data.h"
@@ -49,6 +52,7 @@
 #include "RoomCurve.h"
 #include "RoomFitDlg.h"
 #include "UpgradeDlg.h"
+#include "VenueDlg.h"
 #include "VersionDlg.h"
 #include "VirtualProcessor.h"
 #include "VirtualStartup.h"
@@ -364,6 +368,58 @@ bool SaveHistory(CQM7100View& view, const QString& strPath)
     return Settle(view, 300) && Save(pWindow, strPath);
 }
 
+namespace {
+
+// Answers the file dialogs with one path; everything else as the form does.
+class CFixedFilePrompts : public IUserPrompts {
+public:
+    CFixedFilePrompts(IUserPrompts& form, QString strPath) : m_form(form), m_strPath(std::move(strPath)) {}
+    QString AskFile(const FileDialogRequest&) override { return m_strPath; }
+    void ShowMessage(const QString& strText, MessageKind kind) override { m_form.ShowMessage(strText, kind); }
+    bool OpenUrl(const QUrl& url) override { return m_form.OpenUrl(url); }
+
+private:
+    IUserPrompts& m_form;
+    QString m_strPath;
+};
+
+// The Venue window over four rooms served over TCP, one of them switched
+// off, after a backup of every room.
+bool SaveVenue(CQM7100View& view, const QString& strPath)
+{
+    const char* rooms[] = {"Room 101", "Room 102", "Room 103", "Bar"};
+    std::vector<std::unique_ptr<CEmulatedRoom>> emulated;
+    QStringList entries;
+    for (const char* pName : rooms) {
+        emulated.push_back(std::make_unique<CEmulatedRoom>());
+        if (!emulated.back()->Start())
+            return false;
+        entries << QString(R"({"name": "%1", "device": "%2"})").arg(pName, QString::fromStdString(emulated.back()->Device()));
+    }
+    emulated[2]->Stop();
+    QFile venue("venue.json");
+    if (!venue.open(QIODevice::WriteOnly))
+        return false;
+    venue.write(QString(R"({"venue": "Golden Hall", "rooms": [%1]})").arg(entries.join(",\n")).toUtf8());
+    venue.close();
+    CFixedFilePrompts prompts(view.FormPrompts(), QDir::current().filePath("backup"));
+    view.SetPrompts(&prompts);
+    const bool bOpened = view.OpenVenue(venue.fileName());
+    CVenueDlg* pVenue = view.VenueWindow();
+    bool bSaved = false;
+    if (bOpened && pVenue && QTest::qWaitForWindowExposed(pVenue) &&
+        QTest::qWaitFor([&] { return !pVenue->IsBusy(); }, 20000)) {
+        pVenue->BackUp();
+        bSaved = QTest::qWaitFor([&] { return !pVenue->IsBusy(); }, 30000) && Save(pVenue, strPath);
+    }
+    view.SetPrompts(nullptr);
+    if (pVenue)
+        pVenue->close();
+    return bSaved;
+}
+
+}  // namespace
+
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
@@ -424,6 +480,8 @@ int main(int argc, char** argv)
     if (!SaveHistory(view, strOut + "/history.png"))
         return 1;
     if (!SaveFirmwareDialogs(view, strOut + "/firmware.png"))
+        return 1;
+    if (!SaveVenue(view, strOut + "/venue.png"))
         return 1;
     return 0;
 }
