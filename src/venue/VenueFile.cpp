@@ -79,7 +79,7 @@ VenueFileResult Refused(int nLine, std::string strError)
 }
 
 // The parser's own words after its "[json.exception…] parse error at line L, column C: ".
-std::string ParseReason(const json::parse_error& error)
+std::string ParseReason(const json::exception& error)
 {
     const std::string strWhat = error.what();
     const size_t nColon = strWhat.find(": ");
@@ -196,6 +196,8 @@ VenueFileResult ParseVenueText(std::string_view text)
         top = json::parse(text);
     } catch (const json::parse_error& error) {
         return Refused(LineAt(text, error.byte > 0 ? error.byte - 1 : 0), ParseReason(error));
+    } catch (const json::exception& error) {  // a number out of range, for one
+        return Refused(1, ParseReason(error));
     }
     if (std::string strWhy = TopFault(top); !strWhy.empty())
         return Refused(1, strWhy);

@@ -59,6 +59,7 @@ TEST(VenueFile, RefusesABadFileWithTheLineAndTheReason)
         {"{\"venue\": 1, \"rooms\": []}", 1, "\"venue\" must be a text"},
         {"{\"rooms\": []}", 1, "\"rooms\" is empty"},
         {"[]", 1, "a venue file is a JSON object with \"rooms\""},
+        {"{\"rooms\":\n 1e400}", 1, "not JSON: "},
         {"", 1, "not JSON: "},
     };
     for (const Case& c : cases) {
