@@ -225,13 +225,13 @@ VenueFileResult ReadVenueFile(const fs::path& path)
     std::error_code error;
     const uintmax_t nSize = fs::file_size(path, error);
     if (error)
-        return Refused(0, "cannot read " + path.string() + ": " + error.message());
+        return Refused(0, "cannot read it: " + error.message());
     if (nSize > kVenueFileMaxBytes)
-        return Refused(0, path.string() + " is too big for a venue file");
+        return Refused(0, "too big for a venue file");
     std::ifstream in(path, std::ios::binary);
     const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     if (!in && !in.eof())
-        return Refused(0, "cannot read " + path.string());
+        return Refused(0, "cannot read it");
     return ParseVenueText(text);
 }
 

@@ -197,3 +197,25 @@ TEST_F(CtlVenueFaultTest, CtrlCEndsEveryRoomAndSaysWhichFinished)
     EXPECT_EQ(err.str(), "zr470ctl: stopped; finished: Closed 1; not finished: " + strOpen + "\n");
     EXPECT_EQ(std::distance(fs::directory_iterator(Dir("backup")), fs::directory_iterator{}), 1);  // the manifest
 }
+
+TEST_F(CtlVenueTest, MistakesInTheVenueCommandLineExitWithTwoAndReachNoRoom)
+{
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+        {{"push", "a.ZR4C"}, "zr470ctl: push: name the rooms with --rooms A,B,… or push to every room with --all"},
+        {{"push", "a.ZR4C", "--all", "--rooms", "Room 1"},
+         "zr470ctl: push: name the rooms with --rooms A,B,… or push to every room with --all"},
+        {{"--rooms", "Room 1,Room 99", "status"}, "zr470ctl: --rooms: no room named \"Room 99\" in the venue"},
+        {{"--room", "Room 99", "info"}, "zr470ctl: --room: no room named \"Room 99\" in the venue"},
+        {{"--room", "Room 1", "--rooms", "Room 2", "info"},
+         "zr470ctl: --room and --rooms: name one room, or the rooms of a venue command"},
+        {{"info"}, "zr470ctl: info is no venue command (rooms, status, backup, push, diff); for one room add --room NAME"},
+        {{"diff", "Room 1"}, "zr470ctl: diff takes 2 arguments, not 1"},
+    };
+    for (const auto& [args, strErr] : cases) {
+        const CtlRun run = Venue(args);
+        EXPECT_EQ(run.nExit, 2) << strErr;
+        EXPECT_EQ(run.FirstErr(), strErr);
+    }
+    for (int n = 1; n <= kRooms; ++n)
+        EXPECT_EQ(m_venue.Room(n).device.FramesReceived(), 0);
+}
