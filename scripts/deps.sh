@@ -16,7 +16,8 @@ packages=(
   libhidapi-dev     # hidapi (hidraw backend): the USB HID link to the processor
   qt6-base-dev      # Qt 6 Widgets and PrintSupport: the editor and its printed report
   libxlsxwriter-dev # libxlsxwriter: the report's .xlsx export
-  nlohmann-json3-dev  # nlohmann-json: the JSON zr470ctl prints (and its tests read)
+  nlohmann-json3-dev  # nlohmann-json: the JSON zr470ctl prints (and its tests read), the venue file
+  libssl-dev        # OpenSSL libcrypto: SHA-256 of the venue backups in their manifest
   fonts-liberation  # Liberation Sans, metric-compatible with Arial, for the skin and forms
   fonts-noto-cjk    # the Chinese texts
   xvfb              # xvfb-run: screenshots of the editor

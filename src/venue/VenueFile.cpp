@@ -79,7 +79,7 @@ VenueFileResult Refused(int nLine, std::string strError)
 }
 
 // The parser's own words after its "[json.exception…] parse error at line L, column C: ".
-std::string ParseReason(const json::parse_error& error)
+std::string ParseReason(const json::exception& error)
 {
     const std::string strWhat = error.what();
     const size_t nColon = strWhat.find(": ");
@@ -196,6 +196,8 @@ VenueFileResult ParseVenueText(std::string_view text)
         top = json::parse(text);
     } catch (const json::parse_error& error) {
         return Refused(LineAt(text, error.byte > 0 ? error.byte - 1 : 0), ParseReason(error));
+    } catch (const json::exception& error) {  // a number out of range, for one
+        return Refused(1, ParseReason(error));
     }
     if (std::string strWhy = TopFault(top); !strWhy.empty())
         return Refused(1, strWhy);
@@ -223,13 +225,13 @@ VenueFileResult ReadVenueFile(const fs::path& path)
     std::error_code error;
     const uintmax_t nSize = fs::file_size(path, error);
     if (error)
-        return Refused(0, "cannot read " + path.string() + ": " + error.message());
+        return Refused(0, "cannot read it: " + error.message());
     if (nSize > kVenueFileMaxBytes)
-        return Refused(0, path.string() + " is too big for a venue file");
+        return Refused(0, "too big for a venue file");
     std::ifstream in(path, std::ios::binary);
     const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     if (!in && !in.eof())
-        return Refused(0, "cannot read " + path.string());
+        return Refused(0, "cannot read it");
     return ParseVenueText(text);
 }
 

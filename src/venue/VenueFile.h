@@ -34,7 +34,7 @@ struct Venue {
 struct VenueFileResult {
     bool bOk = false;
     Venue venue;
-    int nLine = 0;  // a refusal: the line (from 1) it is about
+    int nLine = 0;  // a refusal: the line (from 1) it is about; 0 the whole file (unreadable, too big)
     std::string strError;
 };
 

@@ -3,7 +3,7 @@
 // README or a <pre> block of the manual goes through RunCtl against the
 // virtual processor and must succeed. A block whose first line is
 // "# NAME.EXT…" is a file the examples use, whichever page shows it; it is
-// written into the test's folder first. Every link and picture of these
+// written into the test's folder first (a JSON file without that line). Every link and picture of these
 // pages names a file (and an anchor) that exists.
 #include <gtest/gtest.h>
 
@@ -133,9 +133,11 @@ void AddBlock(const std::string& strPage, const std::vector<std::string>& block,
     static const std::regex fileHeading(R"(^# ([A-Za-z0-9_.-]+\.[A-Za-z0-9]+)(:.*)?$)");
     std::smatch match;
     if (!block.empty() && std::regex_match(block.front(), match, fileHeading)) {
+        // JSON has no comments: its heading only names the file.
+        const bool bJson = fs::path(match[1].str()).extension() == ".json";
         std::string strContent;
-        for (const std::string& strLine : block)
-            strContent += strLine + "\n";
+        for (size_t i = bJson ? 1 : 0; i < block.size(); ++i)
+            strContent += block[i] + "\n";
         pExamples->files.emplace_back(match[1].str(), strContent);
         return;
     }
