@@ -143,7 +143,7 @@ int RunVenueStatus(CtlContext& ctx)
         RoomResult end;
         end.strRoom = status.strRoom;
         end.bOk = status.bOnline;
-        end.bFinished = status.bOnline || status.strReason != "stopped";
+        end.bFinished = status.bFinished;
         ends.push_back(end);
     }
     return EndOfRooms(ctx, ends);

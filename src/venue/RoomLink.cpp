@@ -28,6 +28,23 @@ void ForEachRoom(size_t nRooms, const std::function<void(size_t nRoom)>& work)
         thread.join();
 }
 
+std::vector<RoomResult> RunRooms(size_t nRooms, IVenueObserver* pObserver, const RoomWork& work)
+{
+    std::vector<RoomResult> results(nRooms);
+    ForEachRoom(nRooms, [&](size_t i) {
+        const auto progress = [&](int nPercent) {
+            if (pObserver)
+                pObserver->RoomProgress(i, nPercent);
+        };
+        progress(0);
+        results[i] = work(i, progress);
+        progress(100);
+        if (pObserver)
+            pObserver->RoomFinished(i, results[i]);
+    });
+    return results;
+}
+
 std::vector<RoomResult> AllFailed(const std::vector<VenueRoom>& rooms, const std::string& strReason)
 {
     std::vector<RoomResult> results(rooms.size());

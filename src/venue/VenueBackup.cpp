@@ -100,18 +100,10 @@ std::vector<RoomResult> VenueBackup(const std::vector<VenueRoom>& rooms, const f
     if (error || !fs::is_directory(dir))
         return AllFailed(rooms, "cannot make the folder " + dir.string() + (error ? ": " + error.message() : ""));
     const std::vector<std::string> names = BackupFileNames(rooms);
-    std::vector<RoomResult> results(rooms.size());
-    ForEachRoom(rooms.size(), [&](size_t i) {
-        const auto progress = [&](int nPercent) {
-            if (pObserver)
-                pObserver->RoomProgress(i, nPercent);
-        };
-        progress(0);
-        results[i] = BackUpRoom(rooms[i], dir / names[i], bStop, progress);
-        progress(100);
-        if (pObserver)
-            pObserver->RoomFinished(i, results[i]);
-    });
+    const std::vector<RoomResult> results =
+        RunRooms(rooms.size(), pObserver, [&](size_t i, const std::function<void(int)>& progress) {
+            return BackUpRoom(rooms[i], dir / names[i], bStop, progress);
+        });
     std::string strError;
     if (!WriteManifest(dir, strVenue, rooms, results, &strError) && pManifestError)
         *pManifestError = "cannot write " + (dir / kManifestName).string() + ": " + strError;

@@ -103,17 +103,7 @@ std::vector<RoomResult> VenuePush(const std::vector<VenueRoom>& rooms, const fs:
     const std::optional<PushFile> file = ReadPushFile(path, &strError);
     if (!file)
         return AllFailed(rooms, strError);
-    std::vector<RoomResult> results(rooms.size());
-    ForEachRoom(rooms.size(), [&](size_t i) {
-        const auto progress = [&](int nPercent) {
-            if (pObserver)
-                pObserver->RoomProgress(i, nPercent);
-        };
-        progress(0);
-        results[i] = PushRoom(rooms[i], *file, bStop, progress);
-        progress(100);
-        if (pObserver)
-            pObserver->RoomFinished(i, results[i]);
+    return RunRooms(rooms.size(), pObserver, [&](size_t i, const std::function<void(int)>& progress) {
+        return PushRoom(rooms[i], *file, bStop, progress);
     });
-    return results;
 }

@@ -26,6 +26,7 @@ struct RoomStatus {
     std::string strIdentification, strSceneName;
     std::array<std::string, 10> programNames;
     double dAnswerMs = 0;  // from connecting until the full read was complete
+    bool bFinished = false;  // false: stopped before it ended
 };
 
 // What a room holds after a push: the settings it had, the file's, or no

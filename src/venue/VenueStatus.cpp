@@ -13,7 +13,9 @@ RoomStatus RoomStatusOf(const VenueRoom& room, const std::atomic<bool>& bStop)
     status.strDevice = room.strDevice;
     CRoomLink link(bStop);
     const auto start = std::chrono::steady_clock::now();
-    if (!link.Open(room.strDevice, &status.strReason))
+    const bool bOpened = link.Open(room.strDevice, &status.strReason);
+    status.bFinished = !link.WasStopped();
+    if (!bOpened)
         return status;
     status.dAnswerMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
     status.bOnline = true;

@@ -17,6 +17,7 @@
 #include "FileDigest.h"
 #include "GlobalData.h"
 #include "PresetFile.h"
+#include "TextLines.h"
 #include "VenueFixture.h"
 
 namespace fs = std::filesystem;
@@ -25,19 +26,10 @@ namespace {
 
 constexpr int kRooms = 16;
 
-std::vector<std::string> Lines(const std::string& strText)
-{
-    std::vector<std::string> lines;
-    std::istringstream in(strText);
-    for (std::string strLine; std::getline(in, strLine);)
-        lines.push_back(strLine);
-    return lines;
-}
-
 std::vector<Json> JsonLines(const std::string& strText)
 {
     std::vector<Json> objects;
-    for (const std::string& strLine : Lines(strText))
+    for (const std::string& strLine : TextLines(strText))
         objects.push_back(Json::parse(strLine, nullptr, false));
     return objects;
 }
@@ -120,7 +112,7 @@ TEST_F(CtlVenueTest, StatusBackupPushAndDiffOfSixteenRooms)
 
     const CtlRun push = Venue({"push", Dir("backup/Room 1.ZR4AC"), "--all"});
     EXPECT_EQ(push.nExit, 0) << push.strErr;
-    EXPECT_EQ(Lines(push.strOut).size(), static_cast<size_t>(kRooms));
+    EXPECT_EQ(TextLines(push.strOut).size(), static_cast<size_t>(kRooms));
     EXPECT_EQ(push.strOut.find("failed"), std::string::npos) << push.strOut;
     EXPECT_EQ(Outputs(m_venue.Room(16).device.LiveImage()), Outputs(m_venue.Room(1).device.LiveImage()));
 
@@ -141,8 +133,8 @@ TEST_F(CtlVenueFaultTest, SilentAndUnreachableRoomsNeverStopTheOthers)
 {
     const CtlRun status = Venue({"status"});
     EXPECT_EQ(status.nExit, 1);
-    ASSERT_EQ(Lines(status.strOut).size(), static_cast<size_t>(kRooms + 1));
-    EXPECT_EQ(Lines(status.strOut).back().rfind("Closed 1: offline: Connection failure! (cannot connect", 0), 0u);
+    ASSERT_EQ(TextLines(status.strOut).size(), static_cast<size_t>(kRooms + 1));
+    EXPECT_EQ(TextLines(status.strOut).back().rfind("Closed 1: offline: Connection failure! (cannot connect", 0), 0u);
 
     // Rooms 3 and 7 fall silent in the middle of reading their programs
     // (the full read takes some 35 frames, the programs 70).

@@ -24,6 +24,7 @@
 #include "CtlCommands.h"
 #include "CtlMain.h"
 #include "TestPaths.h"
+#include "TextLines.h"
 
 namespace fs = std::filesystem;
 
@@ -59,21 +60,12 @@ bool IsHtml(const fs::path& page)
     return page.extension() == ".html";
 }
 
-std::vector<std::string> Lines(const std::string& strText)
-{
-    std::vector<std::string> lines;
-    std::istringstream in(strText);
-    for (std::string strLine; std::getline(in, strLine);)
-        lines.push_back(strLine);
-    return lines;
-}
-
 // The ``` blocks of a Markdown page, line by line.
 std::vector<std::vector<std::string>> MarkdownBlocks(const std::string& strText)
 {
     std::vector<std::vector<std::string>> blocks;
     bool bInBlock = false;
-    for (const std::string& strLine : Lines(strText)) {
+    for (const std::string& strLine : TextLines(strText)) {
         if (strLine.rfind("```", 0) == 0) {
             if (!bInBlock)
                 blocks.emplace_back();
@@ -113,7 +105,7 @@ std::vector<std::vector<std::string>> HtmlBlocks(const std::string& strText)
         std::string strBlock = HtmlText(strText.substr(start + 1, end - start - 1));
         if (!strBlock.empty() && strBlock.front() == '\n')
             strBlock.erase(0, 1);
-        blocks.push_back(Lines(strBlock));
+        blocks.push_back(TextLines(strBlock));
     }
     return blocks;
 }
@@ -196,7 +188,7 @@ std::set<std::string> Anchors(const fs::path& page)
         return anchors;
     }
     bool bInBlock = false;
-    for (const std::string& strLine : Lines(strText)) {
+    for (const std::string& strLine : TextLines(strText)) {
         if (strLine.rfind("```", 0) == 0)
             bInBlock = !bInBlock;
         else if (!bInBlock && strLine.rfind("#", 0) == 0)
