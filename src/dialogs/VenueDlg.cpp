@@ -159,6 +159,8 @@ void CVenueDlg::ShowFormRoom()
 
 void CVenueDlg::ShowStatus(size_t nRoom, const RoomStatus& status)
 {
+    if (!status.bFinished)
+        return;  // stopped before it knew: what was shown still holds
     const bool bForm = static_cast<int>(nRoom) == FormRoom();
     QString strStatus = status.bOnline ? Tr(bForm ? kTxtVenueOnlineForm : kTxtVenueOnline)
                                        : Tr(kTxtVenueOffline).arg(FromStd(status.strReason));

@@ -251,6 +251,7 @@ const TextPair kTexts[] = {
     {"Parameter", "参数"},
     {"Channel", "通道"},
     {"The venue file %1 was refused: line %2: %3", "场所文件 %1 被拒绝：第 %2 行：%3"},
+    {"The venue file %1 was refused: %2", "场所文件 %1 被拒绝：%2"},
     {"Open a venue file", "打开场所文件"},
     {"Folder for the backup of every room", "所有房间的备份文件夹"},
 };

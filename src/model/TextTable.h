@@ -268,6 +268,7 @@ enum TextId : int {
     kTxtVenueRow,
     kTxtVenueChannel,
     kTxtVenueRefused,         // "%1": the file, "%2": the line, "%3": why
+    kTxtVenueRefusedFile,     // "%1": the file, "%2": why
     kTxtVenueOpenTitle,
     kTxtVenueFolderTitle,
     kTxtCount

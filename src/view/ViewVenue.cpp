@@ -38,7 +38,10 @@ bool CQM7100View::OpenVenue(const QString& strPath)
 {
     const VenueFileResult read = ReadVenueFile(strPath.toStdString());
     if (!read.bOk) {
-        ShowMessage(Tr(kTxtVenueRefused).arg(strPath).arg(read.nLine).arg(QString::fromStdString(read.strError)));
+        const QString strWhy = QString::fromStdString(read.strError);
+        // Line 0: the file as a whole (unreadable, too large).
+        ShowMessage(read.nLine > 0 ? Tr(kTxtVenueRefused).arg(strPath).arg(read.nLine).arg(strWhy)
+                                   : Tr(kTxtVenueRefusedFile).arg(strPath, strWhy));
         return false;
     }
     if (m_pVenue)
@@ -86,6 +89,7 @@ RoomStatus CQM7100View::FormRoomStatus()
     RoomStatus status;
     status.strDevice = m_pConnection->Device().toStdString();
     status.bOnline = IsConnected();
+    status.bFinished = true;
     status.strIdentification = m_processor.Identification();
     status.strSceneName = m_processor.SceneName();
     for (int n = 1; n <= 10; ++n)

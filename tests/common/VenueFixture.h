@@ -4,39 +4,15 @@
 
 #include <unistd.h>
 
-#include <atomic>
 #include <filesystem>
 #include <fstream>
 #include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
+#include "EmulatedRoom.h"
 #include "EmulatorServer.h"
 #include "VirtualProcessor.h"
-
-struct EmulatedRoom {
-    CVirtualProcessor device;
-    CEmulatorServer server{device};
-    std::atomic<bool> bStop{false};
-    std::thread thread;
-
-    bool Start()
-    {
-        std::string strError;
-        if (!server.Listen("127.0.0.1", 0, &strError))
-            return false;
-        thread = std::thread([this] { server.Serve(bStop); });
-        return true;
-    }
-    ~EmulatedRoom()
-    {
-        bStop = true;
-        if (thread.joinable())
-            thread.join();
-    }
-    std::string Device() const { return "tcp:127.0.0.1:" + std::to_string(server.Port()); }
-};
 
 class CEmulatedVenue {
 public:
@@ -47,7 +23,7 @@ public:
         std::filesystem::create_directories(folder);
         std::string strRooms;
         for (int i = 0; i < nRooms; ++i) {
-            m_rooms.push_back(std::make_unique<EmulatedRoom>());
+            m_rooms.push_back(std::make_unique<CEmulatedRoom>());
             m_bStarted = m_rooms.back()->Start() && m_bStarted;
             strRooms += RoomLine("Room " + std::to_string(i + 1), m_rooms.back()->Device());
         }
@@ -59,7 +35,7 @@ public:
     ~CEmulatedVenue() { std::filesystem::remove_all(m_folder); }
 
     bool Started() const { return m_bStarted; }
-    EmulatedRoom& Room(int n) { return *m_rooms[static_cast<size_t>(n - 1)]; }
+    CEmulatedRoom& Room(int n) { return *m_rooms[static_cast<size_t>(n - 1)]; }
     std::string VenueFile() const { return (m_folder / "venue.json").string(); }
     std::filesystem::path Folder() const { return m_folder; }
 
@@ -78,6 +54,6 @@ private:
     }
 
     std::filesystem::path m_folder;
-    std::vector<std::unique_ptr<EmulatedRoom>> m_rooms;
+    std::vector<std::unique_ptr<CEmulatedRoom>> m_rooms;
     bool m_bStarted = true;
 };

@@ -7,10 +7,10 @@
 
 #include "BoxAnswerer.h"
 #include "ConnectionPanel.h"
-#include "EmulatedRooms.h"
 #include "PresetFile.h"
 #include "VenueDiffDlg.h"
 #include "VenueDlg.h"
+#include "VenueFixture.h"
 #include "ViewFixture.h"
 
 class VenueDlgTest : public ViewTest {
@@ -18,10 +18,9 @@ protected:
     void SetUp() override
     {
         ViewTest::SetUp();
-        m_strVenue = QDir::current().filePath("venue.json");
-        m_rooms = StartRooms(3, m_strVenue.toStdString());
-        ASSERT_EQ(m_rooms.size(), 3u);
-        ASSERT_TRUE(View().OpenVenue(m_strVenue));
+        m_pRooms = std::make_unique<CEmulatedVenue>(QDir::current().filePath("venue").toStdString(), 3);
+        ASSERT_TRUE(m_pRooms->Started());
+        ASSERT_TRUE(View().OpenVenue(QString::fromStdString(m_pRooms->VenueFile())));
         m_pVenue = View().VenueWindow();
         ASSERT_NE(m_pVenue, nullptr);
         ASSERT_TRUE(QTest::qWaitForWindowExposed(m_pVenue));
@@ -29,7 +28,7 @@ protected:
     }
     void TearDown() override
     {
-        m_rooms.clear();
+        m_pRooms.reset();
         ViewTest::TearDown();
     }
     QString Cell(int nRow, int nColumn) { return m_pVenue->Table()->item(nRow, nColumn)->text(); }
@@ -49,8 +48,7 @@ protected:
         return QTest::qWaitFor([&] { return !m_pVenue->IsBusy(); }, 30000);
     }
 
-    QString m_strVenue;
-    std::vector<std::unique_ptr<CEmulatedRoom>> m_rooms;
+    std::unique_ptr<CEmulatedVenue> m_pRooms;
     CVenueDlg* m_pVenue = nullptr;
 };
 
@@ -63,7 +61,7 @@ TEST_F(VenueDlgTest, ListsTheRoomsLiveAndShowsOneGoingOffline)
     }
     EXPECT_FALSE(Cell(0, CVenueDlg::kColIdentification).isEmpty());
 
-    m_rooms[1]->Stop();
+    m_pRooms->Room(2).Stop();
     EXPECT_TRUE(WaitForCell(1, CVenueDlg::kColStatus, "offline: "));
     EXPECT_TRUE(Cell(0, CVenueDlg::kColStatus).startsWith("online"));
 }
@@ -81,7 +79,7 @@ TEST_F(VenueDlgTest, PushesToTheChosenRoomsAndShowsEachResult)
     file.close();
     Prompts().m_askFile = [&](const FileDialogRequest&) { return strScene; };
     ASSERT_TRUE(WaitIdle());
-    m_rooms[2]->Stop();
+    m_pRooms->Room(3).Stop();
 
     Choose({0, 2});
     BoxAnswerer answerer({QMessageBox::Yes});
@@ -116,7 +114,7 @@ TEST_F(VenueDlgTest, ADoubleClickConnectsTheFormToThatRoom)
     QTest::mouseDClick(pTable->viewport(), Qt::LeftButton, {}, cell.center());
     ASSERT_TRUE(QTest::qWaitFor([&] { return View().IsConnected(); }, 10000))
         << View().Connection().Device().toStdString() << " " << (m_messages.empty() ? "" : m_messages.back());
-    EXPECT_EQ(View().Connection().Device().toStdString(), m_rooms[1]->Device());
+    EXPECT_EQ(View().Connection().Device().toStdString(), m_pRooms->Room(2).Device());
     EXPECT_TRUE(WaitForCell(1, CVenueDlg::kColStatus, "online (main form)"));
 }
 

@@ -114,7 +114,7 @@ TEST_F(CtlVenueTest, StatusBackupPushAndDiffOfSixteenRooms)
     EXPECT_EQ(push.nExit, 0) << push.strErr;
     EXPECT_EQ(TextLines(push.strOut).size(), static_cast<size_t>(kRooms));
     EXPECT_EQ(push.strOut.find("failed"), std::string::npos) << push.strOut;
-    EXPECT_EQ(Outputs(m_venue.Room(16).device.LiveImage()), Outputs(m_venue.Room(1).device.LiveImage()));
+    EXPECT_EQ(Outputs(m_venue.Room(16).Processor().LiveImage()), Outputs(m_venue.Room(1).Processor().LiveImage()));
 
     const CtlRun same = Venue({"diff", "Room 16", Dir("backup/Room 1.ZR4AC")});
     EXPECT_EQ(same.nExit, 0) << same.strOut << same.strErr;
@@ -124,8 +124,8 @@ TEST_F(CtlVenueTest, StatusBackupPushAndDiffOfSixteenRooms)
     EXPECT_EQ(Venue({"--room", "Room 1", "set", "1", "level", "-3"}).nExit, 0);
     EXPECT_EQ(Venue({"--room", "Room 1", "read-scene", Dir("Tuned.ZR4C")}).nExit, 0);
     EXPECT_EQ(Venue({"push", Dir("Tuned.ZR4C"), "--rooms", "Room 2"}).strOut, "Room 2: verified\n");
-    const std::vector<uint8_t> room2 = m_venue.Room(2).device.LiveImage();
-    EXPECT_EQ(Outputs(room2), Outputs(m_venue.Room(1).device.LiveImage()));
+    const std::vector<uint8_t> room2 = m_venue.Room(2).Processor().LiveImage();
+    EXPECT_EQ(Outputs(room2), Outputs(m_venue.Room(1).Processor().LiveImage()));
     EXPECT_EQ(BytesToName(room2.data(), kNameSize), "Tuned");
 }
 
@@ -138,8 +138,8 @@ TEST_F(CtlVenueFaultTest, SilentAndUnreachableRoomsNeverStopTheOthers)
 
     // Rooms 3 and 7 fall silent in the middle of reading their programs
     // (the full read takes some 35 frames, the programs 70).
-    m_venue.Room(3).device.SetFaults(SilentAfter(60));
-    m_venue.Room(7).device.SetFaults(SilentAfter(60));
+    m_venue.Room(3).Processor().SetFaults(SilentAfter(60));
+    m_venue.Room(7).Processor().SetFaults(SilentAfter(60));
     const Json manifest = CheckedBackup(Dir("backup"), 1);
     for (const char* pFailed : {"Room 3", "Room 7", "Closed 1"}) {
         const auto& rooms = manifest["rooms"];
@@ -154,7 +154,7 @@ TEST_F(CtlVenueFaultTest, SilentAndUnreachableRoomsNeverStopTheOthers)
     // Room 1's backup, pushed: room 5 falls silent half way through the
     // programs (after the reads' 105 frames and some 60 of 100 writes).
     EXPECT_EQ(Venue({"--room", "Room 4", "set", "1", "level", "-3"}).nExit, 0);
-    m_venue.Room(5).device.SetFaults(SilentAfter(165));
+    m_venue.Room(5).Processor().SetFaults(SilentAfter(165));
     const CtlRun push = Venue({"--json", "push", Dir("backup/Room 1.ZR4AC"), "--rooms", "Room 4,Room 5,Closed 1"});
     EXPECT_EQ(push.nExit, 1);
     const std::vector<Json> results = JsonLines(push.strOut);
@@ -163,7 +163,7 @@ TEST_F(CtlVenueFaultTest, SilentAndUnreachableRoomsNeverStopTheOthers)
     EXPECT_EQ(results[1].value("verified", true), false);
     EXPECT_EQ(results[1].value("holds", ""), "unknown") << results[1].dump();
     EXPECT_EQ(results[2].value("holds", ""), "old");
-    EXPECT_EQ(Outputs(m_venue.Room(4).device.LiveImage()), Outputs(m_venue.Room(1).device.LiveImage()));
+    EXPECT_EQ(Outputs(m_venue.Room(4).Processor().LiveImage()), Outputs(m_venue.Room(1).Processor().LiveImage()));
 
     EXPECT_EQ(Venue({"diff", "Room 1", "Closed 1"}).nExit, 2);
 }
@@ -172,7 +172,7 @@ TEST_F(CtlVenueFaultTest, CtrlCEndsEveryRoomAndSaysWhichFinished)
 {
     std::string strOpen;
     for (int n = 1; n <= kRooms; ++n) {
-        m_venue.Room(n).device.SetFaults(SilentAfter(1));
+        m_venue.Room(n).Processor().SetFaults(SilentAfter(1));
         strOpen += (n > 1 ? ", Room " : "Room ") + std::to_string(n);
     }
     std::atomic<bool> bStop{false};
@@ -209,5 +209,5 @@ TEST_F(CtlVenueTest, MistakesInTheVenueCommandLineExitWithTwoAndReachNoRoom)
         EXPECT_EQ(run.FirstErr(), strErr);
     }
     for (int n = 1; n <= kRooms; ++n)
-        EXPECT_EQ(m_venue.Room(n).device.FramesReceived(), 0);
+        EXPECT_EQ(m_venue.Room(n).Processor().FramesReceived(), 0);
 }
