@@ -219,6 +219,12 @@ const TextPair kTexts[] = {
     {"ZR-470 report", "ZR-470 报告"},
     {"Page %d of %d", "第 %d 页，共 %d 页"},
     {"Printed by %1 %2", "由 %1 %2 打印"},
+    {"one to %1 measurement positions per output", "每个输出可有一至 %1 个测量位置"},
+    {"filters only", "仅滤波器"},
+    {"Sum", "叠加"},
+    {"Magnitude", "幅度"},
+    {"Phase", "相位"},
+    {"Group delay", "群延时"},
 };
 static_assert(sizeof(kTexts) / sizeof(kTexts[0]) == kTxtCount, "one text pair per TextId");
 

@@ -236,6 +236,13 @@ enum TextId : int {
     kTxtReportDocUnnamed,
     kTxtReportPageFormat,     // printf: page, pages
     kTxtReportFooter,         // "%1": the program, "%2": its version
+    // tuning with evidence: phase, sums, several positions
+    kTxtRoomPositions,        // "%1": the most positions an output holds
+    kTxtFiltersOnly,
+    kTxtSum,
+    kTxtMagnitude,
+    kTxtPhase,
+    kTxtGroupDelay,
     kTxtCount
 };
 
