@@ -38,6 +38,8 @@ int RunEqFit(CtlContext& ctx);
 int RunReport(CtlContext& ctx);
 // Without a processor (CtlOfflineCommands.cpp).
 int RunResponse(CtlContext& ctx);
+int RunResponseSum(CtlContext& ctx);
+int RunAlign(CtlContext& ctx);
 int RunDemo(CtlContext& ctx);
 // Runs ctx.inv's command after checking its argument count (CtlMain.cpp).
 int RunCommand(CtlContext& ctx);

@@ -15,6 +15,7 @@ struct CommandEntry {
     size_t nArgs;
     int (*run)(CtlContext& ctx);
     const char* pOptions = "";  // see CtlOptions.h; checked before the command runs
+    size_t nMaxArgs = 0;        // more than nArgs: the command takes nArgs … nMaxArgs
 };
 
 constexpr std::array kCommands = {
@@ -30,10 +31,11 @@ constexpr std::array kCommands = {
     CommandEntry{"get", 2, RunGet},
     CommandEntry{"set", 3, RunSet},
     CommandEntry{"firmware", 1, RunFirmware},
-    CommandEntry{"response", 2, RunResponse, "--measurement="},
+    CommandEntry{"response", 1, RunResponse, "--measurement= --phase --group-delay --sum=", 2},
+    CommandEntry{"align", 3, RunAlign, "--measurement="},
     CommandEntry{"eq-import", 2, RunEqImport, "--dry-run --link= --channel="},
     CommandEntry{"eq-fit", 2, RunEqFit,
-                 "--target= --range= --bands= --max-boost= --max-cut= --dry-run --link= --from= --save= --force"},
+                 "--target= --range= --bands= --max-boost= --max-cut= --dry-run --link= --from= --save= --force", 9},
     CommandEntry{"eq-export", 1, RunEqExport, "--format=apo|rew"},
     CommandEntry{"report", 0, RunReport, "--from= --unit=ms|inch|cm --xlsx= --pdf= --language=en|zh"},
     CommandEntry{"demo", 0, RunDemo},
@@ -87,8 +89,11 @@ int RunCommand(CtlContext& ctx)
         std::string strError;
         if (!SplitOptions(inv.args, command.pOptions, &line, &strError))
             return Usage(ctx.err, inv.strCommand + ": " + strError);
-        if (line.positional.size() != command.nArgs)
-            return Usage(ctx.err, inv.strCommand + " takes " + Arguments(command.nArgs) +
+        const size_t nMax = std::max(command.nArgs, command.nMaxArgs);
+        if (line.positional.size() < command.nArgs || line.positional.size() > nMax)
+            return Usage(ctx.err, inv.strCommand + " takes " +
+                                      (nMax > command.nArgs ? std::to_string(command.nArgs) + " to " : "") +
+                                      Arguments(nMax) +
                                       (*command.pOptions ? " besides its options" : "") + ", not " +
                                       std::to_string(line.positional.size()));
         ctx.line = std::move(line);
