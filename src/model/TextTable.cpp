@@ -225,6 +225,12 @@ const TextPair kTexts[] = {
     {"Magnitude", "幅度"},
     {"Phase", "相位"},
     {"Group delay", "群延时"},
+    {"Sum of", "叠加的输出"},
+    {"Keep as A", "保存为 A"},
+    {"A from a preset file…", "从预设文件取 A…"},
+    {"Difference B − A", "差值 B − A"},
+    {"Clear A", "清除 A"},
+    {"Add measurement position… (%1 of %2)", "添加测量位置…（%1/%2）"},
 };
 static_assert(sizeof(kTexts) / sizeof(kTexts[0]) == kTxtCount, "one text pair per TextId");
 

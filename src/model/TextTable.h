@@ -243,6 +243,12 @@ enum TextId : int {
     kTxtMagnitude,
     kTxtPhase,
     kTxtGroupDelay,
+    kTxtSumOf,
+    kTxtKeepAsA,
+    kTxtAFromFile,
+    kTxtDifference,
+    kTxtClearA,
+    kTxtAddPosition,          // "%1": positions held, "%2": the most
     kTxtCount
 };
 

@@ -71,7 +71,8 @@ CRoomTuning::CRoomTuning(CProcessor& processor, CQM7100View& form)
 
 void CRoomTuning::ConnectGraph(CFStatic* pGraph)
 {
-    connect(pGraph, &CFStatic::LoadMeasurementRequested, this, [this] { LoadMeasurement(); });
+    connect(pGraph, &CFStatic::LoadMeasurementRequested, this, [this] { LoadMeasurement(false); });
+    connect(pGraph, &CFStatic::AddPositionRequested, this, [this] { LoadMeasurement(true); });
     connect(pGraph, &CFStatic::ClearMeasurementRequested, this, [this] { ClearMeasurement(); });
     connect(pGraph, &CFStatic::ImportFiltersRequested, this, [this] { ImportFilters(); });
     connect(pGraph, &CFStatic::FitRequested, this, [this] { FitToMeasurement(); });
@@ -92,19 +93,24 @@ QString CRoomTuning::AskRoomFile(bool bSave, const QString& strFilter)
     return strPath;
 }
 
-bool CRoomTuning::LoadMeasurement()
+bool CRoomTuning::LoadMeasurement(bool bAddPosition)
 {
     const QString strPath = AskRoomFile(false, kMeasurementFilter);
     if (strPath.isEmpty())
         return false;
     const MeasurementResult measured = ReadMeasurementFile(LocalPath(strPath));
-    CRoomCurve curve;
     std::string strError = measured.bOk ? std::string() : RoomFileErrorText(measured.error);
-    if (!measured.bOk || !curve.Assign(measured.points, &strError)) {
+    CFStatic* pGraph = m_form.Graph();
+    const int nChannel = m_form.CurrentChannel();
+    // A new measurement starts the positions afresh (once it is known to be
+    // one); an added one joins them.
+    CRoomCurve check;
+    if (measured.bOk && !bAddPosition && check.Assign(measured.points, &strError))
+        pGraph->ClearMeasurement(nChannel);
+    if (!measured.bOk || !pGraph->AddPosition(nChannel, measured.points, &strError)) {
         m_form.ShowMessage(QString::fromStdString(strError));
         return false;
     }
-    m_form.Graph()->SetMeasurement(m_form.CurrentChannel(), curve);
     return true;
 }
 

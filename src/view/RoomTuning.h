@@ -26,7 +26,8 @@ public:
     void ConnectGraph(CFStatic* pGraph);
 
     // Each returns true when it did its work; refusals are told to the user.
-    bool LoadMeasurement();
+    // bAddPosition: another microphone position joins the output's measurements.
+    bool LoadMeasurement(bool bAddPosition);
     void ClearMeasurement();
     bool ImportFilters();
     bool ExportFilters();

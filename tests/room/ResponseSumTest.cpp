@@ -8,6 +8,7 @@
 #include "KTVEQ.h"
 #include "MeasurementAverage.h"
 #include "ResponseSum.h"
+#include "ResponseView.h"
 
 namespace {
 
@@ -58,6 +59,12 @@ TEST(ResponseSum, OneMillisecondLaterGivesACombWithItsFirstNullAt500Hz)
     const int nNull = Lowest(sum, 0, NearestAxisIndex(750.0));
     EXPECT_EQ(nNull, NearestAxisIndex(500.0));
     EXPECT_LT(sum.dDb[nNull], -20.0);
+    // Both a millisecond late: the sum's group delay, from its phase, is that millisecond.
+    const ChainResponse late = ComputeChain(eq, {48, false, 0.0, false});
+    AxisResponse delay{};
+    SumValues(ResponseView::GroupDelay, SumChains({{late, nullptr}, {late, nullptr}}), delay);
+    EXPECT_NEAR(delay[1], 1.0, 0.01);
+    EXPECT_NEAR(delay[200], 1.0, 0.01);
 }
 
 TEST(ResponseSum, AdviceFindsTheMillisecondOfAnLr24Pair)
