@@ -9,12 +9,15 @@
 #include <QMenu>
 #include <QProcess>
 #include <QSpinBox>
+#include <QUndoStack>
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <nlohmann/json.hpp>
 
 #include "BoxAnswerer.h"
 #include "CFStatic.h"
+#include "EditHistory.h"
 #include "Frame.h"
 #include "KTV_Data.h"
 #include "PresetFile.h"
@@ -38,13 +41,14 @@ protected:
     CFStatic& Graph() { return *View().Graph(); }
 
     // Right click on the graph and choose the entry with the keyboard.
-    void ChooseFromMenu(TextId entry)
+    void ChooseFromMenu(TextId entry) { ChooseFromMenu(Tr(entry)); }
+    void ChooseFromMenu(const QString& strEntry)
     {
-        QTimer::singleShot(50, [this, entry] {
+        QTimer::singleShot(50, [this, strEntry] {
             auto* pMenu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
             ASSERT_NE(pMenu, nullptr);
             for (QAction* pAction : pMenu->actions())
-                if (pAction->text() == Tr(entry)) {
+                if (pAction->text() == strEntry) {
                     pMenu->setActiveAction(pAction);
                     m_bEntryEnabled = pAction->isEnabled();
                 }
@@ -290,4 +294,67 @@ TEST_F(RoomTuning, FitCancelledDuringARefitLeavesTheModelAsItWas)
     ChooseFromMenu(kTxtFitToMeasurement);
     EXPECT_FALSE(Graph().HasFitPreview());
     EXPECT_EQ(ModelBytes(), before);
+}
+
+TEST_F(RoomTuning, KeptAStaysAcrossEditsAndUndoAndItsDifferenceStartsAtZero)
+{
+    StartApp();
+    ASSERT_TRUE(ConnectOnline());
+    auto largest = [this] {
+        const AxisResponse diff = Graph().Difference();
+        return std::abs(*std::max_element(diff.begin(), diff.end(), [](double a, double b) { return std::abs(a) < std::abs(b); }));
+    };
+    ChooseFromMenu(kTxtKeepAsA);
+    ASSERT_TRUE(Graph().HasA());
+    ChooseFromMenu(kTxtDifference);
+    EXPECT_TRUE(Graph().ShowsDifference());
+    EXPECT_EQ(largest(), 0.0);
+    const AxisResponse keptDb = Graph().A()[0].dDb;
+
+    // Band 10 dragged up: B moves away from A, and A stays.
+    const BandRect& rc = Data().Output(0).EQ()[9].MarkerRect();
+    const QPoint from(rc.CenterX(), rc.CenterY());
+    QTest::mouseMove(&Graph(), from + QPoint(1, 0));
+    QTest::mouseMove(&Graph(), from);
+    QTest::mousePress(&Graph(), Qt::LeftButton, {}, from);
+    QTest::mouseMove(&Graph(), from - QPoint(0, 40));
+    QTest::mouseRelease(&Graph(), Qt::LeftButton, {}, from - QPoint(0, 40));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return View().History().Stack().count() == 1; }, 2000));
+    EXPECT_GT(largest(), 3.0);
+    for (const ResponseView view : {ResponseView::Phase, ResponseView::GroupDelay}) {
+        ChooseFromMenu(view == ResponseView::Phase ? kTxtPhase : kTxtGroupDelay);
+        EXPECT_EQ(Graph().View(), view);
+        EXPECT_GT(largest(), 0.1);
+    }
+    // Undo brings B back onto A and leaves A as it was.
+    QTest::keyClick(&Graph(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_LT(largest(), 1e-9);
+    EXPECT_EQ(Graph().A()[0].dDb, keptDb);
+    QTest::keyClick(&Graph(), Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(Graph().A()[0].dDb, keptDb);
+    ChooseFromMenu(kTxtClearA);
+    EXPECT_FALSE(Graph().HasA());
+}
+
+TEST_F(RoomTuning, PositionsAddUpToTheirPowerAverage)
+{
+    StartApp();
+    ASSERT_TRUE(ConnectOnline());
+    LoadMeasurement();
+    const CRoomCurve one = Graph().Measurement(0);
+    AnswerFiles(RoomFile("measurement.frd"));
+    ChooseFromMenu(Tr(kTxtAddPosition).arg(1).arg(kMaxPositions));
+    ASSERT_EQ(Graph().PositionCount(0), 2);
+    const MeasurementResult rew = ReadMeasurementFile(RoomFixture("rew_measurement.txt"));
+    const MeasurementResult frd = ReadMeasurementFile(RoomFixture("measurement.frd"));
+    std::vector<MeasurementPoint> average;
+    std::string strError;
+    ASSERT_TRUE(PowerAverage({rew.points, frd.points}, &average, &strError));
+    CRoomCurve expected;
+    ASSERT_TRUE(expected.Assign(average, &strError));
+    EXPECT_EQ(Graph().Measurement(0).At(100), expected.At(100));
+    EXPECT_NE(Graph().Measurement(0).At(100), one.At(100));
+    Graph().Offscreen();  // draws the spread
+    LoadMeasurement();  // a new measurement starts afresh
+    EXPECT_EQ(Graph().PositionCount(0), 1);
 }
