@@ -15,6 +15,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <array>
+#include <optional>
 #include <vector>
 
 #include "GlobalData.h"
@@ -105,6 +106,12 @@ public:
     bool ShowsSum() const { return m_bShowSum; }
     // The sum of the chosen outputs now, with their measurements.
     SumResult CurrentSum();
+    // The delay and polarity that make the two summed outputs add up
+    // flattest, worked out when asked and shown until the sum changes;
+    // applied only through ApplyAdviceRequested.
+    void AdviseAlignment();
+    const std::optional<AlignAdvice>& Advice() const { return m_advice; }
+    void ApplyAdvice();
     // "Keep as A": the outputs as they are now, drawn thin under later
     // edits. The edit history never touches it.
     void KeepAsA();
@@ -142,6 +149,8 @@ signals:
     void RedoRequested();
     void HistoryRequested();
     void AFromFileRequested();
+    // nOutput's delay becomes nDelayCode and nPolarityOutput's polarity bInverted.
+    void ApplyAdviceRequested(int nOutput, int nDelayCode, int nPolarityOutput, bool bInverted);
     void AddPositionRequested();
 
 protected:
@@ -184,6 +193,9 @@ private:
     void DrawOutputView(int nOutput, double dWidth);
     void DrawValues(const AxisResponse& values, int nFirst, int nLast, double dWidth, QRgb crColour);
     void DrawEvidence();
+    // The chosen outputs' chains, each with its measurement if it has one.
+    std::vector<SumMember> ChainsOfSum();
+    void DrawSumTexts(bool bFiltersOnly);
     void DrawSpread(const std::vector<MeasurementPoint>& average, double dOffset);
     void FillEvidenceMenu(QMenu& menu);
     void BuildEvidenceRow();
@@ -237,6 +249,7 @@ private:
     ResponseView m_view = ResponseView::Magnitude;
     std::array<bool, kOutputs> m_sumMembers{};
     bool m_bShowSum = false;
+    std::optional<AlignAdvice> m_advice;
     TuningSnapshot m_a{};
     bool m_bHasA = false;
     bool m_bShowDiff = false;

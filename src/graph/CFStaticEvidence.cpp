@@ -57,6 +57,7 @@ void CFStatic::SetSumMember(int nChannel, bool bOn)
     if (nChannel < 0 || nChannel >= kOutputs)
         return;
     m_sumMembers[static_cast<size_t>(nChannel)] = bOn;
+    m_advice.reset();
     Redraw(m_nShownBand);
 }
 
@@ -77,18 +78,45 @@ std::vector<int> CFStatic::SumMembers() const
 void CFStatic::ShowSum(bool bOn)
 {
     m_bShowSum = bOn;
+    m_advice.reset();
     UpdateEvidenceRow();
     Redraw(m_nShownBand);
 }
 
-SumResult CFStatic::CurrentSum()
+std::vector<SumMember> CFStatic::ChainsOfSum()
 {
     std::vector<SumMember> members;
     for (const int i : SumMembers()) {
         const CRoomCurve& room = m_room[static_cast<size_t>(i)];
         members.push_back({OutputChainOf(*m_pData, i), room.IsEmpty() ? nullptr : &room});
     }
-    return SumChains(members);
+    return members;
+}
+
+SumResult CFStatic::CurrentSum()
+{
+    return SumChains(ChainsOfSum());
+}
+
+void CFStatic::AdviseAlignment()
+{
+    if (!m_pData || SumMembers().size() != 2)
+        return;
+    const std::vector<SumMember> pair = ChainsOfSum();
+    m_advice = ::AdviseAlignment(pair[0], pair[1]);
+    Redraw(m_nShownBand);
+}
+
+void CFStatic::ApplyAdvice()
+{
+    const std::vector<int> members = SumMembers();
+    if (!m_advice || members.size() != 2)
+        return;
+    const AlignAdvice advice = *m_advice;
+    m_advice.reset();
+    emit ApplyAdviceRequested(members[static_cast<size_t>(advice.nMember)], advice.nDelayCode, members[1],
+                              advice.bInvertSecond);
+    Redraw(m_nShownBand);
 }
 
 void CFStatic::KeepAsA()
@@ -199,14 +227,33 @@ void CFStatic::DrawEvidence()
         AxisResponse values{};
         SumValues(m_view, sum, values);
         DrawValues(values, sum.nFirst, sum.nLast, kSumWidth, kSumColour);
-        if (sum.bFiltersOnly) {
-            QPainter painter(&m_canvas.Picture());
-            painter.setFont(m_font);
-            painter.setPen(QColor::fromRgb(kSumColour));
-            const QString strText = Tr(kTxtSum) + QStringLiteral(": ") + Tr(kTxtFiltersOnly);
-            DrawLabel(painter, QRect(m_rcPlot.left() + 4, m_rcPlot.top() + 2, 200, 14), strText);
-        }
+        DrawSumTexts(sum.bFiltersOnly);
     }
+}
+
+void CFStatic::DrawSumTexts(bool bFiltersOnly)
+{
+    QPainter painter(&m_canvas.Picture());
+    painter.setFont(m_font);
+    painter.setPen(QColor::fromRgb(kSumColour));
+    const int nLine = painter.fontMetrics().height();
+    QRect rcLine(m_rcPlot.left() + 4, m_rcPlot.top() + 2, m_rcPlot.width() / 2, nLine);
+    if (bFiltersOnly) {
+        DrawLabel(painter, rcLine, Tr(kTxtSum) + QStringLiteral(": ") + Tr(kTxtFiltersOnly));
+        rcLine.translate(0, nLine);
+    }
+    if (!m_advice)
+        return;
+    const std::vector<int> members = SumMembers();
+    auto name = [this](int i) { return QString::fromStdString(m_pData->Output(i).GetName()); };
+    const QString strText = Tr(kTxtAdviceLine)
+                                .arg(name(members[static_cast<size_t>(m_advice->nMember)]))
+                                .arg(m_advice->nDelayCode / kDelayCodesPerMs, 0, 'f', 3)
+                                .arg(name(members[1]))
+                                .arg(Tr(m_advice->bInvertSecond ? kTxtPolarityInverted : kTxtPolarityNormal))
+                                .arg(m_advice->dBeforeDb, 0, 'f', 2)
+                                .arg(m_advice->dAfterDb, 0, 'f', 2);
+    DrawLabel(painter, QRect(rcLine.topLeft(), QSize(painter.fontMetrics().horizontalAdvance(strText), nLine)), strText);
 }
 
 void CFStatic::DrawSpread(const std::vector<MeasurementPoint>& average, double dOffset)
@@ -249,6 +296,9 @@ void CFStatic::FillEvidenceMenu(QMenu& menu)
         pMember->setCheckable(true);
         pMember->setChecked(IsSumMember(i));
     }
+    const bool bPair = m_bShowSum && SumMembers().size() == 2;
+    menu.addAction(Tr(kTxtAlignAdvice), this, &CFStatic::AdviseAlignment)->setEnabled(bPair);
+    menu.addAction(Tr(kTxtApplyAdvice), this, &CFStatic::ApplyAdvice)->setEnabled(bPair && m_advice.has_value());
     menu.addSeparator();
     menu.addAction(Tr(kTxtKeepAsA), this, &CFStatic::KeepAsA)->setEnabled(m_pData != nullptr);
     menu.addAction(Tr(kTxtAFromFile), this, &CFStatic::AFromFileRequested);

@@ -231,6 +231,9 @@ const TextPair kTexts[] = {
     {"Difference B − A", "差值 B − A"},
     {"Clear A", "清除 A"},
     {"Add measurement position… (%1 of %2)", "添加测量位置…（%1/%2）"},
+    {"Alignment advice", "对齐建议"},
+    {"Apply alignment advice", "应用对齐建议"},
+    {"Advice: %1 delay %2 ms, %3 %4; flatness %5 → %6 dB", "建议：%1 延时 %2 ms，%3 %4；平坦度 %5 → %6 dB"},
 };
 static_assert(sizeof(kTexts) / sizeof(kTexts[0]) == kTxtCount, "one text pair per TextId");
 

@@ -249,6 +249,9 @@ enum TextId : int {
     kTxtDifference,
     kTxtClearA,
     kTxtAddPosition,          // "%1": positions held, "%2": the most
+    kTxtAlignAdvice,
+    kTxtApplyAdvice,
+    kTxtAdviceLine,           // "%1" output, "%2" ms, "%3" output, "%4" polarity, "%5", "%6" dB
     kTxtCount
 };
 

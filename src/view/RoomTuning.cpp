@@ -7,12 +7,15 @@
 #include <QPushButton>
 #include <QSaveFile>
 #include <algorithm>
+#include <memory>
 
 #include "ApoChannels.h"
 #include "CFStatic.h"
+#include "ChannelStrip.h"
 #include "EditHistory.h"
 #include "FilterSetMapping.h"
 #include "KTV_Data.h"
+#include "PresetFile.h"
 #include "Processor.h"
 #include "QM7100View.h"
 #include "RoomCurve.h"
@@ -23,6 +26,7 @@
 namespace {
 
 const QString kMeasurementFilter = QStringLiteral("*.txt *.frd");
+const QString kSceneFilter = QStringLiteral("*.ZR4C");
 const QString kFilterSetFilter = QStringLiteral("*.txt");
 
 std::string LocalPath(const QString& strPath)
@@ -73,6 +77,12 @@ void CRoomTuning::ConnectGraph(CFStatic* pGraph)
 {
     connect(pGraph, &CFStatic::LoadMeasurementRequested, this, [this] { LoadMeasurement(false); });
     connect(pGraph, &CFStatic::AddPositionRequested, this, [this] { LoadMeasurement(true); });
+    connect(pGraph, &CFStatic::AFromFileRequested, this, [this] { LoadA(); });
+    connect(pGraph, &CFStatic::ApplyAdviceRequested, this, [this](int nOutput, int nCode, int nPolarityOutput, bool bInverted) {
+        m_form.SetDelay(nOutput, nCode);
+        if ((m_data.Output(nPolarityOutput).GetPolarity() != 0) != bInverted)
+            m_form.Strip().OnPolarity(nPolarityOutput);
+    });
     connect(pGraph, &CFStatic::ClearMeasurementRequested, this, [this] { ClearMeasurement(); });
     connect(pGraph, &CFStatic::ImportFiltersRequested, this, [this] { ImportFilters(); });
     connect(pGraph, &CFStatic::FitRequested, this, [this] { FitToMeasurement(); });
@@ -111,6 +121,21 @@ bool CRoomTuning::LoadMeasurement(bool bAddPosition)
         m_form.ShowMessage(QString::fromStdString(strError));
         return false;
     }
+    return true;
+}
+
+bool CRoomTuning::LoadA()
+{
+    const QString strPath = AskRoomFile(false, kSceneFilter);
+    if (strPath.isEmpty())
+        return false;
+    auto scene = std::make_unique<CKTV_Data>();
+    const PresetFileResult loaded = LoadSceneFile(*scene, LocalPath(strPath));
+    if (!loaded.bOk) {
+        m_form.ShowMessage(QString::fromUtf8(PresetFileErrorText(PresetFileError::ReadScene)));
+        return false;
+    }
+    m_form.Graph()->SetA(SnapshotOf(*scene));
     return true;
 }
 

@@ -17,6 +17,7 @@
 
 #include "BoxAnswerer.h"
 #include "CFStatic.h"
+#include "DelayTable.h"
 #include "EditHistory.h"
 #include "Frame.h"
 #include "KTV_Data.h"
@@ -357,4 +358,22 @@ TEST_F(RoomTuning, PositionsAddUpToTheirPowerAverage)
     Graph().Offscreen();  // draws the spread
     LoadMeasurement();  // a new measurement starts afresh
     EXPECT_EQ(Graph().PositionCount(0), 1);
+}
+
+TEST_F(RoomTuning, AlignmentAdviceIsShownAndAppliedOnlyWhenAsked)
+{
+    StartApp();
+    ASSERT_TRUE(ConnectOnline());
+    View().SetDelay(1, 48);  // output 2 a millisecond late
+    Graph().SetSumMember(0, true);
+    Graph().SetSumMember(1, true);
+    ChooseFromMenu(kTxtSum);
+    ASSERT_TRUE(Graph().ShowsSum());
+    ChooseFromMenu(kTxtAlignAdvice);
+    ASSERT_TRUE(Graph().Advice().has_value());
+    const int nPosition = GetCurrentPosition(State());
+    EXPECT_EQ(GetPositionDelay(State(), nPosition, 0), 0);  // shown, not applied
+    ChooseFromMenu(kTxtApplyAdvice);
+    EXPECT_EQ(GetPositionDelay(State(), nPosition, 0), GetPositionDelay(State(), nPosition, 1));
+    EXPECT_NEAR(Graph().CurrentSum().dDb[NearestAxisIndex(500.0)], 6.02, 0.05);  // the comb's null is gone
 }
