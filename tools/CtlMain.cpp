@@ -37,7 +37,7 @@ constexpr std::array kCommands = {
     CommandEntry{"eq-fit", 2, RunEqFit,
                  "--target= --range= --bands= --max-boost= --max-cut= --dry-run --link= --from= --save= --force", 9},
     CommandEntry{"eq-export", 1, RunEqExport, "--format=apo|rew"},
-    CommandEntry{"report", 0, RunReport, "--from= --unit=ms|inch|cm --xlsx= --pdf= --language=en|zh"},
+    CommandEntry{"report", 0, RunReport, "--from= --unit=ms|inch|cm --xlsx= --pdf= --language=en|zh --handover --sum="},
     CommandEntry{"demo", 0, RunDemo},
     CommandEntry{"batch", 1, RunBatch, "--keep-going"},
 };

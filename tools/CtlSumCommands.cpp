@@ -6,7 +6,6 @@
 // listening-position delays: the outputs start from none.
 #include <algorithm>
 #include <memory>
-#include <sstream>
 
 #include "CtlCommands.h"
 #include "CtlJson.h"
@@ -26,33 +25,6 @@ struct SumScene {
     std::vector<CRoomCurve> rooms;  // one per output, or none
     std::vector<SumMember> members;
 };
-
-std::vector<std::string> SplitCommas(const std::string& strText)
-{
-    std::vector<std::string> parts;
-    std::istringstream in(strText);
-    for (std::string strPart; std::getline(in, strPart, ',');)
-        parts.push_back(strPart);
-    return parts;
-}
-
-// Two or more different outputs; false with *pError.
-bool ParseOutputs(const std::vector<std::string>& texts, std::vector<int>* pOutputs, std::string* pError)
-{
-    for (const std::string& strText : texts) {
-        int nOutput = 0;
-        if (!ParseOutputNumber(strText, &nOutput, pError))
-            return false;
-        if (std::find(pOutputs->begin(), pOutputs->end(), nOutput) != pOutputs->end()) {
-            *pError = "output " + std::to_string(nOutput) + " is named twice";
-            return false;
-        }
-        pOutputs->push_back(nOutput);
-    }
-    if (pOutputs->size() < 2)
-        *pError = "a sum needs two outputs or more, e.g. 1,2";
-    return pOutputs->size() >= 2;
-}
 
 // One measurement per output, in the outputs' order; kExitOk or the refusal.
 int ReadMeasurements(CtlContext& ctx, SumScene& scene)
@@ -75,7 +47,7 @@ int ReadMeasurements(CtlContext& ctx, SumScene& scene)
 int LoadScene(CtlContext& ctx, const std::vector<std::string>& outputTexts, SumScene& scene)
 {
     std::string strError;
-    if (!ParseOutputs(outputTexts, &scene.outputs, &strError))
+    if (!ParseOutputList(outputTexts, &scene.outputs, &strError))
         return Refuse(ctx, strError);
     if (const int nExit = ReadMeasurements(ctx, scene); nExit != kExitOk)
         return nExit;

@@ -234,6 +234,10 @@ const TextPair kTexts[] = {
     {"Alignment advice", "对齐建议"},
     {"Apply alignment advice", "应用对齐建议"},
     {"Advice: %1 delay %2 ms, %3 %4; flatness %5 → %6 dB", "建议：%1 延时 %2 ms，%3 %4；平坦度 %5 → %6 dB"},
+    {"Handover pages: the response graphs", "交付页：响应曲线"},
+    {"Output %1 (%2): response", "输出 %1（%2）：响应"},
+    {"Sum of outputs %1", "输出 %1 的叠加"},
+    {"thick: the response; grey: measurement; dashed: prediction", "粗线：响应；灰线：测量；虚线：预测"},
 };
 static_assert(sizeof(kTexts) / sizeof(kTexts[0]) == kTxtCount, "one text pair per TextId");
 

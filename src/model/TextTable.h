@@ -252,6 +252,10 @@ enum TextId : int {
     kTxtAlignAdvice,
     kTxtApplyAdvice,
     kTxtAdviceLine,           // "%1" output, "%2" ms, "%3" output, "%4" polarity, "%5", "%6" dB
+    kTxtHandoverPages,
+    kTxtHandoverOutput,       // "%1": the output's number, "%2": its name
+    kTxtHandoverSum,          // "%1": the outputs
+    kTxtHandoverLegend,
     kTxtCount
 };
 

@@ -696,6 +696,21 @@ TEST_F(CtlCommandsTest, ReportPrintsTheTableOfTheProcessorOrOfAFile)
     EXPECT_FALSE(fs::exists(File("same.out")));
 }
 
+TEST_F(CtlCommandsTest, HandoverReportAddsAGraphPagePerOutputAndTheSum)
+{
+    Ok({"read-scene", File("live.ZR4C")});
+    Ok({"report", "--from", File("live.ZR4C"), "--pdf", File("plain.pdf")});
+    Ok({"report", "--from", File("live.ZR4C"), "--pdf", File("handover.pdf"), "--handover", "--sum", "1,2"});
+    const int nTable = std::stoi(PdfInfo(File("plain.pdf"), "Pages"));
+    EXPECT_EQ(std::stoi(PdfInfo(File("handover.pdf"), "Pages")), nTable + kOutputs + 1);
+    const std::string strSum = PdfText(File("handover.pdf"), nTable + kOutputs + 1);
+    EXPECT_NE(strSum.find("Sum of outputs 1, 2 (filters only)"), std::string::npos) << strSum;
+    EXPECT_NE(strSum.find("Page " + std::to_string(nTable + kOutputs + 1)), std::string::npos) << strSum;
+    EXPECT_NE(PdfText(File("handover.pdf"), nTable + 1).find("Output 1 (FL): response"), std::string::npos);
+    EXPECT_EQ(RunArgs({"report", "--from", File("live.ZR4C"), "--handover"}).nExit, 1);  // no PDF to add to
+    EXPECT_EQ(RunArgs({"report", "--from", File("live.ZR4C"), "--pdf", File("x.pdf"), "--sum", "1,2"}).nExit, 1);
+}
+
 TEST_F(CtlCommandsTest, ReportPrintsInTheLanguageAskedFor)
 {
     Ok({"read-scene", File("live.ZR4C")});
