@@ -131,19 +131,32 @@ double NormalizedDb(const BiquadSection& n, double dCos, double dSin)
     return 20.0 * std::log10(std::sqrt((nr * nr + ni * ni) / (dr * dr + di * di)));
 }
 
+// a · b and a / b written out: std::complex's operators guard infinities
+// and NaN at several times the cost, and no section value reaches them.
+std::complex<double> Product(std::complex<double> a, std::complex<double> b)
+{
+    return {a.real() * b.real() - a.imag() * b.imag(), a.real() * b.imag() + a.imag() * b.real()};
+}
+
+std::complex<double> Quotient(std::complex<double> a, std::complex<double> b)
+{
+    const double dNorm = b.real() * b.real() + b.imag() * b.imag();
+    return {(a.real() * b.real() + a.imag() * b.imag()) / dNorm, (a.imag() * b.real() - a.real() * b.imag()) / dNorm};
+}
+
 // The same section value as a complex number: the common factor z cancels.
 std::complex<double> NormalizedValue(const BiquadSection& n, double dCos, double dSin)
 {
     const std::complex<double> num(n.b0 * dCos + n.b1 + n.b2 * dCos, n.b0 * dSin - n.b2 * dSin);
     const std::complex<double> den(dCos + n.a1 + n.a2 * dCos, dSin - n.a2 * dSin);
-    return num / den;
+    return Quotient(num, den);
 }
 
 // Group delay in samples of c0 + c1·z⁻¹ + c2·z⁻²: Re(Σ k·ck·z⁻ᵏ / Σ ck·z⁻ᵏ).
 double PolynomialDelay(double c0, double c1, double c2, std::complex<double> z1)
 {
-    const std::complex<double> z2 = z1 * z1;
-    return std::real((c1 * z1 + 2.0 * c2 * z2) / (c0 + c1 * z1 + c2 * z2));
+    const std::complex<double> z2 = Product(z1, z1);
+    return Quotient(c1 * z1 + 2.0 * c2 * z2, c0 + c1 * z1 + c2 * z2).real();
 }
 
 void AddSectionResponse(const BiquadSection& sec, AxisResponse& resp, int nFirst = 0, int nLast = kAxisPoints - 1)
@@ -286,7 +299,7 @@ void MultiplySections(const SectionList& list, ComplexAxis& inout)
     for (const BiquadSection& sec : list) {
         const BiquadSection n = Normalized(sec);
         for (int i = 0; i < kAxisPoints; ++i)
-            inout[i] *= NormalizedValue(n, trig.cosw[i], trig.sinw[i]);
+            inout[i] = Product(inout[i], NormalizedValue(n, trig.cosw[i], trig.sinw[i]));
     }
 }
 
