@@ -96,6 +96,18 @@ protected:
         ASSERT_FALSE(Graph().Measurement(0).IsEmpty());
     }
 
+    // Band 10 (160 Hz) of output 1 dragged 40 pixels up on the graph.
+    void DragBand10Up()
+    {
+        const BandRect& rc = Data().Output(0).EQ()[9].MarkerRect();
+        const QPoint from(rc.CenterX(), rc.CenterY());
+        QTest::mouseMove(&Graph(), from + QPoint(1, 0));
+        QTest::mouseMove(&Graph(), from);
+        QTest::mousePress(&Graph(), Qt::LeftButton, {}, from);
+        QTest::mouseMove(&Graph(), from - QPoint(0, 40));
+        QTest::mouseRelease(&Graph(), Qt::LeftButton, {}, from - QPoint(0, 40));
+    }
+
     // The outputs' records as the live image lays them out.
     std::vector<uint8_t> ModelBytes()
     {
@@ -121,13 +133,7 @@ TEST_F(RoomTuning, MenuLoadsAMeasurementAndThePredictionFollowsADrag)
     ASSERT_EQ(before.size(), static_cast<size_t>(kAxisPoints));
 
     // Band 10 (160 Hz) dragged up on the graph: the prediction rises there.
-    const BandRect& rc = Data().Output(0).EQ()[9].MarkerRect();
-    const QPoint from(rc.CenterX(), rc.CenterY());
-    QTest::mouseMove(&Graph(), from + QPoint(1, 0));
-    QTest::mouseMove(&Graph(), from);
-    QTest::mousePress(&Graph(), Qt::LeftButton, {}, from);
-    QTest::mouseMove(&Graph(), from - QPoint(0, 40));
-    QTest::mouseRelease(&Graph(), Qt::LeftButton, {}, from - QPoint(0, 40));
+    DragBand10Up();
     Graph().Offscreen();
     const int i160 = NearestAxisIndex(160.0);
     EXPECT_LT(Graph().PredictedPoints()[i160].y(), before[i160].y() - 20);
@@ -313,13 +319,7 @@ TEST_F(RoomTuning, KeptAStaysAcrossEditsAndUndoAndItsDifferenceStartsAtZero)
     const AxisResponse keptDb = Graph().A()[0].dDb;
 
     // Band 10 dragged up: B moves away from A, and A stays.
-    const BandRect& rc = Data().Output(0).EQ()[9].MarkerRect();
-    const QPoint from(rc.CenterX(), rc.CenterY());
-    QTest::mouseMove(&Graph(), from + QPoint(1, 0));
-    QTest::mouseMove(&Graph(), from);
-    QTest::mousePress(&Graph(), Qt::LeftButton, {}, from);
-    QTest::mouseMove(&Graph(), from - QPoint(0, 40));
-    QTest::mouseRelease(&Graph(), Qt::LeftButton, {}, from - QPoint(0, 40));
+    DragBand10Up();
     ASSERT_TRUE(QTest::qWaitFor([this] { return View().History().Stack().count() == 1; }, 2000));
     EXPECT_GT(largest(), 3.0);
     for (const ResponseView view : {ResponseView::Phase, ResponseView::GroupDelay}) {
