@@ -4,7 +4,6 @@
 // measurement per output, the speakers' own response; and the delay and
 // polarity that make a pair add up flattest. A scene file holds no
 // listening-position delays: the outputs start from none.
-#include <algorithm>
 #include <memory>
 
 #include "CtlCommands.h"
