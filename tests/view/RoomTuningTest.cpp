@@ -377,3 +377,22 @@ TEST_F(RoomTuning, AlignmentAdviceIsShownAndAppliedOnlyWhenAsked)
     EXPECT_EQ(GetPositionDelay(State(), nPosition, 0), GetPositionDelay(State(), nPosition, 1));
     EXPECT_NEAR(Graph().CurrentSum().dDb[NearestAxisIndex(500.0)], 6.02, 0.05);  // the comb's null is gone
 }
+
+TEST_F(RoomTuning, AComesFromASceneFileAndABadFileLeavesItAlone)
+{
+    StartApp();
+    ASSERT_TRUE(ConnectOnline());
+    const QString strScene = m_dir.filePath("a.ZR4C");
+    ASSERT_TRUE(SaveSceneFile(Data(), strScene.toStdString()).bOk);
+    DragBand10Up();
+    AnswerFiles(strScene);
+    ChooseFromMenu(kTxtAFromFile);
+    ASSERT_TRUE(Graph().HasA());
+    const AxisResponse kept = Graph().A()[0].dDb;
+    Graph().ShowDifference(true);
+    EXPECT_GT(Graph().Difference()[NearestAxisIndex(160.0)], 3.0);  // B is the drag, A the file
+    AnswerFiles(RoomFile("apo.txt"));
+    ChooseFromMenu(kTxtAFromFile);
+    EXPECT_EQ(Graph().A()[0].dDb, kept);
+    EXPECT_FALSE(m_messages.empty());
+}
