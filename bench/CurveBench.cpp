@@ -4,6 +4,7 @@
 #include "Filter.h"
 #include "GlobalData.h"
 #include "KTV_Data.h"
+#include "ResponseSum.h"
 
 namespace {
 
@@ -73,5 +74,35 @@ void BM_LoadWholeModelFromImage(benchmark::State& state)
     }
 }
 BENCHMARK(BM_LoadWholeModelFromImage)->Unit(benchmark::kMillisecond);
+
+// The phase and group delay of six outputs with bands and crossovers, and
+// the complex sum of two: what a phase or group-delay picture computes.
+void BM_PhaseAndGroupDelaySixOutputsAndSum(benchmark::State& state)
+{
+    CKTV_Data data;
+    data.SetPlotRect(kPlotW, kPlotH);
+    for (int i = 0; i < kOutputs; ++i) {
+        CKTV_OutData& out = data.Output(i);
+        for (int b = i % 3; b < kGraphicBands; b += 3)
+            out.EQ()[b].SetGainCode(150 + b * 5);
+        out.EQ().HighPass().SetFrequency(40 + 20 * i, false);
+        out.EQ().LowPass().SetFrequency(8000 + 2000 * i, false);
+    }
+    AxisResponse phase{}, delay{};
+    for (auto _ : state) {
+        std::vector<SumMember> members;
+        for (int i = 0; i < kOutputs; ++i) {
+            const ChainResponse chain = OutputChainOf(data, i);
+            ChainPhase(chain, phase);
+            ChainGroupDelay(chain, delay);
+            benchmark::DoNotOptimize(phase.data());
+            benchmark::DoNotOptimize(delay.data());
+            if (i < 2)
+                members.push_back({chain, nullptr});
+        }
+        benchmark::DoNotOptimize(SumChains(members).dDb.data());
+    }
+}
+BENCHMARK(BM_PhaseAndGroupDelaySixOutputsAndSum)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

@@ -75,10 +75,18 @@ struct GraphRig {
     // Arguments: width, height, pixel ratio; bRoom: a room measurement and
     // its predicted response on output 1. A graph that is never shown draws
     // at the pixel ratio of its screen.
-    explicit GraphRig(benchmark::State& state, bool bRoom = false)
+    // bEvidence: argument 3 is the view (1 phase, 2 group delay), with the
+    // sum of outputs 1 and 2 shown.
+    explicit GraphRig(benchmark::State& state, bool bRoom = false, bool bEvidence = false)
     {
         if (bRoom)
             graph.SetMeasurement(0, MakeMeasurement());
+        if (bEvidence) {
+            graph.SetView(static_cast<ResponseView>(state.range(3)));
+            graph.SetSumMember(0, true);
+            graph.SetSumMember(1, true);
+            graph.ShowSum(true);
+        }
         const int nRatio = static_cast<int>(state.range(2));
         if (QScreen* pScreen = ScreenOfRatio(nRatio))
             graph.setScreen(pScreen);
@@ -146,9 +154,9 @@ void SendMouse(QWidget& widget, QEvent::Type type, const QPoint& pt, Qt::MouseBu
 
 // One mouse move of a marker drag: the band's new gain, its recompute and
 // the picture the next paint draws.
-void DragSteps(benchmark::State& state, bool bRoom)
+void DragSteps(benchmark::State& state, bool bRoom, bool bEvidence = false)
 {
-    GraphRig rig(state, bRoom);
+    GraphRig rig(state, bRoom, bEvidence);
     const BandRect& rc = rig.pData->Output(0).EQ()[kShownBand].MarkerRect();
     const QPoint grab(rc.CenterX(), rc.CenterY());
     SendMouse(rig.graph, QEvent::MouseMove, grab, Qt::NoButton);
@@ -184,6 +192,14 @@ void BM_GraphDragStepWithMeasurement(benchmark::State& state)
     DragSteps(state, true);
 }
 BENCHMARK(BM_GraphDragStepWithMeasurement)->Args({850, 290, 1})->Args({850, 290, 2})->Unit(benchmark::kMicrosecond);
+
+// The phase or group delay of the six outputs, each from its whole chain,
+// and the sum of two: within the same 1.5 ms a drag step.
+void BM_GraphDragStepPhaseAndSum(benchmark::State& state)
+{
+    DragSteps(state, false, true);
+}
+BENCHMARK(BM_GraphDragStepPhaseAndSum)->Args({850, 290, 1, 1})->Args({850, 290, 1, 2})->Unit(benchmark::kMicrosecond);
 
 // Gives the offscreen platform (the default: it needs no display) a HiDPI
 // screen beside the ordinary one; dir keeps the screens' file.

@@ -39,6 +39,8 @@ int RunEqFit(CtlContext& ctx);
 int RunReport(CtlContext& ctx);
 // Without a processor (CtlOfflineCommands.cpp).
 int RunResponse(CtlContext& ctx);
+int RunResponseSum(CtlContext& ctx);
+int RunAlign(CtlContext& ctx);
 int RunDemo(CtlContext& ctx);
 // A command of a table: its name, how many arguments it takes, and the
 // options it takes besides them (see CtlOptions.h).
@@ -47,6 +49,7 @@ struct CommandEntry {
     size_t nArgs;
     int (*run)(CtlContext& ctx);
     const char* pOptions = "";  // checked before the command runs
+    size_t nMaxArgs = 0;        // more than nArgs: the command takes nArgs … nMaxArgs
 };
 // Runs ctx.inv's command after checking its argument count (CtlMain.cpp).
 int RunCommand(CtlContext& ctx);

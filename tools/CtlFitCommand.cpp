@@ -1,6 +1,7 @@
-// eq-fit CH MEASUREMENT [--target FILE] [--range LO-HI] [--bands N] [--max-boost DB] [--max-cut DB]
+// eq-fit CH MEASUREMENT [MEASUREMENT …] [--target FILE] [--range LO-HI] [--bands N] [--max-boost DB] [--max-cut DB]
 //        [--dry-run] [--link CH,…] [--from F.ZR4C [--save OUT.ZR4C [--force]]]:
 // the bands that bring output CH's measured response nearest the target,
+// (the power average of several microphone positions, up to eight),
 // fitted against the output's own crossover (of the processor, or of a
 // scene file offline) and put on it as eq-import puts a filter set.
 #include <filesystem>
@@ -13,6 +14,7 @@
 #include "CtlRoomOptions.h"
 #include "DataDefine.h"
 #include "KTV_Data.h"
+#include "MeasurementAverage.h"
 #include "NumberText.h"
 #include "PresetFile.h"
 #include "Processor.h"
@@ -67,14 +69,24 @@ int ParseFitCommand(CtlContext& ctx, FitCommand* pCommand)
     return ParseLinkOption(ctx, pCommand->nChannel, &pCommand->links);
 }
 
-// The measurement and the house curve, if any; kExitOk or the refusal.
+// The measurement (the positions' power average) and the house curve, if
+// any; kExitOk or the refusal.
 int ReadFitFiles(CtlContext& ctx, RoomFitInput* pInput)
 {
     const CommandLine& line = ctx.line;
     std::string strError;
-    const MeasurementResult measured = ReadMeasurementFile(line.positional[1]);
-    if (!measured.bOk || !pInput->measurement.Assign(measured.points, &strError))
-        return Refuse(ctx, measured.bOk ? strError : RoomFileErrorText(measured.error));
+    Positions positions;
+    for (size_t k = 1; k < line.positional.size(); ++k) {
+        MeasurementResult measured = ReadMeasurementFile(line.positional[k]);
+        if (!measured.bOk)
+            return Refuse(ctx, RoomFileErrorText(measured.error));
+        positions.push_back(std::move(measured.points));
+    }
+    std::vector<MeasurementPoint> average;
+    const bool bAverage = positions.size() > 1;
+    if ((bAverage && !PowerAverage(positions, &average, &strError)) ||
+        !pInput->measurement.Assign(bAverage ? average : positions.front(), &strError))
+        return Refuse(ctx, strError);
     if (line.values.count("--target") && !pInput->target.Load(line.values.at("--target"), &strError))
         return Refuse(ctx, strError);
     return kExitOk;

@@ -23,12 +23,13 @@ constexpr std::array kCommands = {
     CommandEntry{"get", 2, RunGet},
     CommandEntry{"set", 3, RunSet},
     CommandEntry{"firmware", 1, RunFirmware},
-    CommandEntry{"response", 2, RunResponse, "--measurement="},
+    CommandEntry{"response", 1, RunResponse, "--measurement= --phase --group-delay --sum=", 2},
+    CommandEntry{"align", 3, RunAlign, "--measurement="},
     CommandEntry{"eq-import", 2, RunEqImport, "--dry-run --link= --channel="},
     CommandEntry{"eq-fit", 2, RunEqFit,
-                 "--target= --range= --bands= --max-boost= --max-cut= --dry-run --link= --from= --save= --force"},
+                 "--target= --range= --bands= --max-boost= --max-cut= --dry-run --link= --from= --save= --force", 9},
     CommandEntry{"eq-export", 1, RunEqExport, "--format=apo|rew"},
-    CommandEntry{"report", 0, RunReport, "--from= --unit=ms|inch|cm --xlsx= --pdf= --language=en|zh"},
+    CommandEntry{"report", 0, RunReport, "--from= --unit=ms|inch|cm --xlsx= --pdf= --language=en|zh --handover --sum="},
     CommandEntry{"demo", 0, RunDemo},
     CommandEntry{"batch", 1, RunBatch, "--keep-going"},
 };
@@ -89,8 +90,11 @@ int RunCommandFrom(CtlContext& ctx, std::span<const CommandEntry> commands)
         std::string strError;
         if (!SplitOptions(inv.args, command.pOptions, &line, &strError))
             return Usage(ctx.err, inv.strCommand + ": " + strError);
-        if (line.positional.size() != command.nArgs)
-            return Usage(ctx.err, inv.strCommand + " takes " + Arguments(command.nArgs) +
+        const size_t nMax = std::max(command.nArgs, command.nMaxArgs);
+        if (line.positional.size() < command.nArgs || line.positional.size() > nMax)
+            return Usage(ctx.err, inv.strCommand + " takes " +
+                                      (nMax > command.nArgs ? std::to_string(command.nArgs) + " to " : "") +
+                                      Arguments(nMax) +
                                       (*command.pOptions ? " besides its options" : "") + ", not " +
                                       std::to_string(line.positional.size()));
         ctx.line = std::move(line);

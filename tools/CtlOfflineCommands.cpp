@@ -11,6 +11,7 @@
 #include "GlobalData.h"
 #include "KTV_Data.h"
 #include "NumberText.h"
+#include "OutputChain.h"
 #include "PresetFile.h"
 #include "RoomCurve.h"
 #include "SendData.h"
@@ -40,11 +41,55 @@ Json PointJson(int nPoint, const AxisResponse& response)
     return Json::array({JsonExact(g_dFreqAxis[i]), JsonNumber(response[i], 2)});
 }
 
+// The chain's phase (degrees) and group delay (ms) that --phase and
+// --group-delay add to each point.
+struct ChainColumns {
+    bool bPhase = false;
+    bool bDelay = false;
+    AxisResponse dPhase{};
+    AxisResponse dDelayMs{};
+    Json phaseJson = Json::array();
+    Json delayJson = Json::array();
+
+    std::string Text(int i) const
+    {
+        const auto n = static_cast<size_t>(i);
+        return (bPhase ? ' ' + FormatFixed(dPhase[n], 1) : "") + (bDelay ? ' ' + FormatFixed(dDelayMs[n], 3) : "");
+    }
+    void AddJson(int i)
+    {
+        phaseJson.push_back(JsonNumber(dPhase[static_cast<size_t>(i)], 1));
+        delayJson.push_back(JsonNumber(dDelayMs[static_cast<size_t>(i)], 3));
+    }
+    void PutJson(Json& result) const
+    {
+        if (bPhase)
+            result["phase_deg"] = phaseJson;
+        if (bDelay)
+            result["group_delay_ms"] = delayJson;
+    }
+};
+
+ChainColumns ChainColumnsOf(const CommandLine& options, CKTV_Data& data, int nChannel)
+{
+    ChainColumns columns;
+    columns.bPhase = options.flags.count("--phase") > 0;
+    columns.bDelay = options.flags.count("--group-delay") > 0;
+    const ChainResponse chain = OutputChainOf(data, nChannel - 1);
+    ChainPhase(chain, columns.dPhase);
+    ChainGroupDelay(chain, columns.dDelayMs);
+    return columns;
+}
+
 }  // namespace
 
 int RunResponse(CtlContext& ctx)
 {
     const CommandLine& options = ctx.line;
+    if (options.values.count("--sum"))
+        return RunResponseSum(ctx);
+    if (options.positional.size() != 2)
+        return Refuse(ctx, "response takes a scene file and an output, or --sum with the outputs"), kExitUsage;
     std::string strError;
     int nChannel = 0;
     if (!ParseOutputNumber(options.positional[1], &nChannel, &strError))
@@ -65,18 +110,24 @@ int RunResponse(CtlContext& ctx)
         return Refuse(ctx, std::string(PresetFileErrorText(PresetFileError::ReadScene)) + " (" + strPath + ")");
     AxisResponse response{};
     room.Predict(data.Output(nChannel - 1).EQ(), response);
+    ChainColumns columns = ChainColumnsOf(options, data, nChannel);
     Json points = Json::array();
     for (int i = room.First(); i <= room.Last(); ++i) {
         // Exact: readers tell the axis points apart and decide ties of the
         // nearest point on the stored values.
-        if (ctx.inv.bJson)
+        if (ctx.inv.bJson) {
             points.push_back(PointJson(i, response));
-        else
+            columns.AddJson(i);
+        } else {
             ctx.out << FormatExact(g_dFreqAxis[static_cast<size_t>(i)]) << ' '
-                    << FormatFixed(response[static_cast<size_t>(i)], 2) << '\n';
+                    << FormatFixed(response[static_cast<size_t>(i)], 2) << columns.Text(i) << '\n';
+        }
     }
-    if (ctx.inv.bJson)
-        ctx.out << JsonLine({{"channel", nChannel}, {"points", points}});
+    if (ctx.inv.bJson) {
+        Json result{{"channel", nChannel}, {"points", points}};
+        columns.PutJson(result);
+        ctx.out << JsonLine(result);
+    }
     return kExitOk;
 }
 

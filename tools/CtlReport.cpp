@@ -28,6 +28,8 @@ struct ReportOptions {
     std::string strPdf;
     int nUnit = kDelayUnitMs;
     bool bChinese = false;
+    bool bHandover = false;       // the graph pages after the table
+    std::vector<int> sumOutputs;  // 0 … 5: the sum page's outputs, or none
 };
 
 // The options as the command table checked them (--unit is ms, inch or cm).
@@ -44,7 +46,28 @@ ReportOptions ReportOptionsOf(const CommandLine& line)
     const std::string strUnit = value("--unit");
     options.nUnit = strUnit == "inch" ? kDelayUnitInch : strUnit == "cm" ? kDelayUnitCm : kDelayUnitMs;
     options.bChinese = value("--language") == "zh";
+    options.bHandover = line.flags.count("--handover") > 0;
     return options;
+}
+
+// --sum CH,CH of the handover report; false with *pError.
+bool ParseHandover(const CommandLine& line, ReportOptions* pOptions, std::string* pError)
+{
+    if (pOptions->bHandover && pOptions->strPdf.empty()) {
+        *pError = "report: --handover adds pages to the PDF: give --pdf";
+        return false;
+    }
+    if (!line.values.count("--sum"))
+        return true;
+    if (!pOptions->bHandover) {
+        *pError = "report: --sum belongs to --handover";
+        return false;
+    }
+    if (!ParseOutputList(SplitCommas(line.values.at("--sum")), &pOptions->sumOutputs, pError))
+        return false;
+    for (int& nOutput : pOptions->sumOutputs)
+        --nOutput;
+    return true;
 }
 
 // Both outputs written to one file would leave only the second, without a word.
@@ -157,6 +180,12 @@ int WritePdf(CtlContext& ctx, const ReportOptions& options, CKTV_Data& data, con
     const CPrintingApplication application;
     CListCtrlPrint job(table);
     NameReport(job, SubjectOf(data, options));
+    job.m_bHandover = options.bHandover;
+    job.m_handoverSource = [&data, &options] {
+        HandoverInput input;
+        input.sumOutputs = options.sumOutputs;
+        return BuildHandoverPages(data, input);
+    };
     if (job.PrintToPdf(QFile::decodeName(options.strPdf.c_str())) == CPrinterJob::Result::Printed)
         return kExitOk;
     std::string strError = options.strPdf + ": the PDF could not be written";
@@ -199,7 +228,10 @@ bool LoadPresetFile(CKTV_Data& data, const std::string& strPath, std::string* pE
 
 int RunReport(CtlContext& ctx)
 {
-    const ReportOptions options = ReportOptionsOf(ctx.line);
+    ReportOptions options = ReportOptionsOf(ctx.line);
+    std::string strHandoverError;
+    if (!ParseHandover(ctx.line, &options, &strHandoverError))
+        return Refuse(ctx, strHandoverError);
     if (SameOutputFile(options))
         return Refuse(ctx, "report: --xlsx and --pdf name the same file " + options.strPdf + ": name two files");
     const CReportLanguage language(options.bChinese);

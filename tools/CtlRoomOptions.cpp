@@ -1,5 +1,8 @@
 #include "CtlRoomOptions.h"
 
+#include <algorithm>
+#include <sstream>
+
 #include "DataDefine.h"
 #include "GlobalData.h"
 #include "NumberText.h"
@@ -64,4 +67,30 @@ bool ParseFitOptions(const CommandLine& line, RoomFitInput* pInput, std::string*
         return false;
     }
     return true;
+}
+
+std::vector<std::string> SplitCommas(const std::string& strText)
+{
+    std::vector<std::string> parts;
+    std::istringstream in(strText);
+    for (std::string strPart; std::getline(in, strPart, ',');)
+        parts.push_back(strPart);
+    return parts;
+}
+
+bool ParseOutputList(const std::vector<std::string>& texts, std::vector<int>* pOutputs, std::string* pError)
+{
+    for (const std::string& strText : texts) {
+        int nOutput = 0;
+        if (!ParseOutputNumber(strText, &nOutput, pError))
+            return false;
+        if (std::find(pOutputs->begin(), pOutputs->end(), nOutput) != pOutputs->end()) {
+            *pError = "output " + std::to_string(nOutput) + " is named twice";
+            return false;
+        }
+        pOutputs->push_back(nOutput);
+    }
+    if (pOutputs->size() < 2)
+        *pError = "a sum needs two outputs or more, e.g. 1,2";
+    return pOutputs->size() >= 2;
 }

@@ -13,6 +13,10 @@ struct RoomFitInput;
 
 // Output 1 … 6 from its text; false with *pError.
 bool ParseOutputNumber(const std::string& strText, int* pChannel, std::string* pError);
+// "a,b,c" into its parts.
+std::vector<std::string> SplitCommas(const std::string& strText);
+// Two or more different outputs 1 … 6; false with *pError.
+bool ParseOutputList(const std::vector<std::string>& texts, std::vector<int>* pOutputs, std::string* pError);
 // The option's value, or pDefault when it was not given.
 std::string OptionValue(const CommandLine& line, const char* pName, const char* pDefault = "");
 // --range LO-HI, --bands N, --max-boost DB and --max-cut DB of eq-fit into

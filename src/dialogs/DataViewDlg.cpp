@@ -1,12 +1,14 @@
 // The report window (template 102, System 8: dialog units of 2 × 2 px).
 #include "DataViewDlg.h"
 
+#include <QCheckBox>
 #include <QFile>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
 
 #include "AppGlobals.h"
+#include "CFStatic.h"
 #include "ControlName.h"
 #include "DelayTable.h"
 #include "FormHost.h"
@@ -95,11 +97,37 @@ ReportTable CDataViewDlg::ListTable() const
     return table;
 }
 
+namespace {
+
+// The graph's measurements, and the outputs of its sum while it shows one.
+HandoverInput HandoverOfGraph(const CFStatic* pGraph)
+{
+    HandoverInput input;
+    if (!pGraph)
+        return input;
+    for (int i = 0; i < kOutputs; ++i)
+        input.rooms[static_cast<size_t>(i)] = pGraph->Measurement(i);
+    if (pGraph->ShowsSum())
+        input.sumOutputs = pGraph->SumMembers();
+    return input;
+}
+
+}  // namespace
+
 void CDataViewDlg::OnPrint()
 {
     CListCtrlPrint job(ListTable());
     NameReport(job, LiveReportSubject(m_host.State(), m_host.IsConnected(), Tr(kTxtAppTitle)));
     job.m_dialogHook = m_printDialogHook;
+    job.m_bHandover = m_bHandover;
+    job.m_handoverSource = [this] { return BuildHandoverPages(m_data, HandoverOfGraph(m_host.Graph())); };
+    job.m_makeOptionsTab = [this, &job] {
+        auto* pBox = new QCheckBox(Tr(kTxtHandoverPages));
+        pBox->setWindowTitle(Tr(kTxtReport));
+        pBox->setChecked(m_bHandover);
+        connect(pBox, &QCheckBox::toggled, this, [this, &job](bool bOn) { job.m_bHandover = m_bHandover = bOn; });
+        return pBox;
+    };
     const CPrinterJob::Result result = job.Print(this);
     if (result == CPrinterJob::Result::NotStarted)
         m_host.ShowMessage(Tr(kTxtPrintFailed));

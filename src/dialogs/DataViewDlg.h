@@ -33,6 +33,9 @@ public:
     ReportTable ListTable() const;
     // Tests answer the print dialog here (see CPrinterJob::m_dialogHook).
     std::function<bool(QPrinter&)> m_printDialogHook;
+    // The print dialog's check box "Handover pages": the response graphs
+    // after the table. Off unless ticked (tests set it directly).
+    bool m_bHandover = false;
 
 private:
     void CreateList();

@@ -8,6 +8,7 @@
 
 #include <QString>
 
+class CFStatic;
 class CProcessor;
 class CProcessorState;
 
@@ -37,6 +38,10 @@ public:
     // After a command of the processor's was queued: the progress window,
     // or the link failure when nothing could be.
     virtual void AfterDeviceCommand() = 0;
+
+    // The response graph: the handover report prints its measurements and
+    // the sum it shows.
+    virtual CFStatic* Graph() const = 0;
 
     // ---- files: each asks for its file; true when it was written or loaded --------
     virtual bool SaveScene() = 0;

@@ -35,6 +35,7 @@ CFStatic::CFStatic(int nId, QWidget* pParent)
     m_font.setPixelSize(12);
     m_notifyTimer.setInterval(kNotifyPeriodMs);
     connect(&m_notifyTimer, &QTimer::timeout, this, &CFStatic::ReportChange);
+    BuildEvidenceRow();
     UpdateGeometry();
 }
 
@@ -122,6 +123,7 @@ void CFStatic::UpdateGeometry()
     m_rcPlot = QRect(kInsetLeft, kInsetTop, W, H);
     for (int k = 0; k < kGridStops; ++k)
         m_nGridX[k] = FreqToCol(kGridFreq[k], W) + kPlotOffsetX;
+    UpdateEvidenceRow();
 }
 
 void CFStatic::ReportChange()

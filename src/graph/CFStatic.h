@@ -15,10 +15,13 @@
 #include <QTimer>
 #include <QWidget>
 #include <array>
+#include <optional>
 #include <vector>
 
 #include "GlobalData.h"
 #include "GraphCanvas.h"
+#include "MeasurementAverage.h"
+#include "ResponseView.h"
 #include "RoomCurve.h"
 
 class CChannelRecord;
@@ -28,6 +31,7 @@ class CKTV_Data;
 class QPainter;
 
 class QMenu;
+class QToolButton;
 
 class CFStatic : public QWidget {
     Q_OBJECT
@@ -88,6 +92,43 @@ public:
     bool HasFitPreview() const { return m_nPreviewChannel >= 0; }
     const AxisResponse& FitPreview() const { return m_preview; }
 
+    // ---- evidence (CFStaticEvidence.cpp) --------------------------------------------
+    // Magnitude, phase or group delay of the outputs drawn; the band markers
+    // stay where the magnitude puts them, to be dragged as ever.
+    void SetView(ResponseView view);
+    ResponseView View() const { return m_view; }
+    // The outputs whose sum the "Sum" curve shows, chosen and shown as the
+    // curve buttons choose and show the outputs' curves.
+    void SetSumMember(int nChannel, bool bOn);
+    bool IsSumMember(int nChannel) const;
+    std::vector<int> SumMembers() const;
+    void ShowSum(bool bOn);
+    bool ShowsSum() const { return m_bShowSum; }
+    // The sum of the chosen outputs now, with their measurements.
+    SumResult CurrentSum();
+    // The delay and polarity that make the two summed outputs add up
+    // flattest, worked out when asked and shown until the sum changes;
+    // applied only through ApplyAdviceRequested.
+    void AdviseAlignment();
+    const std::optional<AlignAdvice>& Advice() const { return m_advice; }
+    void ApplyAdvice();
+    // "Keep as A": the outputs as they are now, drawn thin under later
+    // edits. The edit history never touches it.
+    void KeepAsA();
+    void SetA(const TuningSnapshot& a);
+    void ClearA();
+    bool HasA() const { return m_bHasA; }
+    const TuningSnapshot& A() const { return m_a; }
+    void ShowDifference(bool bOn);
+    bool ShowsDifference() const { return m_bShowDiff && m_bHasA; }
+    // B − A of the selected output in the view's unit.
+    AxisResponse Difference();
+    // Another microphone position of an output (up to kMaxPositions): its
+    // measurement becomes the positions' power average, drawn with their
+    // spread as a band. False with *pError, nothing changed, when refused.
+    bool AddPosition(int nChannel, const std::vector<MeasurementPoint>& points, std::string* pError);
+    int PositionCount(int nChannel) const;
+
     // The edit history's entries of the context menu: the names of the step
     // to undo and to redo, empty when there is none.
     void SetHistoryTexts(const QString& strUndo, const QString& strRedo);
@@ -107,6 +148,10 @@ signals:
     void UndoRequested();
     void RedoRequested();
     void HistoryRequested();
+    void AFromFileRequested();
+    // nOutput's delay becomes nDelayCode and nPolarityOutput's polarity bInverted.
+    void ApplyAdviceRequested(int nOutput, int nDelayCode, int nPolarityOutput, bool bInverted);
+    void AddPositionRequested();
 
 protected:
     void paintEvent(QPaintEvent* pEvent) override;
@@ -145,6 +190,16 @@ private:
     void DrawHandles(QPainter& painter);
     void DrawDescription(QPainter& painter);
     void DrawRoomCurves(const CChannelRecord& record);
+    void DrawOutputView(int nOutput, double dWidth);
+    void DrawValues(const AxisResponse& values, int nFirst, int nLast, double dWidth, QRgb crColour);
+    void DrawEvidence();
+    // The chosen outputs' chains, each with its measurement if it has one.
+    std::vector<SumMember> ChainsOfSum();
+    void DrawSumTexts(bool bFiltersOnly);
+    void DrawSpread(const std::vector<MeasurementPoint>& average, double dOffset);
+    void FillEvidenceMenu(QMenu& menu);
+    void BuildEvidenceRow();
+    void UpdateEvidenceRow();
     // Draws a text whose box is rcText, moved whole inside the plot's border.
     void DrawLabel(QPainter& painter, const QRect& rcText, const QString& strText);
 
@@ -191,4 +246,16 @@ private:
     AxisResponse m_preview{};
     QString m_strUndo;
     QString m_strRedo;
+    ResponseView m_view = ResponseView::Magnitude;
+    std::array<bool, kOutputs> m_sumMembers{};
+    bool m_bShowSum = false;
+    std::optional<AlignAdvice> m_advice;
+    TuningSnapshot m_a{};
+    bool m_bHasA = false;
+    bool m_bShowDiff = false;
+    std::array<Positions, kOutputs> m_positions;
+    QWidget* m_pEvidenceRow = nullptr;  // shown only while something of it is on
+    QToolButton* m_pViewButton = nullptr;
+    QToolButton* m_pSumButton = nullptr;
+    QToolButton* m_pDiffButton = nullptr;
 };

@@ -44,6 +44,14 @@ constexpr std::array<FreqLabel, 9> kFreqLabels = {{
     {20000, "20K", 15},
 }};
 
+// The level scale's labels, top to bottom, by view.
+using LevelLabels = std::array<const char*, 5>;
+constexpr std::array<LevelLabels, kResponseViews> kLevelLabels = {{
+    {"+20", "+10", "0dB", "-10", "-20"},
+    {"+180", "+90", "0°", "-90", "-180"},
+    {"+20", "+10", "0ms", "-10", "-20"},
+}};
+
 QRect ToQRect(const BandRect& rc)
 {
     return QRect(QPoint(rc.left, rc.top), QPoint(rc.right - 1, rc.bottom - 1));
@@ -129,7 +137,7 @@ void CFStatic::Render()
     m_bDirty = false;
     if (size().isEmpty())
         return;
-    m_canvas.Begin(size(), devicePixelRatioF(), g_bChinese.load(),
+    m_canvas.Begin(size(), devicePixelRatioF(), g_bChinese.load() + 2 * static_cast<int>(m_view),
                    [this](QImage& background) { DrawBackground(background); });
     QPainter painter(&m_canvas.Picture());
     painter.setClipRect(m_rcPlot);
@@ -151,8 +159,13 @@ void CFStatic::Render()
         return;
     CChannelRecord& record = *CurrentRecord();
     record.RecomputeCurve();
-    DrawRoomCurves(record);
-    DrawCurve(record);
+    if (m_view == ResponseView::Magnitude) {
+        DrawRoomCurves(record);
+        DrawCurve(record);
+    } else {
+        DrawOutputView(m_nChannel, kCurvePenWidth);
+    }
+    DrawEvidence();
 
     painter.begin(&m_canvas.Picture());
     painter.setClipRect(m_rcPlot);
@@ -185,11 +198,12 @@ void CFStatic::DrawFrame(QPainter& painter) const
     OutlineRect(painter, rcClient);
 
     const int nEighth = m_rcPlot.height() / 8;
-    TextAt(painter, kLevelLabelX, rcClient.top() + 5, QStringLiteral("+20"));
-    TextAt(painter, kLevelLabelX, nEighth * 2 + 3, QStringLiteral("+10"));
-    TextAt(painter, kLevelLabelX, nEighth * 4 + 3, QStringLiteral("0dB"));
-    TextAt(painter, kLevelLabelX, nEighth * 6 + 3, QStringLiteral("-10"));
-    TextAt(painter, kLevelLabelX, m_rcPlot.height(), QStringLiteral("-20"));
+    const LevelLabels& labels = kLevelLabels[static_cast<size_t>(m_view)];
+    TextAt(painter, kLevelLabelX, rcClient.top() + 5, QString::fromUtf8(labels[0]));
+    TextAt(painter, kLevelLabelX, nEighth * 2 + 3, QString::fromUtf8(labels[1]));
+    TextAt(painter, kLevelLabelX, nEighth * 4 + 3, QString::fromUtf8(labels[2]));
+    TextAt(painter, kLevelLabelX, nEighth * 6 + 3, QString::fromUtf8(labels[3]));
+    TextAt(painter, kLevelLabelX, m_rcPlot.height(), QString::fromUtf8(labels[4]));
 
     const int yFreq = m_rcPlot.top() + m_rcPlot.height();
     TextAt(painter, kLowestLabelX, yFreq, QStringLiteral("20"));
@@ -254,7 +268,10 @@ void CFStatic::DrawShownCurves()
         if (!output.IsCurveVisible() || &output == pCurrent)
             continue;
         output.RecomputeCurve();
-        DrawCurve(output);
+        if (m_view == ResponseView::Magnitude)
+            DrawCurve(output);
+        else
+            DrawOutputView(i, kCurvePenWidth);
     }
 }
 

@@ -27,6 +27,7 @@ void CFStatic::SetMeasurement(int nChannel, const CRoomCurve& curve)
     if (nChannel < 0 || nChannel >= kOutputs)
         return;
     m_room[static_cast<size_t>(nChannel)] = curve;
+    m_positions[static_cast<size_t>(nChannel)].clear();
     Redraw(m_nShownBand);
 }
 
@@ -35,6 +36,7 @@ void CFStatic::ClearMeasurement(int nChannel)
     if (nChannel < 0 || nChannel >= kOutputs)
         return;
     m_room[static_cast<size_t>(nChannel)].Clear();
+    m_positions[static_cast<size_t>(nChannel)].clear();
     Redraw(m_nShownBand);
 }
 
@@ -78,6 +80,13 @@ void CFStatic::DrawRoomCurves(const CChannelRecord& record)
         m_predicted.emplace_back(x, DbToRowF(predicted[n], nH) + kPlotOffsetY);
     }
     const int nPoints = static_cast<int>(m_measured.size());
+    const Positions& positions = m_positions[static_cast<size_t>(m_nChannel)];
+    if (positions.size() > 1) {
+        std::vector<MeasurementPoint> average;
+        std::string strError;
+        if (PowerAverage(positions, &average, &strError))
+            DrawSpread(average, room.Offset());
+    }
     m_canvas.DrawCurve(m_measured.data(), nPoints, kMeasurementWidth, kMeasurementColour, m_rcPlot);
     const QRgb crOutput = 0xFF000000u | record.CurveColour();
     for (int i = 0; i + 1 < nPoints; i += kDashPoints + kGapPoints) {
@@ -123,4 +132,5 @@ void CFStatic::FillContextMenu(QMenu& menu)
     pImport->setEnabled(bOutput);
     pExport->setEnabled(bOutput);
     pFit->setEnabled(bOutput && !m_room[static_cast<size_t>(m_nChannel)].IsEmpty());
+    FillEvidenceMenu(menu);
 }

@@ -16,16 +16,16 @@ QRect ToDevice(const QRectF& rc, qreal dRatio)
 
 }  // namespace
 
-void CGraphCanvas::Begin(const QSize& szLogical, qreal dRatio, int nLanguage,
+void CGraphCanvas::Begin(const QSize& szLogical, qreal dRatio, int nVariant,
                          const std::function<void(QImage&)>& drawBackground)
 {
     const QSize szDevice = (QSizeF(szLogical) * dRatio).toSize();
-    if (m_background.size() != szDevice || m_background.devicePixelRatio() != dRatio || m_nLanguage != nLanguage) {
+    if (m_background.size() != szDevice || m_background.devicePixelRatio() != dRatio || m_nVariant != nVariant) {
         m_background = QImage(szDevice, QImage::Format_RGB32);
         m_background.setDevicePixelRatio(dRatio);
         m_picture = QImage(szDevice, QImage::Format_RGB32);
         m_picture.setDevicePixelRatio(dRatio);
-        m_nLanguage = nLanguage;
+        m_nVariant = nVariant;
         drawBackground(m_background);
         m_bRestoreAll = true;
     }

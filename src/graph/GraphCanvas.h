@@ -22,8 +22,9 @@ class CGraphCanvas {
 public:
     // Readies a picture of szLogical at dRatio: the background drawn anew by
     // drawBackground (onto an image of that ratio) when the size, ratio or
-    // language changed, and the pixels the last picture drew on put back.
-    void Begin(const QSize& szLogical, qreal dRatio, int nLanguage,
+    // variant (the language and the scale's unit) changed, and the pixels the
+    // last picture drew on put back.
+    void Begin(const QSize& szLogical, qreal dRatio, int nVariant,
                const std::function<void(QImage&)>& drawBackground);
     QImage& Picture() { return m_picture; }
     const QImage& Picture() const { return m_picture; }
@@ -39,7 +40,7 @@ private:
 
     QImage m_background;
     QImage m_picture;
-    int m_nLanguage = -1;
+    int m_nVariant = -1;
     bool m_bRestoreAll = true;
     std::vector<QRect> m_touched;  // device pixels
     std::vector<QPointF> m_devicePoints;

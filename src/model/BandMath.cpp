@@ -1,6 +1,7 @@
 #include "BandMath.h"
 
 #include <cmath>
+#include <complex>
 #include <optional>
 
 namespace {
@@ -130,6 +131,34 @@ double NormalizedDb(const BiquadSection& n, double dCos, double dSin)
     return 20.0 * std::log10(std::sqrt((nr * nr + ni * ni) / (dr * dr + di * di)));
 }
 
+// a · b and a / b written out: std::complex's operators guard infinities
+// and NaN at several times the cost, and no section value reaches them.
+std::complex<double> Product(std::complex<double> a, std::complex<double> b)
+{
+    return {a.real() * b.real() - a.imag() * b.imag(), a.real() * b.imag() + a.imag() * b.real()};
+}
+
+std::complex<double> Quotient(std::complex<double> a, std::complex<double> b)
+{
+    const double dNorm = b.real() * b.real() + b.imag() * b.imag();
+    return {(a.real() * b.real() + a.imag() * b.imag()) / dNorm, (a.imag() * b.real() - a.real() * b.imag()) / dNorm};
+}
+
+// The same section value as a complex number: the common factor z cancels.
+std::complex<double> NormalizedValue(const BiquadSection& n, double dCos, double dSin)
+{
+    const std::complex<double> num(n.b0 * dCos + n.b1 + n.b2 * dCos, n.b0 * dSin - n.b2 * dSin);
+    const std::complex<double> den(dCos + n.a1 + n.a2 * dCos, dSin - n.a2 * dSin);
+    return Quotient(num, den);
+}
+
+// Group delay in samples of c0 + c1·z⁻¹ + c2·z⁻²: Re(Σ k·ck·z⁻ᵏ / Σ ck·z⁻ᵏ).
+double PolynomialDelay(double c0, double c1, double c2, std::complex<double> z1)
+{
+    const std::complex<double> z2 = Product(z1, z1);
+    return Quotient(c1 * z1 + 2.0 * c2 * z2, c0 + c1 * z1 + c2 * z2).real();
+}
+
 void AddSectionResponse(const BiquadSection& sec, AxisResponse& resp, int nFirst = 0, int nLast = kAxisPoints - 1)
 {
     const BiquadSection n = Normalized(sec);
@@ -181,7 +210,7 @@ bool HasFirstOrderSection(int nSet)
     return nSet % 2 == 1;  // 18, 30 and 42 dB/oct are odd orders
 }
 
-void AddPassCascade(Pass pass, const SectionFactors& factors, int nSet, double dFreq, AxisResponse& out)
+void AddPassCascade(Pass pass, const SectionFactors& factors, int nSet, double dFreq, SectionList& list)
 {
     const double dOmega0 = dFreq * kBandAngleFactor;
     const double dGamma = std::cos(dOmega0);
@@ -191,13 +220,13 @@ void AddPassCascade(Pass pass, const SectionFactors& factors, int nSet, double d
         if (factors[t] == 0.0)
             continue;
         if (t == 0 && HasFirstOrderSection(nSet))
-            AddSectionResponse(FirstOrderPassSection(pass, factors[0], dT), out);
+            list.Add(FirstOrderPassSection(pass, factors[0], dT));
         else
-            AddSectionResponse(SecondOrderPassSection(pass, dGamma, dSin * factors[t]), out);
+            list.Add(SecondOrderPassSection(pass, dGamma, dSin * factors[t]));
     }
 }
 
-void AddBesselLowPass(const BesselPairs& pairs, double dFreq, AxisResponse& out)
+void AddBesselLowPass(const BesselPairs& pairs, double dFreq, SectionList& list)
 {
     const double dK = std::tan(dFreq * kBandAngleFactor / 2.0);
     const double dK2 = dK * dK;
@@ -205,13 +234,11 @@ void AddBesselLowPass(const BesselPairs& pairs, double dFreq, AxisResponse& out)
         if (pr.p == 0.0)
             continue;
         // Bilinear image of the analogue section; r = 0 is already first order.
-        const BiquadSection sec{dK2, 2.0 * dK2, dK2, dK2 + pr.p * dK + pr.r, 2.0 * dK2 - 2.0 * pr.r,
-                                dK2 - pr.p * dK + pr.r};
-        AddSectionResponse(sec, out);
+        list.Add({dK2, 2.0 * dK2, dK2, dK2 + pr.p * dK + pr.r, 2.0 * dK2 - 2.0 * pr.r, dK2 - pr.p * dK + pr.r});
     }
 }
 
-void AddShelf(bool bHigh, const ShelfShape& shape, double dFreq, double dGain, AxisResponse& out)
+BiquadSection ShelfSection(bool bHigh, const ShelfShape& shape, double dFreq, double dGain)
 {
     const double dOmega0 = dFreq * kBandAngleFactor * shape.dScale;
     const double A = std::pow(10.0, dGain / 40.0);
@@ -227,16 +254,7 @@ void AddShelf(bool bHigh, const ShelfShape& shape, double dFreq, double dGain, A
     sec.a0 = (A + 1.0) + dSign * (A - 1.0) * dCos + dBeta;
     sec.a1 = -dSign * 2.0 * ((A - 1.0) + dSign * (A + 1.0) * dCos);
     sec.a2 = (A + 1.0) + dSign * (A - 1.0) * dCos - dBeta;
-    AddSectionResponse(sec, out);
-}
-
-void ShelfResponse(bool bHigh, double dFreq, double dGain, int nSlope, AxisResponse& out)
-{
-    out.fill(0.0);
-    if (nSlope < 0 || nSlope > 1 || dFreq <= 0.0 || dGain == 0.0)
-        return;  // 0.0 dB is the neutral section
-    const ShelfShape& shape = bHigh ? kHighShelfShapes[nSlope] : kLowShelfShapes[nSlope];
-    AddShelf(bHigh, shape, dFreq, dGain, out);
+    return sec;
 }
 
 // Factors of a Linkwitz-Riley or Butterworth cascade, or of a Bessel
@@ -268,63 +286,116 @@ double SectionDb(const BiquadSection& sec, double dOmega)
     return NormalizedDb(Normalized(sec), std::cos(dOmega), std::sin(dOmega));
 }
 
+void SectionsResponse(const SectionList& list, AxisResponse& out)
+{
+    out.fill(0.0);
+    for (const BiquadSection& sec : list)
+        AddSectionResponse(sec, out);
+}
+
+void MultiplySections(const SectionList& list, ComplexAxis& inout)
+{
+    const AxisTrig& trig = Trig();
+    for (const BiquadSection& sec : list) {
+        const BiquadSection n = Normalized(sec);
+        for (int i = 0; i < kAxisPoints; ++i)
+            inout[i] = Product(inout[i], NormalizedValue(n, trig.cosw[i], trig.sinw[i]));
+    }
+}
+
+void AddSectionsDelay(const SectionList& list, AxisResponse& inout)
+{
+    const AxisTrig& trig = Trig();
+    for (const BiquadSection& sec : list) {
+        const BiquadSection n = Normalized(sec);
+        for (int i = 0; i < kAxisPoints; ++i) {
+            const std::complex<double> z1(trig.cosw[i], -trig.sinw[i]);  // z⁻¹ on the unit circle
+            inout[i] += PolynomialDelay(n.b0, n.b1, n.b2, z1) - PolynomialDelay(1.0, n.a1, n.a2, z1);
+        }
+    }
+}
+
 int CrossoverSectionSet(int nSlope, bool bTwoSlope)
 {
     const int nSet = (bTwoSlope && nSlope == 1) ? 2 : nSlope;
     return (nSet >= 0 && nSet < kSectionSets) ? nSet : -1;
 }
 
+SectionList PeakingSections(double dCentre, double dGain, double dBandwidth)
+{
+    const double dOmega0 = dCentre * kBandAngleFactor;
+    const double A = std::pow(10.0, dGain / 40.0);
+    const double dSin = std::sin(dOmega0);
+    const double alpha = dSin * std::sinh(kLn2 * dBandwidth * dOmega0 / dSin);
+    const double dCos2 = -2.0 * std::cos(dOmega0);
+    SectionList list;
+    list.Add({1.0 + alpha * A, dCos2, 1.0 - alpha * A, 1.0 + alpha / A, dCos2, 1.0 - alpha / A});
+    return list;
+}
+
+SectionList ShelfSections(bool bHigh, double dFreq, double dGain, int nSlope)
+{
+    SectionList list;
+    if (nSlope < 0 || nSlope > 1 || dFreq <= 0.0 || dGain == 0.0)
+        return list;  // 0.0 dB is the neutral section
+    list.Add(ShelfSection(bHigh, bHigh ? kHighShelfShapes[nSlope] : kLowShelfShapes[nSlope], dFreq, dGain));
+    return list;
+}
+
+SectionList HighPassSections(double dFreq, const CrossoverShape& shape)
+{
+    SectionList list;
+    const int nSet = CrossoverSectionSet(shape.nSlope, shape.bTwoSlope);
+    if (nSet < 0 || dFreq <= 0.0)
+        return list;
+    if (const auto factors = PassFactors(Pass::kHigh, shape.nType, nSet)) {
+        const double dDivisor = shape.nType == kTypeBessel ? kBesselHighPassDivisor[nSet] : 1.0;
+        AddPassCascade(Pass::kHigh, *factors, nSet, dFreq / dDivisor, list);
+    }
+    return list;
+}
+
+SectionList LowPassSections(double dFreq, const CrossoverShape& shape)
+{
+    SectionList list;
+    const int nSet = CrossoverSectionSet(shape.nSlope, shape.bTwoSlope);
+    if (nSet < 0 || dFreq <= 0.0)
+        return list;
+    if (shape.nType == kTypeBessel)
+        AddBesselLowPass(kBesselLowPassPairs[nSet], dFreq / kBesselLowPassDivisor[nSet], list);
+    else if (const auto factors = PassFactors(Pass::kLow, shape.nType, nSet))
+        AddPassCascade(Pass::kLow, *factors, nSet, dFreq, list);
+    return list;
+}
+
 void PeakingResponse(double dFreq, double dGain, double dBandwidth, AxisResponse& out)
 {
-    out.fill(0.0);
-    // Centred on the nearest axis point rather than the band's own frequency:
-    // the curve's maximum then lands on a computed point and shows the full gain.
-    PeakingSpanResponse(g_dFreqAxis[NearestAxisIndex(dFreq)], dGain, dBandwidth, 0, kAxisPoints - 1, out);
+    SectionsResponse(PeakingSections(g_dFreqAxis[NearestAxisIndex(dFreq)], dGain, dBandwidth), out);
 }
 
 void PeakingSpanResponse(double dCentre, double dGain, double dBandwidth, int nFirst, int nLast, AxisResponse& out)
 {
     for (int i = nFirst; i <= nLast; ++i)
         out[i] = 0.0;
-    const double dOmega0 = dCentre * kBandAngleFactor;
-    const double A = std::pow(10.0, dGain / 40.0);
-    const double dSin = std::sin(dOmega0);
-    const double alpha = dSin * std::sinh(kLn2 * dBandwidth * dOmega0 / dSin);
-    const double dCos2 = -2.0 * std::cos(dOmega0);
-    AddSectionResponse({1.0 + alpha * A, dCos2, 1.0 - alpha * A, 1.0 + alpha / A, dCos2, 1.0 - alpha / A}, out,
-                       nFirst, nLast);
+    AddSectionResponse(PeakingSections(dCentre, dGain, dBandwidth).sections[0], out, nFirst, nLast);
 }
 
 void LowShelfResponse(double dFreq, double dGain, int nSlope, AxisResponse& out)
 {
-    ShelfResponse(false, dFreq, dGain, nSlope, out);
+    SectionsResponse(ShelfSections(false, dFreq, dGain, nSlope), out);
 }
 
 void HighShelfResponse(double dFreq, double dGain, int nSlope, AxisResponse& out)
 {
-    ShelfResponse(true, dFreq, dGain, nSlope, out);
+    SectionsResponse(ShelfSections(true, dFreq, dGain, nSlope), out);
 }
 
 void HighPassResponse(double dFreq, const CrossoverShape& shape, AxisResponse& out)
 {
-    out.fill(0.0);
-    const int nSet = CrossoverSectionSet(shape.nSlope, shape.bTwoSlope);
-    if (nSet < 0 || dFreq <= 0.0)
-        return;
-    if (const auto factors = PassFactors(Pass::kHigh, shape.nType, nSet)) {
-        const double dDivisor = shape.nType == kTypeBessel ? kBesselHighPassDivisor[nSet] : 1.0;
-        AddPassCascade(Pass::kHigh, *factors, nSet, dFreq / dDivisor, out);
-    }
+    SectionsResponse(HighPassSections(dFreq, shape), out);
 }
 
 void LowPassResponse(double dFreq, const CrossoverShape& shape, AxisResponse& out)
 {
-    out.fill(0.0);
-    const int nSet = CrossoverSectionSet(shape.nSlope, shape.bTwoSlope);
-    if (nSet < 0 || dFreq <= 0.0)
-        return;
-    if (shape.nType == kTypeBessel)
-        AddBesselLowPass(kBesselLowPassPairs[nSet], dFreq / kBesselLowPassDivisor[nSet], out);
-    else if (const auto factors = PassFactors(Pass::kLow, shape.nType, nSet))
-        AddPassCascade(Pass::kLow, *factors, nSet, dFreq, out);
+    SectionsResponse(LowPassSections(dFreq, shape), out);
 }

@@ -7,10 +7,12 @@
 #pragma once
 
 #include <array>
+#include <complex>
 
 #include "DataDefine.h"
 
 using AxisResponse = std::array<double, kAxisPoints>;
+using ComplexAxis = std::array<std::complex<double>, kAxisPoints>;
 
 // H(z) = (b0 + b1·z⁻¹ + b2·z⁻²) / (a0 + a1·z⁻¹ + a2·z⁻²). The default is the
 // neutral section (0 dB everywhere).
@@ -35,8 +37,33 @@ struct CrossoverShape {
 constexpr int kCrossoverSections = 4;
 constexpr int kSectionSets = 7;
 
+// The sections of one band, in the order their dB values are added. A band
+// with no sections is flat (0 dB, no phase shift).
+struct SectionList {
+    std::array<BiquadSection, kCrossoverSections> sections{};
+    int nCount = 0;
+    void Add(const BiquadSection& sec) { sections[static_cast<std::size_t>(nCount++)] = sec; }
+    const BiquadSection* begin() const { return sections.data(); }
+    const BiquadSection* end() const { return sections.data() + nCount; }
+};
+
 // Magnitude in dB of one section at angular frequency ω (radians per sample).
 double SectionDb(const BiquadSection& sec, double dOmega);
+
+// The sum of the sections' dB values at every axis point.
+void SectionsResponse(const SectionList& list, AxisResponse& out);
+
+// Multiplies inout by the sections' complex values at every axis point.
+void MultiplySections(const SectionList& list, ComplexAxis& inout);
+// Adds the sections' group delay in samples (at 96 kHz) at every axis point.
+void AddSectionsDelay(const SectionList& list, AxisResponse& inout);
+
+// Each builder gives the sections the matching response function below
+// evaluates; values outside the tables give none.
+SectionList PeakingSections(double dCentre, double dGain, double dBandwidth);
+SectionList ShelfSections(bool bHigh, double dFreq, double dGain, int nSlope);
+SectionList HighPassSections(double dFreq, const CrossoverShape& shape);
+SectionList LowPassSections(double dFreq, const CrossoverShape& shape);
 
 // Section set 0 … 6 of a crossover, or −1 when the slope has none (off or a
 // value outside the tables).

@@ -12,6 +12,7 @@
 #include <functional>
 #include <string>
 
+#include "BandMath.h"
 #include "DataDefine.h"
 #include "Geometry.h"
 
@@ -109,6 +110,9 @@ public:
     // ---- graph ----------------------------------------------------------------
     void SetPlotRect(int nWidth, int nHeight);
     void Recompute();
+    // The digital sections the response is computed from (none when flat);
+    // phase and group delay come from the same sections.
+    SectionList Sections() const;
     void Layout();            // the layout that fits the band (equalizer band or crossover)
     void LayoutEqBand();
     void LayoutHandles();

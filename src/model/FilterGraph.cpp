@@ -118,26 +118,28 @@ void CFilter::SetPlotRect(int nWidth, int nHeight)
     Recompute();
 }
 
-void CFilter::Recompute()
+SectionList CFilter::Sections() const
 {
-    if (m_nKind < kPeaking || m_nKind > kLowPass) {
-        UpdateAreaRows();  // kinds the processor does not define keep their last response
-        return;
-    }
     const double dFreq = m_nFreq;
     const CrossoverShape shape{m_nFilterType, m_nSlope, IsTwoSlope()};
-    if (IsFlat(m_nKind, IsEffectivelyBypassed(), m_nFreq, m_nSlope))
-        m_dResponse.fill(0.0);
-    else if (m_nKind == kPeaking)
-        PeakingResponse(dFreq, m_dGain, m_dBandwidth, m_dResponse);
-    else if (m_nKind == kLowShelf)
-        LowShelfResponse(dFreq, m_dGain, m_nSlope, m_dResponse);
-    else if (m_nKind == kHighShelf)
-        HighShelfResponse(dFreq, m_dGain, m_nSlope, m_dResponse);
-    else if (m_nKind == kHighPass)
-        HighPassResponse(dFreq, shape, m_dResponse);
-    else
-        LowPassResponse(dFreq, shape, m_dResponse);
+    if (m_nKind < kPeaking || m_nKind > kLowPass || IsFlat(m_nKind, IsEffectivelyBypassed(), m_nFreq, m_nSlope))
+        return {};
+    if (m_nKind == kPeaking)
+        // Centred on the nearest axis point rather than the band's own frequency:
+        // the curve's maximum then lands on a computed point and shows the full gain.
+        return PeakingSections(g_dFreqAxis[NearestAxisIndex(dFreq)], m_dGain, m_dBandwidth);
+    if (m_nKind == kLowShelf || m_nKind == kHighShelf)
+        return ShelfSections(m_nKind == kHighShelf, dFreq, m_dGain, m_nSlope);
+    if (m_nKind == kHighPass)
+        return HighPassSections(dFreq, shape);
+    return LowPassSections(dFreq, shape);
+}
+
+void CFilter::Recompute()
+{
+    // Kinds the processor does not define keep their last response.
+    if (m_nKind >= kPeaking && m_nKind <= kLowPass)
+        SectionsResponse(Sections(), m_dResponse);
     UpdateAreaRows();
 }
 

@@ -271,6 +271,26 @@ enum TextId : int {
     kTxtVenueRefusedFile,     // "%1": the file, "%2": why
     kTxtVenueOpenTitle,
     kTxtVenueFolderTitle,
+    // tuning with evidence: phase, sums, several positions
+    kTxtRoomPositions,        // "%1": the most positions an output holds
+    kTxtFiltersOnly,
+    kTxtSum,
+    kTxtMagnitude,
+    kTxtPhase,
+    kTxtGroupDelay,
+    kTxtSumOf,
+    kTxtKeepAsA,
+    kTxtAFromFile,
+    kTxtDifference,
+    kTxtClearA,
+    kTxtAddPosition,          // "%1": positions held, "%2": the most
+    kTxtAlignAdvice,
+    kTxtApplyAdvice,
+    kTxtAdviceLine,           // "%1" output, "%2" ms, "%3" output, "%4" polarity, "%5", "%6" dB
+    kTxtHandoverPages,
+    kTxtHandoverOutput,       // "%1": the output's number, "%2": its name
+    kTxtHandoverSum,          // "%1": the outputs
+    kTxtHandoverLegend,
     kTxtCount
 };
 

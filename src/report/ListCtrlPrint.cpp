@@ -108,13 +108,22 @@ int CListCtrlPrint::OnBeginPrinting(QPainter& painter, QPagedPaintDevice& device
     m_nFooterHeight = WrappedHeight(m_footerFont, pDevice, m_body.width(), m_strFooter);
     const int nRowsSpace = m_body.height() - m_nHeaderHeight - m_nRowHeight - m_nFooterHeight;
     m_nRowsPerPage = std::max(nRowsSpace / (m_nRowHeight + 1) - 1, 1);
-    m_nPages = PageCount(static_cast<int>(m_rows.size()), m_nRowsPerPage);
+    m_nTablePages = PageCount(static_cast<int>(m_rows.size()), m_nRowsPerPage);
+    m_handover = m_bHandover && m_handoverSource ? m_handoverSource() : std::vector<HandoverPage>();
+    m_nPages = m_nTablePages + static_cast<int>(m_handover.size());
     return m_nPages;
 }
 
 bool CListCtrlPrint::OnPrintPage(QPainter& painter, int nPage)
 {
     PrintHeader(painter, nPage);
+    if (nPage > m_nTablePages) {
+        const int nTop = m_body.top() + m_nHeaderHeight + m_nRowHeight;
+        const QRect rcArea(m_body.left(), nTop, m_body.width(), m_body.bottom() - m_nFooterHeight - nTop);
+        DrawHandoverPage(painter, rcArea, m_handover[static_cast<size_t>(nPage - m_nTablePages - 1)], m_headerFont);
+        PrintFooter(painter);
+        return true;
+    }
     int nY = m_body.top() + m_nHeaderHeight;
     PrintColumnHeaders(painter, nY);
     const size_t nFirst = static_cast<size_t>(nPage - 1) * static_cast<size_t>(m_nRowsPerPage);
@@ -126,10 +135,15 @@ bool CListCtrlPrint::OnPrintPage(QPainter& painter, int nPage)
     }
     if (nEnd > nFirst)  // the line under the last row
         painter.drawLine(m_body.left(), nY + m_nRowHeight, m_body.left() + m_columnX.back(), nY + m_nRowHeight);
+    PrintFooter(painter);
+    return true;
+}
+
+void CListCtrlPrint::PrintFooter(QPainter& painter)
+{
     painter.setFont(m_footerFont);
     painter.drawText(QRect(m_body.left(), m_body.bottom() - m_nFooterHeight, m_body.width(), m_nFooterHeight),
                      Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop, Lines(m_strFooter));
-    return true;
 }
 
 QString CListCtrlPrint::PageText(int nPage) const

@@ -12,6 +12,7 @@
 #include <QStringList>
 #include <vector>
 
+#include "HandoverPages.h"
 #include "PrinterJob.h"
 
 struct ReportTable;
@@ -47,6 +48,10 @@ public:
     PrintFace m_listFace{QStringLiteral("Arial"), 8};
     PrintFace m_headerFace{QStringLiteral("Arial"), 12};
     PrintFace m_footerFace{QStringLiteral("Times New Roman"), 6};
+    // The handover report: with it the graph pages follow the table, under
+    // the same header and footer; they are built when printing starts.
+    bool m_bHandover = false;
+    std::function<std::vector<HandoverPage>()> m_handoverSource;
 
 protected:
     bool OnPreparePrinting(QPrinter& printer, QWidget* pParent) override;
@@ -56,6 +61,7 @@ protected:
 private:
     QString PageText(int nPage) const;
     void PrintHeader(QPainter& painter, int nPage);
+    void PrintFooter(QPainter& painter);
     void PrintColumnHeaders(QPainter& painter, int nY);
     void PrintRow(QPainter& painter, const QStringList& row, int nY);
     QRect CellRect(int nColumn, int nY) const;
@@ -73,4 +79,6 @@ private:
     int m_nFooterHeight = 0;
     int m_nRowsPerPage = 1;
     int m_nPages = 0;
+    int m_nTablePages = 0;
+    std::vector<HandoverPage> m_handover;
 };

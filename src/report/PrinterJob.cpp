@@ -61,6 +61,8 @@ bool CPrinterJob::OnPreparePrinting(QPrinter& printer, QWidget* pParent)
     if (m_dialogHook)
         return m_dialogHook(printer);
     QPrintDialog dialog(&printer, pParent);
+    if (m_makeOptionsTab)
+        dialog.setOptionTabs({m_makeOptionsTab()});
     dialog.setMinMax(1, kHighestPage);
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
     return dialog.exec() == QDialog::Accepted;

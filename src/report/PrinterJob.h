@@ -45,6 +45,9 @@ public:
     // Tests answer the print dialog here: set up the printer and return
     // true, or return false for a cancelled dialog.
     std::function<bool(QPrinter&)> m_dialogHook;
+    // A page of the print dialog's options besides its own (the dialog
+    // takes the widget); made only when the dialog is shown.
+    std::function<QWidget*()> m_makeOptionsTab;
 
 protected:
     // False stops the job before anything is printed. The default shows the

@@ -1,5 +1,6 @@
 #include "MeasurementFile.h"
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 
@@ -36,6 +37,8 @@ std::optional<RoomFileError> ParsePoint(std::string_view line, int nLine, Measur
         return RoomFileError{kTxtMeasureLevel, nLine, {RoomQuote(fields[1])}};
     pPoint->dFreq = dValues[0];
     pPoint->dDb = dValues[1];
+    pPoint->dPhase = dValues[2];
+    pPoint->bPhase = fields.size() == 3;
     return std::nullopt;
 }
 
@@ -70,4 +73,32 @@ MeasurementResult ReadMeasurementFile(const std::string& strPath)
     RoomFileError error;
     const auto text = ReadRoomFile(strPath, &error);
     return text ? ParseMeasurement(*text) : Refused(std::move(error));
+}
+
+bool HasPhase(const std::vector<MeasurementPoint>& points)
+{
+    return !points.empty() && std::all_of(points.begin(), points.end(), [](const auto& p) { return p.bPhase; });
+}
+
+std::vector<MeasurementPoint> UnwrappedPhase(std::vector<MeasurementPoint> points)
+{
+    for (std::size_t i = 1; i < points.size(); ++i)
+        points[i].dPhase -= 360.0 * std::round((points[i].dPhase - points[i - 1].dPhase) / 360.0);
+    return points;
+}
+
+MeasurementPoint InterpolatePoint(const std::vector<MeasurementPoint>& points, double dFreq)
+{
+    const auto it = std::lower_bound(points.begin(), points.end(), dFreq,
+                                     [](const MeasurementPoint& p, double f) { return p.dFreq < f; });
+    if (it == points.begin())
+        return *it;
+    const MeasurementPoint& hi = *it;
+    const MeasurementPoint& lo = *(it - 1);
+    const double t = std::log(dFreq / lo.dFreq) / std::log(hi.dFreq / lo.dFreq);
+    MeasurementPoint point = lo;
+    point.dFreq = dFreq;
+    point.dDb = lo.dDb + t * (hi.dDb - lo.dDb);
+    point.dPhase = lo.dPhase + t * (hi.dPhase - lo.dPhase);
+    return point;
 }

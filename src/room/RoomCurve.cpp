@@ -12,19 +12,6 @@ namespace {
 constexpr double kAverageLow = 200.0;
 constexpr double kAverageHigh = 2000.0;
 
-// Linear in log frequency between the two measured points around dFreq.
-double Interpolate(const std::vector<MeasurementPoint>& points, double dFreq)
-{
-    const auto it = std::lower_bound(points.begin(), points.end(), dFreq,
-                                     [](const MeasurementPoint& p, double f) { return p.dFreq < f; });
-    if (it == points.begin())
-        return it->dDb;
-    const MeasurementPoint& hi = *it;
-    const MeasurementPoint& lo = *(it - 1);
-    const double t = std::log(dFreq / lo.dFreq) / std::log(hi.dFreq / lo.dFreq);
-    return lo.dDb + t * (hi.dDb - lo.dDb);
-}
-
 }  // namespace
 
 bool CRoomCurve::Assign(const std::vector<MeasurementPoint>& points, std::string* pError)
@@ -32,11 +19,15 @@ bool CRoomCurve::Assign(const std::vector<MeasurementPoint>& points, std::string
     int nFirst = kAxisPoints;
     int nLast = -1;
     AxisResponse db{};
+    AxisResponse phase{};
+    const std::vector<MeasurementPoint> unwrapped = UnwrappedPhase(points);
     for (int i = 0; i < kAxisPoints && points.size() >= 2; ++i) {
         const double f = g_dFreqAxis[static_cast<std::size_t>(i)];
         if (f < points.front().dFreq || f > points.back().dFreq)
             continue;
-        db[static_cast<std::size_t>(i)] = Interpolate(points, f);
+        const MeasurementPoint point = InterpolatePoint(unwrapped, f);
+        db[static_cast<std::size_t>(i)] = point.dDb;
+        phase[static_cast<std::size_t>(i)] = point.dPhase;
         nFirst = std::min(nFirst, i);
         nLast = i;
     }
@@ -59,6 +50,8 @@ bool CRoomCurve::Assign(const std::vector<MeasurementPoint>& points, std::string
     for (int i = nFirst; i <= nLast; ++i)
         db[static_cast<std::size_t>(i)] += m_dOffset;
     m_dDb = db;
+    m_dPhase = phase;
+    m_bPhase = ::HasPhase(points);
     m_nFirst = nFirst;
     m_nLast = nLast;
     return true;
@@ -69,6 +62,7 @@ void CRoomCurve::Clear()
     m_nFirst = 1;
     m_nLast = 0;
     m_dOffset = 0.0;
+    m_bPhase = false;
 }
 
 void CRoomCurve::Predict(const CKTVEQ& eq, AxisResponse& out) const

@@ -29,6 +29,9 @@ public:
     // Offset measurement in dB at axis point i (First() … Last()).
     double At(int i) const { return m_dDb[static_cast<std::size_t>(i)]; }
     double Offset() const { return m_dOffset; }
+    // Whether the file gave a phase, and the phase in degrees at axis point i.
+    bool HasPhase() const { return m_bPhase; }
+    double PhaseAt(int i) const { return m_dPhase[static_cast<std::size_t>(i)]; }
     // Measurement plus the summed curve of the set at the covered points.
     void Predict(const CKTVEQ& eq, AxisResponse& out) const;
 
@@ -37,6 +40,8 @@ private:
     int m_nFirst = 1;
     int m_nLast = 0;
     double m_dOffset = 0.0;
+    AxisResponse m_dPhase{};
+    bool m_bPhase = false;
 };
 
 // The set's summed response in dB: every band and both crossover filters.

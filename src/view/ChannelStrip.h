@@ -43,13 +43,15 @@ public:
     // output of a linked pair, or the last of link-all.
     bool ClosesProgress(int nChannel) const;
     bool IsLinkAll() const;
+    // The polarity button of output i, pressed (also by the graph's
+    // alignment advice).
+    void OnPolarity(int i);
 
 private:
     void CreateChannel(int i, int nX, int nY);
     void CreateVolume(int nX, int nY);
     void ConnectChannel(int i);
     void OnMute(int i);
-    void OnPolarity(int i);
     void OnLevelEdit(int i);
     void OnLevelFader(int i);
     void OnLine(int i);

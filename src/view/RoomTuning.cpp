@@ -7,12 +7,15 @@
 #include <QPushButton>
 #include <QSaveFile>
 #include <algorithm>
+#include <memory>
 
 #include "ApoChannels.h"
 #include "CFStatic.h"
+#include "ChannelStrip.h"
 #include "EditHistory.h"
 #include "FilterSetMapping.h"
 #include "KTV_Data.h"
+#include "PresetFile.h"
 #include "Processor.h"
 #include "QM7100View.h"
 #include "RoomCurve.h"
@@ -23,6 +26,7 @@
 namespace {
 
 const QString kMeasurementFilter = QStringLiteral("*.txt *.frd");
+const QString kSceneFilter = QStringLiteral("*.ZR4C");
 const QString kFilterSetFilter = QStringLiteral("*.txt");
 
 std::string LocalPath(const QString& strPath)
@@ -71,7 +75,14 @@ CRoomTuning::CRoomTuning(CProcessor& processor, CQM7100View& form)
 
 void CRoomTuning::ConnectGraph(CFStatic* pGraph)
 {
-    connect(pGraph, &CFStatic::LoadMeasurementRequested, this, [this] { LoadMeasurement(); });
+    connect(pGraph, &CFStatic::LoadMeasurementRequested, this, [this] { LoadMeasurement(false); });
+    connect(pGraph, &CFStatic::AddPositionRequested, this, [this] { LoadMeasurement(true); });
+    connect(pGraph, &CFStatic::AFromFileRequested, this, [this] { LoadA(); });
+    connect(pGraph, &CFStatic::ApplyAdviceRequested, this, [this](int nOutput, int nCode, int nPolarityOutput, bool bInverted) {
+        m_form.SetDelay(nOutput, nCode);
+        if ((m_data.Output(nPolarityOutput).GetPolarity() != 0) != bInverted)
+            m_form.Strip().OnPolarity(nPolarityOutput);
+    });
     connect(pGraph, &CFStatic::ClearMeasurementRequested, this, [this] { ClearMeasurement(); });
     connect(pGraph, &CFStatic::ImportFiltersRequested, this, [this] { ImportFilters(); });
     connect(pGraph, &CFStatic::FitRequested, this, [this] { FitToMeasurement(); });
@@ -92,19 +103,39 @@ QString CRoomTuning::AskRoomFile(bool bSave, const QString& strFilter)
     return strPath;
 }
 
-bool CRoomTuning::LoadMeasurement()
+bool CRoomTuning::LoadMeasurement(bool bAddPosition)
 {
     const QString strPath = AskRoomFile(false, kMeasurementFilter);
     if (strPath.isEmpty())
         return false;
     const MeasurementResult measured = ReadMeasurementFile(LocalPath(strPath));
-    CRoomCurve curve;
     std::string strError = measured.bOk ? std::string() : RoomFileErrorText(measured.error);
-    if (!measured.bOk || !curve.Assign(measured.points, &strError)) {
+    CFStatic* pGraph = m_form.Graph();
+    const int nChannel = m_form.CurrentChannel();
+    // A new measurement starts the positions afresh (once it is known to be
+    // one); an added one joins them.
+    CRoomCurve check;
+    if (measured.bOk && !bAddPosition && check.Assign(measured.points, &strError))
+        pGraph->ClearMeasurement(nChannel);
+    if (!measured.bOk || !pGraph->AddPosition(nChannel, measured.points, &strError)) {
         m_form.ShowMessage(QString::fromStdString(strError));
         return false;
     }
-    m_form.Graph()->SetMeasurement(m_form.CurrentChannel(), curve);
+    return true;
+}
+
+bool CRoomTuning::LoadA()
+{
+    const QString strPath = AskRoomFile(false, kSceneFilter);
+    if (strPath.isEmpty())
+        return false;
+    auto scene = std::make_unique<CKTV_Data>();
+    const PresetFileResult loaded = LoadSceneFile(*scene, LocalPath(strPath));
+    if (!loaded.bOk) {
+        m_form.ShowMessage(QString::fromUtf8(PresetFileErrorText(PresetFileError::ReadScene)));
+        return false;
+    }
+    m_form.Graph()->SetA(SnapshotOf(*scene));
     return true;
 }
 

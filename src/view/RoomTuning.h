@@ -26,8 +26,11 @@ public:
     void ConnectGraph(CFStatic* pGraph);
 
     // Each returns true when it did its work; refusals are told to the user.
-    bool LoadMeasurement();
+    // bAddPosition: another microphone position joins the output's measurements.
+    bool LoadMeasurement(bool bAddPosition);
     void ClearMeasurement();
+    // A of the graph's comparison from a scene file.
+    bool LoadA();
     bool ImportFilters();
     bool ExportFilters();
     // The fit dialog on the output's measurement; true when a fit was applied.

@@ -10,6 +10,7 @@
 #include <fstream>
 
 #include "BoxAnswerer.h"
+#include "CFStatic.h"
 #include "DataViewDlg.h"
 #include "DelayTable.h"
 #include "KTV_Data.h"
@@ -106,6 +107,28 @@ TEST_F(ReportDlgTest, PrintGoesWhereThePrintDialogSays)
     EXPECT_EQ(PdfInfo(strPdf, "Title"), "ZR-470 report – Hall B");
     EXPECT_EQ(m_messages, std::vector<std::string>{"The report could not be printed completely.\nNo such file or directory"})
         << "a cancelled dialog says nothing";
+}
+
+TEST_F(ReportDlgTest, HandoverPagesFollowTheTableWithTheGraphsSum)
+{
+    const std::string strPlain = Path("plain.pdf");
+    const std::string strHandover = Path("handover.pdf");
+    View().Graph()->SetSumMember(0, true);
+    View().Graph()->SetSumMember(2, true);
+    View().Graph()->ShowSum(true);
+    ASSERT_TRUE(WithReport([&](CDataViewDlg& dialog) {
+        for (const std::string* pPath : {&strPlain, &strHandover}) {
+            dialog.m_printDialogHook = [pPath](QPrinter& printer) {
+                printer.setOutputFileName(QString::fromStdString(*pPath));
+                return true;
+            };
+            Press(dialog, CDataViewDlg::kIdPrint);
+            dialog.m_bHandover = true;
+        }
+    }));
+    const int nTable = std::stoi(PdfInfo(strPlain, "Pages"));
+    ASSERT_EQ(std::stoi(PdfInfo(strHandover, "Pages")), nTable + kOutputs + 1);
+    EXPECT_NE(PdfText(strHandover, nTable + kOutputs + 1).find("Sum of outputs 1, 3"), std::string::npos);
 }
 
 TEST_F(ReportDlgTest, ExportWritesTheListAsAWorksheet)

@@ -15,12 +15,15 @@ TEST_F(MeasurementFile, ReadsRewTextAndFrdMeasurements)
     ASSERT_TRUE(rew.bOk) << rew.strError;
     EXPECT_EQ(rew.points.size(), 127u);
     EXPECT_DOUBLE_EQ(rew.points.front().dFreq, 15.0);
+    EXPECT_DOUBLE_EQ(rew.points[1].dPhase, -2.2577);
+    EXPECT_TRUE(HasPhase(rew.points));
 
     // Commas and tabs, Windows line ends, no phase.
     const MeasurementResult frd = ReadMeasurementFile(RoomFixture("measurement.frd"));
     ASSERT_TRUE(frd.bOk) << frd.strError;
     EXPECT_EQ(frd.points.size(), 68u);
     EXPECT_DOUBLE_EQ(frd.points[1].dFreq, 11.22);
+    EXPECT_FALSE(HasPhase(frd.points));
 }
 
 TEST_F(MeasurementFile, RefusesBadMeasurements)

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "ModelFixture.h"
+#include "MeasurementAverage.h"
 #include "RoomFit.h"
 
 namespace {
@@ -140,12 +141,13 @@ class RoomFit : public ModelTest {
 protected:
     CKTV_OutData& Out() { return Data().Output(0); }
 
-    RoomFitInput Input(const Room& room)
+    RoomFitInput Input(const Room& room) { return Input(RoomPoints(room)); }
+    RoomFitInput Input(const std::vector<MeasurementPoint>& points)
     {
         Out().EQ().HighPass().SetFrequency(35, false);
         RoomFitInput input;
         std::string strError;
-        EXPECT_TRUE(input.measurement.Assign(RoomPoints(room), &strError)) << strError;
+        EXPECT_TRUE(input.measurement.Assign(points, &strError)) << strError;
         input.crossover = CrossoverResponse(Out().EQ());
         return input;
     }
@@ -399,4 +401,22 @@ TEST_F(RoomFit, FindsTheBandsThatMadeTheRoom)
     EXPECT_LE(result.after.dRmsDb, AppliedResidual(input, truth).dRmsDb);
     for (std::size_t k = 0; k < truth.size(); ++k)
         EXPECT_NEAR(std::log2(result.bands[k].nFreq / static_cast<double>(truth[k].nFreq)), 0.0, 1.0 / 12) << k;
+}
+
+TEST_F(RoomFit, FitOfThePowerAverageServesTheAverageAtLeastAsWellAsSingleFits)
+{
+    std::mt19937 random(35);
+    Positions positions;
+    for (int n = 0; n < 3; ++n)
+        positions.push_back(RoomPoints(RandomRoom(random)));
+    std::vector<MeasurementPoint> average;
+    std::string strError;
+    ASSERT_TRUE(PowerAverage(positions, &average, &strError)) << strError;
+    const RoomFitInput averaged = Input(average);
+    double dSingles = 0.0;
+    for (const auto& points : positions)
+        dSingles += AppliedResidual(averaged, FitRoom(Input(points)).bands).dRmsDb / 3.0;
+    const RoomFitResult fit = FitRoom(averaged);
+    ASSERT_EQ(fit.status, RoomFitStatus::Done);
+    EXPECT_LE(fit.after.dRmsDb, dSingles);
 }

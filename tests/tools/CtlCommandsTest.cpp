@@ -628,6 +628,45 @@ TEST_F(CtlCommandsTest, ResponseWithAMeasurementPrintsThePrediction)
     EXPECT_EQ(RunArgs({"response", File("flat.ZR4C"), "2", "--measurement", File("flat.ZR4C")}).nExit, 1);
 }
 
+TEST_F(CtlCommandsTest, ResponseSumsAndAlignsALinkwitzRileyPair)
+{
+    for (const char* szSet : {"1 lpf.freq 200", "1 lpf.slope 24", "2 hpf.freq 200", "2 hpf.slope 24"}) {
+        std::istringstream words(szSet);
+        std::vector<std::string> args{"set"};
+        for (std::string strWord; words >> strWord;)
+            args.push_back(strWord);
+        Ok(args);
+    }
+    Ok({"read-scene", File("pair.ZR4C")});
+    const Json sum = JsonOf(Ok({"--json", "response", File("pair.ZR4C"), "--sum", "1,2"}));
+    EXPECT_TRUE(sum.value("filters_only", false));
+    double dLow = 100.0, dHigh = -100.0;
+    for (const Json& point : sum.value("points", Json::array())) {
+        dLow = std::min(dLow, point[1].get<double>());
+        dHigh = std::max(dHigh, point[1].get<double>());
+    }
+    EXPECT_LT(dHigh - dLow, 0.1);
+    EXPECT_EQ(Lines(Ok({"response", File("pair.ZR4C"), "--sum", "1,2"})), kAxisPoints + 1);  // "filters only" first
+    const Json advice = JsonOf(Ok({"--json", "align", File("pair.ZR4C"), "1", "2"}));
+    EXPECT_EQ(advice.value("delay_code", -1), 0);
+    EXPECT_EQ(advice.value("polarity", ""), "normal");
+    const Json phase = JsonOf(Ok({"--json", "response", File("pair.ZR4C"), "2", "--phase", "--group-delay"}));
+    EXPECT_EQ(phase.value("phase_deg", Json::array()).size(), static_cast<size_t>(kAxisPoints));
+    EXPECT_GT(phase.value("group_delay_ms", Json::array())[0].get<double>(), 1.0);  // 4th order at 20 Hz
+    EXPECT_EQ(RunArgs({"response", File("pair.ZR4C"), "--sum", "1,1"}).nExit, 1);
+    EXPECT_EQ(RunArgs({"align", File("pair.ZR4C"), "1", "2", "--measurement", File("pair.ZR4C")}).nExit, 1);
+}
+
+TEST_F(CtlCommandsTest, EqFitOfIdenticalPositionsIsTheFitOfOne)
+{
+    const std::string strFile = RoomFixture("rew_measurement.txt");
+    const Json one = JsonOf(Ok({"--json", "eq-fit", "2", strFile, "--dry-run"}));
+    EXPECT_EQ(JsonOf(Ok({"--json", "eq-fit", "2", strFile, strFile, strFile, "--dry-run"})), one);
+    EXPECT_EQ(RunArgs({"eq-fit", "2", strFile, strFile, strFile, strFile, strFile, strFile, strFile, strFile, strFile})
+                  .nExit,
+              2);
+}
+
 TEST_F(CtlCommandsTest, ReportPrintsTheTableOfTheProcessorOrOfAFile)
 {
     Ok({"set", "2", "mute", "on"});
@@ -655,6 +694,21 @@ TEST_F(CtlCommandsTest, ReportPrintsTheTableOfTheProcessorOrOfAFile)
     EXPECT_EQ(same.nExit, 1);
     EXPECT_NE(same.FirstErr().find("same file"), std::string::npos) << same.strErr;
     EXPECT_FALSE(fs::exists(File("same.out")));
+}
+
+TEST_F(CtlCommandsTest, HandoverReportAddsAGraphPagePerOutputAndTheSum)
+{
+    Ok({"read-scene", File("live.ZR4C")});
+    Ok({"report", "--from", File("live.ZR4C"), "--pdf", File("plain.pdf")});
+    Ok({"report", "--from", File("live.ZR4C"), "--pdf", File("handover.pdf"), "--handover", "--sum", "1,2"});
+    const int nTable = std::stoi(PdfInfo(File("plain.pdf"), "Pages"));
+    EXPECT_EQ(std::stoi(PdfInfo(File("handover.pdf"), "Pages")), nTable + kOutputs + 1);
+    const std::string strSum = PdfText(File("handover.pdf"), nTable + kOutputs + 1);
+    EXPECT_NE(strSum.find("Sum of outputs 1, 2 (filters only)"), std::string::npos) << strSum;
+    EXPECT_NE(strSum.find("Page " + std::to_string(nTable + kOutputs + 1)), std::string::npos) << strSum;
+    EXPECT_NE(PdfText(File("handover.pdf"), nTable + 1).find("Output 1 (FL): response"), std::string::npos);
+    EXPECT_EQ(RunArgs({"report", "--from", File("live.ZR4C"), "--handover"}).nExit, 1);  // no PDF to add to
+    EXPECT_EQ(RunArgs({"report", "--from", File("live.ZR4C"), "--pdf", File("x.pdf"), "--sum", "1,2"}).nExit, 1);
 }
 
 TEST_F(CtlCommandsTest, ReportPrintsInTheLanguageAskedFor)

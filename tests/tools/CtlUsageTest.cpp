@@ -48,7 +48,7 @@ TEST(CtlUsage, MistakesInTheCommandLineExitWithTwoAndNameTheMistake)
         {{"eq-export", "2", "--format", "csv"}, 2, "zr470ctl: eq-export: --format takes apo or rew, not \"csv\""},
         {{"response", "a.ZR4C", "1", "2", "--measurement", "m.txt"},
          2,
-         "zr470ctl: response takes 2 arguments besides its options, not 3"},
+         "zr470ctl: response takes 1 to 2 arguments besides its options, not 3"},
         {{"get", "1"}, 2, "zr470ctl: get takes 2 arguments, not 1"},
         {{"--device", "serial", "info"},
          2,

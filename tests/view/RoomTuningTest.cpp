@@ -9,12 +9,16 @@
 #include <QMenu>
 #include <QProcess>
 #include <QSpinBox>
+#include <QUndoStack>
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <nlohmann/json.hpp>
 
 #include "BoxAnswerer.h"
 #include "CFStatic.h"
+#include "DelayTable.h"
+#include "EditHistory.h"
 #include "Frame.h"
 #include "KTV_Data.h"
 #include "PresetFile.h"
@@ -38,13 +42,14 @@ protected:
     CFStatic& Graph() { return *View().Graph(); }
 
     // Right click on the graph and choose the entry with the keyboard.
-    void ChooseFromMenu(TextId entry)
+    void ChooseFromMenu(TextId entry) { ChooseFromMenu(Tr(entry)); }
+    void ChooseFromMenu(const QString& strEntry)
     {
-        QTimer::singleShot(50, [this, entry] {
+        QTimer::singleShot(50, [this, strEntry] {
             auto* pMenu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
             ASSERT_NE(pMenu, nullptr);
             for (QAction* pAction : pMenu->actions())
-                if (pAction->text() == Tr(entry)) {
+                if (pAction->text() == strEntry) {
                     pMenu->setActiveAction(pAction);
                     m_bEntryEnabled = pAction->isEnabled();
                 }
@@ -91,6 +96,18 @@ protected:
         ASSERT_FALSE(Graph().Measurement(0).IsEmpty());
     }
 
+    // Band 10 (160 Hz) of output 1 dragged 40 pixels up on the graph.
+    void DragBand10Up()
+    {
+        const BandRect& rc = Data().Output(0).EQ()[9].MarkerRect();
+        const QPoint from(rc.CenterX(), rc.CenterY());
+        QTest::mouseMove(&Graph(), from + QPoint(1, 0));
+        QTest::mouseMove(&Graph(), from);
+        QTest::mousePress(&Graph(), Qt::LeftButton, {}, from);
+        QTest::mouseMove(&Graph(), from - QPoint(0, 40));
+        QTest::mouseRelease(&Graph(), Qt::LeftButton, {}, from - QPoint(0, 40));
+    }
+
     // The outputs' records as the live image lays them out.
     std::vector<uint8_t> ModelBytes()
     {
@@ -116,13 +133,7 @@ TEST_F(RoomTuning, MenuLoadsAMeasurementAndThePredictionFollowsADrag)
     ASSERT_EQ(before.size(), static_cast<size_t>(kAxisPoints));
 
     // Band 10 (160 Hz) dragged up on the graph: the prediction rises there.
-    const BandRect& rc = Data().Output(0).EQ()[9].MarkerRect();
-    const QPoint from(rc.CenterX(), rc.CenterY());
-    QTest::mouseMove(&Graph(), from + QPoint(1, 0));
-    QTest::mouseMove(&Graph(), from);
-    QTest::mousePress(&Graph(), Qt::LeftButton, {}, from);
-    QTest::mouseMove(&Graph(), from - QPoint(0, 40));
-    QTest::mouseRelease(&Graph(), Qt::LeftButton, {}, from - QPoint(0, 40));
+    DragBand10Up();
     Graph().Offscreen();
     const int i160 = NearestAxisIndex(160.0);
     EXPECT_LT(Graph().PredictedPoints()[i160].y(), before[i160].y() - 20);
@@ -290,4 +301,98 @@ TEST_F(RoomTuning, FitCancelledDuringARefitLeavesTheModelAsItWas)
     ChooseFromMenu(kTxtFitToMeasurement);
     EXPECT_FALSE(Graph().HasFitPreview());
     EXPECT_EQ(ModelBytes(), before);
+}
+
+TEST_F(RoomTuning, KeptAStaysAcrossEditsAndUndoAndItsDifferenceStartsAtZero)
+{
+    StartApp();
+    ASSERT_TRUE(ConnectOnline());
+    auto largest = [this] {
+        const AxisResponse diff = Graph().Difference();
+        return std::abs(*std::max_element(diff.begin(), diff.end(), [](double a, double b) { return std::abs(a) < std::abs(b); }));
+    };
+    ChooseFromMenu(kTxtKeepAsA);
+    ASSERT_TRUE(Graph().HasA());
+    ChooseFromMenu(kTxtDifference);
+    EXPECT_TRUE(Graph().ShowsDifference());
+    EXPECT_EQ(largest(), 0.0);
+    const AxisResponse keptDb = Graph().A()[0].dDb;
+
+    // Band 10 dragged up: B moves away from A, and A stays.
+    DragBand10Up();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return View().History().Stack().count() == 1; }, 2000));
+    EXPECT_GT(largest(), 3.0);
+    for (const ResponseView view : {ResponseView::Phase, ResponseView::GroupDelay}) {
+        ChooseFromMenu(view == ResponseView::Phase ? kTxtPhase : kTxtGroupDelay);
+        EXPECT_EQ(Graph().View(), view);
+        EXPECT_GT(largest(), 0.1);
+    }
+    // Undo brings B back onto A and leaves A as it was.
+    QTest::keyClick(&Graph(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_LT(largest(), 1e-9);
+    EXPECT_EQ(Graph().A()[0].dDb, keptDb);
+    QTest::keyClick(&Graph(), Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(Graph().A()[0].dDb, keptDb);
+    ChooseFromMenu(kTxtClearA);
+    EXPECT_FALSE(Graph().HasA());
+}
+
+TEST_F(RoomTuning, PositionsAddUpToTheirPowerAverage)
+{
+    StartApp();
+    ASSERT_TRUE(ConnectOnline());
+    LoadMeasurement();
+    const CRoomCurve one = Graph().Measurement(0);
+    AnswerFiles(RoomFile("measurement.frd"));
+    ChooseFromMenu(Tr(kTxtAddPosition).arg(1).arg(kMaxPositions));
+    ASSERT_EQ(Graph().PositionCount(0), 2);
+    const MeasurementResult rew = ReadMeasurementFile(RoomFixture("rew_measurement.txt"));
+    const MeasurementResult frd = ReadMeasurementFile(RoomFixture("measurement.frd"));
+    std::vector<MeasurementPoint> average;
+    std::string strError;
+    ASSERT_TRUE(PowerAverage({rew.points, frd.points}, &average, &strError));
+    CRoomCurve expected;
+    ASSERT_TRUE(expected.Assign(average, &strError));
+    EXPECT_EQ(Graph().Measurement(0).At(100), expected.At(100));
+    EXPECT_NE(Graph().Measurement(0).At(100), one.At(100));
+    Graph().Offscreen();  // draws the spread
+    LoadMeasurement();  // a new measurement starts afresh
+    EXPECT_EQ(Graph().PositionCount(0), 1);
+}
+
+TEST_F(RoomTuning, AlignmentAdviceIsShownAndAppliedOnlyWhenAsked)
+{
+    StartApp();
+    ASSERT_TRUE(ConnectOnline());
+    View().SetDelay(1, 48);  // output 2 a millisecond late
+    Graph().SetSumMember(0, true);
+    Graph().SetSumMember(1, true);
+    ChooseFromMenu(kTxtSum);
+    ASSERT_TRUE(Graph().ShowsSum());
+    ChooseFromMenu(kTxtAlignAdvice);
+    ASSERT_TRUE(Graph().Advice().has_value());
+    const int nPosition = GetCurrentPosition(State());
+    EXPECT_EQ(GetPositionDelay(State(), nPosition, 0), 0);  // shown, not applied
+    ChooseFromMenu(kTxtApplyAdvice);
+    EXPECT_EQ(GetPositionDelay(State(), nPosition, 0), GetPositionDelay(State(), nPosition, 1));
+    EXPECT_NEAR(Graph().CurrentSum().dDb[NearestAxisIndex(500.0)], 6.02, 0.05);  // the comb's null is gone
+}
+
+TEST_F(RoomTuning, AComesFromASceneFileAndABadFileLeavesItAlone)
+{
+    StartApp();
+    ASSERT_TRUE(ConnectOnline());
+    const QString strScene = m_dir.filePath("a.ZR4C");
+    ASSERT_TRUE(SaveSceneFile(Data(), strScene.toStdString()).bOk);
+    DragBand10Up();
+    AnswerFiles(strScene);
+    ChooseFromMenu(kTxtAFromFile);
+    ASSERT_TRUE(Graph().HasA());
+    const AxisResponse kept = Graph().A()[0].dDb;
+    Graph().ShowDifference(true);
+    EXPECT_GT(Graph().Difference()[NearestAxisIndex(160.0)], 3.0);  // B is the drag, A the file
+    AnswerFiles(RoomFile("apo.txt"));
+    ChooseFromMenu(kTxtAFromFile);
+    EXPECT_EQ(Graph().A()[0].dDb, kept);
+    EXPECT_FALSE(m_messages.empty());
 }

@@ -37,6 +37,7 @@
 #include "DelayTable.h"
 #include "EditHistory.h"
 #include "EmulatedRoom.h"
+#include "EvidenceShots.h"
 #include "FilterSetMapping.h"
 #include "GlobalData.h"
 #include "KTV_Data.h"
@@ -78,24 +79,6 @@ void TuneOutput(CKTV_OutData& out, std::initializer_list<BandSetting> bands)
     }
 }
 
-bool Settle(CQM7100View& view, int nMs)
-{
-    const bool bSent = QTest::qWaitFor([&] { return !view.Session().HasPendingWork(); }, 5000);
-    QTest::qWait(nMs);
-    return bSent;
-}
-
-bool Save(const QPixmap& picture, const QString& strPath)
-{
-    const bool bSaved = picture.save(strPath);
-    std::printf("%s %s\n", bSaved ? "wrote" : "could not write", qPrintable(strPath));
-    return bSaved;
-}
-
-bool Save(QWidget* pWindow, const QString& strPath)
-{
-    return Save(pWindow->grab(), strPath);
-}
 
 // Answers the next link dialog with the radio of the given id and OK.
 void AnswerLinkDialog(int nRadioId)
@@ -269,6 +252,25 @@ bool SaveReport(CQM7100View& view, const QString& strOut)
 }
 
 }  // namespace
+
+bool Settle(CQM7100View& view, int nMs)
+{
+    const bool bSent = QTest::qWaitFor([&] { return !view.Session().HasPendingWork(); }, 5000);
+    QTest::qWait(nMs);
+    return bSent;
+}
+
+bool Save(const QPixmap& picture, const QString& strPath)
+{
+    const bool bSaved = picture.save(strPath);
+    std::printf("%s %s\n", bSaved ? "wrote" : "could not write", qPrintable(strPath));
+    return bSaved;
+}
+
+bool Save(QWidget* pWindow, const QString& strPath)
+{
+    return Save(pWindow->grab(), strPath);
+}
 
 // A room measured at the listening position: a mode at 63 Hz, a dip at
 // 160 Hz, a falling top.
@@ -478,6 +480,8 @@ int main(int argc, char** argv)
     if (!SaveReport(view, strOut))
         return 1;
     if (!SaveHistory(view, strOut + "/history.png"))
+        return 1;
+    if (!SaveEvidence(view, strOut, options.bChinese ? QStringLiteral("-zh") : QString()))
         return 1;
     if (!SaveFirmwareDialogs(view, strOut + "/firmware.png"))
         return 1;
