@@ -12,7 +12,7 @@
 #include <string_view>
 
 #include "CtlCommands.h"
-#include "CtlDevice.h"
+#include "ProcessorConversation.h"
 #include "CtlHeldLines.h"
 #include "CtlJson.h"
 #include "KTV_Data.h"
@@ -215,7 +215,7 @@ int RunBatch(CtlContext& ctx)
         return Refuse(ctx, strError);
 
     CProcessor processor;  // outlives the device, which reports what its link posts
-    CCtlDevice device(processor);
+    CProcessorConversation device(processor);
     CtlSharedLink link{processor.Data(), device};
     CHeldLines held;
     const auto report = [&ctx](const LineReport& line) { Report(ctx, line); };

@@ -1,6 +1,6 @@
 #include "CtlContext.h"
 
-#include "CtlDevice.h"
+#include "ProcessorConversation.h"
 #include "GlobalData.h"
 #include "KTV_Data.h"
 #include "Processor.h"
@@ -11,7 +11,7 @@ int Refuse(CtlContext& ctx, const std::string& strLine)
     return kExitFailed;
 }
 
-std::string LinkFailureLine(CCtlDevice& device)
+std::string LinkFailureLine(CProcessorConversation& device)
 {
     std::string strLine = device.Failure();
     const int nOpen = CountNames(device.Unconfirmed());
@@ -21,7 +21,7 @@ std::string LinkFailureLine(CCtlDevice& device)
     return strLine;
 }
 
-int LinkFailed(CtlContext& ctx, CCtlDevice& device)
+int LinkFailed(CtlContext& ctx, CProcessorConversation& device)
 {
     return Refuse(ctx, LinkFailureLine(device));
 }
@@ -30,7 +30,7 @@ namespace {
 
 // Messages that did not stop the command (a frame that needed many
 // attempts, for instance) are still worth a line.
-void ShowMessages(CtlContext& ctx, const CCtlDevice& device, size_t nFirst)
+void ShowMessages(CtlContext& ctx, const CProcessorConversation& device, size_t nFirst)
 {
     const std::vector<std::string>& messages = device.Messages();
     for (size_t i = nFirst; i < messages.size(); ++i)
@@ -71,7 +71,7 @@ int RunOnProcessor(CtlContext& ctx, const ProcessorWork& work)
     if (ctx.pShared)
         return RunOnSharedLink(ctx, *ctx.pShared, work);
     CProcessor processor;  // outlives the device, which reports what its link posts
-    CCtlDevice device(processor);
+    CProcessorConversation device(processor);
     if (!device.Open(ctx.inv.strDevice))
         return LinkFailed(ctx, device);
     std::string strResult;

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "CtlArgs.h"
-#include "CtlDevice.h"
+#include "ProcessorConversation.h"
 #include "CtlOptions.h"
 #include "VenueFile.h"
 
@@ -29,7 +29,7 @@ constexpr int kExitUsage = 2;
 // other command starts and ends on a settled processor.
 struct CtlSharedLink {
     CKTV_Data& data;
-    CCtlDevice& device;
+    CProcessorConversation& device;
     bool bOpened = false;
     bool bSettle = true;
     size_t nMessagesShown = 0;
@@ -53,13 +53,13 @@ int Refuse(CtlContext& ctx, const std::string& strLine);
 // The command's work on a processor that is connected and fully read. It
 // returns an exit code, prints its own refusals, and leaves in *pResult
 // what to print once everything it queued has gone out.
-using ProcessorWork = std::function<int(CCtlDevice& device, CKTV_Data& data, std::string* pResult)>;
+using ProcessorWork = std::function<int(CProcessorConversation& device, CKTV_Data& data, std::string* pResult)>;
 // Connect and read, run the work, wait until the queue has drained,
 // disconnect; print the result or the failure. Inside a batch the shared
 // link is used and stays open.
 int RunOnProcessor(CtlContext& ctx, const ProcessorWork& work);
 // The failure line of a device whose link failed, with how many of the
 // parameters set over it the processor did not confirm.
-std::string LinkFailureLine(CCtlDevice& device);
+std::string LinkFailureLine(CProcessorConversation& device);
 // Prints it; returns kExitFailed.
-int LinkFailed(CtlContext& ctx, CCtlDevice& device);
+int LinkFailed(CtlContext& ctx, CProcessorConversation& device);

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "CtlCommands.h"
-#include "CtlDevice.h"
+#include "ProcessorConversation.h"
 #include "CtlFileChecks.h"
 #include "CtlJson.h"
 #include "GlobalData.h"
@@ -39,12 +39,12 @@ std::string FileResult(CtlContext& ctx, const fs::path& path)
     return path.string() + "\n";
 }
 
-int SentResult(CtlContext& ctx, CCtlDevice& device, CCtlDevice::Sent sent, PresetFileError error,
+int SentResult(CtlContext& ctx, CProcessorConversation& device, CProcessorConversation::Sent sent, PresetFileError error,
                const fs::path& path, std::string* pResult)
 {
-    if (sent == CCtlDevice::Sent::kRefused)
+    if (sent == CProcessorConversation::Sent::kRefused)
         return RefuseFile(ctx, error, path);
-    if (sent == CCtlDevice::Sent::kLinkFailed)
+    if (sent == CProcessorConversation::Sent::kLinkFailed)
         return LinkFailed(ctx, device);
     *pResult = FileResult(ctx, path);
     return kExitOk;
@@ -57,7 +57,7 @@ int RunReadScene(CtlContext& ctx)
     const fs::path path = ctx.inv.args[0];
     if (const std::string strWhy = WhyNotWritable(path); !strWhy.empty())
         return RefuseFile(ctx, PresetFileError::SaveScene, path, strWhy);
-    return RunOnProcessor(ctx, [&](CCtlDevice& device, CKTV_Data&, std::string* pResult) {
+    return RunOnProcessor(ctx, [&](CProcessorConversation& device, CKTV_Data&, std::string* pResult) {
         // As in the editor: the live scene takes the file's name.
         const PresetFileResult saved = device.Processor().SaveSceneFile(path);
         if (!saved.bOk)
@@ -74,7 +74,7 @@ int RunWriteScene(CtlContext& ctx)
                                   "a scene file (.ZR4C)");
     if (!bytes)
         return kExitFailed;
-    return RunOnProcessor(ctx, [&](CCtlDevice& device, CKTV_Data&, std::string* pResult) {
+    return RunOnProcessor(ctx, [&](CProcessorConversation& device, CKTV_Data&, std::string* pResult) {
         return SentResult(ctx, device, device.SendSceneFile(*bytes, SceneTitle(path)), PresetFileError::ReadScene,
                           path, pResult);
     });
@@ -85,7 +85,7 @@ int RunBackup(CtlContext& ctx)
     const fs::path path = ctx.inv.args[0];
     if (const std::string strWhy = WhyNotWritable(path); !strWhy.empty())
         return RefuseFile(ctx, PresetFileError::SaveAllScenes, path, strWhy);
-    return RunOnProcessor(ctx, [&](CCtlDevice& device, CKTV_Data&, std::string* pResult) {
+    return RunOnProcessor(ctx, [&](CProcessorConversation& device, CKTV_Data&, std::string* pResult) {
         if (!device.ReadAllScenes())
             return LinkFailed(ctx, device);
         const PresetFileResult saved = device.Processor().SaveAllScenesFile(path);
@@ -103,7 +103,7 @@ int RunRestore(CtlContext& ctx)
                                   PresetFileError::ReadAllScenes, "an all-scenes file (.ZR4AC)");
     if (!bytes)
         return kExitFailed;
-    return RunOnProcessor(ctx, [&](CCtlDevice& device, CKTV_Data&, std::string* pResult) {
+    return RunOnProcessor(ctx, [&](CProcessorConversation& device, CKTV_Data&, std::string* pResult) {
         return SentResult(ctx, device, device.SendAllScenesFile(*bytes), PresetFileError::ReadAllScenes, path,
                           pResult);
     });

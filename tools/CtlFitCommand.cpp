@@ -7,7 +7,7 @@
 #include <filesystem>
 
 #include "CtlCommands.h"
-#include "CtlDevice.h"
+#include "ProcessorConversation.h"
 #include "CtlFileChecks.h"
 #include "CtlJson.h"
 #include "CtlRoomApply.h"
@@ -180,7 +180,7 @@ int RunEqFit(CtlContext& ctx)
     if (!command.strFrom.empty())
         return FitInScene(ctx, command);
     // A dry run still reads the processor: the fit needs the output's crossover.
-    return RunOnProcessor(ctx, [&](CCtlDevice& device, CKTV_Data&, std::string* pResult) {
+    return RunOnProcessor(ctx, [&](CProcessorConversation& device, CKTV_Data&, std::string* pResult) {
         return FitAndApply(ctx, command, device.Processor(), !command.bDryRun, pResult);
     });
 }

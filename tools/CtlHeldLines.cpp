@@ -3,9 +3,9 @@
 #include <set>
 
 #include "CtlContext.h"
-#include "CtlDevice.h"
+#include "ProcessorConversation.h"
 
-int CHeldLines::Settle(CCtlDevice& device, bool bKeepGoing, const Reporter& report)
+int CHeldLines::Settle(CProcessorConversation& device, bool bKeepGoing, const Reporter& report)
 {
     if (m_held.empty())
         return kExitOk;

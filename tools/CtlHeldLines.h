@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "CtlDevice.h"
+#include "ProcessorConversation.h"
 
 struct LineReport {
     int nLine = 0;
@@ -29,7 +29,7 @@ public:
     // reports the held lines. A line whose change it did not confirm fails
     // with the link's failure; without bKeepGoing nothing after the first
     // such line is reported. Returns the exit status of the first failure.
-    int Settle(CCtlDevice& device, bool bKeepGoing, const Reporter& report);
+    int Settle(CProcessorConversation& device, bool bKeepGoing, const Reporter& report);
 
 private:
     std::vector<LineReport> m_held;

@@ -4,7 +4,7 @@
 #include <sstream>
 
 #include "CtlCommands.h"
-#include "CtlDevice.h"
+#include "ProcessorConversation.h"
 #include "CtlJson.h"
 #include "DataDefine.h"
 #include "GlobalData.h"
@@ -32,7 +32,7 @@ struct ProcessorInfo {
     std::vector<OutputInfo> outputs;
 };
 
-ProcessorInfo Collect(CCtlDevice& device, CKTV_Data& data)
+ProcessorInfo Collect(CProcessorConversation& device, CKTV_Data& data)
 {
     ProcessorInfo info;
     info.nVariant = data.State().m_nDeviceType.load();
@@ -123,7 +123,7 @@ int RunDevices(CtlContext& ctx)
 
 int RunInfo(CtlContext& ctx)
 {
-    return RunOnProcessor(ctx, [&](CCtlDevice& device, CKTV_Data& data, std::string* pResult) {
+    return RunOnProcessor(ctx, [&](CProcessorConversation& device, CKTV_Data& data, std::string* pResult) {
         const ProcessorInfo info = Collect(device, data);
         *pResult = ctx.inv.bJson ? InfoJson(info) : InfoText(info);
         return kExitOk;

@@ -1,6 +1,6 @@
 // get CH PARAM, set CH PARAM VALUE
 #include "CtlCommands.h"
-#include "CtlDevice.h"
+#include "ProcessorConversation.h"
 #include "CtlJson.h"
 #include "NumberText.h"
 #include "ParamAccess.h"
@@ -48,7 +48,7 @@ int RunGet(CtlContext& ctx)
     ParamRef ref;
     if (!ParseTarget(ctx, &ref))
         return kExitFailed;
-    return RunOnProcessor(ctx, [&](CCtlDevice& device, CKTV_Data&, std::string* pResult) {
+    return RunOnProcessor(ctx, [&](CProcessorConversation& device, CKTV_Data&, std::string* pResult) {
         *pResult = ValueLine(ctx, device.Processor(), ref);
         return kExitOk;
     });
@@ -63,7 +63,7 @@ int RunSet(CtlContext& ctx)
         return kExitFailed;
     if (!ParseParamValue(ref, ctx.inv.args[2], &nCode, &strError))
         return Refuse(ctx, strError);
-    return RunOnProcessor(ctx, [&](CCtlDevice& device, CKTV_Data&, std::string* pResult) {
+    return RunOnProcessor(ctx, [&](CProcessorConversation& device, CKTV_Data&, std::string* pResult) {
         CProcessor& processor = device.Processor();
         const std::string strWhy = CheckParam(processor, ref, nCode);
         if (!strWhy.empty())

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "CtlCommands.h"
-#include "CtlDevice.h"
+#include "ProcessorConversation.h"
 #include "CtlJson.h"
 #include "DataDefine.h"
 #include "Frame.h"
@@ -62,7 +62,7 @@ int RunStore(CtlContext& ctx)
         return kExitFailed;
     if (const std::string strProblem = NameProblem(strName); !strProblem.empty())
         return Refuse(ctx, strProblem);
-    return RunOnProcessor(ctx, [&](CCtlDevice& device, CKTV_Data&, std::string* pResult) {
+    return RunOnProcessor(ctx, [&](CProcessorConversation& device, CKTV_Data&, std::string* pResult) {
         const int nBefore = device.Seen(kMsgBatchProgress, 1);
         bool bQueued = false;
         switch (device.Processor().StoreProgram(nProgram, strName, &bQueued)) {
@@ -82,7 +82,7 @@ int RunRecall(CtlContext& ctx)
     int nProgram = 0;
     if (!ParseProgram(ctx, &nProgram))
         return kExitFailed;
-    return RunOnProcessor(ctx, [&](CCtlDevice& device, CKTV_Data& data, std::string* pResult) {
+    return RunOnProcessor(ctx, [&](CProcessorConversation& device, CKTV_Data& data, std::string* pResult) {
         CProcessor& processor = device.Processor();
         // The editor recalls a program that was never stored just the same;
         // a script should know that what it gets may be no one's settings.
@@ -102,7 +102,7 @@ int RunDelete(CtlContext& ctx)
     int nProgram = 0;
     if (!ParseProgram(ctx, &nProgram))
         return kExitFailed;
-    return RunOnProcessor(ctx, [&](CCtlDevice& device, CKTV_Data&, std::string* pResult) {
+    return RunOnProcessor(ctx, [&](CProcessorConversation& device, CKTV_Data&, std::string* pResult) {
         const std::string strOld = device.Processor().ProgramName(nProgram);
         // Only the name goes: the program's blocks stay on the processor.
         device.Processor().DeleteProgram(nProgram);

@@ -237,7 +237,7 @@ int RunReport(CtlContext& ctx)
     const CReportLanguage language(options.bChinese);
     std::string strError;
     if (options.strFrom.empty()) {
-        return RunOnProcessor(ctx, [&](CCtlDevice&, CKTV_Data& data, std::string* pResult) {
+        return RunOnProcessor(ctx, [&](CProcessorConversation&, CKTV_Data& data, std::string* pResult) {
             return WriteReport(ctx, options, data, pResult);
         });
     }

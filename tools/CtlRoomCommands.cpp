@@ -1,6 +1,6 @@
 // eq-import CH FILE [--dry-run] [--link CH,…] [--channel NAME], eq-export CH [--format apo|rew]
 #include "CtlCommands.h"
-#include "CtlDevice.h"
+#include "ProcessorConversation.h"
 #include "CtlJson.h"
 #include "CtlRoomApply.h"
 #include "CtlRoomOptions.h"
@@ -68,7 +68,7 @@ int RunEqImport(CtlContext& ctx)
         ctx.out << MappingText(mapping);
     if (bDryRun)
         return kExitOk;
-    return RunOnProcessor(ctx, [&](CCtlDevice& device, CKTV_Data&, std::string* pResult) {
+    return RunOnProcessor(ctx, [&](CProcessorConversation& device, CKTV_Data&, std::string* pResult) {
         const std::string strApplied = ApplyToOutputs(device.Processor(), nChannel, mapping, links, "imported");
         *pResult = ctx.inv.bJson ? ImportJson(nChannel, mapping, links, false) : strApplied;
         return kExitOk;
@@ -83,7 +83,7 @@ int RunEqExport(CtlContext& ctx)
         return Refuse(ctx, strError);
     const std::string strFormat = OptionValue(ctx.line, "--format", "apo");
     const FilterSetFormat format = strFormat == "rew" ? FilterSetFormat::Rew : FilterSetFormat::Apo;
-    return RunOnProcessor(ctx, [&](CCtlDevice&, CKTV_Data& data, std::string* pResult) {
+    return RunOnProcessor(ctx, [&](CProcessorConversation&, CKTV_Data& data, std::string* pResult) {
         const CKTV_OutData& out = data.Output(nChannel - 1);
         const std::vector<RoomFilter> filters = FiltersOfBands(out.EQ());
         if (ctx.inv.bJson) {
