@@ -175,7 +175,7 @@ void CRoomWorker::OnChange(const ChangeEvent& event)
         m_strPending = SourceName(event.source, m_strTaskSource);
 }
 
-void CRoomWorker::Publish(CProcessor& processor, const std::string& strSource)
+void CRoomWorker::Publish(CProcessor& processor, std::string strSource)
 {
     m_strPending.clear();
     Json settings = RoomSettingsJson(processor);

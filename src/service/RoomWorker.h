@@ -71,7 +71,7 @@ private:
     void RunTasks(CProcessor& processor);
     void OnChange(const ChangeEvent& event) override;
     // Tells each parameter whose value moved, and keeps the new state.
-    void Publish(CProcessor& processor, const std::string& strSource);
+    void Publish(CProcessor& processor, std::string strSource);
     void SetOffline();
 
     const VenueRoom m_room;
