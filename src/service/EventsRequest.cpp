@@ -1,5 +1,6 @@
 #include "EventsRequest.h"
 
+#include "NumberText.h"
 #include "Service.h"
 
 namespace {
@@ -71,7 +72,7 @@ std::optional<ApiResponse> ReadEventsRequest(CService& service, const std::strin
     for (const std::string& strName : SplitList(strRooms)) {
         ServiceRoom* pRoom = service.FindRoom(strName);
         if (!pRoom)
-            return Refusal(404, "no room \"" + strName + "\"");
+            return Refusal(404, "no room \"" + EchoText(strName) + "\"");
         if (!MayUseRoom(*caller, pRoom->pWorker->Room().strName))
             return Refusal(403, "this token is not for room \"" + pRoom->pWorker->Room().strName + "\"");
         pRequest->rooms.push_back(pRoom);
