@@ -109,8 +109,10 @@ bool CRoomWorker::Open(CProcessor& processor)
 
 void CRoomWorker::ServeOnline(CProcessor& processor)
 {
-    m_bOnline = true;
+    // The state is kept before the room counts as online, so that whoever
+    // sees it online also sees its settings.
     Publish(processor, "reconnect");
+    m_bOnline = true;
     while (!m_bStop && processor.IsConnected())
         Step(processor, kStepMs);
 }
