@@ -49,7 +49,8 @@ for f in usr/bin/zr470 usr/bin/zr470ctl usr/lib/udev/rules.d/70-zr470.rules \
          usr/lib/udev/rules.d/71-zr470-plugdev.rules \
          usr/share/applications/org.zr470.Editor.desktop usr/share/icons/hicolor/scalable/apps/zr470.svg \
          usr/share/icons/hicolor/256x256/apps/zr470.png usr/share/metainfo/org.zr470.Editor.metainfo.xml \
-         usr/share/doc/zr470/manual/index.html usr/share/man/man1/zr470ctl.1; do
+         usr/share/doc/zr470/manual/index.html usr/share/man/man1/zr470ctl.1 \
+         usr/bin/zr470d usr/share/man/man1/zr470d.1 usr/lib/systemd/system/zr470d.service; do
   [ -f "$stage/$f" ] || { echo "not installed: $f" >&2; exit 1; }
 done
 rm -rf "$stage"

@@ -24,9 +24,11 @@ LOCK_TAKEN = re.compile(r"^[^/]*?\b(ModelLock|CommLock|m_csModel|m_csComm)\b")
 
 
 def layout_rows(readme):
-    """Folder → set of what it may include, from the table's rows."""
+    """Folder → set of what it may include, from the table's rows (only the
+    Layout section's: other tables, like the commands', look the same)."""
     rows = {}
-    for line in readme.splitlines():
+    section = readme.split("\n## Layout", 1)[-1].split("\n## ", 1)[0]
+    for line in section.splitlines():
         cells = [c.strip() for c in line.strip().strip("|").split("|")]
         if len(cells) != 3 or not cells[0].startswith("`"):
             continue

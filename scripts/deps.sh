@@ -17,7 +17,9 @@ packages=(
   qt6-base-dev      # Qt 6 Widgets and PrintSupport: the editor and its printed report
   libxlsxwriter-dev # libxlsxwriter: the report's .xlsx export
   nlohmann-json3-dev  # nlohmann-json: the JSON zr470ctl prints (and its tests read), the venue file
-  libssl-dev        # OpenSSL libcrypto: SHA-256 of the venue backups in their manifest
+  libssl-dev        # OpenSSL libcrypto: SHA-256 of the venue backups in their manifest; zr470d's TLS and token hashes
+  libboost-dev      # Boost.Beast on Boost.Asio (header-only): zr470d's HTTP and WebSocket server
+  python3-websockets  # the README's WebSocket client for zr470d, which a test runs
   fonts-liberation  # Liberation Sans, metric-compatible with Arial, for the skin and forms
   fonts-noto-cjk    # the Chinese texts
   xvfb              # xvfb-run: screenshots of the editor
