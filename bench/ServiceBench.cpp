@@ -117,7 +117,7 @@ void BM_PatchEventToFiftyClients(benchmark::State& state)
         std::this_thread::sleep_for(std::chrono::milliseconds(20));  // every reader waiting
         start = Clock::now();
         test_client::Request(rig.pServer->Port(), "PATCH", "/api/rooms/Room%201", rig.strToken, rig.Patch(nLevel));
-        while (!WriteOnWire(rig.venue.Room(1).device) && Clock::now() - start < std::chrono::seconds(2))
+        while (!WriteOnWire(rig.venue.Room(1).Processor()) && Clock::now() - start < std::chrono::seconds(2))
             std::this_thread::yield();
         wireMs.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
         for (std::thread& reader : readers)
