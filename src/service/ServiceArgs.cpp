@@ -6,7 +6,7 @@
 
 const char* const kServiceUsage =
     "usage: zr470d --venue FILE | --device D [--name ROOM] --tokens FILE [--listen ADDR:PORT]\n"
-    "              [--frames-port-base N [--frames-listen ADDR]] [--tls-cert F --tls-key F]\n"
+    "              [--tls-cert F --tls-key F]\n"
     "       zr470d --tokens FILE --add-token NAME --role installer|staff [--rooms A,B]\n"
     "       zr470d --tokens FILE --list-tokens\n"
     "       zr470d --tokens FILE --remove-token NAME\n";
@@ -23,7 +23,6 @@ std::map<std::string, std::string ServiceArgs::*> ValueOptions()
 {
     return {{"--venue", &ServiceArgs::strVenue},        {"--device", &ServiceArgs::strDevice},
             {"--name", &ServiceArgs::strName},          {"--tokens", &ServiceArgs::strTokens},
-            {"--frames-listen", &ServiceArgs::strFramesListen},
             {"--tls-cert", &ServiceArgs::strCert},      {"--tls-key", &ServiceArgs::strKey},
             {"--add-token", &ServiceArgs::strTokenName}, {"--remove-token", &ServiceArgs::strTokenName},
             {"--role", &ServiceArgs::strRole},          {"--rooms", &ServiceArgs::strRooms}};
@@ -70,7 +69,7 @@ bool ParseServiceArgs(const std::vector<std::string>& args, ServiceArgs* pArgs, 
             parsed.action = ServiceAction::kListTokens;
             continue;
         }
-        const bool bKnown = options.contains(strOption) || strOption == "--listen" || strOption == "--frames-port-base";
+        const bool bKnown = options.contains(strOption) || strOption == "--listen";
         if (!bKnown) {
             *pError = "unknown option \"" + EchoText(strOption) + "\"";
             return false;
@@ -82,11 +81,6 @@ bool ParseServiceArgs(const std::vector<std::string>& args, ServiceArgs* pArgs, 
         const std::string& strValue = args[++i];
         if (strOption == "--listen" && !SplitHostPort(strValue, &parsed.strListenHost, &parsed.nListenPort)) {
             *pError = "--listen \"" + EchoText(strValue) + "\" refused: ADDRESS:PORT, e.g. 127.0.0.1:8470";
-            return false;
-        }
-        if (strOption == "--frames-port-base" &&
-            (!ParsePort(strValue, &parsed.nFramesPortBase) || parsed.nFramesPortBase == 0)) {
-            *pError = "--frames-port-base \"" + EchoText(strValue) + "\" refused: a port 1 … 65535";
             return false;
         }
         if (options.contains(strOption))

@@ -39,7 +39,6 @@ TEST(ServiceArgs, RefusesMistakes)
         {"--tokens", "t.json"},                                         // no rooms
         {"--tokens", "t.json", "--venue", "v.json", "--device", "virtual"},
         {"--tokens", "t.json", "--device", "virtual", "--listen", "8470"},
-        {"--tokens", "t.json", "--device", "virtual", "--frames-port-base", "0"},
         {"--tokens", "t.json", "--device", "virtual", "--tls-cert", "c.pem"},
         {"--tokens", "t.json", "--add-token", "desk", "--role", "boss"},
         {"--tokens", "t.json", "--bogus"},
