@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <ctime>
+#include <map>
 #include <thread>
 #include <vector>
 
@@ -18,20 +19,44 @@ std::string CRoomLink::Failure() const
     return m_conversation.WasStopped() ? "stopped" : m_conversation.Failure();
 }
 
-void ForEachRoom(size_t nRooms, const std::function<void(size_t nRoom)>& work)
+void ForEachRoom(const std::vector<std::string>& devices, const std::function<void(size_t nRoom)>& work)
 {
+    // Each thread takes the rooms of one device, in the rooms' order.
+    std::vector<std::vector<size_t>> turns;
+    std::map<std::string, size_t> threadOf;
+    for (size_t i = 0; i < devices.size(); ++i) {
+        const auto it = devices[i].empty() ? threadOf.end() : threadOf.find(devices[i]);
+        if (it != threadOf.end()) {
+            turns[it->second].push_back(i);
+            continue;
+        }
+        if (!devices[i].empty())
+            threadOf[devices[i]] = turns.size();
+        turns.push_back({i});
+    }
     std::vector<std::thread> threads;
-    threads.reserve(nRooms);
-    for (size_t i = 0; i < nRooms; ++i)
-        threads.emplace_back(work, i);
+    threads.reserve(turns.size());
+    for (const std::vector<size_t>& rooms : turns)
+        threads.emplace_back([&work, &rooms] {
+            for (size_t i : rooms)
+                work(i);
+        });
     for (std::thread& thread : threads)
         thread.join();
 }
 
-std::vector<RoomResult> RunRooms(size_t nRooms, IVenueObserver* pObserver, const RoomWork& work)
+std::vector<std::string> DevicesOf(const std::vector<VenueRoom>& rooms)
 {
-    std::vector<RoomResult> results(nRooms);
-    ForEachRoom(nRooms, [&](size_t i) {
+    std::vector<std::string> devices;
+    for (const VenueRoom& room : rooms)
+        devices.push_back(room.strDevice);
+    return devices;
+}
+
+std::vector<RoomResult> RunRooms(const std::vector<VenueRoom>& rooms, IVenueObserver* pObserver, const RoomWork& work)
+{
+    std::vector<RoomResult> results(rooms.size());
+    ForEachRoom(DevicesOf(rooms), [&](size_t i) {
         const auto progress = [&](int nPercent) {
             if (pObserver)
                 pObserver->RoomProgress(i, nPercent);

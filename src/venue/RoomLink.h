@@ -33,14 +33,19 @@ private:
     CProcessorConversation m_conversation;
 };
 
-// Runs work(0) … work(nRooms − 1), each on a thread of its own, and
-// returns when all have ended.
-void ForEachRoom(size_t nRooms, const std::function<void(size_t nRoom)>& work);
+// Runs work(0) … work(n − 1), one per device of devices, each on a thread of
+// its own, and returns when all have ended. A processor serves one link at a
+// time: rooms that name the same device (the built-in virtual processor,
+// named twice to try things out, is one) take their turns on one thread.
+// An empty device (a file, no processor) shares with nothing.
+void ForEachRoom(const std::vector<std::string>& devices, const std::function<void(size_t nRoom)>& work);
+// The devices of rooms, for ForEachRoom.
+std::vector<std::string> DevicesOf(const std::vector<VenueRoom>& rooms);
 // Runs work for every room at once, each on its thread, telling the
 // observer (if any) progress 0 and 100 around it and the room's result;
 // the results in the rooms' order.
 using RoomWork = std::function<RoomResult(size_t nRoom, const std::function<void(int nPercent)>& progress)>;
-std::vector<RoomResult> RunRooms(size_t nRooms, IVenueObserver* pObserver, const RoomWork& work);
+std::vector<RoomResult> RunRooms(const std::vector<VenueRoom>& rooms, IVenueObserver* pObserver, const RoomWork& work);
 // Every room failed alike, before anything was done to it.
 std::vector<RoomResult> AllFailed(const std::vector<VenueRoom>& rooms, const std::string& strReason);
 // Now, in UTC: "2026-12-10T22:15:23Z".

@@ -101,7 +101,7 @@ std::vector<RoomResult> VenueBackup(const std::vector<VenueRoom>& rooms, const f
         return AllFailed(rooms, "cannot make the folder " + dir.string() + (error ? ": " + error.message() : ""));
     const std::vector<std::string> names = BackupFileNames(rooms);
     const std::vector<RoomResult> results =
-        RunRooms(rooms.size(), pObserver, [&](size_t i, const std::function<void(int)>& progress) {
+        RunRooms(rooms, pObserver, [&](size_t i, const std::function<void(int)>& progress) {
             return BackUpRoom(rooms[i], dir / names[i], bStop, progress);
         });
     std::string strError;

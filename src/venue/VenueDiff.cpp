@@ -90,7 +90,8 @@ DiffResult VenueDiff(const DiffSide& a, const DiffSide& b, const std::atomic<boo
 {
     SideState sides[2];
     const DiffSide* pSides[2] = {&a, &b};
-    ForEachRoom(2, [&](size_t i) { ReadSide(*pSides[i], bStop, &sides[i]); });
+    const std::vector<std::string> devices = {a.bRoom ? a.room.strDevice : "", b.bRoom ? b.room.strDevice : ""};
+    ForEachRoom(devices, [&](size_t i) { ReadSide(*pSides[i], bStop, &sides[i]); });
     DiffResult result;
     for (const SideState& side : sides) {
         if (!side.strError.empty()) {

@@ -103,7 +103,7 @@ std::vector<RoomResult> VenuePush(const std::vector<VenueRoom>& rooms, const fs:
     const std::optional<PushFile> file = ReadPushFile(path, &strError);
     if (!file)
         return AllFailed(rooms, strError);
-    return RunRooms(rooms.size(), pObserver, [&](size_t i, const std::function<void(int)>& progress) {
+    return RunRooms(rooms, pObserver, [&](size_t i, const std::function<void(int)>& progress) {
         return PushRoom(rooms[i], *file, bStop, progress);
     });
 }

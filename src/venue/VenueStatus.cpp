@@ -33,7 +33,7 @@ std::vector<RoomStatus> VenueStatus(const std::vector<VenueRoom>& rooms, const s
                                     IVenueObserver* pObserver)
 {
     std::vector<RoomStatus> statuses(rooms.size());
-    ForEachRoom(rooms.size(), [&](size_t i) {
+    ForEachRoom(DevicesOf(rooms), [&](size_t i) {
         if (pObserver)
             pObserver->RoomProgress(i, 0);
         statuses[i] = RoomStatusOf(rooms[i], bStop);

@@ -65,3 +65,13 @@ TEST(VenueRun, TellsEveryRoomsProgressAndResultFromItsThread)
     EXPECT_EQ(backup.m_progress[0].size(), 4u);  // connected and read fully, programs read
     EXPECT_EQ(results[2].strRoom, "Closed 1");
 }
+
+TEST(VenueRun, RoomsNamingOneProcessorTakeTurnsOnIt)
+{
+    // The built-in virtual processor is one for the whole program: rooms
+    // that all name it must not talk to it at once.
+    const std::vector<VenueRoom> rooms(4, VenueRoom{"Virtual", "virtual", {}});
+    const std::atomic<bool> bStop{false};
+    for (const RoomStatus& status : VenueStatus(rooms, bStop))
+        EXPECT_TRUE(status.bOnline) << status.strReason;
+}
