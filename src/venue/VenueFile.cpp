@@ -112,6 +112,10 @@ std::string RoomNameFault(const json& room)
     const std::string strName = room["name"];
     if (strName.find_first_not_of(kBlanks) == std::string::npos)
         return "a room's \"name\" is empty";
+    // --rooms and ?rooms= drop the blanks around a name: one kept in the
+    // file could never be chosen.
+    if (kBlanks.find(strName.front()) != std::string_view::npos || kBlanks.find(strName.back()) != std::string_view::npos)
+        return "the room name \"" + strName + "\" starts or ends with a blank";
     if (strName.find(',') != std::string::npos)
         return "the room name \"" + strName + "\" holds a comma";
     if (HasControlCharacter(strName))

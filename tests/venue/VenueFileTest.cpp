@@ -53,6 +53,7 @@ TEST(VenueFile, RefusesABadFileWithTheLineAndTheReason)
         {"{\"rooms\": [\n{\"name\": \"A,B\", \"device\": \"usb\"}]}", 2, "the room name \"A,B\" holds a comma"},
         {"{\"rooms\": [\n{\"name\": \"A\\tB\", \"device\": \"usb\"}]}", 2, "a room name holds a control character"},
         {"{\"rooms\": [\n{\"name\": \" \", \"device\": \"usb\"}]}", 2, "a room's \"name\" is empty"},
+        {"{\"rooms\": [\n{\"name\": \" Bar\", \"device\": \"usb\"}]}", 2, "the room name \" Bar\" starts or ends with a blank"},
         {"{\"rooms\": [\n{\"name\": 7, \"device\": \"usb\"}]}", 2, "\"name\" must be a text"},
         {"{\"rooms\": [{\"name\": \"A\", \"device\": \"usb\",\n \"staff_max_volume_db\": \"loud\"}]}", 1,
          "\"staff_max_volume_db\" must be a number"},
