@@ -1,4 +1,4 @@
-// The README's Python WebSocket client, run as it stands there: it prints
+// The manual's Python WebSocket client, run as it stands there: it prints
 // the room's state and then an API client's change. Debian's python3, which
 // python3-websockets is for.
 #include <signal.h>
@@ -12,17 +12,22 @@
 
 namespace {
 
-// The first ```python block after the service's heading.
-std::string ReadmeClient()
+// The Python block of the manual's page on the venue service, as a browser
+// shows it.
+std::string ManualClient()
 {
-    std::ifstream file(std::filesystem::path(TestFixturesDir()) / ".." / ".." / "README.md");
+    std::ifstream file(std::filesystem::path(TestFixturesDir()) / ".." / ".." / "docs" / "manual" / "venue.html");
     const std::string strText((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    const size_t nSection = strText.find("## The venue service");
-    const size_t nStart = strText.find("```python\n", nSection);
-    if (nSection == std::string::npos || nStart == std::string::npos)
+    const std::string strOpen = "<pre class=\"python\">";
+    const size_t nStart = strText.find(strOpen);
+    if (nStart == std::string::npos)
         return {};
-    const size_t nCode = nStart + 10;
-    return strText.substr(nCode, strText.find("```", nCode) - nCode);
+    const size_t nCode = nStart + strOpen.size();
+    std::string strCode = strText.substr(nCode, strText.find("</pre>", nCode) - nCode);
+    for (const auto& [strEntity, strChar] : {std::pair<std::string, std::string>{"&lt;", "<"}, {"&gt;", ">"}, {"&amp;", "&"}})
+        for (size_t at = strCode.find(strEntity); at != std::string::npos; at = strCode.find(strEntity, at + 1))
+            strCode.replace(at, strEntity.size(), strChar);
+    return strCode;
 }
 
 std::string ReadLine(FILE* pPipe)
@@ -33,9 +38,9 @@ std::string ReadLine(FILE* pPipe)
 
 }  // namespace
 
-TEST_F(ServiceTest, ReadmePythonClientPrintsTheEvents)
+TEST_F(ServiceTest, ManualPythonClientPrintsTheEvents)
 {
-    const std::string strClient = ReadmeClient();
+    const std::string strClient = ManualClient();
     ASSERT_FALSE(strClient.empty());
     const std::filesystem::path script = m_folder / "zr470d-events.py";
     std::ofstream(script) << strClient;
