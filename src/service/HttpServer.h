@@ -24,6 +24,7 @@ struct ServerOptions {
     int nThreads = 2;
     std::string strCertFile;  // both given: HTTPS and WSS
     std::string strKeyFile;
+    std::string strWebRoot;  // the staff page's files, served outside /api; empty: none
 };
 
 constexpr std::size_t kMaxBodyBytes = 64 * 1024;

@@ -16,6 +16,7 @@
 #include "ApiRoutes.h"
 #include "EventsSession.h"
 #include "ServerCore.h"
+#include "StaticFiles.h"
 #include "StreamOps.h"
 
 template <typename Stream>
@@ -69,6 +70,8 @@ private:
         boost::beast::get_lowest_layer(m_stream).expires_never();
         if (boost::beast::websocket::is_upgrade(m_request))
             return Upgrade();
+        if (IsPageTarget(std::string(m_request.target())))
+            return AnswerPage();
         ApiRequest request{std::string(m_request.method_string()), std::string(m_request.target()),
                            std::string(m_request[http::field::authorization]), m_request.body()};
         HandleApiRequest(m_core.service, request, [self = this->shared_from_this()](ApiResponse response) {
@@ -93,18 +96,48 @@ private:
             ->Start(std::move(m_request));
     }
 
-    void Answer(const ApiResponse& response, bool bKeepAlive)
+    // A file of the staff page; HEAD gets its length without the bytes.
+    void AnswerPage()
     {
         namespace http = boost::beast::http;
-        auto pResponse = std::make_shared<http::response<http::string_body>>(
-            static_cast<http::status>(response.nStatus), 11);
-        pResponse->set(http::field::server, "zr470d");
-        pResponse->set(http::field::content_type, "application/json");
-        if (!response.strAllow.empty())
-            pResponse->set(http::field::allow, response.strAllow);
+        StaticReply reply = ServeStaticFile(m_core.options.strWebRoot, std::string(m_request.method_string()),
+                                            std::string(m_request.target()));
+        auto pResponse = NewResponse(reply.nStatus, reply.strContentType, reply.strAllow);
+        pResponse->set(http::field::cache_control, "no-cache");
+        pResponse->set("X-Content-Type-Options", "nosniff");
+        pResponse->set("Content-Security-Policy", "default-src 'self'; connect-src 'self' ws: wss:");
+        pResponse->content_length(reply.strBody.size());
+        if (m_request.method() != http::verb::head)
+            pResponse->body() = std::move(reply.strBody);
+        Send(pResponse, m_request.keep_alive());
+    }
+
+    void Answer(const ApiResponse& response, bool bKeepAlive)
+    {
+        auto pResponse = NewResponse(response.nStatus, "application/json", response.strAllow);
         pResponse->body() = response.body.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
-        pResponse->keep_alive(bKeepAlive);
         pResponse->prepare_payload();
+        Send(pResponse, bKeepAlive);
+    }
+
+    using Response = boost::beast::http::response<boost::beast::http::string_body>;
+
+    static std::shared_ptr<Response> NewResponse(int nStatus, const std::string& strContentType,
+                                                 const std::string& strAllow)
+    {
+        namespace http = boost::beast::http;
+        auto pResponse = std::make_shared<Response>(static_cast<http::status>(nStatus), 11);
+        pResponse->set(http::field::server, "zr470d");
+        pResponse->set(http::field::content_type, strContentType);
+        if (!strAllow.empty())
+            pResponse->set(http::field::allow, strAllow);
+        return pResponse;
+    }
+
+    void Send(const std::shared_ptr<Response>& pResponse, bool bKeepAlive)
+    {
+        namespace http = boost::beast::http;
+        pResponse->keep_alive(bKeepAlive);
         Deadline();
         http::async_write(m_stream, *pResponse,
                           [self = this->shared_from_this(), pResponse, bKeepAlive](boost::beast::error_code error,

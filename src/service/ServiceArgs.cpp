@@ -6,7 +6,7 @@
 
 const char* const kServiceUsage =
     "usage: zr470d --venue FILE | --device D [--name ROOM] --tokens FILE [--listen ADDR:PORT]\n"
-    "              [--tls-cert F --tls-key F]\n"
+    "              [--tls-cert F --tls-key F] [--web DIR]\n"
     "       zr470d --tokens FILE --add-token NAME --role installer|staff [--rooms A,B]\n"
     "       zr470d --tokens FILE --list-tokens\n"
     "       zr470d --tokens FILE --remove-token NAME\n";
@@ -25,7 +25,8 @@ std::map<std::string, std::string ServiceArgs::*> ValueOptions()
             {"--name", &ServiceArgs::strName},          {"--tokens", &ServiceArgs::strTokens},
             {"--tls-cert", &ServiceArgs::strCert},      {"--tls-key", &ServiceArgs::strKey},
             {"--add-token", &ServiceArgs::strTokenName}, {"--remove-token", &ServiceArgs::strTokenName},
-            {"--role", &ServiceArgs::strRole},          {"--rooms", &ServiceArgs::strRooms}};
+            {"--role", &ServiceArgs::strRole},          {"--rooms", &ServiceArgs::strRooms},
+            {"--web", &ServiceArgs::strWeb}};
 }
 
 bool CheckCombination(const ServiceArgs& args, std::string* pError)

@@ -1,7 +1,7 @@
 // zr470d's command line.
 //
 //   zr470d --venue FILE | --device D [--name ROOM] --tokens FILE [--listen ADDR:PORT]
-//          [--tls-cert F --tls-key F]
+//          [--tls-cert F --tls-key F] [--web DIR]
 //   zr470d --tokens FILE --add-token NAME --role installer|staff [--rooms A,B]
 //   zr470d --tokens FILE --list-tokens
 //   zr470d --tokens FILE --remove-token NAME
@@ -24,6 +24,7 @@ struct ServiceArgs {
     int nListenPort = 8470;
     std::string strCert;
     std::string strKey;
+    std::string strWeb;  // the staff page's folder; empty: where it is installed
     std::string strTokenName;  // --add-token, --remove-token
     std::string strRole;
     std::string strRooms;

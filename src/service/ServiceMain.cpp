@@ -6,6 +6,7 @@
 #include "HttpServer.h"
 #include "Service.h"
 #include "ServiceArgs.h"
+#include "StaticFiles.h"
 #include "VenueFile.h"
 
 namespace {
@@ -79,12 +80,31 @@ bool ReadRooms(const ServiceArgs& args, Venue* pVenue, std::string* pError)
     return true;
 }
 
+// The staff page's folder: --web, else where it is installed; false when
+// --web names no folder.
+bool FindWebRoot(const ServiceArgs& args, std::string* pRoot, std::string* pError)
+{
+    std::error_code error;
+    if (args.strWeb.empty()) {
+        *pRoot = DefaultWebRoot(std::filesystem::read_symlink("/proc/self/exe", error)).string();
+        return true;
+    }
+    if (!std::filesystem::is_directory(args.strWeb, error)) {
+        *pError = "--web " + args.strWeb + ": no such folder";
+        return false;
+    }
+    *pRoot = args.strWeb;
+    return true;
+}
+
 int Serve(const ServiceArgs& args, std::ostream& out, std::ostream& err, const std::atomic<bool>& bStop)
 {
     CTokenFile tokens;
     std::string strError;
     Venue venue;
-    if (!tokens.Load(args.strTokens, &strError) || !ReadRooms(args, &venue, &strError)) {
+    std::string strWebRoot;
+    if (!tokens.Load(args.strTokens, &strError) || !ReadRooms(args, &venue, &strError) ||
+        !FindWebRoot(args, &strWebRoot, &strError)) {
         err << "zr470d: " << strError << "\n";
         return 1;
     }
@@ -99,6 +119,7 @@ int Serve(const ServiceArgs& args, std::ostream& out, std::ostream& err, const s
     options.nPort = args.nListenPort;
     options.strCertFile = args.strCert;
     options.strKeyFile = args.strKey;
+    options.strWebRoot = strWebRoot;
     CHttpServer server(service, options);
     if (!server.Start(&strError)) {
         err << "zr470d: " << strError << "\n";
