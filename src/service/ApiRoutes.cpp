@@ -41,13 +41,21 @@ ApiResponse Offline(const Call& call)
     return Failure(409, "room \"" + call.RoomName() + "\" is offline or busy");
 }
 
-// A room's state as the API shows it, from the worker's "state" event.
-Json RoomView(const ServiceRoom& room, Json state)
+// A room's state as the API shows it, from the worker's "state" event,
+// with what a staff page needs besides: the limit and the outputs staff
+// muted (which staff may unmute).
+Json RoomView(CService& service, const ServiceRoom& room, Json state)
 {
+    const std::string& strName = room.pWorker->Room().strName;
     state.erase("type");
     state.erase("room");
-    state["name"] = room.pWorker->Room().strName;
+    state["name"] = strName;
     state["staff_max_volume_db"] = room.pWorker->Room().staffMaxVolumeDb.value_or(0.0);
+    Json staffMuted = Json::array();
+    for (int nOutput = 1; nOutput <= kOutputs; ++nOutput)
+        if (service.Mutes().MutedByStaff(strName, nOutput))
+            staffMuted.push_back(nOutput);
+    state["staff_muted"] = staffMuted;
     return state;
 }
 
@@ -68,7 +76,7 @@ void GetRooms(Call& call)
 
 void GetRoom(Call& call)
 {
-    call.done({200, RoomView(*call.pRoom, call.pRoom->pWorker->State()), {}});
+    call.done({200, RoomView(call.service, *call.pRoom, call.pRoom->pWorker->State()), {}});
 }
 
 // Runs work on the room's thread when it is online (409 when not) and
@@ -83,7 +91,7 @@ void OnRoom(Call& call, std::function<ApiResponse(CProcessor&)> work)
     };
     task.then = [pCall, pResponse] {
         if (pResponse->nStatus == 200 && pResponse->body.is_null())
-            pResponse->body = RoomView(*pCall->pRoom, pCall->pRoom->pWorker->State());
+            pResponse->body = RoomView(pCall->service, *pCall->pRoom, pCall->pRoom->pWorker->State());
         pCall->done(*pResponse);
     };
     call.pRoom->pWorker->Post(std::move(task));

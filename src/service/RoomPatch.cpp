@@ -102,8 +102,11 @@ void ApplyPatch(CProcessor& processor, const std::vector<ParamEdit>& edits, cons
                 const std::string& strRoom)
 {
     for (const ParamEdit& edit : edits) {
+        // Staff muting an output that is muted already does not take it over.
+        const bool bMute = edit.ref.kind == ParamKind::Mute;
+        const bool bKeepOwner = bMute && caller.bStaff && edit.nCode != 0 && ReadParam(processor, edit.ref) != 0;
         WriteParam(processor, edit.ref, edit.nCode);
-        if (edit.ref.kind == ParamKind::Mute)
+        if (bMute && !bKeepOwner)
             mutes.Note(strRoom, edit.ref.nChannel, edit.nCode != 0, caller.bStaff);
     }
 }

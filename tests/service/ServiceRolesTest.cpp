@@ -45,8 +45,11 @@ TEST_F(ServiceTest, StaffUnmuteOnlyWhatStaffMutedAcrossARestart)
 {
     ASSERT_EQ(Call("PATCH", "/api/rooms/Room%201", Mute(2, true).dump()).nStatus, 200);
     ASSERT_EQ(Call("PATCH", "/api/rooms/Room%201", Mute(3, true).dump(), m_strStaff).nStatus, 200);
+    // Muting what is muted already does not make it staff's.
+    ASSERT_EQ(Call("PATCH", "/api/rooms/Room%201", Mute(2, true).dump(), m_strStaff).nStatus, 200);
     StopService();
     StartService();
+    EXPECT_EQ(Call("GET", "/api/rooms/Room%201", {}, m_strStaff).body["staff_muted"], Json::array({3}));
     const test_client::Reply installers = Call("PATCH", "/api/rooms/Room%201", Mute(2, false).dump(), m_strStaff);
     EXPECT_EQ(installers.nStatus, 403);
     EXPECT_EQ(installers.body["error"], "output 2 was muted by the installer");
