@@ -50,7 +50,8 @@ for f in usr/bin/zr470 usr/bin/zr470ctl usr/lib/udev/rules.d/70-zr470.rules \
          usr/share/applications/org.zr470.Editor.desktop usr/share/icons/hicolor/scalable/apps/zr470.svg \
          usr/share/icons/hicolor/256x256/apps/zr470.png usr/share/metainfo/org.zr470.Editor.metainfo.xml \
          usr/share/doc/zr470/manual/index.html usr/share/man/man1/zr470ctl.1 \
-         usr/bin/zr470d usr/share/man/man1/zr470d.1 usr/lib/systemd/system/zr470d.service; do
+         usr/bin/zr470d usr/share/man/man1/zr470d.1 usr/lib/systemd/system/zr470d.service \
+         usr/share/zr470/web/index.html; do
   [ -f "$stage/$f" ] || { echo "not installed: $f" >&2; exit 1; }
 done
 rm -rf "$stage"
@@ -61,7 +62,7 @@ deb=$(ls build/zr470_*.deb)
 contents=$(dpkg-deb -c "$deb")
 for f in ./usr/bin/zr470 ./usr/bin/zr470ctl ./usr/share/applications/org.zr470.Editor.desktop \
          ./usr/share/doc/zr470/manual/index.html ./usr/lib/udev/rules.d/70-zr470.rules \
-         ./usr/lib/udev/rules.d/71-zr470-plugdev.rules; do
+         ./usr/lib/udev/rules.d/71-zr470-plugdev.rules ./usr/share/zr470/web/index.html; do
   grep -q " $f\$" <<<"$contents" || { echo "$deb lacks $f" >&2; exit 1; }
 done
 dpkg-deb -f "$deb" Depends | grep -q libqt6widgets6 || { echo "$deb declares no Qt dependency" >&2; exit 1; }
@@ -70,6 +71,12 @@ if [ "$quick" = 1 ]; then
   echo "== Release tests passed (quick run: no usb-vm stage, no sanitizer builds, no fuzzing) =="
   exit 0
 fi
+
+echo "== browser: the staff page in Chromium against zr470d and two virtual processors =="
+# playwright-core as the lock file pins it (npm's cache serves a second run).
+started=$SECONDS
+(cd tests/browser && npm ci --no-audit --no-fund --prefer-offline --loglevel=error && ZR470_BUILD="$PWD/../../build" npm test)
+echo "browser stage: $((SECONDS - started)) s"
 
 echo "== usb-vm: zr470ctl and the editor through the kernel's USB HID stack =="
 ./scripts/usb-vm.sh build

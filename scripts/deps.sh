@@ -35,7 +35,13 @@ packages=(
   cpio              # packs that initramfs
   kmod              # depmod: the load order of the guest's modules
   udev              # udevd in the usb-vm guest applies our udev rules to the real hidraw nodes
+  chromium          # the browser stage: playwright-core drives Debian's Chromium through the staff page
 )
+# The browser stage runs playwright-core on Node. Debian's nodejs and npm only
+# where the machine has none: a Node that brings its own npm conflicts with
+# Debian's npm package.
+command -v node >/dev/null || packages+=(nodejs)
+command -v npm >/dev/null || packages+=(npm)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -3,7 +3,7 @@
 
 const TEXTS = {
   en: {
-    title: "ZR-470 rooms",
+    title: "ZR-470",
     switchTo: "中文",
     tokenLabel: "Staff token",
     login: "Log in",
@@ -30,7 +30,7 @@ const TEXTS = {
     refused: "Not done: {why}",
   },
   zh: {
-    title: "ZR-470 房间",
+    title: "ZR-470",
     switchTo: "English",
     tokenLabel: "员工令牌",
     login: "登录",

@@ -178,9 +178,10 @@ export async function phone(browser, language = "en", viewport = { width: 360, h
   return { context, page: await context.newPage() };
 }
 
-export async function logIn(page, venue, token = venue.staff) {
+export async function logIn(page, venue, token = venue.staff, language = "en") {
+  const zh = language.startsWith("zh");
   await page.goto(venue.url);
-  await page.getByLabel("Staff token").fill(token);
-  await page.getByRole("button", { name: "Log in" }).click();
-  await page.getByRole("heading", { name: "Rooms", exact: true }).waitFor();
+  await page.getByLabel(zh ? "员工令牌" : "Staff token").fill(token);
+  await page.getByRole("button", { name: zh ? "登录" : "Log in" }).click();
+  await page.getByRole("heading", { name: zh ? "房间" : "Rooms", exact: true }).waitFor();
 }

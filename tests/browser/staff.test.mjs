@@ -44,6 +44,7 @@ test("a wrong token is refused and not kept", async () => {
 test("a staff token logs in, sees only its rooms, is remembered and logs out", async () => {
   const { context, page } = await phone(browser);
   await logIn(page, venue);
+  assert.equal(await page.getByLabel("Staff token").isVisible(), false);
   const rows = await page.getByRole("listitem").allTextContents();
   assert.deepEqual(rows.map((row) => row.split(/(?<=\d)/)[0]), ["Karaoke 1", "Karaoke 2"]);
   const second = await context.newPage();

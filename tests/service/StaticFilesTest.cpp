@@ -4,8 +4,10 @@
 #include <unistd.h>
 
 #include <fstream>
+#include <sstream>
 
 #include "ServiceFixture.h"
+#include "ServiceMain.h"
 #include "StaticFiles.h"
 
 namespace {
@@ -81,6 +83,20 @@ TEST(StaticFilesRoute, PageOutsideApiAndWithoutToken)
     EXPECT_TRUE(IsPageTarget("/apix.js"));
     EXPECT_FALSE(IsPageTarget("/api"));
     EXPECT_FALSE(IsPageTarget("/api/rooms?x=1"));
+}
+
+TEST_F(StaticFilesTest, FolderInstalledBesideTheProgramOrNamed)
+{
+    std::filesystem::create_directories(m_base / "share" / "zr470" / "web");
+    EXPECT_EQ(DefaultWebRoot(m_base / "bin" / "zr470d"), m_base / "share" / "zr470" / "web");
+    EXPECT_TRUE(std::filesystem::exists(DefaultWebRoot("/nowhere/bin/zr470d") / "index.html"));  // the source tree's
+
+    std::ostringstream out, err;
+    const std::atomic<bool> bStop{true};
+    const std::vector<std::string> args = {"--tokens", (m_base / "t.json").string(), "--device", "virtual",
+                                           "--web", (m_base / "none").string()};
+    EXPECT_EQ(RunZr470d(args, out, err, bStop), 1);
+    EXPECT_EQ(err.str(), "zr470d: --web " + (m_base / "none").string() + ": no such folder\n");
 }
 
 TEST_F(ServiceTest, ServesThePageWithoutAToken)
