@@ -45,7 +45,11 @@ export class RoomView {
   // After an event of this room.
   update(event) {
     if (event.type === "levels") return this.renderMeters();
-    if (event.type === "change" && event.param === "mute") this.refresh();
+    if (event.type === "change" && event.param === "mute") {
+      // A room's mute comes as six changes: one read after them.
+      clearTimeout(this.refreshTimer);
+      this.refreshTimer = setTimeout(() => this.refresh(), 50);
+    }
     this.render();
   }
 
