@@ -80,7 +80,9 @@ export class RoomView {
     }
     slider.disabled = this.room.online === false;
     slider.setAttribute("aria-valuetext", decibels(Number(slider.value)));
-    $("volume-db").textContent = decibels(typeof volume === "number" ? Number(slider.value) : volume);
+    // A room never read yet (offline since the service started) has no volume.
+    const known = volume !== undefined;
+    $("volume-db").textContent = known ? decibels(typeof volume === "number" ? Number(slider.value) : volume) : "–";
     $("volume-note").hidden = !above;
     $("volume-note").textContent = t("aboveLimit", { limit: decibels(this.limit()) });
   }
