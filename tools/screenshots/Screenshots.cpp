@@ -156,6 +156,7 @@ class CQuietPrompts : public IUserPrompts {
 public:
     explicit CQuietPrompts(IUserPrompts& form) : m_form(form) {}
     QString AskFile(const FileDialogRequest& request) override { return m_form.AskFile(request); }
+    QStringList AskFiles(const FileDialogRequest& request) override { return m_form.AskFiles(request); }
     void ShowMessage(const QString&, MessageKind) override {}
     bool OpenUrl(const QUrl& url) override { return m_form.OpenUrl(url); }
 
