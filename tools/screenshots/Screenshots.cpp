@@ -378,6 +378,7 @@ class CFixedFilePrompts : public IUserPrompts {
 public:
     CFixedFilePrompts(IUserPrompts& form, QString strPath) : m_form(form), m_strPath(std::move(strPath)) {}
     QString AskFile(const FileDialogRequest&) override { return m_strPath; }
+    QStringList AskFiles(const FileDialogRequest&) override { return {m_strPath}; }
     void ShowMessage(const QString& strText, MessageKind kind) override { m_form.ShowMessage(strText, kind); }
     bool OpenUrl(const QUrl& url) override { return m_form.OpenUrl(url); }
 
