@@ -15,7 +15,9 @@
 #include <QTimer>
 #include <QWidget>
 #include <array>
+#include <functional>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "GlobalData.h"
@@ -119,6 +121,10 @@ public:
     void ClearA();
     bool HasA() const { return m_bHasA; }
     const TuningSnapshot& A() const { return m_a; }
+    // The stored programs A may come from, by number (1 … 10) with their
+    // names: the named ones, none while offline. Asked as the menu opens.
+    using ProgramList = std::vector<std::pair<int, QString>>;
+    void SetProgramsForA(std::function<ProgramList()> programs) { m_programsForA = std::move(programs); }
     void ShowDifference(bool bOn);
     bool ShowsDifference() const { return m_bShowDiff && m_bHasA; }
     // B − A of the selected output in the view's unit.
@@ -127,6 +133,9 @@ public:
     // measurement becomes the positions' power average, drawn with their
     // spread as a band. False with *pError, nothing changed, when refused.
     bool AddPosition(int nChannel, const std::vector<MeasurementPoint>& points, std::string* pError);
+    // Several positions at once, all or none: they join the output's
+    // (bJoin) or replace them.
+    bool LoadPositions(int nChannel, const Positions& added, bool bJoin, std::string* pError);
     int PositionCount(int nChannel) const;
 
     // The edit history's entries of the context menu: the names of the step
@@ -149,6 +158,7 @@ signals:
     void RedoRequested();
     void HistoryRequested();
     void AFromFileRequested();
+    void AFromProgramRequested(int nProgram);
     // nOutput's delay becomes nDelayCode and nPolarityOutput's polarity bInverted.
     void ApplyAdviceRequested(int nOutput, int nDelayCode, int nPolarityOutput, bool bInverted);
     void AddPositionRequested();
@@ -198,6 +208,7 @@ private:
     void DrawSumTexts(bool bFiltersOnly);
     void DrawSpread(const std::vector<MeasurementPoint>& average, double dOffset);
     void FillEvidenceMenu(QMenu& menu);
+    void FillProgramsMenu(QMenu& menu);
     void BuildEvidenceRow();
     void UpdateEvidenceRow();
     // Draws a text whose box is rcText, moved whole inside the plot's border.
@@ -253,6 +264,7 @@ private:
     TuningSnapshot m_a{};
     bool m_bHasA = false;
     bool m_bShowDiff = false;
+    std::function<ProgramList()> m_programsForA;
     std::array<Positions, kOutputs> m_positions;
     QWidget* m_pEvidenceRow = nullptr;  // shown only while something of it is on
     QToolButton* m_pViewButton = nullptr;

@@ -158,11 +158,17 @@ AxisResponse CFStatic::Difference()
 
 bool CFStatic::AddPosition(int nChannel, const std::vector<MeasurementPoint>& points, std::string* pError)
 {
-    if (nChannel < 0 || nChannel >= kOutputs)
+    return LoadPositions(nChannel, Positions{points}, true, pError);
+}
+
+bool CFStatic::LoadPositions(int nChannel, const Positions& added, bool bJoin, std::string* pError)
+{
+    if (nChannel < 0 || nChannel >= kOutputs || added.empty())
         return false;
-    Positions positions = m_positions[static_cast<size_t>(nChannel)];
-    positions.push_back(points);
-    std::vector<MeasurementPoint> average = points;
+    Positions positions = bJoin ? m_positions[static_cast<size_t>(nChannel)] : Positions();
+    positions.insert(positions.end(), added.begin(), added.end());
+    // One position is its own average, phase and all.
+    std::vector<MeasurementPoint> average = positions.front();
     CRoomCurve curve;
     if ((positions.size() > 1 && !PowerAverage(positions, &average, pError)) || !curve.Assign(average, pError))
         return false;
@@ -302,6 +308,7 @@ void CFStatic::FillEvidenceMenu(QMenu& menu)
     menu.addSeparator();
     menu.addAction(Tr(kTxtKeepAsA), this, &CFStatic::KeepAsA)->setEnabled(m_pData != nullptr);
     menu.addAction(Tr(kTxtAFromFile), this, &CFStatic::AFromFileRequested);
+    FillProgramsMenu(*menu.addMenu(Tr(kTxtAFromProgram)));
     QAction* pDiff = menu.addAction(Tr(kTxtDifference), this, [this](bool bOn) { ShowDifference(bOn); });
     pDiff->setCheckable(true);
     pDiff->setChecked(ShowsDifference());
@@ -312,6 +319,15 @@ void CFStatic::FillEvidenceMenu(QMenu& menu)
     QAction* pAdd = menu.addAction(Tr(kTxtAddPosition).arg(nPositions).arg(kMaxPositions), this,
                                    &CFStatic::AddPositionRequested);
     pAdd->setEnabled(bOutput && nPositions < kMaxPositions);
+}
+
+void CFStatic::FillProgramsMenu(QMenu& menu)
+{
+    const ProgramList programs = m_programsForA ? m_programsForA() : ProgramList();
+    for (const auto& [nProgram, strName] : programs)
+        menu.addAction(QStringLiteral("%1  %2").arg(nProgram).arg(strName), this,
+                       [this, n = nProgram] { emit AFromProgramRequested(n); });
+    menu.setEnabled(!programs.empty());
 }
 
 void CFStatic::BuildEvidenceRow()

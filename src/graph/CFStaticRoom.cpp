@@ -131,6 +131,7 @@ void CFStatic::FillContextMenu(QMenu& menu)
     pClear->setEnabled(bOutput && !m_room[static_cast<size_t>(m_nChannel)].IsEmpty());
     pImport->setEnabled(bOutput);
     pExport->setEnabled(bOutput);
-    pFit->setEnabled(bOutput && !m_room[static_cast<size_t>(m_nChannel)].IsEmpty());
+    // Without a measurement the fit asks for the measurement files first.
+    pFit->setEnabled(bOutput);
     FillEvidenceMenu(menu);
 }

@@ -273,6 +273,9 @@ const TextPair kTexts[] = {
     {"Output %1 (%2): response", "输出 %1（%2）：响应"},
     {"Sum of outputs %1", "输出 %1 的叠加"},
     {"thick: the response; grey: measurement; dashed: prediction", "粗线：响应；灰线：测量；虚线：预测"},
+    {"A from a program", "从程序取 A"},
+    {"%1 measurement positions are too many: an output holds at most %2. Nothing was loaded.",
+     "%1 个测量位置过多：每个输出最多 %2 个。未载入任何测量。"},
 };
 static_assert(sizeof(kTexts) / sizeof(kTexts[0]) == kTxtCount, "one text pair per TextId");
 

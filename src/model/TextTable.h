@@ -291,6 +291,8 @@ enum TextId : int {
     kTxtHandoverOutput,       // "%1": the output's number, "%2": its name
     kTxtHandoverSum,          // "%1": the outputs
     kTxtHandoverLegend,
+    kTxtAFromProgram,
+    kTxtTooManyPositions,     // "%1": measurements chosen with those held, "%2": the most
     kTxtCount
 };
 

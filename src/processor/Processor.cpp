@@ -216,6 +216,20 @@ bool CProcessor::ReadAllScenes()
     return m_session.ReadAllScenes();
 }
 
+bool CProcessor::LoadProgramInto(int nProgram, CKTV_Data& scene)
+{
+    if (nProgram < 1 || nProgram > kScenePrograms)
+        return false;
+    std::vector<uint8_t> image(kImageSize);
+    {
+        // A program keeps no delays: the live ones apply to it.
+        ModelLock lock(State().m_csModel);
+        std::memcpy(image.data(), State().SceneEntry(nProgram), kImageSize);
+        std::memcpy(scene.State().m_DelayTable, State().m_DelayTable, kDelayTableSize);
+    }
+    return LoadSceneBytes(scene, SceneFileBytes(image)).bOk;
+}
+
 PresetFileResult CProcessor::SaveAllScenesFile(const std::filesystem::path& path)
 {
     return ::SaveAllScenesFile(m_data, path);

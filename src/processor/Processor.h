@@ -127,6 +127,9 @@ public:
     bool ReadAllScenes();
     // Every program, the live scene and the delay table as an all-scenes file.
     PresetFileResult SaveAllScenesFile(const std::filesystem::path& path);
+    // Program n (1 … 10) as the last ReadAllScenes left it, loaded into
+    // scene (another model) with the live delays; false when n is no program.
+    bool LoadProgramInto(int nProgram, CKTV_Data& scene);
     // The current listening position and its delays as a position file.
     PresetFileResult SavePositionFile(const std::filesystem::path& path);
 

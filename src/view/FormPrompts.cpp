@@ -45,6 +45,12 @@ QString CFormPrompts::AskFile(const FileDialogRequest& request)
     return dialog.selectedFiles().front();
 }
 
+QStringList CFormPrompts::AskFiles(const FileDialogRequest& request)
+{
+    return QFileDialog::getOpenFileNames(m_pParent, request.strTitle, QFileInfo(request.strDefault).path(),
+                                         request.strFilter);
+}
+
 void CFormPrompts::ShowMessage(const QString& strText, MessageKind kind)
 {
     if (!g_bChinese && kind == MessageKind::kLinkFailure) {

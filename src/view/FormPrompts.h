@@ -17,6 +17,7 @@ public:
     CFormPrompts(QWidget* pParent, std::function<void(const QString&)> showSelfClosing);
 
     QString AskFile(const FileDialogRequest& request) override;
+    QStringList AskFiles(const FileDialogRequest& request) override;
     void ShowMessage(const QString& strText, MessageKind kind) override;
     bool OpenUrl(const QUrl& url) override;
 

@@ -287,6 +287,7 @@ void CQM7100View::OnNotify(int nMsg, intptr_t wParam, intptr_t lParam)
         break;
     case kMsgAllScenesRead:
         m_pFiles->OnAllScenesRead(static_cast<int>(wParam));
+        m_pRoom->OnAllScenesRead(static_cast<int>(wParam));
         break;
     default:
         break;

@@ -8,13 +8,16 @@
 #include <QSaveFile>
 #include <algorithm>
 #include <memory>
+#include <utility>
 
 #include "ApoChannels.h"
 #include "CFStatic.h"
 #include "ChannelStrip.h"
+#include "DataDefine.h"
 #include "EditHistory.h"
 #include "FilterSetMapping.h"
 #include "KTV_Data.h"
+#include "MeasurementAverage.h"
 #include "PresetFile.h"
 #include "Processor.h"
 #include "QM7100View.h"
@@ -78,6 +81,8 @@ void CRoomTuning::ConnectGraph(CFStatic* pGraph)
     connect(pGraph, &CFStatic::LoadMeasurementRequested, this, [this] { LoadMeasurement(false); });
     connect(pGraph, &CFStatic::AddPositionRequested, this, [this] { LoadMeasurement(true); });
     connect(pGraph, &CFStatic::AFromFileRequested, this, [this] { LoadA(); });
+    connect(pGraph, &CFStatic::AFromProgramRequested, this, [this](int nProgram) { LoadAFromProgram(nProgram); });
+    pGraph->SetProgramsForA([this] { return NamedPrograms(); });
     connect(pGraph, &CFStatic::ApplyAdviceRequested, this, [this](int nOutput, int nCode, int nPolarityOutput, bool bInverted) {
         m_form.SetDelay(nOutput, nCode);
         if ((m_data.Output(nPolarityOutput).GetPolarity() != 0) != bInverted)
@@ -89,7 +94,7 @@ void CRoomTuning::ConnectGraph(CFStatic* pGraph)
     connect(pGraph, &CFStatic::ExportFiltersRequested, this, [this] { ExportFilters(); });
 }
 
-QString CRoomTuning::AskRoomFile(bool bSave, const QString& strFilter)
+FileDialogRequest CRoomTuning::RoomFileRequest(bool bSave, const QString& strFilter) const
 {
     const auto folder = m_roomFolders.find(strFilter);
     FileDialogRequest request;
@@ -97,27 +102,53 @@ QString CRoomTuning::AskRoomFile(bool bSave, const QString& strFilter)
     request.strFilter = strFilter;
     request.strDefault = (folder != m_roomFolders.end() ? folder->second : m_form.CurrentDir() + "/DataFile") + '/' +
                          strFilter.section(' ', 0, 0);
-    const QString strPath = m_form.Prompts().AskFile(request);
+    return request;
+}
+
+QString CRoomTuning::AskRoomFile(bool bSave, const QString& strFilter)
+{
+    const QString strPath = m_form.Prompts().AskFile(RoomFileRequest(bSave, strFilter));
     if (!strPath.isEmpty())
         m_roomFolders[strFilter] = QFileInfo(strPath).absolutePath();
     return strPath;
 }
 
+QStringList CRoomTuning::AskMeasurementFiles()
+{
+    const QStringList paths = m_form.Prompts().AskFiles(RoomFileRequest(false, kMeasurementFilter));
+    if (!paths.isEmpty())
+        m_roomFolders[kMeasurementFilter] = QFileInfo(paths.front()).absolutePath();
+    return paths;
+}
+
 bool CRoomTuning::LoadMeasurement(bool bAddPosition)
 {
-    const QString strPath = AskRoomFile(false, kMeasurementFilter);
-    if (strPath.isEmpty())
-        return false;
-    const MeasurementResult measured = ReadMeasurementFile(LocalPath(strPath));
-    std::string strError = measured.bOk ? std::string() : RoomFileErrorText(measured.error);
+    const QStringList paths = AskMeasurementFiles();
+    return !paths.isEmpty() && LoadMeasurementFiles(paths, bAddPosition);
+}
+
+// All files are read and checked before the output's measurement changes:
+// one bad file, or too many, and it keeps what it had.
+bool CRoomTuning::LoadMeasurementFiles(const QStringList& paths, bool bAddPosition)
+{
     CFStatic* pGraph = m_form.Graph();
     const int nChannel = m_form.CurrentChannel();
-    // A new measurement starts the positions afresh (once it is known to be
-    // one); an added one joins them.
-    CRoomCurve check;
-    if (measured.bOk && !bAddPosition && check.Assign(measured.points, &strError))
-        pGraph->ClearMeasurement(nChannel);
-    if (!measured.bOk || !pGraph->AddPosition(nChannel, measured.points, &strError)) {
+    const qsizetype nTotal = paths.size() + (bAddPosition ? pGraph->PositionCount(nChannel) : 0);
+    if (nTotal > kMaxPositions) {
+        m_form.ShowMessage(Tr(kTxtTooManyPositions).arg(nTotal).arg(kMaxPositions));
+        return false;
+    }
+    Positions positions;
+    std::string strError;
+    for (const QString& strPath : paths) {
+        const MeasurementResult measured = ReadMeasurementFile(LocalPath(strPath));
+        if (!measured.bOk) {
+            m_form.ShowMessage(QString::fromStdString(RoomFileErrorText(measured.error)));
+            return false;
+        }
+        positions.push_back(measured.points);
+    }
+    if (!pGraph->LoadPositions(nChannel, positions, bAddPosition, &strError)) {
         m_form.ShowMessage(QString::fromStdString(strError));
         return false;
     }
@@ -137,6 +168,37 @@ bool CRoomTuning::LoadA()
     }
     m_form.Graph()->SetA(SnapshotOf(*scene));
     return true;
+}
+
+CFStatic::ProgramList CRoomTuning::NamedPrograms()
+{
+    CFStatic::ProgramList programs;
+    if (!m_processor.IsConnected() || !m_processor.State().m_bOnline)
+        return programs;
+    for (int n = 1; n <= kScenePrograms; ++n) {
+        const std::string strName = m_processor.ProgramName(n);
+        if (!strName.empty())
+            programs.emplace_back(n, QString::fromLatin1(strName.c_str()));
+    }
+    return programs;
+}
+
+bool CRoomTuning::LoadAFromProgram(int nProgram)
+{
+    if (nProgram < 1 || nProgram > kScenePrograms || !m_processor.ReadAllScenes())
+        return false;
+    m_nAProgram = nProgram;
+    return true;
+}
+
+void CRoomTuning::OnAllScenesRead(int nPrograms)
+{
+    const int nProgram = std::exchange(m_nAProgram, 0);
+    if (nPrograms != kScenePrograms || nProgram == 0)
+        return;
+    auto scene = std::make_unique<CKTV_Data>();
+    if (m_processor.LoadProgramInto(nProgram, *scene))
+        m_form.Graph()->SetA(SnapshotOf(*scene));
 }
 
 void CRoomTuning::ClearMeasurement()
@@ -189,10 +251,11 @@ void CRoomTuning::ApplyRoomMapping(const FilterMapping& mapping, const QString& 
 
 bool CRoomTuning::FitToMeasurement()
 {
+    // An output without a measurement takes its positions first.
+    if (m_form.Graph()->Measurement(m_form.CurrentChannel()).IsEmpty() && !LoadMeasurement(false))
+        return false;
     RoomFitInput input;
     input.measurement = m_form.Graph()->Measurement(m_form.CurrentChannel());
-    if (input.measurement.IsEmpty())
-        return false;
     input.crossover = CrossoverResponse(m_data.Output(m_form.CurrentChannel()).EQ());
     RoomFitDlgHost host;
     host.askTargetFile = [this] { return AskRoomFile(false, kMeasurementFilter); };

@@ -11,9 +11,12 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <map>
 
-class CFStatic;
+#include "CFStatic.h"
+#include "UserPrompts.h"
+
 class CKTV_Data;
 class CProcessor;
 class CQM7100View;
@@ -26,11 +29,18 @@ public:
     void ConnectGraph(CFStatic* pGraph);
 
     // Each returns true when it did its work; refusals are told to the user.
-    // bAddPosition: another microphone position joins the output's measurements.
+    // Up to kMaxPositions files chosen together; bAddPosition: they join
+    // the output's microphone positions, else they replace them.
     bool LoadMeasurement(bool bAddPosition);
+    bool LoadMeasurementFiles(const QStringList& paths, bool bAddPosition);
     void ClearMeasurement();
     // A of the graph's comparison from a scene file.
     bool LoadA();
+    // A from stored program n (1 … 10). Its blocks are read from the
+    // processor with the other programs', as the all-scenes backup reads
+    // them, without waiting: OnAllScenesRead, at the read's end, draws A.
+    bool LoadAFromProgram(int nProgram);
+    void OnAllScenesRead(int nPrograms);
     bool ImportFilters();
     bool ExportFilters();
     // The fit dialog on the output's measurement; true when a fit was applied.
@@ -38,7 +48,10 @@ public:
 
 private:
     // Opens in the folder last used for files of strFilter, DataFile/ at first.
+    FileDialogRequest RoomFileRequest(bool bSave, const QString& strFilter) const;
     QString AskRoomFile(bool bSave, const QString& strFilter);
+    QStringList AskMeasurementFiles();
+    CFStatic::ProgramList NamedPrograms();
     bool AskParametricMode();
     // The bands on the output (and its linked outputs), the page and graph
     // redrawn; one step of the edit history, named strStep.
@@ -48,4 +61,5 @@ private:
     CKTV_Data& m_data;
     CQM7100View& m_form;
     std::map<QString, QString> m_roomFolders;  // file filter → folder last used
+    int m_nAProgram = 0;  // the program being read for A; 0: none
 };

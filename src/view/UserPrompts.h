@@ -6,6 +6,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include "LinkTexts.h"
 
@@ -25,6 +26,8 @@ public:
     virtual ~IUserPrompts() = default;
     // The chosen path; empty when cancelled.
     virtual QString AskFile(const FileDialogRequest& request) = 0;
+    // Existing files chosen together; empty when cancelled.
+    virtual QStringList AskFiles(const FileDialogRequest& request) = 0;
     virtual void ShowMessage(const QString& strText, MessageKind kind) = 0;
     // False when no viewer took the document.
     virtual bool OpenUrl(const QUrl& url) = 0;

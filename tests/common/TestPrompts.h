@@ -15,6 +15,10 @@ public:
     {
         return m_askFile ? m_askFile(request) : m_form.AskFile(request);
     }
+    QStringList AskFiles(const FileDialogRequest& request) override
+    {
+        return m_askFiles ? m_askFiles(request) : m_form.AskFiles(request);
+    }
     void ShowMessage(const QString& strText, MessageKind kind) override
     {
         m_showMessage ? m_showMessage(strText, kind) : m_form.ShowMessage(strText, kind);
@@ -22,6 +26,7 @@ public:
     bool OpenUrl(const QUrl& url) override { return m_openUrl ? m_openUrl(url) : m_form.OpenUrl(url); }
 
     std::function<QString(const FileDialogRequest&)> m_askFile;
+    std::function<QStringList(const FileDialogRequest&)> m_askFiles;
     std::function<void(const QString&, MessageKind)> m_showMessage;
     std::function<bool(const QUrl&)> m_openUrl;
 

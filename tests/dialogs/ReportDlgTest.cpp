@@ -1,7 +1,12 @@
 // The parameter report opened with REPORT: its list as it was at that
 // moment, printing through the print dialog into PDFs, the worksheet export,
 // and zr470ctl's report of the same setup.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
 #include <QHeaderView>
+#include <QLineEdit>
+#include <QPrintDialog>
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
@@ -39,6 +44,32 @@ protected:
         return dialog.findChild<QTableWidget*>(ControlName(CDataViewDlg::kIdList));
     }
     std::string Path(const char* szName) const { return m_dir.filePath(szName).toStdString(); }
+
+    // Prints as a user does: the print dialog's file printer into strPdf,
+    // its "Handover pages" box ticked or not, then Print.
+    void PrintToFileThroughDialog(CDataViewDlg& dialog, const std::string& strPdf, bool bHandover)
+    {
+        OnNextModal<QPrintDialog>([&](QPrintDialog& print) {
+            auto* pPrinters = print.findChild<QComboBox*>(QStringLiteral("printers"));
+            auto* pFile = print.findChild<QLineEdit*>(QStringLiteral("filename"));
+            auto* pButtons = print.findChild<QDialogButtonBox*>();
+            QCheckBox* pBox = nullptr;
+            for (QCheckBox* pCheck : print.findChildren<QCheckBox*>())
+                pBox = pCheck->text() == Tr(kTxtHandoverPages) ? pCheck : pBox;
+            if (!pPrinters || !pFile || !pButtons || !pBox) {
+                ADD_FAILURE() << "the print dialog's fields";
+                print.reject();
+                return;
+            }
+            pPrinters->setCurrentIndex(pPrinters->count() - 1);  // the file printer comes last
+            pFile->setText(QString::fromStdString(strPdf));
+            if (pBox->isChecked() != bHandover)
+                QTest::mouseClick(pBox, Qt::LeftButton, {}, QPoint(6, pBox->height() / 2));
+            EXPECT_EQ(pBox->isChecked(), bHandover);
+            QTest::mouseClick(pButtons->button(QDialogButtonBox::Ok), Qt::LeftButton);
+        });
+        Press(dialog, CDataViewDlg::kIdPrint);
+    }
 };
 
 TEST_F(ReportDlgTest, ListsTheSetupAsItWasWhenOpened)
@@ -109,26 +140,22 @@ TEST_F(ReportDlgTest, PrintGoesWhereThePrintDialogSays)
         << "a cancelled dialog says nothing";
 }
 
-TEST_F(ReportDlgTest, HandoverPagesFollowTheTableWithTheGraphsSum)
+TEST_F(ReportDlgTest, HandoverPagesTickedInThePrintDialogFollowTheTableWithTheGraphsSum)
 {
-    const std::string strPlain = Path("plain.pdf");
-    const std::string strHandover = Path("handover.pdf");
     View().Graph()->SetSumMember(0, true);
     View().Graph()->SetSumMember(2, true);
     View().Graph()->ShowSum(true);
+    std::vector<std::string> pdfs;
     ASSERT_TRUE(WithReport([&](CDataViewDlg& dialog) {
-        for (const std::string* pPath : {&strPlain, &strHandover}) {
-            dialog.m_printDialogHook = [pPath](QPrinter& printer) {
-                printer.setOutputFileName(QString::fromStdString(*pPath));
-                return true;
-            };
-            Press(dialog, CDataViewDlg::kIdPrint);
-            dialog.m_bHandover = true;
+        for (const bool bHandover : {false, true, false}) {
+            pdfs.push_back(Path(("report" + std::to_string(pdfs.size()) + ".pdf").c_str()));
+            PrintToFileThroughDialog(dialog, pdfs.back(), bHandover);
         }
     }));
-    const int nTable = std::stoi(PdfInfo(strPlain, "Pages"));
-    ASSERT_EQ(std::stoi(PdfInfo(strHandover, "Pages")), nTable + kOutputs + 1);
-    EXPECT_NE(PdfText(strHandover, nTable + kOutputs + 1).find("Sum of outputs 1, 3"), std::string::npos);
+    const int nTable = std::stoi(PdfInfo(pdfs[0], "Pages"));
+    ASSERT_EQ(std::stoi(PdfInfo(pdfs[1], "Pages")), nTable + kOutputs + 1);
+    EXPECT_NE(PdfText(pdfs[1], nTable + kOutputs + 1).find("Sum of outputs 1, 3"), std::string::npos);
+    EXPECT_EQ(std::stoi(PdfInfo(pdfs[2], "Pages")), nTable) << "unticked again";
 }
 
 TEST_F(ReportDlgTest, ExportWritesTheListAsAWorksheet)

@@ -11,6 +11,7 @@
 #include <QSpinBox>
 #include <QUndoStack>
 #include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <functional>
 #include <nlohmann/json.hpp>
@@ -22,6 +23,7 @@
 #include "Frame.h"
 #include "KTV_Data.h"
 #include "PresetFile.h"
+#include "Processor.h"
 #include "RoomFitDlg.h"
 #include "RoomFixture.h"
 #include "Strings.h"
@@ -35,25 +37,39 @@ QString RoomFile(const char* szName)
     return QString::fromStdString(RoomFixture(szName));
 }
 
+// The measurement's levels on the axis, to tell two apart.
+std::vector<double> Levels(const CRoomCurve& curve)
+{
+    std::vector<double> levels;
+    for (int i = curve.First(); i <= curve.Last(); ++i)
+        levels.push_back(curve.At(i));
+    return levels;
+}
+
 }  // namespace
 
 class RoomTuning : public ViewTest {
 protected:
     CFStatic& Graph() { return *View().Graph(); }
 
-    // Right click on the graph and choose the entry with the keyboard.
+    // Right click on the graph and choose the entry (and in its submenu
+    // strSub) with the keyboard.
     void ChooseFromMenu(TextId entry) { ChooseFromMenu(Tr(entry)); }
-    void ChooseFromMenu(const QString& strEntry)
+    void ChooseFromMenu(const QString& strEntry, const QString& strSub = {})
     {
-        QTimer::singleShot(50, [this, strEntry] {
+        QTimer::singleShot(50, [this, strEntry, strSub] {
             auto* pMenu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
             ASSERT_NE(pMenu, nullptr);
-            for (QAction* pAction : pMenu->actions())
-                if (pAction->text() == strEntry) {
-                    pMenu->setActiveAction(pAction);
-                    m_bEntryEnabled = pAction->isEnabled();
-                }
-            QTest::keyClick(pMenu, Qt::Key_Return);
+            QAction* pEntry = Choose(*pMenu, strEntry);
+            if (!strSub.isEmpty() && m_bEntryEnabled) {
+                QTest::keyClick(pMenu, Qt::Key_Right);
+                QMenu* pSub = pEntry->menu();
+                ASSERT_TRUE(pSub && pSub->isVisible()) << strEntry.toStdString();
+                Choose(*pSub, strSub);
+                QTest::keyClick(pSub, Qt::Key_Return);
+            } else {
+                QTest::keyClick(pMenu, Qt::Key_Return);
+            }
             if (pMenu->isVisible())  // a disabled entry: Return does nothing
                 pMenu->close();
         });
@@ -62,14 +78,32 @@ protected:
         QApplication::sendEvent(&Graph(), &event);
         QCoreApplication::processEvents();
     }
+    QAction* Choose(QMenu& menu, const QString& strEntry)
+    {
+        QAction* pChosen = nullptr;
+        for (QAction* pAction : menu.actions())
+            pChosen = pAction->text() == strEntry ? pAction : pChosen;
+        m_bEntryEnabled = pChosen && pChosen->isEnabled();
+        if (pChosen)
+            menu.setActiveAction(pChosen);
+        return pChosen;
+    }
 
-    // Answers the next file dialogs with strPath; m_strOfferedFolder is where
-    // the last one opened.
+    // Answers the next file dialogs with strPath (or paths, chosen together);
+    // m_strOfferedFolder is where the last one opened.
     void AnswerFiles(const QString& strPath)
     {
         Prompts().m_askFile = [this, strPath](const FileDialogRequest& request) {
             m_strOfferedFolder = QFileInfo(request.strDefault).absolutePath();
             return strPath;
+        };
+        AnswerFiles(QStringList{strPath});
+    }
+    void AnswerFiles(const QStringList& paths)
+    {
+        Prompts().m_askFiles = [this, paths](const FileDialogRequest& request) {
+            m_strOfferedFolder = QFileInfo(request.strDefault).absolutePath();
+            return paths;
         };
     }
 
@@ -114,6 +148,13 @@ protected:
         for (int k = 0; k < kOutputs; ++k)
             Data().Output(k).FillAll();
         return std::vector<uint8_t>(State().m_LiveImage, State().m_LiveImage + kImageSize);
+    }
+
+    // Everything sent and the progress window gone (the form is disabled
+    // while it shows).
+    bool Settled()
+    {
+        return Drain() && QTest::qWaitFor([this] { return View().isEnabled(); }, 2000);
     }
 
     QString m_strOfferedFolder;
@@ -225,14 +266,23 @@ TEST_F(RoomTuning, ImportOfSeveralApoChannelsAsksForOne)
     EXPECT_NE(m_messages.back().find("\"Channel: L\": 2 filters not taken"), std::string::npos) << m_messages.back();
 }
 
-TEST_F(RoomTuning, FitNeedsAMeasurement)
+TEST_F(RoomTuning, FitWithoutAMeasurementFitsTheFilesChosenTogether)
 {
-    ChooseFromMenu(kTxtFitToMeasurement);
-    EXPECT_FALSE(m_bEntryEnabled);
-    LoadMeasurement();
-    OnFitDialog([](CRoomFitDlg& dialog) { dialog.reject(); });
+    int nOpened = 0;
+    int nPositions = 0;
+    OnFitDialog([&](CRoomFitDlg& dialog) {
+        ++nOpened;
+        nPositions = Graph().PositionCount(0);
+        dialog.reject();
+    });
+    AnswerFiles(QStringList());  // cancelled: no fit
     ChooseFromMenu(kTxtFitToMeasurement);
     EXPECT_TRUE(m_bEntryEnabled);
+    EXPECT_EQ(nOpened, 0);
+    AnswerFiles(QStringList{RoomFile("rew_measurement.txt"), RoomFile("measurement.frd")});
+    ChooseFromMenu(kTxtFitToMeasurement);
+    EXPECT_EQ(nOpened, 1);
+    EXPECT_EQ(nPositions, 2);
 }
 
 TEST_F(RoomTuning, FitAppliesTheBandsToTheOutputsAndTheProcessor)
@@ -337,25 +387,48 @@ TEST_F(RoomTuning, KeptAStaysAcrossEditsAndUndoAndItsDifferenceStartsAtZero)
     EXPECT_FALSE(Graph().HasA());
 }
 
-TEST_F(RoomTuning, PositionsAddUpToTheirPowerAverage)
+TEST_F(RoomTuning, PositionsChosenTogetherOrOneByOneGiveTheirPowerAverageUpToEight)
 {
     StartApp();
     ASSERT_TRUE(ConnectOnline());
-    LoadMeasurement();
-    const CRoomCurve one = Graph().Measurement(0);
-    AnswerFiles(RoomFile("measurement.frd"));
-    ChooseFromMenu(Tr(kTxtAddPosition).arg(1).arg(kMaxPositions));
-    ASSERT_EQ(Graph().PositionCount(0), 2);
-    const MeasurementResult rew = ReadMeasurementFile(RoomFixture("rew_measurement.txt"));
-    const MeasurementResult frd = ReadMeasurementFile(RoomFixture("measurement.frd"));
+    const QString strSeat = m_dir.filePath("seat3.frd");
+    QFile seat(strSeat);
+    ASSERT_TRUE(seat.open(QIODevice::WriteOnly));
+    for (double f = 10.0; f < 25000.0; f *= 1.1)
+        seat.write(QByteArray::number(f) + " " + QByteArray::number(70.0 + 4.0 * std::sin(std::log(f))) + "\n");
+    seat.close();
+    const QStringList three = {RoomFile("rew_measurement.txt"), RoomFile("measurement.frd"), strSeat};
+    AnswerFiles(three);
+    ChooseFromMenu(kTxtLoadMeasurement);
+    ASSERT_EQ(Graph().PositionCount(0), 3);
+    Positions read;
+    for (const QString& strPath : three)
+        read.push_back(ReadMeasurementFile(strPath.toStdString()).points);
     std::vector<MeasurementPoint> average;
     std::string strError;
-    ASSERT_TRUE(PowerAverage({rew.points, frd.points}, &average, &strError));
+    ASSERT_TRUE(PowerAverage(read, &average, &strError));
     CRoomCurve expected;
     ASSERT_TRUE(expected.Assign(average, &strError));
-    EXPECT_EQ(Graph().Measurement(0).At(100), expected.At(100));
-    EXPECT_NE(Graph().Measurement(0).At(100), one.At(100));
+    EXPECT_EQ(Levels(Graph().Measurement(0)), Levels(expected));
     Graph().Offscreen();  // draws the spread
+
+    // One by one: a fourth joins them.
+    AnswerFiles(RoomFile("measurement.frd"));
+    ChooseFromMenu(Tr(kTxtAddPosition).arg(3).arg(kMaxPositions));
+    ASSERT_EQ(Graph().PositionCount(0), 4);
+    const std::vector<double> four = Levels(Graph().Measurement(0));
+    EXPECT_NE(four, Levels(expected));
+
+    // Nine at once, or five more to the four: refused, nothing changes.
+    AnswerFiles(QStringList(9, RoomFile("measurement.frd")));
+    ChooseFromMenu(kTxtLoadMeasurement);
+    AnswerFiles(QStringList(5, RoomFile("measurement.frd")));
+    ChooseFromMenu(Tr(kTxtAddPosition).arg(4).arg(kMaxPositions));
+    EXPECT_EQ(Graph().PositionCount(0), 4);
+    EXPECT_EQ(Levels(Graph().Measurement(0)), four);
+    EXPECT_EQ(m_messages, std::vector<std::string>({Tr(kTxtTooManyPositions).arg(9).arg(8).toStdString(),
+                                                    Tr(kTxtTooManyPositions).arg(9).arg(8).toStdString()}));
+
     LoadMeasurement();  // a new measurement starts afresh
     EXPECT_EQ(Graph().PositionCount(0), 1);
 }
@@ -395,4 +468,35 @@ TEST_F(RoomTuning, AComesFromASceneFileAndABadFileLeavesItAlone)
     ChooseFromMenu(kTxtAFromFile);
     EXPECT_EQ(Graph().A()[0].dDb, kept);
     EXPECT_FALSE(m_messages.empty());
+}
+
+TEST_F(RoomTuning, AComesFromAStoredProgramReadFromTheProcessor)
+{
+    ChooseFromMenu(Tr(kTxtAFromProgram), QStringLiteral("4  Before"));
+    EXPECT_FALSE(m_bEntryEnabled) << "offline";
+    ASSERT_TRUE(ConnectOnline());
+    bool bQueued = false;
+    ASSERT_EQ(View().Processor().StoreProgram(4, "Before", &bQueued), ProgramNameCheck::kOk);
+    ASSERT_TRUE(Settled());
+    ChooseFromMenu(kTxtKeepAsA);
+    DragBand10Up();
+    const AxisResponse boost = Graph().Difference();  // the drag: B − A
+    ASSERT_GT(boost[static_cast<size_t>(NearestAxisIndex(160.0))], 3.0);
+    ASSERT_EQ(View().Processor().StoreProgram(3, "After", &bQueued), ProgramNameCheck::kOk);
+    ASSERT_TRUE(Settled());
+
+    // Each program is read from the processor before it becomes A.
+    auto takeA = [this](const char* szEntry) {
+        Graph().ClearA();
+        ChooseFromMenu(Tr(kTxtAFromProgram), QString::fromLatin1(szEntry));
+        EXPECT_TRUE(m_bEntryEnabled) << szEntry;
+        return QTest::qWaitFor([this] { return Graph().HasA(); }, 10000) && Settled();
+    };
+    ASSERT_TRUE(takeA("4  Before"));
+    const AxisResponse diff = Graph().Difference();
+    for (size_t i = 0; i < diff.size(); ++i)
+        EXPECT_NEAR(diff[i], boost[i], 1e-9) << "at " << g_dFreqAxis[i] << " Hz";
+    ASSERT_TRUE(takeA("3  After"));  // the live settings' twin
+    for (const double d : Graph().Difference())
+        EXPECT_NEAR(d, 0.0, 1e-9);
 }

@@ -156,6 +156,7 @@ class CQuietPrompts : public IUserPrompts {
 public:
     explicit CQuietPrompts(IUserPrompts& form) : m_form(form) {}
     QString AskFile(const FileDialogRequest& request) override { return m_form.AskFile(request); }
+    QStringList AskFiles(const FileDialogRequest& request) override { return m_form.AskFiles(request); }
     void ShowMessage(const QString&, MessageKind) override {}
     bool OpenUrl(const QUrl& url) override { return m_form.OpenUrl(url); }
 
@@ -377,6 +378,7 @@ class CFixedFilePrompts : public IUserPrompts {
 public:
     CFixedFilePrompts(IUserPrompts& form, QString strPath) : m_form(form), m_strPath(std::move(strPath)) {}
     QString AskFile(const FileDialogRequest&) override { return m_strPath; }
+    QStringList AskFiles(const FileDialogRequest&) override { return {m_strPath}; }
     void ShowMessage(const QString& strText, MessageKind kind) override { m_form.ShowMessage(strText, kind); }
     bool OpenUrl(const QUrl& url) override { return m_form.OpenUrl(url); }
 
