@@ -78,7 +78,8 @@ export class RoomView {
       slider.max = String(above ? volume : this.limit());
       slider.value = String(typeof volume === "number" ? volume : slider.min);
     }
-    slider.disabled = this.room.online === false;
+    // The limit comes with the room's details: no slider before it is known.
+    slider.disabled = this.room.online === false || typeof this.room.staff_max_volume_db !== "number";
     slider.setAttribute("aria-valuetext", decibels(Number(slider.value)));
     // A room never read yet (offline since the service started) has no volume.
     const known = volume !== undefined;

@@ -24,6 +24,7 @@ async function roomPage(name, language = "en") {
   await logIn(page, venue);
   await page.getByRole("link", { name: new RegExp(name) }).click();
   await page.getByRole("heading", { name }).waitFor();
+  await page.locator("#volume:enabled").waitFor();
   return { context, page };
 }
 
