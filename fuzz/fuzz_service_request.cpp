@@ -2,7 +2,8 @@
 // checked and applied to a virtual processor, and always answered once,
 // within seconds, with one of the API's status codes; an error always says
 // what and where. The same text as the target of an events upgrade is
-// refused or accepted, never more.
+// refused or accepted, never more; as a page's path it names a file of the
+// staff page's folder or none.
 //
 // Input: byte 0 picks the method (bits 0-2) and the token (bits 3-4); the
 // rest is the target, a newline, and the body.
@@ -16,6 +17,7 @@
 #include "ApiRoutes.h"
 #include "EventsRequest.h"
 #include "Service.h"
+#include "StaticFiles.h"
 
 namespace {
 
@@ -79,6 +81,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
     const auto refusal = ReadEventsRequest(*harness.pService, request.strTarget, request.strAuthorization,
                                            request.strBody.substr(0, 200), &wanted);
     if (refusal ? !kStatuses.contains(refusal->nStatus) : wanted.rooms.empty() || wanted.rooms.size() > 2)
+        std::abort();
+
+    static const std::filesystem::path web = DefaultWebRoot("/nowhere/bin/zr470d");
+    const StaticReply page = ServeStaticFile(web, request.strMethod, request.strTarget);
+    if (page.nStatus != 200 && page.nStatus != 404 && page.nStatus != 405)
         std::abort();
     return 0;
 }
