@@ -54,6 +54,7 @@ void CQM7100View::ApplyFit(const CFormFit& fit)
     m_layout.Apply(fit, [this](QWidget* pChild, const QRect& rcBase) { return Place(pChild, rcBase); });
     m_pPage->setGeometry(m_pTabFrame->PageRect());
     m_pPage->ApplyFit(fit, m_szPageBase);
+    m_pGraph->SetTextScale(fit.dScale);
     m_pixBackground = QPixmap();
     update();
 }

@@ -131,3 +131,24 @@ TEST_F(ScreensTest, TheWindowOpensAtTheSizeItClosedAt)
     StartOn(QRect(0, 0, 1280, 688));
     EXPECT_TRUE(QRect(0, 0, 1280, 688).contains(Frame().frameGeometry())) << "kept within a smaller screen";
 }
+
+TEST_F(ScreensTest, ADialogOpensInsideTheAvailableAreaOfTheFormsScreen)
+{
+    StartOn(QRect(0, 0, 1280, 688));
+    QDialog dialog(&Frame());
+    dialog.resize(300, 200);
+    dialog.move(1200, 650);
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    EXPECT_EQ(dialog.screen(), Frame().screen());
+    EXPECT_TRUE(QRect(0, 0, 1280, 688).contains(dialog.frameGeometry()));
+}
+
+TEST(WindowPlacement, ARectangleIsMovedAndShrunkIntoTheArea)
+{
+    const QRect rcArea(0, 32, 1280, 688);
+    EXPECT_EQ(KeptWithin(QRect(10, 40, 100, 100), rcArea), QRect(10, 40, 100, 100));
+    EXPECT_EQ(KeptWithin(QRect(1250, 0, 100, 100), rcArea), QRect(1180, 32, 100, 100));
+    EXPECT_EQ(KeptWithin(QRect(-50, 700, 1500, 100), rcArea), QRect(0, 620, 1280, 100));
+    EXPECT_EQ(KeptWithin(QRect(5, 5, 100, 100), QRect()), QRect(5, 5, 100, 100));
+}
