@@ -3,8 +3,7 @@
 #include <QCloseEvent>
 #include <QScrollArea>
 #include <QSettings>
-#include <algorithm>
-#include <cmath>
+#include <QTimer>
 
 #include "FormFit.h"
 #include "ProcessorState.h"
@@ -42,12 +41,12 @@ void CMainFrame::SetView(CQM7100View* pView)
     PlaceWindow();
 }
 
+// Where the form does not fit, the window takes the whole area: the form
+// is scaled to the tighter side and spreads along the other.
 QSize CMainFrame::OpeningSize(const QSize& szArea)
 {
     const QSize szBase = CQM7100View::BaseSize();
-    const CFormFit fit = CFormFit::For(szBase, szArea);
-    return QSize(std::min(fit.Scaled(szBase.width()), szArea.width()),
-                 std::min(fit.Scaled(szBase.height()), szArea.height()));
+    return szArea.width() >= szBase.width() && szArea.height() >= szBase.height() ? szBase : szArea;
 }
 
 // Where it was, or at the top left of the available area.
@@ -100,6 +99,9 @@ void CMainFrame::showEvent(QShowEvent* pEvent)
     if (!m_bShownOnce) {
         m_bShownOnce = true;
         KeepWithinScreen();
+        // A window manager tells the frame's size once it has framed the
+        // window: look again then.
+        QTimer::singleShot(0, this, &CMainFrame::KeepWithinScreen);
     }
 }
 
