@@ -46,6 +46,29 @@ protected:
         return controls;
     }
 
+    // Band 10 of output 1 dragged up where the graph shows it: that band's
+    // gain rises, no other band's changes.
+    void ExpectDragChangesBand10Only()
+    {
+        CFStatic* pGraph = View().Graph();
+        const BandRect& rc = Data().Output(0).EQ()[9].MarkerRect();
+        const QPoint from(rc.CenterX(), rc.CenterY());
+        std::vector<int> gains;
+        for (int i = 0; i < COutputDlg::kBands; ++i)
+            gains.push_back(Data().Output(0).EQ()[i].GetGainCode());
+        QTest::mouseMove(pGraph, from + QPoint(1, 0));
+        QTest::mouseMove(pGraph, from);
+        QTest::mousePress(pGraph, Qt::LeftButton, {}, from);
+        QTest::mouseMove(pGraph, from - QPoint(0, 40));
+        QTest::mouseRelease(pGraph, Qt::LeftButton, {}, from - QPoint(0, 40));
+        for (int i = 0; i < COutputDlg::kBands; ++i) {
+            if (i == 9)
+                EXPECT_GT(Data().Output(0).EQ()[i].GetGainCode(), gains[9]);
+            else
+                EXPECT_EQ(Data().Output(0).EQ()[i].GetGainCode(), gains[i]) << "band " << i + 1;
+        }
+    }
+
     void ExpectControlsInside()
     {
         const QRect rcWindow = Frame().rect();
@@ -67,6 +90,7 @@ TEST_F(ScreensTest, OnALaptopTheFormIsScaledToTheScreenAndWorks)
     auto* pMute = Ctl<CXPButton>(6052);
     EXPECT_LT(pMute->width(), 52) << "the button is drawn at the scaled size";
     EXPECT_EQ(SkinImage(pMute->CurrentImage(), View().Fit().dScale).size(), pMute->size());
+    ExpectDragChangesBand10Only();
     ASSERT_TRUE(ConnectOnline());
     m_pDevice->ClearReceivedFrames();
     Click(6052);
@@ -101,23 +125,7 @@ TEST_F(ScreensTest, MaximisedOnALargeMonitorTheGraphAndThePageTakeTheRoom)
     const QRect rcPage(View().Page()->mapTo(&Frame(), QPoint(0, 0)), View().Page()->size());
     EXPECT_LE(rcPage.left(), 10);
     EXPECT_GE(rcPage.right(), Frame().width() - 10) << "the page spans the window";
-    // Band 10 of output 1 dragged up where the larger graph shows it.
-    const BandRect& rc = Data().Output(0).EQ()[9].MarkerRect();
-    const QPoint from(rc.CenterX(), rc.CenterY());
-    std::vector<int> gains;
-    for (int i = 0; i < COutputDlg::kBands; ++i)
-        gains.push_back(Data().Output(0).EQ()[i].GetGainCode());
-    QTest::mouseMove(pGraph, from + QPoint(1, 0));
-    QTest::mouseMove(pGraph, from);
-    QTest::mousePress(pGraph, Qt::LeftButton, {}, from);
-    QTest::mouseMove(pGraph, from - QPoint(0, 60));
-    QTest::mouseRelease(pGraph, Qt::LeftButton, {}, from - QPoint(0, 60));
-    for (int i = 0; i < COutputDlg::kBands; ++i) {
-        if (i == 9)
-            EXPECT_GT(Data().Output(0).EQ()[i].GetGainCode(), gains[9]);
-        else
-            EXPECT_EQ(Data().Output(0).EQ()[i].GetGainCode(), gains[i]) << "band " << i + 1;
-    }
+    ExpectDragChangesBand10Only();
 }
 
 TEST_F(ScreensTest, TheWindowOpensAtTheSizeItClosedAt)
@@ -130,6 +138,10 @@ TEST_F(ScreensTest, TheWindowOpensAtTheSizeItClosedAt)
     Frame().close();
     StartOn(QRect(0, 0, 1280, 688));
     EXPECT_TRUE(QRect(0, 0, 1280, 688).contains(Frame().frameGeometry())) << "kept within a smaller screen";
+    Frame().close();
+    QSettings("ZR_470.exe", "DspMcu").setValue("Window/Geometry", QByteArray("not a geometry"));
+    StartOn(QRect());
+    EXPECT_EQ(Frame().size(), QSize(1260, 725)) << "a bad remembered geometry is ignored";
 }
 
 TEST_F(ScreensTest, ADialogOpensInsideTheAvailableAreaOfTheFormsScreen)
