@@ -1,32 +1,10 @@
 // The frame port: zr470ctl talks to a room through the service as if to its
-// processor; what it writes becomes the room's state, told as the editor's;
-// what the API set is what it reads; bad input changes nothing.
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
-#include <fstream>
-#include <iterator>
-
+// processor; what it writes (a store too) becomes the room's state, told as
+// the editor's; what the API set is what it reads; bad input changes nothing.
 #include "CtlRun.h"
 #include "FramePort.h"
 #include "ServiceFixture.h"
-
-namespace {
-
-// A raw TCP client of the port.
-int ConnectTo(int nPort)
-{
-    const int nFd = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
-    addr.sin_port = htons(static_cast<uint16_t>(nPort));
-    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    EXPECT_EQ(connect(nFd, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
-    return nFd;
-}
-
-}  // namespace
+#include "TcpTransport.h"
 
 class FramePortTest : public ServiceTest {
 protected:
@@ -47,6 +25,14 @@ protected:
     {
         args.insert(args.begin(), {"--device", "tcp:127.0.0.1:" + std::to_string(m_pPort->Port())});
         return RunArgs(args);
+    }
+    template <typename Condition>
+    static bool Eventually(Condition bMet)
+    {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        while (!bMet() && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        return bMet();
     }
     Json Output(int nChannel, const std::string& strParam)
     {
@@ -83,24 +69,27 @@ TEST_F(FramePortTest, ScenesTravelBothWays)
     ASSERT_EQ(Call("PATCH", "/api/rooms/Room%201", R"({"outputs":{"1":{"level":-20}}})").nStatus, 200);
     const CtlRun write = Ctl({"write-scene", strScene});
     ASSERT_EQ(write.nExit, 0) << write.strErr;
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(3);
-    while (Output(1, "level") != before && std::chrono::steady_clock::now() < deadline)
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    EXPECT_EQ(Output(1, "level"), before);
+    EXPECT_TRUE(Eventually([&] { return Output(1, "level") == before; }));
+    // A store is no plain write of the live settings: the room is read again.
+    ASSERT_EQ(Ctl({"store", "3", "Bar"}).nExit, 0);
+    EXPECT_TRUE(Eventually([&] { return Call("GET", "/api/rooms/Room%201").body["programs"][2] == "Bar"; }));
 }
 
 TEST_F(FramePortTest, GarbageAndASecondClientChangeNothing)
 {
     const Json before = Call("GET", "/api/rooms/Room%201").body;
-    const int nFd = ConnectTo(m_pPort->Port());
-    std::vector<uint8_t> garbage(64 * 40);
-    for (size_t i = 0; i < garbage.size(); ++i)
-        garbage[i] = static_cast<uint8_t>(i * 37 + (i % 3 == 0 ? 0x5C : 0xEE));
-    ASSERT_EQ(send(nFd, garbage.data(), garbage.size() - 10, MSG_NOSIGNAL), static_cast<ssize_t>(garbage.size() - 10));
+    std::unique_ptr<CTcpTransport> pClient = CTcpTransport::Connect("127.0.0.1", m_pPort->Port(), nullptr);
+    ASSERT_TRUE(pClient);
+    uint8_t report[65] = {};
+    for (int nRecord = 0; nRecord < 40; ++nRecord) {
+        for (int i = 1; i < 65; ++i)
+            report[i] = static_cast<uint8_t>(nRecord * 64 + i * 37 + (i % 3 == 0 ? 0x5C : 0xEE));
+        ASSERT_EQ(pClient->WriteReport(report, 1000), IoResult::Ok);
+    }
     // The port serves one client: another is turned away at once.
     const CtlRun refused = Ctl({"get", "1", "level"});
     EXPECT_NE(refused.nExit, 0);
-    close(nFd);  // mid-record
+    pClient->Close();  // in the middle of a frame
     EXPECT_EQ(Call("GET", "/api/rooms/Room%201").body, before);
     EXPECT_TRUE(m_pService->FindRoom("Room 1")->pWorker->Online());
     EXPECT_EQ(Ctl({"get", "1", "level"}).nExit, 0);
