@@ -22,7 +22,7 @@ void CheckFrame(const std::vector<uint8_t>& frame)
 {
     const int nPayload = frame.size() >= kFrameOverhead ? GetWord(frame.data() + kFoLength) : -1;
     const bool bWellFormed = nPayload >= 0 && frame.size() == static_cast<size_t>(nPayload + kFrameOverhead) &&
-                             frame[3] == kFrameStart && frame.back() == kFrameEnd &&
+                             frame[0] == kFrameSync && frame.back() == kFrameEnd &&
                              (frame[kFoCommand] == kCmdWrite || frame[kFoCommand] == kCmdRead);
     const bool bFirmware = frame[kFoCommand] == kCmdWrite && frame[kFoKind] == kKindSystem &&
                            CVirtualLoader::IsLoaderStep(frame[kFoChannel]);
