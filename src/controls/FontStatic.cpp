@@ -3,6 +3,8 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <algorithm>
+#include <cmath>
 
 CFontStatic::CFontStatic(int nId, QWidget* pParent)
     : CFontStatic(nId, QString(), pParent)
@@ -39,6 +41,14 @@ void CFontStatic::SetFontStyle(int nHeight, QColor crText, int nFlags)
     InvalidateUnder();
 }
 
+void CFontStatic::SetScale(double dScale)
+{
+    if (dScale == m_dScale)
+        return;
+    m_dScale = dScale;
+    InvalidateUnder();
+}
+
 // The label has no background of its own, so the parent must repaint the
 // area for the old text to disappear.
 void CFontStatic::InvalidateUnder()
@@ -65,7 +75,7 @@ void CFontStatic::paintEvent(QPaintEvent*)
     // Heights are character-cell heights in pixels; zero or less keeps the
     // window font's size, as the platform's font mapper does.
     if (m_nHeight != 0)
-        font.setPixelSize(qAbs(m_nHeight));
+        font.setPixelSize(std::max(1, static_cast<int>(std::lround(qAbs(m_nHeight) * m_dScale))));
     font.setWeight(QFont::Normal);
     font.setStyleHint(QFont::SansSerif);
     painter.setFont(font);

@@ -28,6 +28,8 @@ public:
     void SetFontStyle(int nHeight, QColor crText, int nFlags);
 
     QColor TextColor() const { return m_crText; }
+    // Letters at this scale of the height set (1: as set).
+    void SetScale(double dScale);
 
 signals:
     // A left click on the label; the owner handles it like a command.
@@ -46,6 +48,7 @@ private:
     int m_nId;
     QString m_strText;
     int m_nHeight = kDefaultHeight;
+    double m_dScale = 1.0;
     QColor m_crText = Qt::black;
     bool m_bLeft = false;
     bool m_bRight = false;

@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QWheelEvent>
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 #include "SkinFactory.h"
@@ -42,24 +43,26 @@ CSkinFader::CSkinFader(int nId, QWidget* pParent)
     connect(&m_timerMoving, &QTimer::timeout, this, &CSkinFader::OnMovingTimer);
 }
 
-bool CSkinFader::LoadPair(Pair& pair, int nNormal, int nActive, bool bTransparent,
-                          QRgb crMask, int x, int y)
+bool CSkinFader::LoadPair(Pair& pair, const Source& source) const
 {
-    if (nNormal == 0) {
+    if (source.nNormal == 0) {
         pair = Pair();
         return true;
     }
-    const QPixmap& pixNormal = SkinImage(nNormal);
+    // The mask's pixel is named in the images' own pixels.
+    const int x = static_cast<int>(source.x * m_dScale);
+    const int y = static_cast<int>(source.y * m_dScale);
+    const QPixmap& pixNormal = SkinImage(source.nNormal, m_dScale);
     Pair loaded;
-    loaded.bTransparent = bTransparent;
-    loaded.pixNormal = MaskedCopy(pixNormal, bTransparent, crMask, x, y);
+    loaded.bTransparent = source.bTransparent;
+    loaded.pixNormal = MaskedCopy(pixNormal, source.bTransparent, source.crMask, x, y);
     if (loaded.pixNormal.isNull())
         return false;
-    if (nActive != 0) {
-        const QPixmap& pixActive = SkinImage(nActive);
+    if (source.nActive != 0) {
+        const QPixmap& pixActive = SkinImage(source.nActive, m_dScale);
         if (pixActive.size() != pixNormal.size())
             return false;
-        loaded.pixActive = MaskedCopy(pixActive, bTransparent, crMask, x, y);
+        loaded.pixActive = MaskedCopy(pixActive, source.bTransparent, source.crMask, x, y);
         if (loaded.pixActive.isNull())
             return false;
     }
@@ -70,8 +73,14 @@ bool CSkinFader::LoadPair(Pair& pair, int nNormal, int nActive, bool bTransparen
 bool CSkinFader::SetBitmapChannel(int nNormal, int nActive, bool bTransparent, QRgb crMask,
                                   int x, int y)
 {
-    if (!LoadPair(m_channel, nNormal, nActive, bTransparent, crMask, x, y))
+    return LoadChannel({nNormal, nActive, bTransparent, crMask, x, y});
+}
+
+bool CSkinFader::LoadChannel(const Source& source)
+{
+    if (!LoadPair(m_channel, source))
         return false;
+    m_channelSource = source;
     if (!m_channel.pixNormal.isNull())
         resize(m_channel.pixNormal.size());
     UpdateOpaque();
@@ -82,10 +91,26 @@ bool CSkinFader::SetBitmapChannel(int nNormal, int nActive, bool bTransparent, Q
 bool CSkinFader::SetBitmapThumb(int nNormal, int nActive, bool bTransparent, QRgb crMask,
                                 int x, int y)
 {
-    if (!LoadPair(m_thumb, nNormal, nActive, bTransparent, crMask, x, y))
+    return LoadThumb({nNormal, nActive, bTransparent, crMask, x, y});
+}
+
+bool CSkinFader::LoadThumb(const Source& source)
+{
+    if (!LoadPair(m_thumb, source))
         return false;
+    m_thumbSource = source;
     update();
     return true;
+}
+
+void CSkinFader::SetScale(double dScale)
+{
+    if (dScale == m_dScale)
+        return;
+    m_dScale = dScale;
+    LoadChannel(m_channelSource);
+    LoadThumb(m_thumbSource);
+    ScaleMargins();
 }
 
 // An opaque channel covers every pixel, so Qt need not paint the parent
@@ -118,10 +143,20 @@ void CSkinFader::SetPosInverted(int nValue)
 
 void CSkinFader::SetMargin(int nLeft, int nTop, int nRight, int nBottom)
 {
-    m_nMarginLeft = nLeft;
-    m_nMarginTop = nTop;
-    m_nMarginRight = nRight;
-    m_nMarginBottom = nBottom;
+    m_nBaseMargin[0] = nLeft;
+    m_nBaseMargin[1] = nTop;
+    m_nBaseMargin[2] = nRight;
+    m_nBaseMargin[3] = nBottom;
+    ScaleMargins();
+}
+
+void CSkinFader::ScaleMargins()
+{
+    const auto scaled = [this](int n) { return static_cast<int>(std::lround(n * m_dScale)); };
+    m_nMarginLeft = scaled(m_nBaseMargin[0]);
+    m_nMarginTop = scaled(m_nBaseMargin[1]);
+    m_nMarginRight = scaled(m_nBaseMargin[2]);
+    m_nMarginBottom = scaled(m_nBaseMargin[3]);
     update();
 }
 

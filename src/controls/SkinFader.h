@@ -40,6 +40,9 @@ public:
     int GetPosInverted() const { return m_nMax - m_nPos; }
 
     void SetMargin(int nLeft, int nTop, int nRight, int nBottom);
+    // Shows the images painted at this scale (1: as designed), margins
+    // scaled with them, and takes the channel's size.
+    void SetScale(double dScale);
 
     // Message 1225: take the keyboard focus without reporting Moving.
     void FocusMessage();
@@ -72,13 +75,23 @@ protected:
     void changeEvent(QEvent* pEvent) override;
 
 private:
+    struct Source {
+        int nNormal = 0;
+        int nActive = 0;
+        bool bTransparent = false;
+        QRgb crMask = kMaskFromPixel;
+        int x = 0;
+        int y = 0;
+    };
     struct Pair {
         QPixmap pixNormal;
         QPixmap pixActive;
         bool bTransparent = false;
     };
-    static bool LoadPair(Pair& pair, int nNormal, int nActive, bool bTransparent,
-                         QRgb crMask, int x, int y);
+    bool LoadPair(Pair& pair, const Source& source) const;
+    bool LoadChannel(const Source& source);
+    bool LoadThumb(const Source& source);
+    void ScaleMargins();
     void OnMovingTimer();
     void EndMouse();
     void MoveBy(int nDelta);
@@ -98,6 +111,10 @@ private:
     int m_nMarginTop = 0;
     int m_nMarginRight = 0;
     int m_nMarginBottom = 0;
+    int m_nBaseMargin[4] = {0, 0, 0, 0};
+    double m_dScale = 1.0;
+    Source m_channelSource;
+    Source m_thumbSource;
     int m_nDragOffset = 0;
     bool m_bMoved = false;
     bool m_bDragging = false;

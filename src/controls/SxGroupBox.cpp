@@ -14,7 +14,7 @@ CSxGroupBox::CSxGroupBox(int nId, const QString& strCaption, QWidget* pParent)
     : QWidget(pParent), m_nId(nId), m_strCaption(strCaption), m_fontCaption(QStringLiteral("Arial"))
 {
     setObjectName(ControlName(nId));
-    m_fontCaption.setPointSize(10);
+    m_fontCaption.setPointSizeF(kCaptionPoints);
     m_fontCaption.setBold(true);
     m_fontCaption.setStyleHint(QFont::SansSerif);
     // A platform group box lets clicks through to the controls laid over
@@ -28,6 +28,12 @@ void CSxGroupBox::SetText(const QString& strCaption, bool bRedraw)
     setWindowTitle(strCaption);
     if (bRedraw)
         repaint();
+}
+
+void CSxGroupBox::SetScale(double dScale)
+{
+    m_fontCaption.setPointSizeF(kCaptionPoints * dScale);
+    update();
 }
 
 int CSxGroupBox::CaptionWidth() const

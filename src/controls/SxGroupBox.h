@@ -14,6 +14,7 @@ class CSxGroupBox : public QWidget {
 public:
     static constexpr int kCaptionOffset = 8;
     static constexpr int kLineWidth = 1;
+    static constexpr double kCaptionPoints = 10.0;
 
     CSxGroupBox(int nId, QWidget* pParent);
     CSxGroupBox(int nId, const QString& strCaption, QWidget* pParent);
@@ -29,6 +30,8 @@ public:
     int TopLineY() const;
     int GapLeft() const;
     int GapRight() const;
+    // Caption at this scale of its size (1: as designed).
+    void SetScale(double dScale);
 
 protected:
     void paintEvent(QPaintEvent* pEvent) override;

@@ -42,6 +42,14 @@ void CXPButton::ApplyLanguage()
         SetSkin(m_nSkinBase);
 }
 
+void CXPButton::SetScale(double dScale)
+{
+    if (dScale == m_dScale)
+        return;
+    m_dScale = dScale;
+    Redraw();
+}
+
 void CXPButton::SetPressed(bool bPressed)
 {
     m_bPressed = bPressed;
@@ -65,7 +73,7 @@ int CXPButton::CurrentImage() const
 QSize CXPButton::sizeHint() const
 {
     const int nImage = CurrentImage();
-    const QPixmap& pix = SkinImage(nImage);
+    const QPixmap& pix = SkinImage(nImage, m_dScale);
     return nImage == 0 || pix.isNull() ? size() : pix.size();
 }
 
@@ -75,7 +83,7 @@ void CXPButton::Redraw()
 {
     const int nImage = CurrentImage();
     if (nImage != 0) {
-        const QPixmap& pix = SkinImage(nImage);
+        const QPixmap& pix = SkinImage(nImage, m_dScale);
         if (!pix.isNull() && pix.size() != size())
             resize(pix.size());
     }
@@ -91,7 +99,7 @@ void CXPButton::paintEvent(QPaintEvent*)
     const int nImage = CurrentImage();
     if (nImage == 0)
         return;
-    const QPixmap& pix = SkinImage(nImage);
+    const QPixmap& pix = SkinImage(nImage, m_dScale);
     if (pix.isNull())
         return;
     QPainter painter(this);

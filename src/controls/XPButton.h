@@ -29,6 +29,10 @@ public:
     void SetSkin(int nBase);
     void ApplyLanguage();
     int SkinBase() const { return m_nSkinBase; }
+    // Shows its images painted at this scale (1: as designed), and takes
+    // their size.
+    void SetScale(double dScale);
+    double Scale() const { return m_dScale; }
 
     // Redraws even when the state does not change.
     void SetPressed(bool bPressed);
@@ -60,6 +64,7 @@ private:
     int m_nId;
     std::array<int, kImageSlots> m_images {};
     int m_nSkinBase = 0;
+    double m_dScale = 1.0;
     bool m_bPressed = true;
     bool m_bHover = false;
     bool m_bHeld = false;

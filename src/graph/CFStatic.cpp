@@ -3,6 +3,8 @@
 
 #include <QPaintEvent>
 #include <QPainter>
+#include <algorithm>
+#include <cmath>
 
 #include "DataDefine.h"
 #include "Filter.h"
@@ -22,6 +24,8 @@ constexpr std::array<int, CFStatic::kGridStops> kGridFreq = {
     20,   30,   40,   50,   60,   70,   80,   90,   100,  200,  300,  400,  500,  600,
     700,  800,  900,  1000, 2000, 3000, 4000, 5000, 6000, 7000, 8000, 9000, 10000};
 
+constexpr int kTextPixels = 12;
+
 }  // namespace
 
 CFStatic::CFStatic(int nId, QWidget* pParent)
@@ -32,7 +36,7 @@ CFStatic::CFStatic(int nId, QWidget* pParent)
     setFocusPolicy(Qt::ClickFocus);
     // Every pixel comes from the off-screen picture.
     setAttribute(Qt::WA_OpaquePaintEvent);
-    m_font.setPixelSize(12);
+    m_font.setPixelSize(kTextPixels);
     m_notifyTimer.setInterval(kNotifyPeriodMs);
     connect(&m_notifyTimer, &QTimer::timeout, this, &CFStatic::ReportChange);
     BuildEvidenceRow();
@@ -48,6 +52,15 @@ void CFStatic::AttachModel(CKTV_Data* pData)
         m_szModelPlot = m_rcPlot.size();
     }
     m_notifyTimer.start();
+}
+
+void CFStatic::SetTextScale(double dScale)
+{
+    const int nPixels = std::max(1, static_cast<int>(std::lround(kTextPixels * dScale)));
+    if (nPixels == m_font.pixelSize())
+        return;
+    m_font.setPixelSize(nPixels);
+    Redraw(m_nShownBand);
 }
 
 void CFStatic::SelectOutputChannel(int nChannel)

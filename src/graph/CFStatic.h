@@ -61,6 +61,8 @@ public:
     // the band under the mouse. Only asks for a paint: however many edits
     // and selections come before it, the next paint draws once.
     void Redraw(int nShownBand);
+    // Lettering at this scale of its 12 pixels, for a form drawn smaller.
+    void SetTextScale(double dScale);
 
     int CurrentChannel() const { return m_nChannel; }
     int EngagedBand() const { return m_nEngaged; }

@@ -137,7 +137,10 @@ void CFStatic::Render()
     m_bDirty = false;
     if (size().isEmpty())
         return;
-    m_canvas.Begin(size(), devicePixelRatioF(), g_bChinese.load() + 2 * static_cast<int>(m_view),
+    // The background is drawn again when the language, the scale's unit or
+    // the lettering's size changes.
+    m_canvas.Begin(size(), devicePixelRatioF(),
+                   g_bChinese.load() + 2 * static_cast<int>(m_view) + 8 * m_font.pixelSize(),
                    [this](QImage& background) { DrawBackground(background); });
     QPainter painter(&m_canvas.Picture());
     painter.setClipRect(m_rcPlot);

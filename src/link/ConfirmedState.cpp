@@ -14,28 +14,36 @@ void CConfirmedState::Reset(CProcessorState& state)
     std::memcpy(m_control, state.m_ControlBlock, kControlSize);
 }
 
-void CConfirmedState::Acknowledge(const uint8_t* pFrame, int nLength)
+bool ApplyLiveWrite(CVirtualImages& images, uint8_t* pDelayTable, uint8_t* pControl, const uint8_t* pFrame,
+                    int nLength)
 {
     if (nLength < kFrameOverhead || pFrame[kFoCommand] != kCmdWrite || pFrame[kFoPreset] != 0)
-        return;
+        return false;
     const int nPayload = pFrame[kFoLength] | (pFrame[kFoLength + 1] << 8);
     if (nPayload > nLength - kFrameOverhead)
-        return;
+        return false;
     const uint8_t* pPayload = pFrame + kFoPayload;
     const int nKind = pFrame[kFoKind];
     const int nChannel = pFrame[kFoChannel];
     if (nKind != kKindSystem) {
         if (nPayload == kGroupSize)
-            m_images.WriteGroup(0, nKind, nChannel, pFrame[kFoGroup], pPayload, nPayload);
-        else
-            m_images.WriteBlock(0, nKind, nChannel, pPayload, nPayload);
-    } else if (nChannel == kItemSceneName) {
-        m_images.WriteName(nChannel, 0, pPayload, nPayload);
-    } else if (nChannel == kItemDelayTable) {
-        std::memcpy(m_delayTable, pPayload, std::min(nPayload, kDelayTableSize));
-    } else if (nChannel == kItemControl) {
-        std::memcpy(m_control, pPayload, std::min(nPayload, kControlSize));
+            return images.WriteGroup(0, nKind, nChannel, pFrame[kFoGroup], pPayload, nPayload);
+        return images.WriteBlock(0, nKind, nChannel, pPayload, nPayload);
     }
+    if (nChannel == kItemSceneName)
+        return images.WriteName(nChannel, 0, pPayload, nPayload);
+    if (nChannel == kItemDelayTable)
+        std::memcpy(pDelayTable, pPayload, std::min(nPayload, kDelayTableSize));
+    else if (nChannel == kItemControl)
+        std::memcpy(pControl, pPayload, std::min(nPayload, kControlSize));
+    else
+        return false;
+    return true;
+}
+
+void CConfirmedState::Acknowledge(const uint8_t* pFrame, int nLength)
+{
+    ApplyLiveWrite(m_images, m_delayTable, m_control, pFrame, nLength);
 }
 
 WireState CConfirmedState::Bytes() const

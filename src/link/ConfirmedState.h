@@ -14,6 +14,14 @@
 
 class CProcessorState;
 
+// What a write of the live settings does to them, as the processor applies
+// it: the image addressed as the processor addresses it, the delay table
+// and the control block. False, and nothing changed, for any other frame
+// (a program's, a single system byte, a read), which the caller reads back
+// instead. The frame as sent, from its sync bytes.
+bool ApplyLiveWrite(CVirtualImages& images, uint8_t* pDelayTable, uint8_t* pControl, const uint8_t* pFrame,
+                    int nLength);
+
 class CConfirmedState {
 public:
     // The processor's live settings just read: the live image, the delay

@@ -291,6 +291,18 @@ void CLinkSession::SetSceneName(const std::string& strName)
     MarkSceneNameForSending();
 }
 
+bool CLinkSession::RelayFrame(const uint8_t* pFrame, int nLength, std::function<void(const uint8_t*, int)> onAnswer)
+{
+    if (!m_bConnected || nLength <= 0)
+        return false;
+    auto pData = std::make_unique<CSendData>(nLength);
+    std::memcpy(pData->Frame(), pFrame, static_cast<size_t>(nLength));
+    pData->m_onAnswer = std::move(onAnswer);
+    CommLock lock(m_state.m_csComm);
+    m_cmd.AddSendData(std::move(pData));
+    return true;
+}
+
 WireState CLinkSession::ConfirmedWireState()
 {
     CommLock lock(m_state.m_csComm);

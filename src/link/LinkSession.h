@@ -67,6 +67,12 @@ public:
     // While connected: output k's block brought up to date in the live image
     // and written whole (links, equalizer resets).
     void WriteOutputBlock(int nChannel);
+    // A whole frame from another client of this processor (a frame port),
+    // as it was sent, from its sync bytes: queued with the session's own
+    // commands, one in flight, its answer handed to onAnswer on the
+    // communication thread instead of into the model. False (nothing
+    // queued) without a link.
+    bool RelayFrame(const uint8_t* pFrame, int nLength, std::function<void(const uint8_t*, int)> onAnswer);
     // The live scene name goes to the processor with the next transfer cycle.
     void MarkSceneNameForSending();
     // A name from a file: at most 13 characters into the live name.

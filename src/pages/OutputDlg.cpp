@@ -49,8 +49,11 @@ void COutputDlg::ApplyLanguage()
 
 void COutputDlg::paintEvent(QPaintEvent*)
 {
+    QPixmap& pix = m_pixBackground[ByLanguage(0, 1)];
+    if (pix.isNull())
+        pix = PaintBackground(ByLanguage(0, 1) != 0);
     QPainter painter(this);
-    painter.drawPixmap(rect(), m_pixBackground[ByLanguage(0, 1)]);
+    painter.drawPixmap(rect(), pix);
 }
 
 CKTV_OutData* COutputDlg::Record() const

@@ -16,6 +16,8 @@
 #include <QWidget>
 #include <array>
 
+#include "ScaledLayout.h"
+
 class CFStatic;
 class CFilter;
 class CFontStatic;
@@ -66,6 +68,9 @@ public:
     virtual void ShowPage(bool bShow);
     // Skins and texts again after the language has changed.
     void ApplyLanguage();
+    // Shows the page at the form's fit, spread over the page's width;
+    // szBase: the page's size at the form's own size.
+    void ApplyFit(const CFormFit& fit, const QSize& szBase);
 
     // The marked band (its label red), or −1.
     int MarkedBand() const { return m_nMarkedBand; }
@@ -96,7 +101,8 @@ private:
     void CreateFader(int i);
     void ApplyTexts();
     void WatchKeys();
-    static QPixmap PaintBackground(bool bChinese);
+    QPixmap PaintBackground(bool bChinese) const;
+    QRect ColumnCell(int i) const;
 
     // ---- page state and marking (OutputDlg.cpp) ----------------------------------
     CKTV_OutData* Record() const;
@@ -151,7 +157,11 @@ private:
     std::array<BandControls, kBands> m_band{};
     CXPButton* m_pMode = nullptr;
     CXPButton* m_pAllBypass = nullptr;
-    std::array<QPixmap, 2> m_pixBackground;  // English, Chinese
+    std::array<QPixmap, 2> m_pixBackground;  // English, Chinese; painted when first shown
+    CScaledLayout m_layout;
+    double m_dScale = 1.0;
+    QSize m_szBase{kPageWidth, kPageHeight};
+    double m_dColumnExtra = 0.0;  // page pixels each column has beyond kColumnWidth
 
     // Cached values of the last edit.
     int m_nCurOutput = 0;

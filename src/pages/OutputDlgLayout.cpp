@@ -2,6 +2,8 @@
 // the two page-wide buttons and the two background pictures.
 #include <QLinearGradient>
 #include <QPainter>
+#include <algorithm>
+#include <cmath>
 
 #include "ControlName.h"
 #include "AppGlobals.h"
@@ -73,11 +75,10 @@ COutputDlg::COutputDlg(QWidget* pParent)
     setObjectName(ControlName(kPageId));
     setFocusPolicy(Qt::NoFocus);
     resize(kPageWidth, kPageHeight);
-    m_pixBackground[0] = PaintBackground(false);
-    m_pixBackground[1] = PaintBackground(true);
     CreateTopRow();
     for (int i = 0; i < kBands; ++i)
         CreateBand(i);
+    m_layout.Record(this);
     ApplyTexts();
     WatchKeys();
     ClearMarks();
@@ -189,24 +190,56 @@ void COutputDlg::WatchKeys()
     m_pAllBypass->installEventFilter(this);
 }
 
-QPixmap COutputDlg::PaintBackground(bool bChinese)
+// A wider page gives each column an equal share of the extra width; a
+// column's controls keep their size and sit in the middle of its share.
+void COutputDlg::ApplyFit(const CFormFit& fit, const QSize& szBase)
 {
-    QPixmap pix(kPageWidth, kPageHeight);
+    m_dScale = fit.dScale;
+    m_szBase = szBase;
+    m_dColumnExtra = std::max(0.0, (width() / fit.dScale - szBase.width()) / kBands);
+    m_layout.Apply(fit, [this](QWidget*, const QRect& rcBase) {
+        if (rcBase.top() < kLabelY)
+            return rcBase;
+        const int i = std::clamp((rcBase.left() - kMarginX) / kColumnWidth, 0, kBands - 1);
+        return rcBase.translated(static_cast<int>(std::lround(m_dColumnExtra * (i + 0.5))), 0);
+    });
+    m_pixBackground = {};
+    update();
+}
+
+QRect COutputDlg::ColumnCell(int i) const
+{
+    const int nLeft = ColumnX(i) + static_cast<int>(std::lround(m_dColumnExtra * i));
+    const int nRight = ColumnX(i + 1) + static_cast<int>(std::lround(m_dColumnExtra * (i + 1)));
+    return QRect(nLeft, kLabelY - 2, nRight - nLeft, kPageHeight - kLabelY + 2);
+}
+
+// At the form's own size the picture of the page's layout size is drawn
+// over the whole page, as it always was; at any other it is painted at the
+// page's size.
+QPixmap COutputDlg::PaintBackground(bool bChinese) const
+{
+    const bool bBase = m_dScale == 1.0 && size() == m_szBase;
+    QPixmap pix(bBase ? QSize(kPageWidth, kPageHeight) : size());
     QPainter painter(&pix);
-    QLinearGradient gradient(0, 0, 0, kPageHeight);
+    const double dScale = bBase ? 1.0 : m_dScale;
+    painter.scale(dScale, dScale);
+    const int nWidth = static_cast<int>(std::ceil(pix.width() / dScale));
+    const int nHeight = static_cast<int>(std::ceil(pix.height() / dScale));
+    QLinearGradient gradient(0, 0, 0, nHeight);
     gradient.setColorAt(0.0, QColor(SkinColors::kFormTop));
     gradient.setColorAt(1.0, QColor(SkinColors::kFormBottom));
-    painter.fillRect(pix.rect(), gradient);
+    painter.fillRect(0, 0, nWidth, nHeight, gradient);
     // Every other column a shade darker, so a band's controls read as one.
     const QColor crStripe = QColor(SkinColors::kFormBottom).darker(106);
     for (int i = 1; i < kBands; i += 2)
-        painter.fillRect(ColumnX(i), kLabelY - 2, kColumnWidth, kPageHeight - kLabelY + 2, crStripe);
+        painter.fillRect(ColumnCell(i).adjusted(0, 0, 0, nHeight - kPageHeight), crStripe);
     painter.setPen(QColor(SkinColors::kHeaderBottom));
     painter.setFont(ArialFont(kLabelPixels));
     const QString strLegend = Text(TextOf(kTxtFrequency), bChinese) + QStringLiteral(" (Hz)  /  ")
                               + Text(TextOf(kTxtQ), bChinese) + QStringLiteral("  /  ")
                               + Text(TextOf(kTxtGain), bChinese) + QStringLiteral(" (dB)");
-    painter.drawText(QRect(kLegendX, kTopRowY, kPageWidth - kLegendX - kMarginX, 24),
+    painter.drawText(QRect(kLegendX, kTopRowY, nWidth - kLegendX - kMarginX, 24),
                      Qt::AlignLeft | Qt::AlignVCenter, strLegend);
     return pix;
 }

@@ -140,6 +140,16 @@ public:
     // sends any edit, and told as an edit.
     void ApplyFilterMapping(int nOutput, const FilterMapping& mapping, const std::vector<int>& links);
 
+    // ---- another client's frames (a frame port) -----------------------------------
+    // A write the processor acknowledged to another client, applied to the
+    // model as the processor applied it and told as the link's change.
+    // False (nothing changed) for a frame whose effect is not a plain write
+    // of the live settings: ReadAgain brings those in.
+    bool TakeOthersWrite(const uint8_t* pFrame, int nLength);
+    // Reads the system items, the program names and the live settings
+    // again, as after connecting; false without a link.
+    bool ReadAgain();
+
     // ---- change events ----------------------------------------------------------------
     // A subscriber is told every change on this object's owning thread, from
     // this object's calls and from the session's notifications it handles.

@@ -73,6 +73,8 @@ void CKTVCommand::OnFrame(const uint8_t* pFrame, int nLength, FrameCheck check)
     m_nKind = pFrame[4];
     m_nItem = pFrame[5];
     m_nMode = pFrame[6];
+    if (RelayAnswer(pFrame, nLength))
+        return;
     RunProgressHook();
     switch (m_nCommand) {
     case kReplyAck:
@@ -89,6 +91,18 @@ void CKTVCommand::OnFrame(const uint8_t* pFrame, int nLength, FrameCheck check)
     default:
         break;  // not ours to act on; the receiver is already hunting again
     }
+}
+
+bool CKTVCommand::RelayAnswer(const uint8_t* pFrame, int nLength)
+{
+    CSendData* pHead = m_queue.GetHead();
+    if (!pHead || !pHead->m_onAnswer)
+        return false;
+    if (m_nCommand == kReplyAck && m_onAcknowledged)
+        m_onAcknowledged(*pHead);
+    pHead->m_onAnswer(pFrame, nLength);
+    RemoveHead();
+    return true;
 }
 
 void CKTVCommand::RunProgressHook()

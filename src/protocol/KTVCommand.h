@@ -54,6 +54,8 @@ public:
 
 private:
     void OnFrame(const uint8_t* pFrame, int nLength, FrameCheck check);
+    // A head sent for another client takes any answer; true when it did.
+    bool RelayAnswer(const uint8_t* pFrame, int nLength);
     void RunProgressHook();
     void DispatchData(const uint8_t* pFrame, int nLength);
     bool StoreBlock(const uint8_t* pPayload, int nLength);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 constexpr int kReportSize = 65;      // report number + 64 data bytes
@@ -31,6 +32,11 @@ public:
     int m_nSendPos = 0;
     int m_nFirmwareStep = 0;
     int m_bSingleProgress = 0;
+    // A frame sent for another client (a frame port): its answer, whatever
+    // it is, goes to this hook instead of into the model, and ends the
+    // command. Called on the communication thread under the comm lock,
+    // with the answer numbered from its start byte.
+    std::function<void(const uint8_t* pAnswer, int nLength)> m_onAnswer;
 
 private:
     std::vector<uint8_t> m_frame;

@@ -8,6 +8,7 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <algorithm>
+#include <cmath>
 #include <optional>
 #include <vector>
 
@@ -181,7 +182,10 @@ void PaintLettering(QPainter& painter, const QSize& size, const QString& strText
 QPixmap PaintButton(const ButtonImage& image)
 {
     const ButtonKind& kind = *image.pKind;
-    const QSize size(kind.nWidth, kind.nHeight);
+    // Painted at the size it is shown at: the lettering is fitted to it.
+    const double dScale = SkinPaintScale();
+    const QSize size(static_cast<int>(std::lround(kind.nWidth * dScale)),
+                     static_cast<int>(std::lround(kind.nHeight * dScale)));
     const Face& face = image.bPressed ? *kind.pLit : SkinColors::kGraphite;
     const FaceColours colours = ColoursOf(face, image.touch);
 

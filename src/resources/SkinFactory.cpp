@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QLinearGradient>
 #include <QPainter>
+#include <cmath>
 #include <unordered_map>
 
 #include "GlobalData.h"
@@ -22,7 +23,15 @@ constexpr int kPlateHeight = 48;
 constexpr int kPlateTitlePixels = 20;
 constexpr int kHeaderTextPixels = 11;
 
-using SkinCache = std::unordered_map<int, QPixmap>;
+// Keyed by resource number and scale in thousandths.
+using SkinCache = std::unordered_map<long long, QPixmap>;
+constexpr long long kScaleSteps = 1000;
+double g_dPaintScale = 1.0;
+
+long long CacheKey(int nResource, double dScale)
+{
+    return static_cast<long long>(nResource) * (kScaleSteps + 1) + std::llround(dScale * kScaleSteps);
+}
 
 // Pixmaps must go before the application object does.
 SkinCache& Cache()
@@ -39,9 +48,9 @@ QPixmap PaintAny(int nResource)
     QPixmap pix = PaintSkinButton(nResource);
     if (pix.isNull())
         pix = PaintSkinFader(nResource);
-    if (pix.isNull())
+    if (pix.isNull() && SkinPaintScale() == 1.0)
         pix = PaintSkinForm(nResource);
-    if (pix.isNull())
+    if (pix.isNull() && SkinPaintScale() == 1.0)
         pix = PaintSkinRoom(nResource);
     return pix;
 }
@@ -75,16 +84,26 @@ void PaintHeader(QPainter& painter, bool bChinese)
 
 }  // namespace
 
-const QPixmap& SkinImage(int nResource)
+const QPixmap& SkinImage(int nResource, double dScale)
 {
     static const QPixmap pixNone;
+    if (!(dScale > 0.0 && dScale <= 1.0))
+        return pixNone;
     SkinCache& cache = Cache();
-    if (const auto it = cache.find(nResource); it != cache.end())
+    const long long nKey = CacheKey(nResource, dScale);
+    if (const auto it = cache.find(nKey); it != cache.end())
         return it->second;
+    g_dPaintScale = dScale;
     QPixmap pix = PaintAny(nResource);
+    g_dPaintScale = 1.0;
     if (pix.isNull())
         return pixNone;
-    return cache.emplace(nResource, std::move(pix)).first->second;
+    return cache.emplace(nKey, std::move(pix)).first->second;
+}
+
+double SkinPaintScale()
+{
+    return g_dPaintScale;
 }
 
 std::array<int, 6> SkinButtonImages(int nBase)
@@ -102,14 +121,23 @@ QPixmap PaintSkinForm(int nResource)
 {
     if (nResource != kSkinFormEnglish && nResource != kSkinFormChinese)
         return {};
-    QImage img(kSkinFormWidth, kSkinFormHeight, QImage::Format_RGB32);
+    return PaintFormBackground(nResource == kSkinFormChinese, QSize(kSkinFormWidth, kSkinFormHeight), 1.0, 0);
+}
+
+QPixmap PaintFormBackground(bool bChinese, const QSize& size, double dScale, int nPlateShift)
+{
+    if (size.isEmpty() || !(dScale > 0.0))
+        return {};
+    QImage img(size, QImage::Format_RGB32);
     QPainter painter(&img);
-    QLinearGradient gradient(0, 0, 0, kSkinFormHeight);
+    QLinearGradient gradient(0, 0, 0, size.height());
     gradient.setColorAt(0, QColor(SkinColors::kFormTop));
     gradient.setColorAt(1, QColor(SkinColors::kFormBottom));
     painter.fillRect(img.rect(), gradient);
     painter.setRenderHint(QPainter::TextAntialiasing, true);
-    PaintHeader(painter, nResource == kSkinFormChinese);
+    painter.scale(dScale, dScale);
+    painter.translate(nPlateShift, 0);
+    PaintHeader(painter, bChinese);
     painter.end();
     return QPixmap::fromImage(img);
 }

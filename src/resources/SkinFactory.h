@@ -11,8 +11,12 @@
 
 #include "SkinIds.h"
 
-// The cached image; a null pixmap for an unknown number.
-const QPixmap& SkinImage(int nResource);
+// The cached image; a null pixmap for an unknown number. At a scale other
+// than 1 the image is painted anew at that scale (buttons and faders; the
+// others only at 1), so a scaled form stays sharp.
+const QPixmap& SkinImage(int nResource, double dScale = 1.0);
+// The scale SkinImage paints at now, for the painters below.
+double SkinPaintScale();
 
 // The six image numbers of a button base (pressed-normal, pressed-hover,
 // pressed-held, released-normal, released-hover, released-held) in the
@@ -32,3 +36,6 @@ QPixmap PaintSkinButton(int nResource);
 QPixmap PaintSkinFader(int nResource);
 QPixmap PaintSkinForm(int nResource);
 QPixmap PaintSkinRoom(int nResource);
+// The form's background at any size: the brand plate at the top of the
+// right-hand column, which starts nPlateShift form pixels further right.
+QPixmap PaintFormBackground(bool bChinese, const QSize& size, double dScale, int nPlateShift);

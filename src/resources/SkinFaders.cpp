@@ -113,10 +113,20 @@ void PaintSlot(QPainter& painter, const Travel& travel, bool bLit)
     painter.setRenderHint(QPainter::Antialiasing, false);
 }
 
+// An image of the look's size at the scale painted at; the painter draws
+// in the look's own pixels, scaled.
+QImage ScaledCanvas(int nWidth, int nHeight, QImage::Format format)
+{
+    const double dScale = SkinPaintScale();
+    return QImage(static_cast<int>(std::lround(nWidth * dScale)), static_cast<int>(std::lround(nHeight * dScale)),
+                  format);
+}
+
 QPixmap PaintChannel(const FaderLook& look, bool bLit)
 {
-    QImage img(look.nWidth, look.nHeight, QImage::Format_RGB32);
+    QImage img = ScaledCanvas(look.nWidth, look.nHeight, QImage::Format_RGB32);
     QPainter painter(&img);
+    painter.scale(SkinPaintScale(), SkinPaintScale());
     const Travel travel = TravelOf(look);
     PaintPanel(painter, look);
     PaintScale(painter, look, travel);
@@ -175,9 +185,10 @@ void PaintCapLines(QPainter& painter, int nWidth, int nHeight, bool bLit)
 
 QPixmap PaintThumb(const FaderLook& look, bool bLit)
 {
-    QImage img(look.nThumbWidth, look.nThumbHeight, QImage::Format_ARGB32_Premultiplied);
+    QImage img = ScaledCanvas(look.nThumbWidth, look.nThumbHeight, QImage::Format_ARGB32_Premultiplied);
     img.fill(Qt::transparent);
     QPainter painter(&img);
+    painter.scale(SkinPaintScale(), SkinPaintScale());
     painter.setRenderHint(QPainter::Antialiasing, true);
     PaintCapBody(painter, look.nThumbWidth, look.nThumbHeight);
     painter.setRenderHint(QPainter::Antialiasing, false);

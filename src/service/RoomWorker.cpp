@@ -64,6 +64,17 @@ void CRoomWorker::Post(RoomTask task)
     m_queue.Post(0, 0, 0);  // wakes a thread waiting for notifications
 }
 
+void CRoomWorker::ReadAgainForEditor()
+{
+    RoomTask task;
+    task.strSource = "editor";
+    task.run = [this](CProcessor& processor, bool bOnline) {
+        if (bOnline && processor.ReadAgain())
+            m_bEditorRead = true;
+    };
+    Post(std::move(task));
+}
+
 Json CRoomWorker::State() const
 {
     std::lock_guard lock(m_mutex);
@@ -131,6 +142,8 @@ void CRoomWorker::Step(CProcessor& processor, int nMs)
         processor.HandleNotification(note.nMsg, note.wParam, note.lParam);
         if (note.nMsg == kMsgLiveReadDone && note.wParam != 0)
             m_bRecalled = true;
+        if (note.nMsg == kMsgLiveReadDone && note.wParam == 0)
+            m_bEditorRead = false;
         if (note.nMsg == kMsgLevels) {
             Json levels = LevelsJson(processor);
             std::lock_guard lock(m_mutex);
@@ -174,7 +187,9 @@ void CRoomWorker::OnChange(const ChangeEvent& event)
         return;
     // A recall's read is told as the recall, whatever else is pending.
     if (m_strPending.empty() || event.source == ChangeSource::kRecall)
-        m_strPending = SourceName(event.source, m_strTaskSource);
+        m_strPending = (m_bEditorRead && event.source == ChangeSource::kFullRead)
+                           ? "editor"
+                           : SourceName(event.source, m_strTaskSource);
 }
 
 void CRoomWorker::Publish(CProcessor& processor, std::string strSource)
@@ -212,6 +227,7 @@ void CRoomWorker::SetOffline()
 {
     const bool bWas = m_bOnline.exchange(false);
     m_strPending.clear();
+    m_bEditorRead = false;
     Json state;
     {
         std::lock_guard lock(m_mutex);

@@ -60,6 +60,10 @@ public:
     // The six output meters as last read, while online.
     Json Levels() const;
     const VenueRoom& Room() const { return m_room; }
+    // Reads the room whole again for a frame port's client, whose frames
+    // did what no single write tells (a recall, a store); what moved is
+    // told with source "editor".
+    void ReadAgainForEditor();
 
 private:
     void Run();
@@ -90,6 +94,7 @@ private:
     std::string m_strTaskSource;
     std::string m_strPending;  // the source of changes not yet told
     bool m_bRecalled = false;
+    bool m_bEditorRead = false;  // the full read running is ReadAgainForEditor's
     std::thread m_thread;
 };
 

@@ -6,7 +6,7 @@
 
 const char* const kServiceUsage =
     "usage: zr470d --venue FILE | --device D [--name ROOM] --tokens FILE [--listen ADDR:PORT]\n"
-    "              [--tls-cert F --tls-key F] [--web DIR]\n"
+    "              [--frames-port-base N [--frames-listen ADDR]] [--tls-cert F --tls-key F] [--web DIR]\n"
     "       zr470d --tokens FILE --add-token NAME --role installer|staff [--rooms A,B]\n"
     "       zr470d --tokens FILE --list-tokens\n"
     "       zr470d --tokens FILE --remove-token NAME\n";
@@ -23,6 +23,7 @@ std::map<std::string, std::string ServiceArgs::*> ValueOptions()
 {
     return {{"--venue", &ServiceArgs::strVenue},        {"--device", &ServiceArgs::strDevice},
             {"--name", &ServiceArgs::strName},          {"--tokens", &ServiceArgs::strTokens},
+            {"--frames-listen", &ServiceArgs::strFramesListen},
             {"--tls-cert", &ServiceArgs::strCert},      {"--tls-key", &ServiceArgs::strKey},
             {"--add-token", &ServiceArgs::strTokenName}, {"--remove-token", &ServiceArgs::strTokenName},
             {"--role", &ServiceArgs::strRole},          {"--rooms", &ServiceArgs::strRooms},
@@ -37,6 +38,8 @@ bool CheckCombination(const ServiceArgs& args, std::string* pError)
         *pError = "--add-token needs --role installer or --role staff";
     else if (args.action == ServiceAction::kServe && args.strVenue.empty() == args.strDevice.empty())
         *pError = "name the rooms with --venue FILE or one processor with --device D";
+    else if (args.bFramesListenGiven && args.nFramesPortBase == 0)
+        *pError = "--frames-listen needs --frames-port-base N";
     else if (args.strCert.empty() != args.strKey.empty())
         *pError = "--tls-cert and --tls-key go together";
     return pError->empty();
@@ -70,7 +73,7 @@ bool ParseServiceArgs(const std::vector<std::string>& args, ServiceArgs* pArgs, 
             parsed.action = ServiceAction::kListTokens;
             continue;
         }
-        const bool bKnown = options.contains(strOption) || strOption == "--listen";
+        const bool bKnown = options.contains(strOption) || strOption == "--listen" || strOption == "--frames-port-base";
         if (!bKnown) {
             *pError = "unknown option \"" + EchoText(strOption) + "\"";
             return false;
@@ -84,8 +87,15 @@ bool ParseServiceArgs(const std::vector<std::string>& args, ServiceArgs* pArgs, 
             *pError = "--listen \"" + EchoText(strValue) + "\" refused: ADDRESS:PORT, e.g. 127.0.0.1:8470";
             return false;
         }
+        if (strOption == "--frames-port-base" &&
+            (!ParsePort(strValue, &parsed.nFramesPortBase) || parsed.nFramesPortBase == 0)) {
+            *pError = "--frames-port-base \"" + EchoText(strValue) + "\" refused: a port 1 … 65535";
+            return false;
+        }
         if (options.contains(strOption))
             parsed.*options.at(strOption) = strValue;
+        if (strOption == "--frames-listen")
+            parsed.bFramesListenGiven = true;
         if (strOption == "--add-token")
             parsed.action = ServiceAction::kAddToken;
         if (strOption == "--remove-token")

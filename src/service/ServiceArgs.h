@@ -1,7 +1,7 @@
 // zr470d's command line.
 //
 //   zr470d --venue FILE | --device D [--name ROOM] --tokens FILE [--listen ADDR:PORT]
-//          [--tls-cert F --tls-key F] [--web DIR]
+//          [--frames-port-base N [--frames-listen ADDR]] [--tls-cert F --tls-key F] [--web DIR]
 //   zr470d --tokens FILE --add-token NAME --role installer|staff [--rooms A,B]
 //   zr470d --tokens FILE --list-tokens
 //   zr470d --tokens FILE --remove-token NAME
@@ -22,6 +22,9 @@ struct ServiceArgs {
     std::string strTokens;
     std::string strListenHost = "127.0.0.1";
     int nListenPort = 8470;
+    int nFramesPortBase = 0;  // 0: no frame ports; else room i (from 0) on this port + i
+    std::string strFramesListen = "127.0.0.1";
+    bool bFramesListenGiven = false;
     std::string strCert;
     std::string strKey;
     std::string strWeb;  // the staff page's folder; empty: where it is installed

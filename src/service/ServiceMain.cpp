@@ -3,6 +3,7 @@
 #include <chrono>
 #include <thread>
 
+#include "FramePort.h"
 #include "HttpServer.h"
 #include "Service.h"
 #include "ServiceArgs.h"
@@ -97,6 +98,24 @@ bool FindWebRoot(const ServiceArgs& args, std::string* pRoot, std::string* pErro
     return true;
 }
 
+// Room i (in the venue file's order) on port base + i.
+bool StartFramePorts(const ServiceArgs& args, CService& service, std::vector<std::unique_ptr<CFramePort>>* pPorts,
+                     std::string* pError)
+{
+    if (args.nFramesPortBase == 0)
+        return true;
+    int nPort = args.nFramesPortBase;
+    for (ServiceRoom* pRoom : service.Rooms()) {
+        auto pPort = std::make_unique<CFramePort>(*pRoom->pWorker);
+        if (!pPort->Listen(args.strFramesListen, nPort, pError))
+            return false;
+        pPort->Start();
+        pPorts->push_back(std::move(pPort));
+        ++nPort;
+    }
+    return true;
+}
+
 int Serve(const ServiceArgs& args, std::ostream& out, std::ostream& err, const std::atomic<bool>& bStop)
 {
     CTokenFile tokens;
@@ -121,13 +140,17 @@ int Serve(const ServiceArgs& args, std::ostream& out, std::ostream& err, const s
     options.strKeyFile = args.strKey;
     options.strWebRoot = strWebRoot;
     CHttpServer server(service, options);
-    if (!server.Start(&strError)) {
+    std::vector<std::unique_ptr<CFramePort>> ports;  // stopped before the service
+    if (!server.Start(&strError) || !StartFramePorts(args, service, &ports, &strError)) {
         err << "zr470d: " << strError << "\n";
         return 1;
     }
     out << "zr470d: " << venue.rooms.size() << " room(s) on " << (args.strCert.empty() ? "http" : "https") << "://"
-        << args.strListenHost << ":" << server.Port() << "\n"
-        << std::flush;
+        << args.strListenHost << ":" << server.Port() << "\n";
+    for (size_t i = 0; i < ports.size(); ++i)
+        out << "zr470d: the frames of " << service.Rooms()[i]->pWorker->Room().strName << " on tcp:"
+            << args.strFramesListen << ":" << ports[i]->Port() << " (no token: installer access)\n";
+    out << std::flush;
     while (!bStop)
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     server.Stop();

@@ -107,6 +107,7 @@ void CQM7100View::OnInitialUpdate(const CAppOptions& options)
     m_settings.Load(m_strFirmwarePattern);
     CreateHistory();
     CreateVenueShortcut();
+    RecordLayout();
     m_processor.Subscribe(this);
 }
 
@@ -148,12 +149,6 @@ void CQM7100View::ApplyDeviceType()
 }
 
 // ---- painting and keyboard -----------------------------------------------------------
-
-void CQM7100View::paintEvent(QPaintEvent*)
-{
-    QPainter painter(this);
-    painter.drawPixmap(rect(), SkinImage(ByLanguage(kSkinFormEnglish, kSkinFormChinese)));
-}
 
 bool CQM7100View::eventFilter(QObject* pWatched, QEvent* pEvent)
 {

@@ -10,6 +10,7 @@
 // CViewNotifySink, which posts events.
 #pragma once
 
+#include <QPixmap>
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
@@ -26,6 +27,7 @@
 #include "GlobalData.h"
 #include "LinkTexts.h"
 #include "OutputHost.h"
+#include "ScaledLayout.h"
 #include "Strings.h"
 #include "UserPrompts.h"
 
@@ -157,6 +159,10 @@ public:
     CProcessor& Processor() override { return m_processor; }
     void AfterDeviceCommand() override { AfterLinkEvent(); }
     CFStatic* Graph() const { return m_pGraph; }
+    COutputDlg* Page() const { return m_pPage; }
+    // The form's own size; at others it is scaled down or spread out.
+    static QSize BaseSize();
+    const CFormFit& Fit() const { return m_fit; }
     CDisplayDlg* ProgressDialog() const;
     int CurrentChannel() const { return m_nCurChannel; }
     const QString& CurrentDir() const { return m_strCurrentDir; }
@@ -208,6 +214,7 @@ public:
 protected:
     bool event(QEvent* pEvent) override;
     void paintEvent(QPaintEvent* pEvent) override;
+    void resizeEvent(QResizeEvent* pEvent) override;
     void mousePressEvent(QMouseEvent* pEvent) override;
     bool eventFilter(QObject* pWatched, QEvent* pEvent) override;
 
@@ -221,6 +228,12 @@ private:
     void ConnectHandlers();
     bool FocusIntoPage();
     void SetUpControls();
+
+    // ---- the form at any window size (ViewScale.cpp) ------------------------------
+    void RecordLayout();
+    void ApplyFit(const CFormFit& fit);
+    QRect Place(QWidget* pChild, const QRect& rcBase) const;
+    static int StripShift(const QRect& rcBase, int nExtraX);
 
     // ---- equalizers (ViewEqualizer.cpp) ---------------------------------------------
     void OnGraphBand(int nBand, int nSource);
@@ -241,6 +254,13 @@ private:
 
     // ---- connection (ViewConnect.cpp) ---------------------------------------------
     void OnLiveReadDone(int nPreset);
+
+    CScaledLayout m_layout;
+    CFormFit m_fit;
+    bool m_bLaidOut = false;
+    QSize m_szPageBase;
+    QPixmap m_pixBackground;  // at any size but the form's own
+    int m_nBackgroundSkin = 0;
 
     CProcessor& m_processor;
     CKTV_Data& m_data;

@@ -41,6 +41,8 @@ public:
     // them, without waiting: OnAllScenesRead, at the read's end, draws A.
     bool LoadAFromProgram(int nProgram);
     void OnAllScenesRead(int nPrograms);
+    // A closed link ends the read A waited for.
+    void DropPendingA() { m_nAProgram = 0; }
     bool ImportFilters();
     bool ExportFilters();
     // The fit dialog on the output's measurement; true when a fit was applied.

@@ -12,6 +12,7 @@
 #include "Processor.h"
 #include "XPButton.h"
 #include "QM7100View.h"
+#include "RoomTuning.h"
 
 bool CQM7100View::IsConnected() const
 {
@@ -42,6 +43,7 @@ void CQM7100View::AfterLinkEvent()
         if (m_pConnection->ShownConnected())
             m_pSceneName->clear();
         m_pFiles->DropPendingRead();
+        m_pRoom->DropPendingA();
     }
     m_pConnection->AfterLinkEvent();
 }

@@ -247,3 +247,23 @@ TEST_F(ReceiverTest, RequeuedCommandRaisesDataError)
     EXPECT_EQ(m_cmd.GetCount(), 1);
     EXPECT_EQ(m_sink.Count(kMsgDataError), 1);
 }
+
+TEST_F(ReceiverTest, AFrameSentForAnotherClientHandsItsAnswerOnAndLeavesTheModel)
+{
+    const std::vector<uint8_t> block(kOutBlockSize, 0x66);
+    const std::vector<uint8_t> before(State().m_LiveImage, State().m_LiveImage + kImageSize);
+    for (const std::vector<uint8_t>& answer :
+         {Reply(kReplyAck, 0, 9, 3, 0), Reply(kReplyResend, 0, 4, 0, 0), Reply(kReplyData, 0, kKindOutput, 1, 0, block)}) {
+        std::vector<uint8_t> relayed;
+        auto pFrame = MakeSysReadFrame(kItemLevels, 0);
+        pFrame->m_onAnswer = [&relayed](const uint8_t* p, int n) { relayed.assign(p, p + n); };
+        m_cmd.AddSendData(std::move(pFrame));
+        Queue(1);
+        EXPECT_TRUE(Feed(answer));
+        // Numbered from the start byte, as the receiver numbers every frame.
+        EXPECT_EQ(relayed, std::vector<uint8_t>(answer.begin() + 3, answer.end()));
+        EXPECT_EQ(m_cmd.GetCount(), 1);  // only the room's own command is left
+        m_cmd.ClearQueue();
+    }
+    EXPECT_EQ(std::vector<uint8_t>(State().m_LiveImage, State().m_LiveImage + kImageSize), before);
+}

@@ -39,6 +39,8 @@ TEST(ServiceArgs, RefusesMistakes)
         {"--tokens", "t.json"},                                         // no rooms
         {"--tokens", "t.json", "--venue", "v.json", "--device", "virtual"},
         {"--tokens", "t.json", "--device", "virtual", "--listen", "8470"},
+        {"--tokens", "t.json", "--device", "virtual", "--frames-port-base", "0"},
+        {"--tokens", "t.json", "--device", "virtual", "--frames-listen", "0.0.0.0"},  // no port base
         {"--tokens", "t.json", "--device", "virtual", "--tls-cert", "c.pem"},
         {"--tokens", "t.json", "--add-token", "desk", "--role", "boss"},
         {"--tokens", "t.json", "--bogus"},
@@ -56,6 +58,12 @@ TEST(ServiceArgs, RefusesMistakes)
     EXPECT_EQ(parsed.strListenHost, "::1");
     EXPECT_EQ(parsed.nListenPort, 9000);
     EXPECT_EQ(parsed.strName, "Room");
+    EXPECT_EQ(parsed.nFramesPortBase, 0);
+    ASSERT_TRUE(ParseServiceArgs({"--tokens", "t", "--device", "virtual", "--frames-port-base", "4770", "--frames-listen",
+                                  "0.0.0.0"},
+                                 &parsed, &strError));
+    EXPECT_EQ(parsed.nFramesPortBase, 4770);
+    EXPECT_EQ(parsed.strFramesListen, "0.0.0.0");
 }
 
 TEST(ServiceArgs, TokensAreShownOnceAndKeptAsHashes)

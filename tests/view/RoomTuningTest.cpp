@@ -500,3 +500,21 @@ TEST_F(RoomTuning, AComesFromAStoredProgramReadFromTheProcessor)
     for (const double d : Graph().Difference())
         EXPECT_NEAR(d, 0.0, 1e-9);
 }
+
+TEST_F(RoomTuning, AReadCutOffByALostLinkIsForgottenNotTakenFromALaterBackup)
+{
+    ASSERT_TRUE(ConnectOnline());
+    bool bQueued = false;
+    ASSERT_EQ(View().Processor().StoreProgram(2, "Hall", &bQueued), ProgramNameCheck::kOk);
+    ASSERT_TRUE(Settled());
+    VirtualFaults faults;
+    faults.nSilentAfter = 1;
+    m_pDevice->SetFaults(faults);
+    ChooseFromMenu(Tr(kTxtAFromProgram), QStringLiteral("2  Hall"));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !View().IsConnected(); }, 10000));
+    m_pDevice->SetFaults({});
+    ASSERT_TRUE(ConnectOnline());
+    ASSERT_TRUE(View().Processor().ReadAllScenes());
+    ASSERT_TRUE(Settled());
+    EXPECT_FALSE(QTest::qWaitFor([this] { return Graph().HasA(); }, 1000));
+}

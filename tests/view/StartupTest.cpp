@@ -17,12 +17,12 @@
 
 class StartupTest : public ViewTest {};
 
-TEST_F(StartupTest, MainWindowIsFixedAndBare)
+TEST_F(StartupTest, MainWindowOpensAtTheFormsSizeAndIsBare)
 {
     CMainFrame* pFrame = m_pApp->MainFrame();
     EXPECT_EQ(pFrame->size(), QSize(1260, 725));
-    EXPECT_EQ(pFrame->minimumSize(), pFrame->maximumSize()) << "the user cannot resize it";
-    EXPECT_FALSE(pFrame->windowFlags() & Qt::WindowMaximizeButtonHint);
+    EXPECT_NE(pFrame->minimumSize(), pFrame->maximumSize()) << "the user can resize it";
+    EXPECT_TRUE(pFrame->windowFlags() & Qt::WindowMaximizeButtonHint);
     EXPECT_EQ(pFrame->windowTitle(), "ZR-470 Software");
     EXPECT_EQ(pFrame->findChild<QMenuBar*>(), nullptr);
     EXPECT_EQ(pFrame->findChild<QStatusBar*>(), nullptr);

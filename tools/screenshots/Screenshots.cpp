@@ -1,5 +1,6 @@
 // Takes the screenshots of the README: the editor on the virtual processor,
-// connected, with a few bands and a crossover set (docs/main-form.png), then
+// connected, with a few bands and a crossover set (docs/main-form.png), the
+// same on a 1280 × 720 and a 1920 × 1080 screen (docs/screen-*.png), then
 // with CH1 + CH2 and CH3 + CH4 linked (docs/linked.png), then the program
 // manager with a few programs named (docs/programs.png), then the Help
 // dialog beside the firmware update dialog in mid-update (docs/firmware.png);
@@ -52,6 +53,7 @@
 #include "ReportTable.h"
 #include "RoomCurve.h"
 #include "RoomFitDlg.h"
+#include "SizeShots.h"
 #include "UpgradeDlg.h"
 #include "VenueDlg.h"
 #include "VersionDlg.h"
@@ -463,6 +465,8 @@ int main(int argc, char** argv)
     view.SelectChannel(2);
     view.SelectChannel(0);
     if (!Settle(view, 400) || !Save(pWindow, strOut + "/main-form.png"))
+        return 1;
+    if (!SaveScreenSizes(view, *editor.MainFrame(), strOut))
         return 1;
 
     AnswerLinkDialog(2259);  // CH1 applied to CH2
