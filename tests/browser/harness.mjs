@@ -1,8 +1,9 @@
 // What the browser tests run against: zr470d with a venue of two virtual
 // processors (zr470ctl emulate) and a room nobody serves, an installer and
-// a staff token, and Debian's Chromium driven by playwright-core.
+// a staff token, its frame ports for zr470ctl as the editor's way in, and
+// Debian's Chromium driven by playwright-core.
 
-import { execFile, execFileSync, spawn } from "node:child_process";
+import { execFile, spawn } from "node:child_process";
 import { createServer } from "node:net";
 import { mkdtempSync, writeFileSync, rmSync } from "node:fs";
 import { tmpdir } from "node:os";
@@ -59,8 +60,6 @@ function stop(child) {
 }
 
 export const STAFF_LIMIT_DB = -10;
-// Whether this zr470d serves the editor's frame ports (--frames-port-base).
-export const FRAME_PORTS = execFileSync(zr470d, ["--help"], { encoding: "utf8" }).includes("--frames-port-base");
 
 export class Venue {
   async start() {
@@ -79,8 +78,8 @@ export class Venue {
     writeFileSync(join(this.folder, "venue.json"), JSON.stringify(venue));
     this.installer = await this.addToken("installer", ["--role", "installer"]);
     this.staff = await this.addToken("desk", ["--role", "staff", "--rooms", "Karaoke 1,Karaoke 2"]);
-    // The editor's way in, where this zr470d has it.
-    this.framesBase = FRAME_PORTS ? await freePort() : null;
+    // The editor's way in: room i's frames on port framesBase + i.
+    this.framesBase = await freePort();
     await this.startService(0);
   }
 
@@ -105,8 +104,7 @@ export class Venue {
   // The service, on the port it had before when started again.
   async startService(port = this.port) {
     const args = ["--venue", join(this.folder, "venue.json"), "--tokens", join(this.folder, "tokens.json"),
-      "--listen", `127.0.0.1:${port}`];
-    if (this.framesBase !== null) args.push("--frames-port-base", String(this.framesBase));
+      "--listen", `127.0.0.1:${port}`, "--frames-port-base", String(this.framesBase)];
     const { child, match } = await startUntil(zr470d, args, /on http:\/\/127\.0\.0\.1:(\d+)/);
     this.service = child;
     this.port = Number(match[1]);
